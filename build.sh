@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Korvane's one entry point for developers and CI.
+#   ./build.sh run    install what is missing, build, start the program
+#   ./build.sh test   install what is missing, build, run every test
+#                     (once normally, once with AddressSanitizer and UBSan)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          libsqlite3-dev sqlite3 libzip-dev)
+JOBS=$(nproc)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+build() { # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+case "${1:-}" in
+run)
+    install_packages
+    build build
+    exec ./build/bin/korvane
+    ;;
+test)
+    install_packages
+    build build
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+    build build-asan -DKORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
