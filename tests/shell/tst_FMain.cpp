@@ -1,6 +1,6 @@
-#include <QtTest>
-
 #include "shell/FMain.h"
+
+#include <QtTest>
 
 class TestFMain : public QObject {
     Q_OBJECT

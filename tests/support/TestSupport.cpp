@@ -4,6 +4,8 @@ namespace TestSupport {
 
 TTempDir::TTempDir() : m_Dir(QDir::tempPath() + QStringLiteral("/korvane-test-XXXXXX")) {}
 
-QString TTempDir::Path() const { return m_Dir.path() + QLatin1Char('/'); }
+QString TTempDir::Path() const {
+    return m_Dir.path() + QLatin1Char('/');
+}
 
 } // namespace TestSupport
