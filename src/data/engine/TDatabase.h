@@ -1,0 +1,165 @@
+#pragma once
+
+// The storage engine's connection: one SQLite file per table in one directory
+// ("Call.db", "Customer.db", ...), all reached through one SQLite connection.
+// Statements are written in the program's own SQL dialect and translated by
+// USqlDialect before SQLite sees them.
+//
+// How values are stored (every layer above relies on it):
+//  - CHAR(n)   text; an empty text is stored as '' (the column default), and a
+//              comparison with '' also matches a missing (NULL) value;
+//  - INTEGER   integer;
+//  - BOOLEAN   the texts 'True' and 'False';
+//  - TIMESTAMP text "yyyy-MM-dd hh:mm:ss" (sorts and compares in time order);
+//  - DATE      text "yyyy-MM-dd".
+//
+// Every statement that changes rows runs in its own transaction unless the
+// caller opened one; the files use a rollback journal with full sync, so a
+// killed process never leaves a half-written row.
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+#include "data/engine/USqlDialect.h"
+#include "shell/UErrors.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A failure reported by the engine; its message carries SQLite's own text.
+class EDatabaseError : public EError {
+public:
+    using EError::EError;
+};
+
+// Named parameter values, keys without the leading ':' (matched case-insensitively).
+using TParams = QVariantMap;
+
+class TDatabase;
+
+// One prepared statement. Column values are read straight from SQLite.
+class TStatement {
+public:
+    ~TStatement();
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    // Parameter names as written, without ':'.
+    QStringList ParamNames() const;
+    // Binds by name (case-insensitive); unknown names are ignored. A null or
+    // invalid QVariant binds NULL; bool binds 'True'/'False'; QDateTime and
+    // QDate bind their stored texts.
+    void Bind(const QString& name, const QVariant& value);
+    void Bind(const TParams& params);
+
+    // Runs to the next row: true when a row is ready, false when done.
+    bool Step();
+    // Rewinds so the statement can run again (bindings stay).
+    void Reset();
+
+    int ColumnCount() const;
+    QString ColumnName(int column) const;
+    // Declared type of a table column ("CHAR(20)", "TIMESTAMP", ...); empty for
+    // expressions.
+    QString ColumnDeclType(int column) const;
+    // Name of the table column behind a result column, and its table (as
+    // created, e.g. "Call"); empty for expressions.
+    QString ColumnOrigin(int column) const;
+    QString ColumnTable(int column) const;
+
+    bool IsNull(int column) const;
+    QString Text(int column) const;
+    qint64 Integer(int column) const;
+    double Float(int column) const;
+    // The value as QVariant (text, qint64, double or null).
+    QVariant Value(int column) const;
+
+    sqlite3_stmt* Handle() const { return m_pStmt; }
+    const QString& Sql() const { return m_Sql; }
+
+private:
+    friend class TDatabase;
+    TStatement(TDatabase* database, sqlite3_stmt* stmt, const QString& sql);
+
+    TDatabase* m_pDatabase;
+    sqlite3_stmt* m_pStmt;
+    QString m_Sql;
+};
+
+class TDatabase {
+public:
+    TDatabase();
+    ~TDatabase();
+    TDatabase(const TDatabase&) = delete;
+    TDatabase& operator=(const TDatabase&) = delete;
+
+    // Binds the connection to a directory of table files. Table files are
+    // attached when a statement first names them. Raises EDatabaseError when
+    // the directory does not exist. Rebinding closes the previous binding.
+    void Open(const QString& directory);
+    void Close();
+    bool IsOpen() const { return m_pDb != nullptr; }
+    // The bound directory, with a trailing '/'.
+    QString Directory() const { return m_Directory; }
+
+    // Translates and prepares one statement of the local dialect.
+    std::unique_ptr<TStatement> Prepare(const QString& localSql);
+    // Runs one statement that returns no rows; returns the number of rows changed.
+    int Exec(const QString& localSql, const TParams& params = {});
+    // Runs SQLite's own SQL unchanged (for the engine layer itself).
+    void ExecNative(const QString& sql);
+
+    // The file of a table ("Call" -> "<dir>/Call.db"), found without regard to
+    // letter case; empty when there is none.
+    QString TableFile(const QString& table) const;
+    bool TableFileExists(const QString& table) const { return !TableFile(table).isEmpty(); }
+    // Makes sure the table's file is attached; raises EDatabaseError when it is
+    // missing or not a valid table file.
+    void AttachTable(const QString& table);
+    // Columns of a table, in created order, with their declared types.
+    struct TColumn {
+        QString Name;
+        QString DeclType;
+        bool PrimaryKey = false;
+    };
+    QList<TColumn> Columns(const QString& table);
+    // Removes every row of a table.
+    void EmptyTable(const QString& table);
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const;
+
+    // The kind of a column by name, as the translator needs it.
+    USqlDialect::TColumnKind ColumnKind(const QString& column) const;
+
+    sqlite3* Handle() const { return m_pDb; }
+    // Raises EDatabaseError with SQLite's current message, prefixed by `context`.
+    [[noreturn]] void Fail(const QString& context = {}) const;
+
+private:
+    struct TAttached {
+        QString Alias;
+        QString File;
+        QList<TColumn> Columns;
+    };
+    TAttached* Attached(const QString& table);
+
+    sqlite3* m_pDb = nullptr;
+    QString m_Directory;
+    QHash<QString, TAttached> m_Attached;              // by lower-case table name
+    QHash<QString, USqlDialect::TColumnKind> m_Kinds; // by lower-case column name
+};
+
+// Conversions between the stored texts and Qt's date-time values.
+namespace UStorage {
+QString DateTimeText(const QDateTime& value);
+QString DateText(const QDate& value);
+// Reads "yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd" (and "yyyy-MM-ddThh:mm:ss").
+QDateTime ParseDateTime(const QString& text);
+} // namespace UStorage
