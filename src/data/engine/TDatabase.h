@@ -17,15 +17,15 @@
 // caller opened one; the files use a rollback journal with full sync, so a
 // killed process never leaves a half-written row.
 
+#include "data/engine/USqlDialect.h"
+#include "shell/UErrors.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
-
-#include "data/engine/USqlDialect.h"
-#include "shell/UErrors.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -149,10 +149,11 @@ private:
         QList<TColumn> Columns;
     };
     TAttached* Attached(const QString& table);
+    void Attach(const QString& file, const QString& alias);
 
     sqlite3* m_pDb = nullptr;
     QString m_Directory;
-    QHash<QString, TAttached> m_Attached;              // by lower-case table name
+    QHash<QString, TAttached> m_Attached;             // by lower-case table name
     QHash<QString, USqlDialect::TColumnKind> m_Kinds; // by lower-case column name
 };
 

@@ -1,0 +1,431 @@
+#include "data/engine/TDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+// SQLite allows ten attached files per connection; keep a margin for the
+// engine's own use.
+constexpr int MaxAttachedTables = 9;
+constexpr int BusyTimeoutMs = 2000;
+
+QString FromUtf8(const unsigned char* text, int bytes) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
+}
+
+QString Quoted(const QString& identifier) {
+    return QLatin1Char('"') + USqlDialect::EscapeQuotes(identifier, QLatin1Char('"')) +
+           QLatin1Char('"');
+}
+
+bool OnlyBlanksAndSemicolons(const char* tail) {
+    for (; tail && *tail; ++tail) {
+        if (*tail != ';' && !QChar::isSpace(static_cast<unsigned char>(*tail)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TStatement
+
+TStatement::TStatement(TDatabase* database, sqlite3_stmt* stmt, const QString& sql)
+    : m_pDatabase(database), m_pStmt(stmt), m_Sql(sql) {}
+
+TStatement::~TStatement() {
+    sqlite3_finalize(m_pStmt);
+}
+
+QStringList TStatement::ParamNames() const {
+    QStringList names;
+    const int count = sqlite3_bind_parameter_count(m_pStmt);
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(m_pStmt, i);
+        names << (name ? QString::fromUtf8(name + 1) : QString());
+    }
+    return names;
+}
+
+void TStatement::Bind(const QString& name, const QVariant& value) {
+    const int count = sqlite3_bind_parameter_count(m_pStmt);
+    for (int i = 1; i <= count; ++i) {
+        const char* raw = sqlite3_bind_parameter_name(m_pStmt, i);
+        if (!raw || QString::fromUtf8(raw + 1).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        int rc = SQLITE_OK;
+        if (value.isNull() || !value.isValid()) {
+            rc = sqlite3_bind_null(m_pStmt, i);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Bool:
+                rc = sqlite3_bind_text(m_pStmt, i, value.toBool() ? "True" : "False", -1,
+                                       SQLITE_STATIC);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+                rc = sqlite3_bind_int64(m_pStmt, i, value.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(m_pStmt, i, value.toDouble());
+                break;
+            default: {
+                QString text;
+                if (value.typeId() == QMetaType::QDateTime)
+                    text = UStorage::DateTimeText(value.toDateTime());
+                else if (value.typeId() == QMetaType::QDate)
+                    text = UStorage::DateText(value.toDate());
+                else
+                    text = value.toString();
+                const QByteArray utf8 = text.toUtf8();
+                rc = sqlite3_bind_text(m_pStmt, i, utf8.constData(), int(utf8.size()),
+                                       SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            m_pDatabase->Fail(QStringLiteral("Binding parameter '%1'").arg(name));
+    }
+}
+
+void TStatement::Bind(const TParams& params) {
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        Bind(it.key(), it.value());
+}
+
+bool TStatement::Step() {
+    const int rc = sqlite3_step(m_pStmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_pDatabase->Handle()));
+    sqlite3_reset(m_pStmt);
+    throw EDatabaseError(message);
+}
+
+void TStatement::Reset() {
+    sqlite3_reset(m_pStmt);
+}
+
+int TStatement::ColumnCount() const {
+    return sqlite3_column_count(m_pStmt);
+}
+
+QString TStatement::ColumnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(m_pStmt, column));
+}
+
+QString TStatement::ColumnDeclType(int column) const {
+    return QString::fromUtf8(sqlite3_column_decltype(m_pStmt, column));
+}
+
+QString TStatement::ColumnOrigin(int column) const {
+    return QString::fromUtf8(sqlite3_column_origin_name(m_pStmt, column));
+}
+
+QString TStatement::ColumnTable(int column) const {
+    return QString::fromUtf8(sqlite3_column_table_name(m_pStmt, column));
+}
+
+bool TStatement::IsNull(int column) const {
+    return sqlite3_column_type(m_pStmt, column) == SQLITE_NULL;
+}
+
+QString TStatement::Text(int column) const {
+    const unsigned char* text = sqlite3_column_text(m_pStmt, column);
+    return text ? FromUtf8(text, sqlite3_column_bytes(m_pStmt, column)) : QString();
+}
+
+qint64 TStatement::Integer(int column) const {
+    return sqlite3_column_int64(m_pStmt, column);
+}
+
+double TStatement::Float(int column) const {
+    return sqlite3_column_double(m_pStmt, column);
+}
+
+QVariant TStatement::Value(int column) const {
+    switch (sqlite3_column_type(m_pStmt, column)) {
+    case SQLITE_INTEGER:
+        return Integer(column);
+    case SQLITE_FLOAT:
+        return Float(column);
+    case SQLITE_NULL:
+        return {};
+    default:
+        return Text(column);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TDatabase
+
+TDatabase::TDatabase() = default;
+
+TDatabase::~TDatabase() {
+    Close();
+}
+
+void TDatabase::Open(const QString& directory) {
+    Close();
+    QFileInfo info(directory);
+    if (directory.isEmpty() || !info.isDir())
+        throw EDatabaseError(QStringLiteral("The database directory \"%1\" does not exist.")
+                                 .arg(QDir::toNativeSeparators(directory)));
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        throw EDatabaseError(message);
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+    m_pDb = db;
+    m_Directory = QDir::cleanPath(info.absoluteFilePath()) + QLatin1Char('/');
+}
+
+void TDatabase::Close() {
+    if (!m_pDb)
+        return;
+    // Statements still prepared keep the connection alive until they are
+    // finalized; sqlite3_close_v2 defers the close until then.
+    sqlite3_close_v2(m_pDb);
+    m_pDb = nullptr;
+    m_Directory.clear();
+    m_Attached.clear();
+    m_Kinds.clear();
+}
+
+void TDatabase::Fail(const QString& context) const {
+    QString message = m_pDb ? QString::fromUtf8(sqlite3_errmsg(m_pDb))
+                            : QStringLiteral("The database is not open.");
+    if (!context.isEmpty())
+        message = context + QStringLiteral(": ") + message;
+    throw EDatabaseError(message);
+}
+
+QString TDatabase::TableFile(const QString& table) const {
+    if (m_Directory.isEmpty())
+        return {};
+    const QString wanted = table + QStringLiteral(".db");
+    const QString exact = m_Directory + wanted;
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList files = QDir(m_Directory).entryList(QDir::Files);
+    for (const QString& file : files) {
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+            return m_Directory + file;
+    }
+    return {};
+}
+
+TDatabase::TAttached* TDatabase::Attached(const QString& table) {
+    auto it = m_Attached.find(table.toLower());
+    return it == m_Attached.end() ? nullptr : &it.value();
+}
+
+void TDatabase::AttachTable(const QString& table) {
+    if (!m_pDb)
+        Fail();
+    if (Attached(table))
+        return;
+    const QString file = TableFile(table);
+    if (file.isEmpty())
+        throw EDatabaseError(
+            QStringLiteral("Table '%1' does not exist: there is no file \"%2\".")
+                .arg(table, QDir::toNativeSeparators(m_Directory + table + QStringLiteral(".db"))));
+    if (m_Attached.size() >= MaxAttachedTables)
+        throw EDatabaseError(
+            QStringLiteral("Too many tables in use at once to open '%1'.").arg(table));
+    const QString alias = USqlDialect::TableAlias(table);
+    const QString context = QStringLiteral("Table file \"%1\"").arg(QDir::toNativeSeparators(file));
+    try {
+        Attach(file, alias);
+    } catch (const EDatabaseError& e) {
+        throw EDatabaseError(context + QStringLiteral(": ") + e.Message());
+    }
+    TAttached attached{alias, file, {}};
+    try {
+        // Reading the table's layout also proves that the file is a table file.
+        std::unique_ptr<TStatement> info;
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray sql =
+            QStringLiteral("PRAGMA %1.table_info(%2)").arg(Quoted(alias), Quoted(table)).toUtf8();
+        if (sqlite3_prepare_v2(m_pDb, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            Fail(context);
+        info.reset(new TStatement(this, stmt, QString::fromUtf8(sql)));
+        try {
+            while (info->Step())
+                attached.Columns << TColumn{info->Text(1), info->Text(2), info->Integer(5) > 0};
+        } catch (const EDatabaseError& e) {
+            throw EDatabaseError(context + QStringLiteral(": ") + e.Message());
+        }
+        if (attached.Columns.isEmpty())
+            throw EDatabaseError(context +
+                                 QStringLiteral(" holds no table named '%1'.").arg(table));
+    } catch (...) {
+        sqlite3_exec(m_pDb, QStringLiteral("DETACH DATABASE %1").arg(Quoted(alias)).toUtf8(),
+                     nullptr, nullptr, nullptr);
+        throw;
+    }
+    for (const TColumn& column : attached.Columns) {
+        const QString key = column.Name.toLower();
+        if (!m_Kinds.contains(key))
+            m_Kinds.insert(key, USqlDialect::KindOfDeclType(column.DeclType));
+    }
+    m_Attached.insert(table.toLower(), attached);
+}
+
+QList<TDatabase::TColumn> TDatabase::Columns(const QString& table) {
+    AttachTable(table);
+    return Attached(table)->Columns;
+}
+
+USqlDialect::TColumnKind TDatabase::ColumnKind(const QString& column) const {
+    return m_Kinds.value(column.toLower(), USqlDialect::TColumnKind::Unknown);
+}
+
+std::unique_ptr<TStatement> TDatabase::Prepare(const QString& localSql) {
+    if (!m_pDb)
+        Fail();
+    const auto lookup = [this](const QString& column) { return ColumnKind(column); };
+    USqlDialect::TTranslation translation = USqlDialect::Translate(localSql, lookup);
+    bool attachedAny = false;
+    for (const QString& table : translation.Tables) {
+        if (table.compare(translation.CreatedTable, Qt::CaseInsensitive) == 0 || Attached(table))
+            continue;
+        AttachTable(table);
+        attachedAny = true;
+    }
+    // Column kinds of newly attached tables can change the translation.
+    if (attachedAny)
+        translation = USqlDialect::Translate(localSql, lookup);
+
+    const QByteArray sql = translation.Sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_pDb, sql.constData(), int(sql.size()), &stmt, &tail) != SQLITE_OK)
+        Fail();
+    std::unique_ptr<TStatement> statement(new TStatement(this, stmt, translation.Sql));
+    if (!OnlyBlanksAndSemicolons(tail))
+        throw EDatabaseError(QStringLiteral("Only one statement can be run at a time."));
+    if (!stmt)
+        throw EDatabaseError(QStringLiteral("The statement is empty."));
+    return statement;
+}
+
+int TDatabase::Exec(const QString& localSql, const TParams& params) {
+    if (!m_pDb)
+        Fail();
+    const USqlDialect::TTranslation translation = USqlDialect::Translate(localSql);
+    const QString created = translation.CreatedTable;
+    if (created.isEmpty()) {
+        std::unique_ptr<TStatement> statement = Prepare(localSql);
+        statement->Bind(params);
+        while (statement->Step()) {
+        }
+        return sqlite3_changes(m_pDb);
+    }
+
+    // CREATE TABLE makes the table's file in the bound directory.
+    if (TableFileExists(created))
+        throw EDatabaseError(QStringLiteral("Table '%1' already exists.").arg(created));
+    if (m_Attached.size() >= MaxAttachedTables)
+        throw EDatabaseError(
+            QStringLiteral("Too many tables in use at once to create '%1'.").arg(created));
+    const QString file = m_Directory + created + QStringLiteral(".db");
+    const QString alias = USqlDialect::TableAlias(created);
+    Attach(file, alias);
+    try {
+        std::unique_ptr<TStatement> statement = Prepare(localSql);
+        statement->Bind(params);
+        while (statement->Step()) {
+        }
+    } catch (...) {
+        sqlite3_exec(m_pDb, QStringLiteral("DETACH DATABASE %1").arg(Quoted(alias)).toUtf8(),
+                     nullptr, nullptr, nullptr);
+        QFile::remove(file);
+        QFile::remove(file + QStringLiteral("-journal"));
+        throw;
+    }
+    ExecNative(QStringLiteral("DETACH DATABASE %1").arg(Quoted(alias)));
+    AttachTable(created);
+    return 0;
+}
+
+void TDatabase::Attach(const QString& file, const QString& alias) {
+    ExecNative(QStringLiteral("ATTACH DATABASE %1 AS %2")
+                   .arg(QLatin1Char('\'') + USqlDialect::EscapeQuotes(file) + QLatin1Char('\''),
+                        Quoted(alias)));
+}
+
+void TDatabase::ExecNative(const QString& sql) {
+    if (!m_pDb)
+        Fail();
+    char* error = nullptr;
+    if (sqlite3_exec(m_pDb, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_pDb));
+        sqlite3_free(error);
+        throw EDatabaseError(message);
+    }
+}
+
+void TDatabase::EmptyTable(const QString& table) {
+    AttachTable(table);
+    ExecNative(QStringLiteral("DELETE FROM %1.%2")
+                   .arg(Quoted(USqlDialect::TableAlias(table)), Quoted(table)));
+}
+
+void TDatabase::StartTransaction() {
+    ExecNative(QStringLiteral("BEGIN"));
+}
+
+void TDatabase::Commit() {
+    ExecNative(QStringLiteral("COMMIT"));
+}
+
+void TDatabase::Rollback() {
+    if (InTransaction())
+        ExecNative(QStringLiteral("ROLLBACK"));
+}
+
+bool TDatabase::InTransaction() const {
+    return m_pDb && !sqlite3_get_autocommit(m_pDb);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace UStorage {
+
+QString DateTimeText(const QDateTime& value) {
+    return value.isValid() ? value.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
+}
+
+QString DateText(const QDate& value) {
+    return value.isValid() ? value.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QDateTime ParseDateTime(const QString& text) {
+    const QString t = text.trimmed();
+    QDateTime result = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (!result.isValid())
+        result = QDateTime::fromString(t, Qt::ISODate);
+    if (!result.isValid()) {
+        const QDate date = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+        if (date.isValid())
+            result = date.startOfDay();
+    }
+    return result;
+}
+
+} // namespace UStorage

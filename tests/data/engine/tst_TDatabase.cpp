@@ -1,0 +1,156 @@
+#include "data/engine/TDatabase.h"
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QtTest>
+#include <sqlite3.h>
+
+using TestSupport::TTempDir;
+
+namespace {
+const char* const CreateItem =
+    "CREATE TABLE 'Item.db' (  SerialNr CHAR(20),  Brand CHAR(40),  Model CHAR(30),  "
+    "Description CHAR(254),  Owner CHAR(20),PRIMARY KEY (SerialNr));";
+const char* const CreateCall =
+    "CREATE TABLE 'Call.db' (CallNr CHAR(10), Date_Time TIMESTAMP, Billed BOOLEAN, "
+    "Priority INTEGER, PRIMARY KEY (CallNr));";
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+} // namespace
+
+class TestTDatabase : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void CreatesOneFilePerTableThatOthersCanRead() {
+        TTempDir dir;
+        {
+            TDatabase db;
+            db.Open(dir.Path());
+            db.Exec(QString::fromLatin1(CreateItem));
+            db.Exec(QString::fromLatin1(CreateCall));
+            QVERIFY(QFileInfo::exists(dir.Path() + "Item.db"));
+            QVERIFY(db.TableFileExists("ITEM"));
+            QCOMPARE(db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES (:S, :B)",
+                             {{"s", "SN-1"}, {"B", "Acme"}}),
+                     1);
+            const auto columns = db.Columns("item");
+            QCOMPARE(columns.size(), 5);
+            QCOMPARE(columns[0].Name, QString("SerialNr"));
+            QVERIFY(columns[0].PrimaryKey);
+            QCOMPARE(db.ColumnKind("DATE_TIME"), USqlDialect::TColumnKind::Timestamp);
+            QCOMPARE(db.ColumnKind("billed"), USqlDialect::TColumnKind::Boolean);
+            // Creating a table whose file exists is refused, the file left alone.
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Exec(QString::fromLatin1(CreateItem)));
+        }
+        // The row outlived the connection and the plain command-line tool reads it.
+        QProcess cli;
+        cli.start("sqlite3", {dir.Path() + "Item.db", "SELECT SerialNr, Brand FROM Item"});
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).trimmed(), QString("SN-1|Acme"));
+
+        TDatabase again;
+        again.Open(dir.Path());
+        auto st = again.Prepare("SELECT Brand FROM Item.DB WHERE SerialNr = 'SN-1'");
+        QVERIFY(st->Step());
+        QCOMPARE(st->Text(0), QString("Acme"));
+        QCOMPARE(st->ColumnDeclType(0), QString("CHAR(40)"));
+        QCOMPARE(st->ColumnTable(0), QString("Item"));
+    }
+
+    void BindsValuesInTheirStoredForm() {
+        TTempDir dir;
+        TDatabase db;
+        db.Open(dir.Path());
+        db.Exec(QString::fromLatin1(CreateCall));
+        const QDateTime when(QDate(2024, 2, 29), QTime(13, 5, 9));
+        db.Exec("INSERT INTO Call (CallNr, Date_Time, Billed, Priority) VALUES (:N, :D, :B, :P)",
+                {{"N", "000001"}, {"D", when}, {"B", false}, {"P", 3}});
+        auto st = db.Prepare("SELECT Date_Time, Billed, Priority, CallNr FROM Call");
+        QVERIFY(st->Step());
+        QCOMPARE(st->Text(0), QString("2024-02-29 13:05:09"));
+        QCOMPARE(UStorage::ParseDateTime(st->Text(0)), when);
+        QCOMPARE(st->Text(1), QString("False"));
+        QCOMPARE(st->Value(2), QVariant(qint64(3)));
+        QVERIFY(!st->Step());
+    }
+
+    void ReportsBadFilesAndStatementsClearly() {
+        TTempDir dir;
+        TDatabase db;
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Open(dir.Path() + "missing"));
+        db.Open(dir.Path());
+        WriteFile(dir.Path() + "Worker.db", QByteArray(4096, 'x'));
+        try {
+            db.Prepare("SELECT * FROM Worker");
+            QFAIL("a damaged table file was accepted");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains("Worker.db") && e.Message().contains("not a database"),
+                     qPrintable(e.Message()));
+        }
+        try {
+            db.Prepare("SELECT * FROM Customer");
+            QFAIL("a missing table file was accepted");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains("Customer"), qPrintable(e.Message()));
+        }
+        db.Exec(QString::fromLatin1(CreateItem));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("SELECT Nope FROM Item"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("DELETE FROM Item; DELETE FROM Item"));
+        // A duplicate key fails and leaves the first row as it was.
+        db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'One')");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'Two')"));
+        auto st = db.Prepare("SELECT Brand FROM Item");
+        QVERIFY(st->Step());
+        QCOMPARE(st->Text(0), QString("One"));
+    }
+
+    void LockedFileFailsInsteadOfHanging() {
+        TTempDir dir;
+        TDatabase db;
+        db.Open(dir.Path());
+        db.Exec(QString::fromLatin1(CreateItem));
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open((dir.Path() + "Item.db").toUtf8(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        try {
+            db.Exec("INSERT INTO Item (SerialNr) VALUES ('B')");
+            QFAIL("a locked file was written");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains("locked"), qPrintable(e.Message()));
+        }
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(db.Exec("INSERT INTO Item (SerialNr) VALUES ('B')"), 1);
+    }
+
+    void TransactionsSpanTableFiles() {
+        TTempDir dir;
+        TDatabase db;
+        db.Open(dir.Path());
+        db.Exec(QString::fromLatin1(CreateItem));
+        db.Exec(QString::fromLatin1(CreateCall));
+        db.StartTransaction();
+        db.Exec("INSERT INTO Item (SerialNr) VALUES ('X')");
+        db.Exec("INSERT INTO Call (CallNr) VALUES ('1')");
+        QVERIFY(db.InTransaction());
+        db.Rollback();
+        QVERIFY(!db.InTransaction());
+        auto count = db.Prepare("SELECT COUNT(*) FROM Item");
+        QVERIFY(count->Step());
+        QCOMPARE(count->Integer(0), 0);
+        db.Exec("INSERT INTO Call (CallNr) VALUES ('1')");
+        db.EmptyTable("CALL");
+        auto calls = db.Prepare("SELECT COUNT(*) FROM Call");
+        QVERIFY(calls->Step());
+        QCOMPARE(calls->Integer(0), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTDatabase)
+#include "tst_TDatabase.moc"
