@@ -1,0 +1,48 @@
+#include "lists/FPriorityPicker.h"
+
+#include "shell/UDialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+TfrmPriorityPicker* frmPriorityPicker = nullptr;
+
+TfrmPriorityPicker::TfrmPriorityPicker(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPriorityPicker"));
+    setWindowTitle(QStringLiteral("Specify the priority"));
+
+    edtPriority = new QSpinBox(this);
+    edtPriority->setObjectName(QStringLiteral("edtPriority"));
+    edtPriority->setRange(1, 15);
+    edtPriority->setValue(1);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Priority"), edtPriority);
+
+    auto* buttons = new QDialogButtonBox(this);
+    btnOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    btnCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+bool TfrmPriorityPicker::Execute() {
+    setResult(0);
+    // The spin box keeps the value within its limits, so the first use (with
+    // the stored 0) opens on the lowest priority.
+    edtPriority->setValue(m_nPriority);
+    if (Dialogs().ExecModal(this, [this] { return exec(); }) != QDialog::Accepted)
+        return false;
+    m_nPriority = edtPriority->value();
+    return true;
+}
