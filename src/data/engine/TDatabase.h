@@ -24,17 +24,12 @@
 #include <QVariant>
 #include <memory>
 
+#include "data/engine/EDatabaseError.h"
 #include "data/engine/USqlDialect.h"
 #include "shell/UErrors.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
-
-// A failure reported by the engine; its message carries SQLite's own text.
-class EDatabaseError : public EError {
-public:
-    using EError::EError;
-};
 
 // Named parameter values, keys without the leading ':' (matched case-insensitively).
 using TParams = QVariantMap;
