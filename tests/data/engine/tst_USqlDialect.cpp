@@ -33,6 +33,10 @@ class TMemoryDb {
 public:
     TMemoryDb() {
         sqlite3_open(":memory:", &m_pDb);
+        // A double-quoted text is a name, never a string: the translation
+        // must not lean on SQLite's leniency there.
+        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
             const QString name = QString::fromLatin1(def.Name);
             Check(Run(QStringLiteral("ATTACH ':memory:' AS \"%1\"").arg(TableAlias(name))));
