@@ -75,23 +75,12 @@ std::optional<QByteArray> ReadVersionBlock(TElfFile& elf) {
         return std::nullopt;
     const quint64 tableOffset = elf.Host(header.e_shoff);
     const quint64 entrySize = elf.Host(header.e_shentsize);
-    quint64 count = elf.Host(header.e_shnum);
-    quint64 namesIndex = elf.Host(header.e_shstrndx);
-    if (tableOffset == 0 || entrySize < sizeof(Shdr))
-        return std::nullopt;
-
-    // With very many sections the real count and name-table index are kept
-    // in the first section header.
-    if (count == 0 || namesIndex == SHN_XINDEX) {
-        Shdr first;
-        if (!elf.ReadStruct(tableOffset, first))
-            return std::nullopt;
-        if (count == 0)
-            count = elf.Host(first.sh_size);
-        if (namesIndex == SHN_XINDEX)
-            namesIndex = elf.Host(first.sh_link);
-    }
-    if (count == 0 || namesIndex >= count || count > MaxTableSize / entrySize)
+    const quint64 count = elf.Host(header.e_shnum);
+    const quint64 namesIndex = elf.Host(header.e_shstrndx);
+    // Files with more sections than the header can count (e_shnum 0) are
+    // not executables of ours and are not looked into.
+    if (tableOffset == 0 || entrySize < sizeof(Shdr) || count == 0 || namesIndex >= count ||
+        count > MaxTableSize / entrySize)
         return std::nullopt;
 
     QByteArray table;
