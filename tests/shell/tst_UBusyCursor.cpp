@@ -5,53 +5,24 @@
 #include <stdexcept>
 
 namespace {
-
-bool s_bHeadlessBusy = false;
-bool s_bHeadlessRestored = false;
-
-Qt::CursorShape OverrideShape() {
-    const QCursor* cursor = QGuiApplication::overrideCursor();
-    return cursor ? cursor->shape() : Qt::ArrowCursor;
+bool s_bHeadlessWorks = false;
 }
-
-} // namespace
 
 class TestUBusyCursor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void WorksWithoutAnApplicationObject() {
-        QVERIFY(s_bHeadlessBusy);
-        QVERIFY(s_bHeadlessRestored);
-    }
+    void WorksWithoutAnApplicationObject() { QVERIFY(s_bHeadlessWorks); }
 
-    void NestedGuardsRestoreTheCursor() {
-        QVERIFY(!TBusyCursor::IsBusy());
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-        {
-            TBusyCursor outer;
-            QCOMPARE(OverrideShape(), Qt::WaitCursor);
-            {
-                TBusyCursor inner;
-                QVERIFY(TBusyCursor::IsBusy());
-            }
-            QVERIFY(TBusyCursor::IsBusy());
-            QCOMPARE(OverrideShape(), Qt::WaitCursor);
-        }
-        QVERIFY(!TBusyCursor::IsBusy());
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    void RestoredWhenAnExceptionPasses() {
-        // A cursor set by someone else stays in place.
-        QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
+    void NestsAndIsRestoredWhenAnExceptionPasses() {
         try {
-            TBusyCursor busy;
+            TBusyCursor outer;
+            { TBusyCursor inner; }
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            QVERIFY(TBusyCursor::IsBusy() && cursor && cursor->shape() == Qt::WaitCursor);
             throw std::runtime_error("failed");
         } catch (const std::runtime_error&) {
         }
         QVERIFY(!TBusyCursor::IsBusy());
-        QCOMPARE(OverrideShape(), Qt::CrossCursor);
-        QGuiApplication::restoreOverrideCursor();
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 };
@@ -59,9 +30,9 @@ private Q_SLOTS:
 int main(int argc, char* argv[]) {
     {
         TBusyCursor busy;
-        s_bHeadlessBusy = TBusyCursor::IsBusy();
+        s_bHeadlessWorks = TBusyCursor::IsBusy();
     }
-    s_bHeadlessRestored = !TBusyCursor::IsBusy();
+    s_bHeadlessWorks = s_bHeadlessWorks && !TBusyCursor::IsBusy();
     QApplication app(argc, argv);
     TestUBusyCursor test;
     return QTest::qExec(&test, argc, argv);
