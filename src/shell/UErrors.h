@@ -9,7 +9,9 @@
 //  - DebugTrace: internal faults; silent in release builds.
 //
 // Formatting follows C's printf (%s, %d, ...). QString and std::string
-// arguments may be passed for %s directly. A formatted message is cut to
+// arguments may be passed for %s directly; anything printf cannot take is
+// refused at compile time. A format given without arguments is used as
+// written, except that "%%" stands for '%'. A formatted message is cut to
 // MaxMessageLength characters.
 
 #include <QByteArray>
