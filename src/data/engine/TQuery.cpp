@@ -4,7 +4,7 @@
 #include "data/engine/UCellCompare.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -447,35 +447,56 @@ void TQuery::CursorSort(const QList<int>& keyColumns, const QVariantList& keyVal
         return;
     }
     // Every row is in memory: order the index with the rules SQL would use.
+    // Each row gets one byte key (the sort column without regard to case, then
+    // the key columns as they are, like the SQL order) so that rows
+    // compare by their first eight bytes mostly, and by memcmp otherwise.
     const qint64 n = m_Store.Count();
     const quint64 current = m_Row >= 0 ? m_Store.RowId(m_Row) : 0;
-    QList<int> ties;
+    QList<int> columns{sortColumn};
     for (const int column : keyColumns) {
         if (column != sortColumn)
-            ties << column;
-    }
-    std::vector<TCell> sortKeys(static_cast<size_t>(n));
-    for (qint64 row = 0; row < n; ++row)
-        sortKeys[size_t(row)] = m_Store.Cell(row, sortColumn);
-    std::vector<std::vector<TCell>> tieKeys(size_t(ties.size()));
-    for (qsizetype t = 0; t < ties.size(); ++t) {
-        tieKeys[size_t(t)].resize(size_t(n));
-        for (qint64 row = 0; row < n; ++row)
-            tieKeys[size_t(t)][size_t(row)] = m_Store.Cell(row, ties[t]);
+            columns << column;
     }
     const bool descending = SortOrder() == Qt::DescendingOrder;
-    std::vector<qint64> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qint64 a, qint64 b) {
-        int c = UCellCompare::Compare(sortKeys[size_t(a)], sortKeys[size_t(b)]);
-        if (descending)
-            c = -c;
-        for (size_t t = 0; c == 0 && t < tieKeys.size(); ++t)
-            c = UCellCompare::Compare(tieKeys[t][size_t(a)], tieKeys[t][size_t(b)]);
-        return c < 0;
+    struct TEntry {
+        quint64 Prefix;
+        quint64 Offset;
+        quint32 Length;
+        quint32 Row;
+    };
+    std::string keys;
+    std::vector<TEntry> entries(static_cast<size_t>(n));
+    for (qint64 row = 0; row < n; ++row) {
+        const size_t offset = keys.size();
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            UCellCompare::AppendSortKey(keys, m_Store.Cell(row, columns[c]), descending && c == 0,
+                                        c == 0);
+        TEntry& entry = entries[size_t(row)];
+        entry.Offset = offset;
+        entry.Length = quint32(keys.size() - offset);
+        entry.Row = quint32(row);
+        entry.Prefix = 0;
+        for (size_t i = 0; i < 8; ++i)
+            entry.Prefix = (entry.Prefix << 8) |
+                           (i < entry.Length ? static_cast<unsigned char>(keys[offset + i]) : 0);
+    }
+    const char* base = keys.data();
+    std::sort(entries.begin(), entries.end(), [base](const TEntry& a, const TEntry& b) {
+        if (a.Prefix != b.Prefix)
+            return a.Prefix < b.Prefix;
+        const int c = std::memcmp(base + a.Offset, base + b.Offset, std::min(a.Length, b.Length));
+        if (c != 0)
+            return c < 0;
+        if (a.Length != b.Length)
+            return a.Length < b.Length;
+        return a.Row < b.Row;
     });
-    sortKeys.clear();
-    tieKeys.clear();
+    std::vector<qint64> order;
+    order.reserve(entries.size());
+    for (const TEntry& entry : entries)
+        order.push_back(entry.Row);
+    entries = {};
+    keys = {};
     m_Store.Permute(order);
     m_Row = m_Row >= 0 ? m_Store.Find(current) : -1;
 }

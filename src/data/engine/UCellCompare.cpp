@@ -69,6 +69,43 @@ int Compare(const TCell& a, const TCell& b) {
     return 0;
 }
 
+void AppendSortKey(std::string& key, const TCell& cell, bool descending, bool noCase) {
+    const size_t start = key.size();
+    key.push_back(char(1 + Rank(cell)));
+    switch (cell.Kind) {
+    case TCell::Null:
+        break;
+    case TCell::Integer:
+    case TCell::Float: {
+        double value = cell.Kind == TCell::Integer ? double(cell.Int) : cell.Real;
+        if (value == 0)
+            value = 0; // -0 sorts as 0
+        quint64 bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        bits = (bits & (quint64(1) << 63)) ? ~bits : bits ^ (quint64(1) << 63);
+        for (int shift = 56; shift >= 0; shift -= 8)
+            key.push_back(char((bits >> shift) & 0xff));
+        break;
+    }
+    case TCell::Text:
+    case TCell::Blob:
+        // Zero bytes are escaped so that the terminator sorts the shorter first.
+        for (const char c : cell.Bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            key.push_back(char(cell.Kind == TCell::Text && noCase ? Lower(byte) : byte));
+            if (byte == 0)
+                key.push_back(char(0xff));
+        }
+        key.push_back(0);
+        key.push_back(0);
+        break;
+    }
+    if (descending) {
+        for (size_t i = start; i < key.size(); ++i)
+            key[i] = char(~static_cast<unsigned char>(key[i]));
+    }
+}
+
 bool NumberOf(const TCell& cell, double& number) {
     if (cell.Kind == TCell::Integer) {
         number = double(cell.Int);

@@ -9,12 +9,21 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string>
 
 namespace UCellCompare {
 
 // Null before numbers before text before blobs; numbers by value; text by
 // bytes with the ASCII letters folded, the shorter first on a tie.
 int Compare(const TCell& a, const TCell& b);
+
+// Appends to `key` bytes that order, compared bytewise (shorter first on a
+// tie), as Compare orders the cells (or, without `noCase`, as the BINARY
+// collation does); reversed when `descending`. Keys of several cells appended
+// one after another order by the first cell, then by the next. (Integers
+// beyond 2^53 may tie.)
+void AppendSortKey(std::string& key, const TCell& cell, bool descending = false,
+                   bool noCase = true);
 
 // The value of a cell as a number, when it is one or is a text that reads as
 // one.

@@ -75,6 +75,44 @@ private Q_SLOTS:
         QVERIFY(Compare("Z", QString(QChar(0x00e9))) < 0); // non-ASCII by code point
     }
 
+    void SortKeysOrderAsTheComparisonDoes() {
+        const QVariantList values{QVariant(),
+                                  qint64(-7),
+                                  qint64(0),
+                                  -0.0,
+                                  2.5,
+                                  qint64(3),
+                                  qint64(1) << 40,
+                                  "",
+                                  "a",
+                                  "A",
+                                  "ab",
+                                  "aB c",
+                                  "b",
+                                  "Z",
+                                  QString(QChar(0x00e9)),
+                                  QByteArray("\0", 1),
+                                  QByteArray()};
+        auto key = [](const QVariant& v, bool descending, bool noCase = true) {
+            QByteArray holder;
+            std::string k;
+            UCellCompare::AppendSortKey(k, TCell::FromVariant(v, holder), descending, noCase);
+            return k;
+        };
+        auto sign = [](int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); };
+        for (const QVariant& a : values) {
+            for (const QVariant& b : values) {
+                const int expected = sign(Compare(a, b));
+                QCOMPARE(sign(key(a, false).compare(key(b, false))), expected);
+                QCOMPARE(sign(key(a, true).compare(key(b, true))), -expected);
+                // Two cells: by the first, then by the second (case kept).
+                const std::string ka = key(a, false) + key("x", false, false);
+                const std::string kb = key(b, false) + key("X", false, false);
+                QCOMPARE(sign(ka.compare(kb)), expected != 0 ? expected : 1);
+            }
+        }
+    }
+
     void LocateMatchesWholeOrPartialWithOrWithoutCase() {
         QVERIFY(Finds("Smith", "Smith"));
         QVERIFY(!Finds("smith", "Smith"));
