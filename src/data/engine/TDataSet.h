@@ -15,17 +15,17 @@
 // looks: opening reads one row, a grid asks for pages as it scrolls
 // (CanFetchMore/FetchMore), Locate reads on until it finds a match. Rows read
 // are kept in a TRowStore: one compact byte run per row with an 8-byte index
-// entry (about 200 bytes a row for the joined calls list), never as QVariants.
+// entry (about 160 bytes a row for the joined calls list), never as QVariants.
 // When the last row has been read the statement is finalized. RecordCount asks
 // SQLite (SELECT COUNT(*) over the statement) instead of reading every row.
 // Filters are evaluated as rows are read, on the stored bytes, so the store
 // holds only rows that pass. Sorting re-runs the statement wrapped in
 // SELECT * FROM (...) ORDER BY <column> COLLATE NOCASE, <key columns>, or, when
 // every row has already been read, re-orders the store's index in memory with
-// the same ordering rules; either way the current row is found again by its
-// key. Locate scans the store (ASCII fast path for case-insensitive prefix
-// search) and continues reading the statement when needed, so the first match
-// in the dataset's current order wins.
+// the same ordering rules (one byte key per row, compared by memcmp); either
+// way the current row is found again by its key. Locate scans the store (ASCII fast path for
+// case-insensitive prefix search) and continues reading the statement when needed, so the first
+// match in the dataset's current order wins.
 //
 // TTable never holds a statement open between calls and never reads more than
 // a window of rows around the current one. Its order is the primary key's;
@@ -50,7 +50,8 @@
 // Events are std::function members called with the dataset, in the order of
 // the classic dataset model; a handler that raises stops the operation (a
 // Before... handler before anything has changed). Display updates go through
-// TDataSource signals and can be suspended with DisableControls.
+// TDataSource signals (detail queries follow through a TDataLink) and can be
+// suspended with DisableControls.
 
 #include "data/engine/TField.h"
 #include "data/engine/TFilterExpr.h"

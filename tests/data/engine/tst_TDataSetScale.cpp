@@ -17,6 +17,14 @@ using TestSupport::TTempDir;
 
 namespace {
 
+// Times and memory are checked only in optimized builds without sanitizers;
+// the others run the same steps and print what they measure.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+constexpr bool Measured = false;
+#else
+constexpr bool Measured = true;
+#endif
+
 const char* const CallList =
     "Select C.CallNr, C.WorkerNr, C.CustomerID, Z.CompanyName, C.EquipmentSerialNr,   "
     "(I.Brand || ' ' || I.Model || ' ' || I.Description) AS Item,\t"
@@ -67,6 +75,8 @@ class TestTDataSetScale : public QObject {
 
     // The goal at this size, and the limit checked: a busy machine gets slack.
     qint64 Limit(qint64 goalAt100k, qint64 goalAt1M) const {
+        if (!Measured)
+            return std::numeric_limits<qint64>::max();
         const qint64 goal = m_Calls <= 100000 ? goalAt100k : goalAt1M;
         return goal * 4;
     }
@@ -186,7 +196,9 @@ private Q_SLOTS:
         // Typing on, once the rows are read.
         calls.FetchAll();
         worst = 0;
-        for (const char* text : {"b", "bo", "bol", "bolt", "bolt 9", "bolt 99", "a", "ac"}) {
+        // Including texts that match nothing, which look at every row.
+        for (const char* text :
+             {"b", "bo", "bol", "bolt", "bolt 9", "bolt 99", "bolt 99x", "x", "a", "ac"}) {
             timer.restart();
             calls.Locate("CompanyName", text, TDataSet::CaseInsensitive | TDataSet::PartialKey);
             worst = std::max(worst, timer.elapsed());
@@ -236,7 +248,7 @@ private Q_SLOTS:
                                  QString("%1").arg((i * 7919) % m_Calls + 1, 6, 10, QChar('0'))));
         const qint64 thousand = timer.elapsed();
         Report("1000 key lookups", thousand, 0);
-        QVERIFY(thousand < 2000);
+        QVERIFY(thousand < Limit(500, 500));
         timer.restart();
         comments.Last();
         comments.Append();
@@ -266,7 +278,8 @@ private Q_SLOTS:
         qInfo("process %lld MB (%lld MB before the lists, calls list holds %lld MB) at %lld "
               "calls",
               after, before, held, m_Calls);
-        QVERIFY(after <= (m_Calls <= 100000 ? 150 : 400));
+        if (Measured)
+            QVERIFY(after <= (m_Calls <= 100000 ? 150 : 400));
         QCOMPARE(lists[3]->RecordCount(), 50);
     }
 };

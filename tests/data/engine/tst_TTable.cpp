@@ -180,6 +180,7 @@ private Q_SLOTS:
         comments.SetTableName("CallComments");
         comments.Open();
         QCOMPARE(comments.KeyFields(), QStringList({"CallNr", "ID"}));
+        m_Db.StartTransaction(); // posts join the caller's transaction
         for (int call = 3; call >= 1; --call) {
             for (int line = 100; line >= 1; --line) { // many lines of one call
                 comments.Append();
@@ -191,6 +192,7 @@ private Q_SLOTS:
                 comments.Post();
             }
         }
+        m_Db.Commit();
         QCOMPARE(comments.FieldByName("ID").AsString(), QString("{001}"));
         QCOMPARE(comments.RecNo(), 1);
         int rows = 0;
