@@ -336,6 +336,22 @@ std::unique_ptr<TStatement> TDatabase::Prepare(const QString& localSql) {
     return statement;
 }
 
+std::unique_ptr<TStatement> TDatabase::PrepareNative(const QString& sql) {
+    if (!m_pDb)
+        Fail();
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_pDb, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK)
+        Fail();
+    std::unique_ptr<TStatement> statement(new TStatement(this, stmt, sql));
+    if (!OnlyBlanksAndSemicolons(tail))
+        throw EDatabaseError(QStringLiteral("Only one statement can be run at a time."));
+    if (!stmt)
+        throw EDatabaseError(QStringLiteral("The statement is empty."));
+    return statement;
+}
+
 int TDatabase::Exec(const QString& localSql, const TParams& params) {
     if (!m_pDb)
         Fail();

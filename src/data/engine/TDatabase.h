@@ -106,6 +106,9 @@ public:
     int Exec(const QString& localSql, const TParams& params = {});
     // Runs SQLite's own SQL unchanged (for the engine layer itself).
     void ExecNative(const QString& sql);
+    // Prepares one statement of SQLite's own SQL unchanged (for the engine
+    // layer itself); the tables it names must already be attached.
+    std::unique_ptr<TStatement> PrepareNative(const QString& sql);
 
     // The file of a table ("Call" -> "<dir>/Call.db"), found without regard to
     // letter case; empty when there is none.

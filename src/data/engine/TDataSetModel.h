@@ -1,0 +1,73 @@
+#pragma once
+
+// A table model over a dataset, for grids. Columns are the dataset's visible
+// fields titled by their display labels; cells show display texts. Rows are
+// offered as the dataset has read them: a query's rows come in pages as the
+// view scrolls (canFetchMore/fetchMore), so a grid over a million calls opens
+// at the speed of its first page. Sorting by a header re-orders the dataset
+// itself (in SQL, or in memory when every row has been read) and keeps its
+// current row; with a selection model the grid's current row and the
+// dataset's current row follow each other.
+
+#include "data/engine/TDataSource.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+class QItemSelectionModel;
+
+class TDataSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TDataSetModel(QObject* parent = nullptr);
+    ~TDataSetModel() override;
+
+    // Shows the dataset of a data source (and follows the source when it is
+    // re-pointed). The source is not owned.
+    void SetDataSource(TDataSource* source);
+    // Shows a dataset through a data source of the model's own.
+    void SetDataSet(TDataSet* dataSet);
+    TDataSource* DataSource() const { return m_pSource; }
+    TDataSet* DataSet() const { return m_pSource ? m_pSource->DataSet() : nullptr; }
+
+    // Keeps this selection model's current row and the dataset's current row
+    // in step (nullptr to stop).
+    void SetSelectionModel(QItemSelectionModel* selection);
+    // Rows read per fetchMore.
+    void SetFetchSize(int rows) { m_FetchSize = qMax(1, rows); }
+
+    // The field shown in a column; the column of a field (-1 when hidden).
+    TField* ColumnField(int column) const;
+    int ColumnOf(const QString& fieldName) const;
+
+    // The sort indicator: the sorted column (-1 when unsorted) and its order.
+    int SortColumn() const;
+    Qt::SortOrder SortOrder() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    void Rebuild();
+    void CatchUp();
+    void CurrentRowChanged();
+    void RowFieldsChanged();
+    void SelectionMoved(const QModelIndex& current);
+    void ConnectSource();
+
+    QPointer<TDataSource> m_pSource;
+    TDataSource* m_pOwnSource = nullptr;
+    QPointer<QItemSelectionModel> m_pSelection;
+    QList<QMetaObject::Connection> m_Connections;
+    QMetaObject::Connection m_SelectionConnection;
+    QList<int> m_Columns; // field index per column
+    int m_Rows = 0;
+    int m_FetchSize = 256;
+    bool m_Syncing = false;
+};

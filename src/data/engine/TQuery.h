@@ -1,0 +1,124 @@
+#pragma once
+
+// A dataset over one SELECT of the program's SQL dialect (see TDataSet.h for
+// how rows are read and kept).
+
+#include "data/engine/TDataSet.h"
+#include "data/engine/TDataSource.h"
+#include "data/engine/TDatabase.h"
+#include "data/engine/TRowStore.h"
+
+class TTableWriter;
+
+class TQuery : public TDataSet {
+public:
+    explicit TQuery(QObject* parent = nullptr);
+    ~TQuery() override;
+
+    // The statement text. Setting it closes the query.
+    const QString& SQL() const { return m_Sql; }
+    void SetSQL(const QString& sql);
+
+    // Named parameters, without ':', matched without regard to letter case.
+    void SetParam(const QString& name, const QVariant& value);
+    QVariant Param(const QString& name) const;
+    const TParams& Params() const { return m_Params; }
+    void ClearParams() { m_Params.clear(); }
+    // The parameter names of the statement text, in order, each once.
+    QStringList ParamNames() const;
+
+    // Parameters named like a field of the master's dataset take that field's
+    // value of the master's current row (blank while the master is closed or
+    // empty). The query, when open, runs again whenever the master moves, is
+    // reopened or refreshed, or one of those fields is given a new value.
+    void SetMasterSource(TDataSource* master);
+    TDataSource* MasterSource() const { return m_MasterLink.DataSource(); }
+
+    // Asks for rows that can be edited, inserted and deleted. Granted, when
+    // the query opens, if every column comes from one table and the result
+    // holds that table's primary key; columns that are expressions stay
+    // read-only.
+    void SetRequestLive(bool live) { m_RequestLive = live; }
+    bool RequestLive() const { return m_RequestLive; }
+    bool IsLive() const { return m_pWriter != nullptr; }
+
+    // Runs the statement as one that returns no rows, with the parameters;
+    // returns the number of rows changed.
+    int ExecSQL();
+
+    bool CanSort() const override { return true; }
+    // Reads all remaining rows.
+    void FetchAll();
+    bool AllFetched() const { return m_AllFetched; }
+    // Bytes held for the rows read so far.
+    qint64 MemoryUsage() const { return m_Store.MemoryUsage(); }
+
+protected:
+    void DoOpen() override;
+    void DoClose() override;
+    bool CursorFirst() override;
+    bool CursorLast() override;
+    bool CursorNext() override;
+    bool CursorPrior() override;
+    QVariantList CursorRecord() override;
+    bool CursorIsEmpty() override;
+    qint64 CursorRow() override { return m_Row; }
+    bool CursorGotoRow(qint64 row) override;
+    qint64 CursorRecordCount() override;
+    bool CursorLocate(const TLocateRequest& request) override;
+    bool CursorFindKey(const QList<int>& columns, const QVariantList& values, bool move) override;
+    bool CursorCanModify() const override { return m_pWriter != nullptr; }
+    void CursorPost(bool inserting, const QVariantList& values,
+                    const std::vector<bool>& changed) override;
+    void CursorDelete() override;
+    void CursorReload(const QList<int>& keyColumns, const QVariantList& keyValues) override;
+    void CursorSort(const QList<int>& keyColumns, const QVariantList& keyValues) override;
+    qint64 CursorRowsAvailable() override { return m_Store.Count(); }
+    bool CursorCanFetchMore() const override { return !m_AllFetched; }
+    qint64 CursorFetchMore(qint64 rows) override;
+    QVariant CursorRowValue(qint64 row, int column) override;
+    QStringList NaturalKeyFields() const override { return m_NaturalKey; }
+    void CursorInsertStarted(bool append) override { m_InsertAppend = append; }
+
+private:
+    TParams EffectiveParams(const QStringList& names) const;
+    void RunStatement();
+    void FetchUntil(qint64 rows);
+    void FetchOne();
+    qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
+    QVariantList Identity(const QVariantList& record);
+    void MasterChanged();
+
+    class TMasterLink : public TDataLink {
+    public:
+        explicit TMasterLink(TQuery& query) : m_Query(query) {}
+
+    protected:
+        void RecordChanged() override { m_Query.MasterChanged(); }
+        void DataSetChanged() override { m_Query.MasterChanged(); }
+        void FieldChanged(TField*) override { m_Query.MasterChanged(); }
+
+    private:
+        TQuery& m_Query;
+    };
+
+    QString m_Sql;
+    TParams m_Params;
+    TParams m_BoundParams;
+    QStringList m_BoundNames;
+    TMasterLink m_MasterLink{*this};
+    bool m_RequestLive = false;
+    bool m_InsertAppend = false;
+
+    std::unique_ptr<TStatement> m_pStmt; // open while rows remain to be read
+    QString m_InnerSql;                  // the statement as SQLite runs it, unsorted
+    TRowStore m_Store;
+    bool m_AllFetched = true;
+    qint64 m_Row = -1;
+    qint64 m_Count = -1; // rows as counted by SQL, before local changes
+    qint64 m_CountDelta = 0;
+    QStringList m_NaturalKey;
+
+    std::unique_ptr<TTableWriter> m_pWriter;
+    QList<int> m_WriterColumn; // per result column: the table column, or -1
+};

@@ -1,0 +1,348 @@
+// The dataset model as the data module uses it: states and events, fields,
+// navigation, bookmarks and display-update control, on tables and queries.
+
+#include "data/engine/TDataSource.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+const char* const CreateCall =
+    "CREATE TABLE 'Call.db' (  CallNr CHAR(10),  CustomerID CHAR(20),  WorkerNr CHAR(10),  "
+    "EquipmentSerialNr CHAR(20),  OrderNumber CHAR(10),  JobcardNumber CHAR(10),  "
+    "Date_Time TIMESTAMP,  Status CHAR(20),  Priority INTEGER,  Date_TimeFinished TIMESTAMP,  "
+    "ProblemDescr CHAR(254),  Comments CHAR(254),  PartsUsedReplaced CHAR(254),  "
+    "BillTime CHAR(10),  Billed BOOLEAN,  Callout BOOLEAN,  StorageArea CHAR(80),  "
+    "MeterReading INTEGER,PRIMARY KEY (CallNr));";
+
+void AddCall(TDatabase& db, const QString& nr, const QString& status, int priority) {
+    db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Priority, Billed) "
+            "VALUES (:N, :C, :S, :P, :B)",
+            {{"N", nr}, {"C", "CUST" + nr}, {"S", status}, {"P", priority}, {"B", false}});
+}
+
+// Records the events of a dataset by name.
+struct TEventLog {
+    QStringList Events;
+    void Watch(TDataSet& ds) {
+        auto log = [this](const char* name) {
+            return [this, name](TDataSet&) { Events << QString::fromLatin1(name); };
+        };
+        ds.BeforeOpen = log("BeforeOpen");
+        ds.AfterOpen = log("AfterOpen");
+        ds.BeforeClose = log("BeforeClose");
+        ds.AfterClose = log("AfterClose");
+        ds.BeforeInsert = log("BeforeInsert");
+        ds.AfterInsert = log("AfterInsert");
+        ds.BeforeEdit = log("BeforeEdit");
+        ds.AfterEdit = log("AfterEdit");
+        ds.BeforePost = log("BeforePost");
+        ds.AfterPost = log("AfterPost");
+        ds.BeforeCancel = log("BeforeCancel");
+        ds.AfterCancel = log("AfterCancel");
+        ds.BeforeDelete = log("BeforeDelete");
+        ds.AfterDelete = log("AfterDelete");
+        ds.BeforeScroll = log("BeforeScroll");
+        ds.AfterScroll = log("AfterScroll");
+    }
+    QStringList Take() {
+        QStringList taken = Events;
+        Events.clear();
+        return taken;
+    }
+};
+
+} // namespace
+
+class TestTDataSet : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Dir;
+    TDatabase m_Db;
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_Db.Open(m_Dir.Path());
+        m_Db.Exec(QString::fromLatin1(CreateCall));
+    }
+
+    void init() { m_Db.EmptyTable("Call"); }
+
+    void EditingGoesThroughItsStatesWithEventsInOrder() {
+        TTable tbl;
+        tbl.SetDatabase(&m_Db);
+        tbl.SetTableName("Call.DB");
+        TEventLog log;
+        log.Watch(tbl);
+        QString cancelledNr;
+        tbl.AfterInsert = [&](TDataSet& ds) {
+            log.Events << "AfterInsert";
+            ds.FieldByName("Billed").SetAsBoolean(false);
+            ds.FieldByName("Priority").SetAsInteger(1);
+            ds.FieldByName("Status").SetAsString("New");
+            ds.FieldByName("CallNr").SetAsString("000001");
+        };
+        tbl.BeforeCancel = [&](TDataSet& ds) {
+            log.Events << "BeforeCancel";
+            cancelledNr = ds.FieldByName("CallNr").AsString();
+        };
+
+        tbl.Open();
+        QCOMPARE(log.Take(), QStringList({"BeforeOpen", "AfterOpen"})); // empty: no scroll
+        QCOMPARE(tbl.State(), TDataSetState::Browse);
+        QVERIFY(tbl.IsEmpty() && tbl.Eof() && tbl.Bof());
+
+        tbl.Append();
+        QCOMPARE(log.Take(),
+                 QStringList({"BeforeInsert", "BeforeScroll", "AfterInsert", "AfterScroll"}));
+        QCOMPARE(tbl.State(), TDataSetState::Insert);
+        QVERIFY(!tbl.IsEmpty());
+        QCOMPARE(tbl.FieldByName("status").AsString(), QString("New")); // any letter case
+        tbl.FieldByName("ProblemDescr").SetAsString("Paper jam");
+        tbl.Post();
+        QCOMPARE(log.Take(), QStringList({"BeforePost", "AfterPost"}));
+        QCOMPARE(tbl.State(), TDataSetState::Browse);
+
+        // The row is in the file: another statement reads it as stored.
+        TQuery fresh;
+        fresh.SetDatabase(&m_Db);
+        fresh.SetSQL("SELECT CallNr, Billed, Priority, Status, ProblemDescr, OrderNumber "
+                     "FROM Call");
+        fresh.Open();
+        QCOMPARE(fresh.RecordCount(), 1);
+        QCOMPARE(fresh.FieldByName("Billed").AsString(), QString("False"));
+        QCOMPARE(fresh.FieldByName("Priority").Value(), QVariant(qint64(1)));
+        QCOMPARE(fresh.FieldByName("ProblemDescr").AsString(), QString("Paper jam"));
+        // Text left blank is stored as '' rather than NULL.
+        QCOMPARE(fresh.FieldByName("OrderNumber").StoredValue(), QVariant(QString("")));
+
+        tbl.Edit();
+        QCOMPARE(log.Take(), QStringList({"BeforeEdit", "AfterEdit"}));
+        tbl.FieldByName("Status").SetAsString("Busy");
+        tbl.Cancel();
+        QCOMPARE(log.Take(), QStringList({"BeforeCancel", "AfterCancel"}));
+        QCOMPARE(tbl.FieldByName("Status").AsString(), QString("New"));
+
+        // Cancelling a new row: the handler still sees the row being cancelled.
+        tbl.Append();
+        log.Take();
+        tbl.FieldByName("CallNr").SetAsString("000002");
+        tbl.Cancel();
+        QCOMPARE(log.Take(), QStringList({"BeforeCancel", "AfterCancel"}));
+        QCOMPARE(cancelledNr, QString("000002"));
+        QCOMPARE(tbl.RecordCount(), 1);
+        QCOMPARE(tbl.FieldByName("CallNr").AsString(), QString("000001"));
+
+        tbl.Delete();
+        QCOMPARE(log.Take(),
+                 QStringList({"BeforeDelete", "BeforeScroll", "AfterDelete", "AfterScroll"}));
+        QVERIFY(tbl.IsEmpty());
+        tbl.Close();
+        QCOMPARE(log.Take(), QStringList({"BeforeClose", "AfterClose"}));
+        QCOMPARE(tbl.State(), TDataSetState::Inactive);
+    }
+
+    void AFailingPostKeepsTheRowInItsStateAndWritesNothing() {
+        AddCall(m_Db, "000001", "New", 1);
+        TTable tbl;
+        tbl.SetDatabase(&m_Db);
+        tbl.SetTableName("Call");
+        tbl.Open();
+        tbl.BeforePost = [](TDataSet&) { ThrowError("Call Number cannot be null."); };
+        tbl.Append();
+        tbl.FieldByName("CallNr").SetAsString("000002");
+        QVERIFY_THROWS_EXCEPTION(EError, tbl.Post());
+        QCOMPARE(tbl.State(), TDataSetState::Insert);
+        tbl.BeforePost = nullptr;
+        // A key that exists already is refused by the file.
+        tbl.FieldByName("CallNr").SetAsString("000001");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.Post());
+        QCOMPARE(tbl.State(), TDataSetState::Insert);
+        tbl.Cancel();
+        QCOMPARE(tbl.RecordCount(), 1);
+    }
+
+    void FieldsConvertAndGuardTheirValues() {
+        AddCall(m_Db, "000001", "New", 1);
+        m_Db.Exec("UPDATE Call SET Date_Time = :D",
+                  {{"D", QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30))}});
+        TTable tbl;
+        tbl.SetDatabase(&m_Db);
+        tbl.SetTableName("Call");
+        tbl.Open();
+        TField& when = tbl.FieldByName("Date_Time");
+        QCOMPARE(when.DataType(), TFieldType::DateTime);
+        QCOMPARE(when.AsDateTime(), QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30)));
+        QCOMPARE(when.DisplayText(),
+                 QLocale().toString(QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30)),
+                                    QLocale::ShortFormat));
+        QCOMPARE(tbl.FieldByName("Billed").DisplayText(), QString("False"));
+        QCOMPARE(tbl.FieldByName("Billed").Value(), QVariant(false));
+        QCOMPARE(tbl.FieldByName("CallNr").Size(), 10);
+        QVERIFY(tbl.FieldByName("Date_TimeFinished").IsNull());
+        QCOMPARE(tbl.FieldByName("Date_TimeFinished").DisplayText(), QString());
+        QVERIFY(!tbl.FindField("NoSuchField"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("NoSuchField"));
+
+        // Values are refused outside edit and insert.
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Status").SetAsString("x"));
+
+        tbl.DefineField("Comments").SetSize(5); // narrower than the column, as typed input
+        tbl.Edit();
+        tbl.FieldByName("Comments").SetAsString("Too long for five");
+        tbl.FieldByName("Callout").SetAsString("true");
+        tbl.FieldByName("Priority").SetAsString("3");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Priority").SetAsString("high"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Billed").SetAsString("maybe"));
+        tbl.FieldByName("Date_TimeFinished")
+            .SetAsDateTime(QDateTime(QDate(2024, 3, 10), QTime(9, 0)));
+        QVERIFY(tbl.Modified());
+        tbl.Post();
+
+        TQuery check;
+        check.SetDatabase(&m_Db);
+        check.SetSQL("SELECT Comments, Callout, Priority, Date_TimeFinished FROM Call");
+        check.Open();
+        QCOMPARE(check.Fields()[0]->AsString(), QString("Too l"));
+        QCOMPARE(check.Fields()[1]->StoredValue(), QVariant("True"));
+        QCOMPARE(check.Fields()[2]->AsInteger(), 3);
+        QCOMPARE(check.Fields()[3]->AsString(), QString("2024-03-10 09:00:00"));
+    }
+
+    void NavigatesBothWaysWithEofBofAndPositions() {
+        m_Db.StartTransaction();
+        for (int i = 1; i <= 150; ++i) // more than a table reads at once
+            AddCall(m_Db, QString("%1").arg(i, 6, 10, QChar('0')), "New", 1);
+        m_Db.Commit();
+        TTable tbl;
+        TQuery qry;
+        qry.SetSQL("SELECT CallNr FROM Call ORDER BY CallNr");
+        for (TDataSet* ds : {static_cast<TDataSet*>(&tbl), static_cast<TDataSet*>(&qry)}) {
+            tbl.SetTableName("Call");
+            ds->SetDatabase(&m_Db);
+            ds->Open();
+            QVERIFY(ds->Bof() && !ds->Eof());
+            QCOMPARE(ds->RecNo(), 1);
+            QCOMPARE(ds->RecordCount(), 150);
+            int rows = 0;
+            while (!ds->Eof()) {
+                ++rows;
+                ds->Next();
+            }
+            QCOMPARE(rows, 150);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000150"));
+            ds->Last();
+            QVERIFY(ds->Eof());
+            QCOMPARE(ds->RecNo(), 150);
+            rows = 0;
+            while (!ds->Bof()) {
+                ++rows;
+                ds->Prior();
+            }
+            QCOMPARE(rows, 150);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000001"));
+            QCOMPARE(ds->MoveBy(99), 99);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000100"));
+            QCOMPARE(ds->RecNo(), 100);
+            QCOMPARE(ds->MoveBy(-200), -99);
+            QVERIFY(ds->Bof());
+            ds->SetRecNo(120);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000120"));
+            ds->Close();
+        }
+    }
+
+    void BookmarksReturnToTheirRowAlsoAfterARefresh() {
+        for (int i = 1; i <= 5; ++i)
+            AddCall(m_Db, QString("00000%1").arg(i), "New", i);
+        TTable tbl;
+        TQuery qry;
+        qry.SetSQL("SELECT CallNr, Priority FROM Call ORDER BY Priority DESC");
+        tbl.SetTableName("Call");
+        for (TDataSet* ds : {static_cast<TDataSet*>(&tbl), static_cast<TDataSet*>(&qry)}) {
+            ds->SetDatabase(&m_Db);
+            ds->Open();
+            ds->MoveBy(2);
+            const QString there = ds->FieldByName("CallNr").AsString();
+            const TBookmark mark = ds->GetBookmark();
+            ds->First();
+            QVERIFY(ds->BookmarkValid(mark));
+            QCOMPARE(ds->RecNo(), 1); // checking does not move
+            ds->GotoBookmark(mark);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), there);
+
+            // A row added before it shifts positions: found again by key.
+            AddCall(m_Db, "000000", "New", 9);
+            ds->Refresh();
+            ds->First();
+            ds->GotoBookmark(mark);
+            QCOMPARE(ds->FieldByName("CallNr").AsString(), there);
+
+            m_Db.Exec("DELETE FROM Call WHERE CallNr = :N", {{"N", there}});
+            ds->Refresh();
+            QVERIFY(!ds->BookmarkValid(mark));
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, ds->GotoBookmark(mark));
+            QVERIFY(!ds->BookmarkValid(TBookmark()));
+            ds->Close();
+            m_Db.EmptyTable("Call");
+            for (int i = 1; i <= 5; ++i)
+                AddCall(m_Db, QString("00000%1").arg(i), "New", i);
+        }
+    }
+
+    void DisabledControlsHearOneChangeWhenTheLastEnableComes() {
+        for (int i = 1; i <= 3; ++i)
+            AddCall(m_Db, QString("00000%1").arg(i), "New", 1);
+        TQuery qry;
+        qry.SetDatabase(&m_Db);
+        qry.SetSQL("SELECT CallNr FROM Call");
+        TDataSource src(&qry);
+        QSignalSpy moved(&src, &TDataSource::RecordChanged);
+        QSignalSpy changed(&src, &TDataSource::DataSetChanged);
+        qry.Open();
+        QCOMPARE(changed.count(), 1);
+        qry.Next();
+        QCOMPARE(moved.count(), 1);
+
+        int scrolls = 0;
+        qry.AfterScroll = [&](TDataSet&) { ++scrolls; };
+        qry.DisableControls();
+        qry.DisableControls();
+        qry.Last();
+        qry.First();
+        qry.EnableControls();
+        QVERIFY(qry.ControlsDisabled());
+        QCOMPARE(moved.count(), 1);
+        qry.EnableControls();
+        QVERIFY(!qry.ControlsDisabled());
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(scrolls, 2); // events still run while controls are disabled
+        qry.EnableControls(); // one too many does no harm
+        QCOMPARE(changed.count(), 2);
+
+        // A field change reaches the controls with the field.
+        TTable tbl;
+        tbl.SetDatabase(&m_Db);
+        tbl.SetTableName("Call");
+        TDataSource tblSrc(&tbl);
+        QSignalSpy fields(&tblSrc, &TDataSource::FieldChanged);
+        QSignalSpy states(&tblSrc, &TDataSource::StateChanged);
+        tbl.Open();
+        tbl.Edit();
+        tbl.FieldByName("Status").SetAsString("Busy");
+        QCOMPARE(fields.count(), 1);
+        QCOMPARE(fields.at(0).at(0).value<TField*>(), &tbl.FieldByName("Status"));
+        tbl.Post();
+        QCOMPARE(states.count(), 3); // browse, edit, browse
+    }
+};
+
+QTEST_MAIN(TestTDataSet)
+#include "tst_TDataSet.moc"

@@ -1,0 +1,98 @@
+#include "data/engine/TDatabase.h"
+#include "data/engine/TFilterExpr.h"
+
+#include <QtTest>
+
+namespace {
+
+// Rows of the calls view: Status (text), Billed (boolean), Priority (integer).
+const QStringList Names{"Status", "Billed", "Priority"};
+const QList<TFieldType> Types{TFieldType::String, TFieldType::Boolean, TFieldType::Integer};
+
+TFilterExpr Bound(const QString& text) {
+    TFilterExpr expr = TFilterExpr::Parse(text);
+    expr.Bind([](const QString& name, TFieldType& type) {
+        for (int i = 0; i < Names.size(); ++i) {
+            if (Names[i].compare(name, Qt::CaseInsensitive) == 0) {
+                type = Types[i];
+                return i;
+            }
+        }
+        return -1;
+    });
+    return expr;
+}
+
+bool Passes(const QString& filter, const QVariantList& row) {
+    return Bound(filter).Matches(TRecordRow(row));
+}
+
+const QVariant Null;
+
+} // namespace
+
+class TestTFilterExpr : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void TheCallViewFiltersSelectExactlyTheirRows() {
+        const QVariantList newCall{"New", "False", qint64(1)};
+        const QVariantList busy{"Busy", "False", qint64(2)};
+        const QVariantList completeBilled{"Complete", "True", qint64(1)};
+        const QVariantList completeUnbilled{"Complete", "False", qint64(3)};
+        const QVariantList awaiting{"Awaiting Parts", Null, qint64(1)};
+
+        QVERIFY(Passes("Status='New'", newCall));
+        QVERIFY(!Passes("Status='New'", busy));
+        // Exact: neither another case nor a longer text.
+        QVERIFY(!Passes("Status='new'", newCall));
+        QVERIFY(!Passes("Status='Awaiting'", awaiting));
+        QVERIFY(Passes("Status='Awaiting Parts'", awaiting));
+
+        QVERIFY(Passes("Status<>'Complete'", newCall));
+        QVERIFY(!Passes("Status<>'Complete'", completeBilled));
+
+        // The text as the views write it, without a blank before "and".
+        const QString notBilled = "Status='Complete'and Billed='False'";
+        QVERIFY(Passes(notBilled, completeUnbilled));
+        QVERIFY(!Passes(notBilled, completeBilled));
+        QVERIFY(!Passes(notBilled, newCall));
+    }
+
+    void CombinesWithPrecedenceParenthesesAndNot() {
+        const QVariantList busy{"Busy", "False", qint64(2)};
+        // AND binds tighter than OR.
+        QVERIFY(Passes("Status='New' OR Status='Busy' AND Priority=2", busy));
+        QVERIFY(!Passes("(Status='New' OR Status='Busy') AND Priority=3", busy));
+        QVERIFY(Passes("NOT (Status='New')", busy));
+        QVERIFY(Passes("status = \"Busy\" and PRIORITY >= 2 and priority < 3", busy));
+        QVERIFY(Passes("[Status]='Busy'", busy));
+        QVERIFY(Passes("Status='It''s'", {"It's", Null, Null}));
+    }
+
+    void ComparesNumbersAsNumbersAndBlanksAsEmpty() {
+        QVERIFY(Passes("Priority=2", {"x", Null, qint64(2)}));
+        QVERIFY(Passes("Priority='2'", {"x", Null, qint64(2)}));
+        QVERIFY(Passes("Priority>9", {"x", Null, qint64(10)})); // not "10" < "9"
+        QVERIFY(Passes("Status=''", {Null, Null, Null}));
+        QVERIFY(Passes("Status=''", {"", Null, Null}));
+        QVERIFY(Passes("Status=NULL", {"", Null, Null}));
+        QVERIFY(Passes("Status<>NULL", {"New", Null, Null}));
+        QVERIFY(!Passes("Billed='False'", {"New", Null, Null}));
+        QVERIFY(Passes("Billed='false'", {"New", "False", Null}));
+    }
+
+    void RefusesTextItCannotRead() {
+        for (const char* text :
+             {"Status=", "Status='New", "Status 'New'", "(Status='New'", "Status='New' AND",
+              "'New'='New'", "Status='New' Billed='x'", "Status # 'New'"})
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, TFilterExpr::Parse(text));
+        QVERIFY(TFilterExpr::Parse("  ").IsEmpty());
+        QVERIFY(TFilterExpr::Parse("  ").Matches(TRecordRow({})));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, Bound("Nothing='x'"));
+        QCOMPARE(TFilterExpr::Parse("Status='a' or (Billed='b' and status='c')").FieldNames(),
+                 QStringList({"Status", "Billed"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTFilterExpr)
+#include "tst_TFilterExpr.moc"
