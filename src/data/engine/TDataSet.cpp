@@ -584,30 +584,17 @@ void TDataSet::CheckBrowseMode() {
     }
 }
 
-void TDataSet::Append() {
-    CheckActive();
-    CheckBrowseMode();
-    CheckCanModify();
-    Call(BeforeInsert);
-    Call(BeforeScroll);
-    CursorInsertStarted(true);
-    m_Edit = QVariantList(m_Fields.size());
-    m_Changed.assign(size_t(m_Fields.size()), false);
-    m_Modified = false;
-    SetState(TDataSetState::Insert);
-    m_Bof = m_Eof = false;
-    Notify(TNotify::RecordChanged);
-    Call(AfterInsert);
-    Call(AfterScroll);
-}
+void TDataSet::Append() { StartInsert(true); }
 
-void TDataSet::Insert() {
+void TDataSet::Insert() { StartInsert(false); }
+
+void TDataSet::StartInsert(bool append) {
     CheckActive();
     CheckBrowseMode();
     CheckCanModify();
     Call(BeforeInsert);
     Call(BeforeScroll);
-    CursorInsertStarted(false);
+    CursorInsertStarted(append);
     m_Edit = QVariantList(m_Fields.size());
     m_Changed.assign(size_t(m_Fields.size()), false);
     m_Modified = false;

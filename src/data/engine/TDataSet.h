@@ -278,6 +278,8 @@ private:
     void Notify(TNotify what, TField* field = nullptr);
     void Call(const TEvent& event);
     void SetState(TDataSetState state);
+    // Starts a new row at the end (append) or before the current row.
+    void StartInsert(bool append);
     void LoadCurrent();
     TFilterExpr BoundFilter(const QString& text) const;
     void Reload(bool sortOnly = false);
