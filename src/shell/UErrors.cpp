@@ -11,6 +11,20 @@ EError::EError(const QString& message) : m_Message(message), m_What(message.toUt
 namespace UErrors {
 
 namespace Detail {
+
+namespace {
+// Cuts `text` to MaxMessageLength characters, never between the two halves of
+// a surrogate pair.
+QString Cut(QString text) {
+    if (text.size() > MaxMessageLength) {
+        text.truncate(MaxMessageLength);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+} // namespace
+
 QString FormatV(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -25,9 +39,13 @@ QString FormatV(const char* format, ...) {
         result = QString::fromUtf8(buffer.data(), length);
     }
     va_end(again);
-    if (result.size() > MaxMessageLength)
-        result.truncate(MaxMessageLength);
-    return result;
+    return Cut(result);
+}
+
+QString FormatPlain(const char* format) {
+    QString result = QString::fromUtf8(format);
+    result.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return Cut(result);
 }
 } // namespace Detail
 

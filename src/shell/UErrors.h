@@ -9,7 +9,9 @@
 //  - DebugTrace: internal faults; silent in release builds.
 //
 // Formatting follows C's printf (%s, %d, ...). QString and std::string
-// arguments may be passed for %s directly. A formatted message is cut to
+// arguments may be passed for %s directly; anything printf cannot take is
+// refused at compile time. A format given without arguments is used as
+// written, except that "%%" stands for '%'. A formatted message is cut to
 // MaxMessageLength characters.
 
 #include <QByteArray>
@@ -64,14 +66,34 @@ auto Pass(const T& value) {
     else
         return value;
 }
+
+// Only what C's printf can take may go through the variable argument list;
+// anything else (a QStringView, a std::string_view, a class) would be read
+// as garbage.
+template <typename T>
+inline constexpr bool IsPrintfArgument =
+    std::is_arithmetic_v<T> || std::is_enum_v<T> || std::is_pointer_v<T>;
+
+// A format used without arguments: "%%" stands for '%', any other '%' is
+// taken as written.
+QString FormatPlain(const char* format);
 } // namespace Detail
 
 // Formats a message the way ThrowError, ShowError and ShowInfo do.
 template <typename... Args>
 QString FormatMessage(const char* format, const Args&... args) {
-    auto held = std::make_tuple(Detail::Hold(args)...);
-    return std::apply(
-        [format](const auto&... h) { return Detail::FormatV(format, Detail::Pass(h)...); }, held);
+    if constexpr (sizeof...(Args) == 0) {
+        return Detail::FormatPlain(format);
+    } else {
+        auto held = std::make_tuple(Detail::Hold(args)...);
+        return std::apply(
+            [format](const auto&... h) {
+                static_assert((Detail::IsPrintfArgument<decltype(Detail::Pass(h))> && ...),
+                              "argument cannot be passed to a printf-style format");
+                return Detail::FormatV(format, Detail::Pass(h)...);
+            },
+            held);
+    }
 }
 
 [[noreturn]] void RaiseError(const QString& message);

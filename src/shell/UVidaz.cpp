@@ -1,8 +1,8 @@
 #include "shell/UVidaz.h"
 
 #include "shell/UErrors.h"
+#include "shell/files/UFiles.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
 #include <cerrno>
@@ -53,11 +53,7 @@ private:
 
 namespace UVidaz {
 
-QString DefaultLibraryPath() {
-    const QString dir =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QStringLiteral(".");
-    return dir + QStringLiteral("/Vidaz");
-}
+QString DefaultLibraryPath() { return GetAppPath() + QStringLiteral("Vidaz"); }
 
 bool LoadStringResource(int id, int maxChars, QString& text, int& errorCode,
                         const QString& libraryPath) {

@@ -189,6 +189,10 @@ void TDatabase::Open(const QString& directory) {
         throw EDatabaseError(message);
     }
     sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // Text in double quotes is never taken as a string here: the translator
+    // has already turned the dialect's double-quoted strings into literals.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_extended_result_codes(db, 1);
     m_pDb = db;
     m_Directory = QDir::cleanPath(info.absoluteFilePath()) + QLatin1Char('/');
@@ -299,7 +303,15 @@ std::unique_ptr<TStatement> TDatabase::Prepare(const QString& localSql) {
     if (!m_pDb)
         Fail();
     const auto lookup = [this](const QString& column) { return ColumnKind(column); };
-    USqlDialect::TTranslation translation = USqlDialect::Translate(localSql, lookup);
+    const auto columnsOf = [this](const QString& table) {
+        QStringList names;
+        if (const TAttached* attached = Attached(table)) {
+            for (const TColumn& column : attached->Columns)
+                names << column.Name;
+        }
+        return names;
+    };
+    USqlDialect::TTranslation translation = USqlDialect::Translate(localSql, lookup, columnsOf);
     bool attachedAny = false;
     for (const QString& table : translation.Tables) {
         if (table.compare(translation.CreatedTable, Qt::CaseInsensitive) == 0 || Attached(table))
@@ -309,7 +321,7 @@ std::unique_ptr<TStatement> TDatabase::Prepare(const QString& localSql) {
     }
     // Column kinds of newly attached tables can change the translation.
     if (attachedAny)
-        translation = USqlDialect::Translate(localSql, lookup);
+        translation = USqlDialect::Translate(localSql, lookup, columnsOf);
 
     const QByteArray sql = translation.Sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;

@@ -17,8 +17,8 @@
 // caller opened one; the files use a rollback journal with full sync, so a
 // killed process never leaves a half-written row.
 
+#include "data/engine/EDatabaseError.h"
 #include "data/engine/USqlDialect.h"
-#include "shell/UErrors.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -29,12 +29,6 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-
-// A failure reported by the engine; its message carries SQLite's own text.
-class EDatabaseError : public EError {
-public:
-    using EError::EError;
-};
 
 // Named parameter values, keys without the leading ':' (matched case-insensitively).
 using TParams = QVariantMap;

@@ -1,0 +1,42 @@
+#pragma once
+
+// The eight tables of the database (one file each in the database directory),
+// their creation statements, and the joined queries that the lists show. All
+// texts are in the program's own SQL dialect (see data/engine/USqlDialect.h)
+// and are kept character for character as the lists and the start-up have
+// always run them.
+
+#include <QList>
+#include <QString>
+
+namespace DMTables {
+
+struct TTableDef {
+    const char* Name;      // "Call"
+    const char* File;      // "Call.db", in the database directory
+    const char* CreateSql; // the statement that creates the file
+};
+
+// All tables in the order in which missing files are created: Call,
+// CallComments, Customer, Item, Representative, ServiceContract, StateTimes,
+// Worker.
+const QList<TTableDef>& TableDefs();
+
+// The table named `name` (letter case and a ".db" suffix do not matter);
+// nullptr when there is none.
+const TTableDef* FindTableDef(const QString& name);
+
+// The data module's joined queries. Their lines are joined by "\n".
+QString SqlCallText();            // all calls with company, item and worker
+QString SqlItemText();            // items with owner's company and contract type
+QString SqlServiceContractText(); // contracts with company, brand and model
+QString SqlWorkerText();          // workers with their number of calls
+QString SqlCustomerText();        // all customers
+QString SqlRepresentativesText(); // a customer's representatives; parameter :ID
+
+// The base text of the main window's call views: like SqlCallText with
+// C.Billed added; every line, the last included, ends with "\r\n", so that a
+// WHERE clause can be appended directly.
+QString SqlCallsListText();
+
+} // namespace DMTables

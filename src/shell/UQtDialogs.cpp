@@ -1,0 +1,100 @@
+#include "shell/UQtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+struct TButtonPair {
+    TMsgButton Button;
+    QMessageBox::StandardButton Standard;
+};
+
+const TButtonPair ButtonPairs[] = {
+    {mbOK, QMessageBox::Ok},         {mbCancel, QMessageBox::Cancel}, {mbYes, QMessageBox::Yes},
+    {mbNo, QMessageBox::No},         {mbAbort, QMessageBox::Abort},   {mbRetry, QMessageBox::Retry},
+    {mbIgnore, QMessageBox::Ignore},
+};
+
+QMessageBox::Icon IconOf(TMsgKind kind) {
+    switch (kind) {
+    case TMsgKind::Error:
+        return QMessageBox::Critical;
+    case TMsgKind::Warning:
+        return QMessageBox::Warning;
+    case TMsgKind::Confirmation:
+        return QMessageBox::Question;
+    case TMsgKind::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+QWidget* Parent() {
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+TMsgButton TQtDialogs::MessageBox(TMsgKind kind, const QString& caption, const QString& text,
+                                  TMsgButtons buttons) {
+    if (buttons == mbNone)
+        buttons = mbOK;
+    QMessageBox::StandardButtons standard;
+    for (const TButtonPair& pair : ButtonPairs) {
+        if (buttons & pair.Button)
+            standard |= pair.Standard;
+    }
+    // Messages are plain text written with "\r\n" breaks.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(IconOf(kind), caption, shown, standard, Parent());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+
+    const QMessageBox::StandardButton chosen = box.standardButton(box.clickedButton());
+    for (const TButtonPair& pair : ButtonPairs) {
+        if (pair.Standard == chosen && (buttons & pair.Button))
+            return pair.Button;
+    }
+    // Closed without a choice.
+    if (buttons & mbCancel)
+        return mbCancel;
+    if (buttons & mbNo)
+        return mbNo;
+    return mbOK;
+}
+
+bool TQtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(Parent(), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = answer;
+    return ok;
+}
+
+QString TQtDialogs::OpenFileName(const QString& caption, const QString& dir,
+                                 const QString& filter) {
+    return QFileDialog::getOpenFileName(Parent(), caption, dir, filter);
+}
+
+QString TQtDialogs::SaveFileName(const QString& caption, const QString& dir,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(Parent(), caption, dir, filter);
+}
+
+QString TQtDialogs::FolderName(const QString& caption, const QString& dir) {
+    return QFileDialog::getExistingDirectory(Parent(), caption, dir);
+}
+
+int TQtDialogs::ExecModal(QObject*, const std::function<int()>& exec) {
+    return exec();
+}
+
+void InstallQtDialogs() {
+    static TQtDialogs s_Dialogs;
+    SetDialogs(&s_Dialogs);
+}

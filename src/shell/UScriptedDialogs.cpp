@@ -1,0 +1,128 @@
+#include "shell/UScriptedDialogs.h"
+
+#include <QObject>
+#include <QVariant>
+#include <algorithm>
+
+namespace {
+
+// The answer of a box closed without choosing: Cancel, else No, else OK.
+TMsgButton ClosedAnswer(TMsgButtons buttons) {
+    if (buttons & mbCancel)
+        return mbCancel;
+    if (buttons & mbNo)
+        return mbNo;
+    return mbOK;
+}
+
+} // namespace
+
+void TScriptedDialogs::AnswerButton(TMsgButton button) {
+    m_Script.push_back({TAnswerKind::Button, button, false, {}, {}});
+}
+
+void TScriptedDialogs::AnswerInput(bool ok, const QString& value) {
+    m_Script.push_back({TAnswerKind::Input, mbNone, ok, value, {}});
+}
+
+void TScriptedDialogs::AnswerFile(const QString& fileName) {
+    m_Script.push_back({TAnswerKind::File, mbNone, false, fileName, {}});
+}
+
+void TScriptedDialogs::AnswerModal(std::function<int(QObject*)> handler) {
+    m_Script.push_back({TAnswerKind::Modal, mbNone, false, {}, std::move(handler)});
+}
+
+void TScriptedDialogs::AnswerModal(int result) {
+    AnswerModal([result](QObject*) { return result; });
+}
+
+int TScriptedDialogs::UnexpectedCount() const {
+    return static_cast<int>(std::count_if(m_Requests.cbegin(), m_Requests.cend(),
+                                          [](const TDialogRequest& r) { return !r.Expected; }));
+}
+
+void TScriptedDialogs::Clear() {
+    m_Requests.clear();
+    m_Script.clear();
+}
+
+bool TScriptedDialogs::Take(TDialogRequest request, TAnswerKind kind, TAnswer& answer) {
+    bool fits = !m_Script.empty() && m_Script.front().Kind == kind;
+    if (fits && kind == TAnswerKind::Button) {
+        const TMsgButtons offered = request.Buttons == mbNone ? mbOK : request.Buttons;
+        fits = (offered & m_Script.front().Button) != 0;
+    }
+    request.Expected = fits;
+    m_Requests.append(request);
+    if (!fits)
+        return false;
+    answer = std::move(m_Script.front());
+    m_Script.pop_front();
+    return true;
+}
+
+TMsgButton TScriptedDialogs::MessageBox(TMsgKind kind, const QString& caption, const QString& text,
+                                        TMsgButtons buttons) {
+    TDialogRequest request;
+    request.Kind = TDialogKind::MessageBox;
+    request.MsgKind = kind;
+    request.Caption = caption;
+    request.Text = text;
+    request.Buttons = buttons;
+    TAnswer answer;
+    return Take(request, TAnswerKind::Button, answer) ? answer.Button : ClosedAnswer(buttons);
+}
+
+bool TScriptedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
+    TDialogRequest request;
+    request.Kind = TDialogKind::InputQuery;
+    request.Caption = caption;
+    request.Text = prompt;
+    request.Value = value;
+    TAnswer answer;
+    if (!Take(request, TAnswerKind::Input, answer) || !answer.Ok)
+        return false;
+    value = answer.Text;
+    return true;
+}
+
+QString TScriptedDialogs::FileDialog(TDialogKind kind, const QString& caption, const QString& dir,
+                                     const QString& filter) {
+    TDialogRequest request;
+    request.Kind = kind;
+    request.Caption = caption;
+    request.Value = dir;
+    request.Filter = filter;
+    TAnswer answer;
+    return Take(request, TAnswerKind::File, answer) ? answer.Text : QString();
+}
+
+QString TScriptedDialogs::OpenFileName(const QString& caption, const QString& dir,
+                                       const QString& filter) {
+    return FileDialog(TDialogKind::OpenFile, caption, dir, filter);
+}
+
+QString TScriptedDialogs::SaveFileName(const QString& caption, const QString& dir,
+                                       const QString& filter) {
+    return FileDialog(TDialogKind::SaveFile, caption, dir, filter);
+}
+
+QString TScriptedDialogs::FolderName(const QString& caption, const QString& dir) {
+    return FileDialog(TDialogKind::Folder, caption, dir, {});
+}
+
+int TScriptedDialogs::ExecModal(QObject* window, const std::function<int()>&) {
+    TDialogRequest request;
+    request.Kind = TDialogKind::Modal;
+    request.Window = window;
+    if (window) {
+        request.WindowClass = QString::fromLatin1(window->metaObject()->className());
+        request.Caption = window->property("windowTitle").toString();
+    }
+    TAnswer answer;
+    // 0 is the result code of a rejected dialog.
+    if (!Take(request, TAnswerKind::Modal, answer) || !answer.Handler)
+        return 0;
+    return answer.Handler(window);
+}

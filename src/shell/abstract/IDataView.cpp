@@ -1,0 +1,3 @@
+#include "shell/abstract/IDataView.h"
+
+Interfaces::IDataView* g_pDataView = nullptr;

@@ -1,0 +1,3 @@
+#include "shell/abstract/IProgramSettings.h"
+
+Interfaces::IProgramSettings* g_pProgramSettings = nullptr;

@@ -1,0 +1,519 @@
+#include "data/DMTables.h"
+#include "data/engine/EDatabaseError.h"
+#include "data/engine/USqlDialect.h"
+
+#include <QHash>
+#include <QtTest>
+#include <sqlite3.h>
+
+using namespace USqlDialect;
+
+namespace {
+
+using TRows = QList<QStringList>;
+
+// Column kinds as the connection reports them; every other column is text.
+TColumnKind ProgramKind(const QString& column) {
+    static const QHash<QString, TColumnKind> kinds = {
+        {QStringLiteral("date_time"), TColumnKind::Timestamp},
+        {QStringLiteral("date_timefinished"), TColumnKind::Timestamp},
+        {QStringLiteral("dt"), TColumnKind::Date},
+        {QStringLiteral("billed"), TColumnKind::Boolean},
+        {QStringLiteral("callout"), TColumnKind::Boolean},
+        {QStringLiteral("currentlyemployed"), TColumnKind::Boolean},
+        {QStringLiteral("idtypeispassport"), TColumnKind::Boolean},
+        {QStringLiteral("priority"), TColumnKind::Integer},
+    };
+    return kinds.value(column.toLower(), TColumnKind::Text);
+}
+
+// An in-memory database with the program's eight tables, each in its own
+// attached schema, laid out as the connection lays out the table files.
+class TMemoryDb {
+public:
+    TMemoryDb() {
+        sqlite3_open(":memory:", &m_pDb);
+        // A double-quoted text is a name, never a string: the translation
+        // must not lean on SQLite's leniency there.
+        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            const QString name = QString::fromLatin1(def.Name);
+            Check(Run(QStringLiteral("ATTACH ':memory:' AS \"%1\"").arg(TableAlias(name))));
+            Check(Run(USqlDialect::Translate(QString::fromLatin1(def.CreateSql)).Sql));
+            const TRows info =
+                Run(QStringLiteral("SELECT name, type FROM pragma_table_info('%1', '%2')")
+                        .arg(name, TableAlias(name)));
+            for (const QStringList& column : info) {
+                m_Columns[name.toLower()].append(column[0]);
+                m_Kinds.insert(column[0].toLower(), KindOfDeclType(column[1]));
+            }
+        }
+    }
+    ~TMemoryDb() { sqlite3_close(m_pDb); }
+    TMemoryDb(const TMemoryDb&) = delete;
+    TMemoryDb& operator=(const TMemoryDb&) = delete;
+
+    TTranslation Translate(const QString& local) const {
+        return USqlDialect::Translate(
+            local, [this](const QString& c) { return m_Kinds.value(c.toLower()); },
+            [this](const QString& t) { return m_Columns.value(t.toLower()); });
+    }
+
+    // Translates and runs a statement of the dialect.
+    TRows Rows(const QString& local, const QString& param = {}) const {
+        return Run(Translate(local).Sql, true, param);
+    }
+
+    // Prepares (and unless `step` is false runs) SQLite's SQL: the rows as
+    // texts, NULL as "<null>"; a failure as the one row {"<error>", message}.
+    TRows Run(const QString& sql, bool step = true, const QString& param = {}) const {
+        const QByteArray text = sql.toUtf8();
+        const QByteArray value = param.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(m_pDb, text.constData(), -1, &stmt, &tail) != SQLITE_OK)
+            return {{QStringLiteral("<error>"),
+                     QString::fromUtf8(sqlite3_errmsg(m_pDb)) + " in " + sql}};
+        if (!QString::fromUtf8(tail).remove(QLatin1Char(';')).trimmed().isEmpty()) {
+            sqlite3_finalize(stmt);
+            return {{QStringLiteral("<error>"), "left over: " + QString::fromUtf8(tail)}};
+        }
+        if (sqlite3_bind_parameter_count(stmt) > 0)
+            sqlite3_bind_text(stmt, 1, value.constData(), -1, SQLITE_TRANSIENT);
+        TRows rows;
+        int rc = SQLITE_DONE;
+        while (step && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            QStringList row;
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                row.append(sqlite3_column_type(stmt, c) == SQLITE_NULL
+                               ? QStringLiteral("<null>")
+                               : QString::fromUtf8(
+                                     reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))));
+            rows.append(row);
+        }
+        if (rc != SQLITE_DONE)
+            rows = {{QStringLiteral("<error>"), QString::fromUtf8(sqlite3_errmsg(m_pDb))}};
+        sqlite3_finalize(stmt);
+        return rows;
+    }
+
+    static QString Error(const TRows& rows) {
+        return rows.size() == 1 && rows[0].value(0) == QLatin1String("<error>") ? rows[0].value(1)
+                                                                                : QString();
+    }
+
+private:
+    static void Check(const TRows& rows) {
+        if (!Error(rows).isEmpty())
+            qFatal("%s", qPrintable(Error(rows)));
+    }
+
+    sqlite3* m_pDb = nullptr;
+    QHash<QString, QStringList> m_Columns;
+    QHash<QString, TColumnKind> m_Kinds;
+};
+
+} // namespace
+
+#define EXEC(db, local)                                                                            \
+    do {                                                                                           \
+        const QString error_ = TMemoryDb::Error((db).Rows(local));                                 \
+        QVERIFY2(error_.isEmpty(), qPrintable(error_));                                            \
+    } while (false)
+
+// Declarations only: the bodies below hold raw strings, which moc cannot read.
+class TestUSqlDialect : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void Translates_data();
+    void Translates();
+    void ReportsTables();
+    void CreateTable();
+    void UnterminatedTextIsAnError_data();
+    void UnterminatedTextIsAnError();
+    void SharedColumnsAreQualified();
+    void Helpers();
+    void ProgramStatementsPrepare_data();
+    void ProgramStatementsPrepare();
+    void StoredValues();
+    void QuotedValuesRoundTrip();
+    void JoinedQueriesGiveTheListsRows();
+};
+
+void TestUSqlDialect::Translates_data() {
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char* name, const char* local, const char* expected) {
+        QTest::newRow(name) << QString::fromUtf8(local) << QString::fromUtf8(expected);
+    };
+    // Table names
+    row("bare", "Select * From Customer", R"(Select * From "db_customer"."Customer")");
+    row("suffix, alias", "SELECT I.SerialNr FROM Item.DB I",
+        R"(SELECT I.SerialNr FROM "db_item"."Item" I)");
+    row("single-quoted, DELETE FROM", "DELETE FROM 'CallComments.db' WHERE CallNr='1'",
+        R"(DELETE FROM "db_callcomments"."CallComments" WHERE CallNr='1')");
+    row("double-quoted, INSERT INTO", R"(INSERT INTO "Representative.db" (RecID) VALUES ("{1}"))",
+        R"(INSERT INTO "db_representative"."Representative" (RecID) VALUES ('{1}'))");
+    row("UPDATE, line breaks", "UPDATE ITEM.DB \r\nSET Owner = 'C1' \r\nWHERE (SerialNr = 'S1')",
+        "UPDATE \"db_item\".\"ITEM\" \r\nSET Owner = 'C1' \r\nWHERE (SerialNr = 'S1')");
+    row("FROM list, JOIN",
+        "SELECT * FROM Call, Worker.db W JOIN CALL.DB D ON (D.CallNr = Call.CallNr)",
+        R"(SELECT * FROM "db_call"."Call", "db_worker"."Worker" W JOIN "db_call"."CALL" D ON (D.CallNr = Call.CallNr))");
+    row("DROP TABLE IF EXISTS", R"(DROP TABLE IF EXISTS "StateTimes.DB")",
+        R"(DROP TABLE IF EXISTS "db_statetimes"."StateTimes")");
+    row("names in literals stay", "SELECT Call.CallNr FROM Call WHERE Status = 'from Item'",
+        R"(SELECT Call.CallNr FROM "db_call"."Call" WHERE Status = 'from Item')");
+    // Literals
+    row("concatenation", R"(SELECT (W.Name || " "|| W.Surname) AS Worker FROM W)",
+        R"(SELECT (W.Name || ' '|| W.Surname) AS Worker FROM "db_w"."W")");
+    row("quotes in double quotes", R"(SELECT * FROM T WHERE Tel = "Joe's ""Fix-It"" Shop")",
+        R"(SELECT * FROM "db_t"."T" WHERE Tel = 'Joe''s "Fix-It" Shop')");
+    row("single quotes stay", R"(SELECT * FROM T WHERE Tel = 'O''Brien' OR Tel = 'say "hi"')",
+        R"(SELECT * FROM "db_t"."T" WHERE Tel = 'O''Brien' OR Tel = 'say "hi"')");
+    row("quoted names", R"(SELECT T."Name" AS "Full Name" FROM T)",
+        R"(SELECT T."Name" AS "Full Name" FROM "db_t"."T")");
+    // Dates: only for DATE and TIMESTAMP columns
+    row("BETWEEN",
+        "SELECT * FROM T WHERE Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59'",
+        R"(SELECT * FROM "db_t"."T" WHERE Date_Time BETWEEN '2024-03-01 00:00:00' AND '2024-03-31 23:59:59')");
+    row("qualified, short date", R"(SELECT * FROM T C WHERE C.Date_Time >= "3/1/2024")",
+        R"(SELECT * FROM "db_t"."T" C WHERE C.Date_Time >= '2024-03-01 00:00:00')");
+    row("literal first", "SELECT * FROM T WHERE ('12/31/2023 8:05' < Date_Time)",
+        R"(SELECT * FROM "db_t"."T" WHERE ('2023-12-31 08:05:00' < Date_Time))");
+    row("SET",
+        "UPDATE T SET Date_TimeFinished = '03/05/2024 14:30:00', BillTime = '03/05/2024 14:30:00'",
+        R"(UPDATE "db_t"."T" SET Date_TimeFinished = '2024-03-05 14:30:00', BillTime = '03/05/2024 14:30:00')");
+    row("INSERT by position",
+        R"(INSERT INTO T (CallNR, DT, GUID) VALUES ("1", "02/29/2024 10:00:00", "03/01/2024"))",
+        R"(INSERT INTO "db_t"."T" (CallNR, DT, GUID) VALUES ('1', '2024-02-29', '03/01/2024'))");
+    row("INSERT, rows and expressions",
+        "INSERT INTO T (Date_Time, Priority) VALUES ('1/2/2024', 1 + 2), (upper('x'), 3)",
+        R"(INSERT INTO "db_t"."T" (Date_Time, Priority) VALUES ('2024-01-02 00:00:00', 1 + 2), (upper('x'), 3))");
+    row("IN", "SELECT * FROM T WHERE DT NOT IN ('1/2/2024', '1/3/2024')",
+        R"(SELECT * FROM "db_t"."T" WHERE DT NOT IN ('2024-01-02', '2024-01-03'))");
+    row("not dates",
+        "SELECT * FROM T WHERE Date_Time = '02/30/2024' OR Date_Time < '13/01/2024' OR Date_Time > "
+        "'2024-01-01'",
+        R"(SELECT * FROM "db_t"."T" WHERE Date_Time = '02/30/2024' OR Date_Time < '13/01/2024' OR Date_Time > '2024-01-01')");
+    row("text column", "SELECT * FROM T WHERE Status = '03/01/2024'",
+        R"(SELECT * FROM "db_t"."T" WHERE Status = '03/01/2024')");
+    row("wider expression", "SELECT * FROM T WHERE Status || Date_Time = '03/01/2024'",
+        R"(SELECT * FROM "db_t"."T" WHERE Status || Date_Time = '03/01/2024')");
+    // Booleans
+    row("TRUE, FALSE", "UPDATE T SET A = TRUE, B = false",
+        R"(UPDATE "db_t"."T" SET A = 'True', B = 'False')");
+    row("boolean compared",
+        R"(SELECT * FROM T WHERE Billed = 'false' AND Callout <> "TRUE" AND Status = 'true')",
+        R"(SELECT * FROM "db_t"."T" WHERE Billed = 'False' AND Callout <> 'True' AND Status = 'true')");
+    row("boolean inserted",
+        R"(INSERT INTO T (WorkerNR, IDTypeIsPassport, CurrentlyEmployed) VALUES ('W1', FALSE, "true"))",
+        R"(INSERT INTO "db_t"."T" (WorkerNR, IDTypeIsPassport, CurrentlyEmployed) VALUES ('W1', 'False', 'True'))");
+    // Empty text also matches a missing value
+    row("empty in parentheses", "DELETE FROM CALL.DB WHERE (CallNr = '') OR (CustomerID = '')",
+        R"(DELETE FROM "db_call"."CALL" WHERE ((CallNr = '' OR CallNr IS NULL)) OR ((CustomerID = '' OR CustomerID IS NULL)))");
+    row("empty first, qualified, NOT",
+        R"(SELECT * FROM T I WHERE "" = I.Owner AND NOT I.Brand == '')",
+        R"(SELECT * FROM "db_t"."T" I WHERE ('' = I.Owner OR I.Owner IS NULL) AND NOT (I.Brand == '' OR I.Brand IS NULL))");
+    row("assignment, <> stay",
+        "UPDATE T SET Owner = '', Brand = '' WHERE SerialNr = '' AND Owner <> ''",
+        R"(UPDATE "db_t"."T" SET Owner = '', Brand = '' WHERE (SerialNr = '' OR SerialNr IS NULL) AND Owner <> '')");
+    row("expressions stay",
+        "SELECT * FROM T WHERE Brand || Model = '' OR Owner = '' || 'x' OR lower(Brand) = ''",
+        R"(SELECT * FROM "db_t"."T" WHERE Brand || Model = '' OR Owner = '' || 'x' OR lower(Brand) = '')");
+    // SQLite's own syntax, comments and layout pass through
+    row("pass through",
+        "SELECT COUNT (C.WorkerNR) AS N\n\t-- 'quoted' FROM X\nFROM T W \nFULL OUTER JOIN U C ON "
+        "(W.A = C.A)\n"
+        "WHERE W.Name = :Name /* \"named\" */ AND W.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;",
+        "SELECT COUNT (C.WorkerNR) AS N\n\t-- 'quoted' FROM X\nFROM \"db_t\".\"T\" W \nFULL OUTER "
+        "JOIN \"db_u\".\"U\" C ON (W.A = C.A)\n"
+        "WHERE W.Name = :Name /* \"named\" */ AND W.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;");
+}
+
+void TestUSqlDialect::Translates() {
+    QFETCH(QString, local);
+    QFETCH(QString, expected);
+    QCOMPARE(Translate(local, ProgramKind).Sql, expected);
+}
+
+void TestUSqlDialect::ReportsTables() {
+    const TTranslation t = Translate(QStringLiteral(
+        "SELECT * FROM Call C JOIN 'Worker.db' W ON (1) JOIN CALL.DB D ON (1) WHERE C.CallNr IN "
+        "(SELECT CallNr FROM \"callcomments.DB\")"));
+    QCOMPARE(t.Tables, QStringList({"Call", "Worker", "callcomments"}));
+    QVERIFY(t.CreatedTable.isEmpty());
+    // Without a lookup nothing is converted for its column's kind.
+    QCOMPARE(Translate(QStringLiteral(
+                           "SELECT * FROM T WHERE Date_Time = '1/2/2024' AND Billed = 'false'"))
+                 .Sql,
+             QStringLiteral(
+                 R"(SELECT * FROM "db_t"."T" WHERE Date_Time = '1/2/2024' AND Billed = 'false')"));
+}
+
+void TestUSqlDialect::CreateTable() {
+    const TTranslation item =
+        Translate(QString::fromLatin1(DMTables::FindTableDef(QStringLiteral("Item"))->CreateSql));
+    QCOMPARE(
+        item.Sql,
+        QStringLiteral(
+            R"(CREATE TABLE "db_item"."Item" (  SerialNr CHAR(20) DEFAULT '',  Brand CHAR(40) DEFAULT '',  Model CHAR(30) DEFAULT '',  Description CHAR(254) DEFAULT '',  Owner CHAR(20) DEFAULT '',PRIMARY KEY (SerialNr));)"));
+    QCOMPARE(item.CreatedTable, QStringLiteral("Item"));
+    QVERIFY(item.Tables.isEmpty()); // its file does not exist yet
+
+    const TTranslation misc =
+        Translate(QStringLiteral("CREATE TABLE Misc.DB (A TIMESTAMP, B BOOLEAN, C VARCHAR(5) NOT "
+                                 "NULL, D CHAR(3) DEFAULT 'x', E NUMERIC(10, 2), F TEXT)"));
+    QCOMPARE(
+        misc.Sql,
+        QStringLiteral(
+            R"(CREATE TABLE "db_misc"."Misc" (A TIMESTAMP, B BOOLEAN, C VARCHAR(5) DEFAULT '' NOT NULL, D CHAR(3) DEFAULT 'x', E NUMERIC(10, 2), F TEXT DEFAULT ''))"));
+    QCOMPARE(misc.CreatedTable, QStringLiteral("Misc"));
+}
+
+void TestUSqlDialect::UnterminatedTextIsAnError_data() {
+    QTest::addColumn<QString>("local");
+    QTest::newRow("single") << "SELECT * FROM Item WHERE Brand = 'Acme";
+    QTest::newRow("single, escaped end") << "SELECT * FROM Item WHERE Brand = 'It''";
+    QTest::newRow("double") << "SELECT * FROM Item WHERE Brand = \"Acme";
+    QTest::newRow("table name") << "SELECT * FROM 'Item.db";
+    QTest::newRow("comment") << "SELECT * FROM Item /* note";
+    QTest::newRow("bracket") << "SELECT [Brand FROM Item";
+}
+
+void TestUSqlDialect::UnterminatedTextIsAnError() {
+    QFETCH(QString, local);
+    try {
+        Translate(local, ProgramKind);
+        QFAIL("no error");
+    } catch (const EDatabaseError& e) {
+        QVERIFY2(e.Message().startsWith(QLatin1String("Unterminated")), qPrintable(e.Message()));
+        QVERIFY(e.Message().contains(local));
+    }
+}
+
+void TestUSqlDialect::SharedColumnsAreQualified() {
+    const TMemoryDb db;
+    const QString q = DMTables::SqlCallsListText();
+    QVERIFY(db.Translate(q + "WHERE WorkerNr ='W1'")
+                .Sql.endsWith(QLatin1String("WHERE C.WorkerNr ='W1'")));
+    QVERIFY(db.Translate(q + "WHERE WorkerNr = ''")
+                .Sql.endsWith(QLatin1String("WHERE (C.WorkerNr = '' OR C.WorkerNr IS NULL)")));
+    // Without the tables' columns nothing is qualified.
+    QVERIFY(
+        Translate(q + "WHERE WorkerNr ='W1'").Sql.endsWith(QLatin1String("WHERE WorkerNr ='W1'")));
+    // Only names that several tables have; result aliases and qualified names stay.
+    QCOMPARE(
+        db.Translate(
+              QStringLiteral("SELECT W.Name AS Surname, IDNr FROM Worker W JOIN Representative ON "
+                             "(FK_Customer = W.WorkerNR) WHERE Name = 'x' ORDER BY Surname"))
+            .Sql,
+        QStringLiteral(
+            R"(SELECT W.Name AS Surname, IDNr FROM "db_worker"."Worker" W JOIN "db_representative"."Representative" ON (FK_Customer = W.WorkerNR) WHERE W.Name = 'x' ORDER BY Surname)"));
+    QCOMPARE(
+        db.Translate(QStringLiteral("SELECT Name FROM Worker, Representative R")).Sql,
+        QStringLiteral(
+            R"(SELECT "Worker".Name FROM "db_worker"."Worker", "db_representative"."Representative" R)"));
+}
+
+void TestUSqlDialect::Helpers() {
+    const QString value = QStringLiteral(R"(Joe's "Fix-It" Shop)");
+    QCOMPARE(EscapeQuotes(value), QStringLiteral(R"(Joe''s "Fix-It" Shop)"));
+    QCOMPARE(EscapeQuotes(value, QLatin1Char('"')), QStringLiteral(R"(Joe's ""Fix-It"" Shop)"));
+
+    QCOMPARE(TableAlias(QStringLiteral("CallComments")),
+             TableAlias(QStringLiteral("CALLCOMMENTS")));
+    for (const char* reserved : {"main", "temp"})
+        QVERIFY(TableAlias(QString::fromLatin1(reserved)) != QLatin1String(reserved));
+
+    const QList<std::pair<const char*, TColumnKind>> kinds = {
+        {"CHAR(20)", TColumnKind::Text},       {"varchar (5)", TColumnKind::Text},
+        {"TEXT", TColumnKind::Text},           {"INTEGER", TColumnKind::Integer},
+        {"int", TColumnKind::Integer},         {"SMALLINT", TColumnKind::Integer},
+        {"FLOAT", TColumnKind::Float},         {"REAL", TColumnKind::Float},
+        {"NUMERIC(10,2)", TColumnKind::Float}, {"MONEY", TColumnKind::Float},
+        {"BOOLEAN", TColumnKind::Boolean},     {"LOGICAL", TColumnKind::Boolean},
+        {" date ", TColumnKind::Date},         {"TIMESTAMP", TColumnKind::Timestamp},
+        {"DATETIME", TColumnKind::Timestamp},  {"", TColumnKind::Unknown},
+        {"BLOB", TColumnKind::Unknown},        {"CHARS", TColumnKind::Unknown},
+    };
+    for (const auto& [declType, kind] : kinds)
+        QVERIFY2(KindOfDeclType(QString::fromLatin1(declType)) == kind, declType);
+}
+
+// Every statement the program runs translates and prepares against its tables.
+void TestUSqlDialect::ProgramStatementsPrepare_data() {
+    QTest::addColumn<QString>("local");
+    const QString q = DMTables::SqlCallsListText();
+    QTest::newRow("sqlCall") << DMTables::SqlCallText();
+    QTest::newRow("calls list") << q;
+    QTest::newRow("sqlItem") << DMTables::SqlItemText();
+    QTest::newRow("sqlServiceContract") << DMTables::SqlServiceContractText();
+    QTest::newRow("sqlWorker") << DMTables::SqlWorkerText();
+    QTest::newRow("sqlCustomer") << DMTables::SqlCustomerText();
+    QTest::newRow("sqlRepresentatives") << DMTables::SqlRepresentativesText();
+    QTest::newRow("by worker") << q + "WHERE WorkerNr ='W1'";
+    QTest::newRow("by month")
+        << q + " WHERE Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59'";
+    QTest::newRow("complete by month") << q + " WHERE (Date_Time BETWEEN '03/01/2024 00:00:00' AND "
+                                              "'03/31/2024 23:59:59') AND (Status='Complete')";
+    QTest::newRow("by priority") << q + " WHERE Priority=3";
+    QTest::newRow("call details")
+        << "SELECT C.ProblemDescr AS Problem, C.CustomerID, C.WorkerNr, C.EquipmentSerialNr, "
+           "S.ServiceType, W.Name, W.Surname\n"
+           "FROM Call C\nFULL OUTER JOIN Worker W ON (C.WorkerNr = W.WorkerNR)\n"
+           "FULL OUTER JOIN ServiceContract S ON ((C.EquipmentSerialNr = S.ItemSerialNr) AND "
+           "(C.CustomerID = S.CustomerID))\n"
+           "Where (C.CallNr = :CallNr)";
+    const char* statements[] = {
+        "Select * FROM Worker Where WorkerNr = 'W1'",
+        "Select * FROM Item Where SerialNr = 'S1'",
+        "Select * FROM Customer Where CustomerID = 'C1'",
+        "Select * FROM ServiceContract Where (ItemSerialNr = 'S1') AND (CustomerID = 'C1')",
+        "SELECT CallNr FROM CALL ORDER BY CallNr",
+        "SELECT CallNr FROM CALL WHERE CallNr ='000001'",
+        "SELECT CustomerID FROM Customer WHERE CustomerID ='CUST0001'",
+        "DELETE FROM CallComments WHERE CallNr='000001'",
+        "DELETE FROM Call WHERE CallNr='000001'",
+        "DELETE FROM Worker WHERE WorkerNr='W1'",
+        "DELETE FROM Item WHERE SerialNr = 'S1'",
+        "DELETE FROM Call WHERE EquipmentSerialNr = 'S1'",
+        "DELETE FROM ServiceContract WHERE ItemSerialNr='S1'",
+        "DELETE FROM Customer WHERE CustomerID = 'C1'",
+        "DELETE FROM Item WHERE Owner = 'C1'",
+        "DELETE FROM Call WHERE CustomerID = 'C1'",
+        "DELETE FROM ServiceContract WHERE CustomerID='C1'",
+        "DELETE FROM ServiceContract WHERE ItemSerialNr='S1' AND CustomerID='C1'",
+        "DELETE FROM Representative WHERE RecID=\"{0E5B4C1A-0000-4000-8000-00000000000A}\"",
+        "DELETE FROM Representative",
+        "DELETE FROM CALL.DB WHERE (CallNr = '') OR (CustomerID = '')",
+        "DELETE FROM ServiceContract.DB WHERE (ItemSerialNr = '') OR (CustomerID = '')",
+        "DELETE FROM Item.DB WHERE (SerialNr = '')",
+        "DELETE FROM Worker.DB WHERE (WorkerNr = '')",
+        "DELETE FROM Customer.DB WHERE (CustomerID = '')",
+        R"(INSERT INTO "Representative.db" (RecID, FK_Customer, Name, Surname, Mobile, Email) VALUES ("{0E5B4C1A-0000-4000-8000-00000000000A}", "C1", "Ann", "Lee", "", ""))",
+        R"(SELECT * FROM Customer.DB WHERE CompanyName = "Acme")",
+        R"(INSERT INTO "Customer.db" (CustomerID, CompanyName, Email, Tel, Fax, Cell, FirstName, LastName) VALUES ("CUST0001", "Acme", "a@b.c", "1", "2", "3", "Ann", "Lee"))",
+    };
+    for (const char* sql : statements)
+        QTest::newRow(sql) << QString::fromLatin1(sql);
+}
+
+void TestUSqlDialect::ProgramStatementsPrepare() {
+    QFETCH(QString, local);
+    static const TMemoryDb db;
+    const QString error = TMemoryDb::Error(db.Run(db.Translate(local).Sql, false));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void TestUSqlDialect::StoredValues() {
+    const TMemoryDb db;
+    QCOMPARE(db.Run(QStringLiteral("SELECT type, pk FROM pragma_table_info('Call', 'db_call') "
+                                   "WHERE name IN ('CallNr', 'Date_Time', 'Billed') ORDER BY cid")),
+             TRows({{"CHAR(10)", "1"}, {"TIMESTAMP", "0"}, {"BOOLEAN", "0"}}));
+    // A date-shaped text into a text column stays as typed; into a timestamp
+    // it takes the stored form. Text columns left out are blank.
+    EXEC(
+        db,
+        R"(INSERT INTO Call (CallNr, BillTime, Date_Time, Billed, Callout) VALUES ("000001", "03/01/2024 10:00:00", "03/01/2024 10:00:00", FALSE, "true"))");
+    QCOMPARE(db.Run(QStringLiteral(
+                 R"(SELECT BillTime, Date_Time, Billed, Callout, Status FROM "db_call"."Call")")),
+             TRows({{"03/01/2024 10:00:00", "2024-03-01 10:00:00", "False", "True", ""}}));
+    QCOMPARE(db.Rows(QStringLiteral("SELECT CallNr FROM Call WHERE Billed = 'false' AND Callout = "
+                                    "'TRUE' AND BillTime = '03/01/2024 10:00:00'")),
+             TRows({{"000001"}}));
+    // A NULL key counts as blank for the repair command.
+    EXEC(db, "INSERT INTO Call (CallNr, CustomerID) VALUES ('000002', NULL)");
+    EXEC(db, "DELETE FROM CALL.DB WHERE (CallNr = '') OR (CustomerID = '')");
+    QCOMPARE(db.Rows(QStringLiteral("SELECT CallNr FROM Call")), TRows());
+
+    // Many comment lines per call; an ID only once.
+    EXEC(db, "INSERT INTO CallComments (CallNr, ID, DateTime) VALUES ('000001', '{A}', '03/01/2024 "
+             "10:00:00')");
+    EXEC(db, "INSERT INTO CallComments (CallNr, ID, DateTime) VALUES ('000001', '{B}', '03/01/2024 "
+             "10:00:00')");
+    QCOMPARE(db.Rows(QStringLiteral(
+                 "SELECT ID, DateTime FROM CallComments WHERE CallNr = '000001' ORDER BY ID")),
+             TRows({{"{A}", "2024-03-01 10:00:00"}, {"{B}", "2024-03-01 10:00:00"}}));
+    QVERIFY(
+        !TMemoryDb::Error(db.Rows(QStringLiteral(
+                              "INSERT INTO CallComments (CallNr, ID) VALUES ('000002', '{A}')")))
+             .isEmpty());
+}
+
+// A customer's name goes through EscapeQuotes into either kind of literal and
+// comes back as typed.
+void TestUSqlDialect::QuotedValuesRoundTrip() {
+    const TMemoryDb db;
+    int n = 0;
+    for (const QString& value :
+         {QStringLiteral("O'Brien"), QStringLiteral(R"(Joe's "Fix-It" Shop)")}) {
+        for (const QChar quote : {QLatin1Char('\''), QLatin1Char('"')}) {
+            const QString literal = quote + EscapeQuotes(value, quote) + quote;
+            const QString id = QStringLiteral("CUST%1").arg(++n);
+            EXEC(db, QStringLiteral(
+                         R"(INSERT INTO "Customer.db" (CustomerID, CompanyName) VALUES ('%1', %2))")
+                         .arg(id, literal));
+            QCOMPARE(db.Rows(QStringLiteral("SELECT CompanyName FROM Customer.DB WHERE CustomerID "
+                                            "= '%1' AND CompanyName = %2")
+                                 .arg(id, literal)),
+                     TRows({{value}}));
+        }
+    }
+}
+
+void TestUSqlDialect::JoinedQueriesGiveTheListsRows() {
+    const TMemoryDb db;
+    const char* rows[] = {
+        R"(INSERT INTO "Customer.db" (CustomerID, CompanyName) VALUES ("C1", "Acme"))",
+        R"(INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) VALUES ("S1", "HP", "4000", "Printer", "C1"))",
+        R"(INSERT INTO Item (SerialNr, Brand) VALUES ("S2", "Loose"))",
+        R"(INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) VALUES ("S1", "C1", "Gold", TRUE))",
+        R"(INSERT INTO Worker (WorkerNR, Name, Surname, IDNr) VALUES ("W1", "Ann", "Lee", "1"))",
+        R"(INSERT INTO Worker (WorkerNR, Name, Surname, IDNr) VALUES ("W2", "Bob", "Ray", "2"))",
+        R"(INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Date_Time, Status, Priority) VALUES ("000001", "C1", "W1", "S1", "02/29/2024 23:59:59", "New", 1))",
+        R"(INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Date_Time, Status, Priority) VALUES ("000002", "C1", "W1", "S1", "03/01/2024 00:00:00", "Complete", 3))",
+        R"(INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Date_Time, Status, Priority) VALUES ("000003", "C1", "W9", "S2", "03/31/2024 23:59:59", "Busy", 3))",
+        R"(INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Date_Time, Status, Priority) VALUES ("000004", "C1", "W1", "S1", "04/01/2024 00:00:00", "Complete", 1))",
+    };
+    for (const char* sql : rows)
+        EXEC(db, QString::fromLatin1(sql));
+
+    // Each worker once, 0 for a worker without calls.
+    QCOMPARE(db.Rows(DMTables::SqlWorkerText()),
+             TRows({{"Ann", "Lee", "1", "W1", "3"}, {"Bob", "Ray", "2", "W2", "0"}}));
+    // No owner, no contract: empty joined columns.
+    QCOMPARE(db.Rows(DMTables::SqlItemText()),
+             TRows({{"S1", "HP", "4000", "Printer", "C1", "Acme", "Gold"},
+                    {"S2", "Loose", "", "", "", "<null>", "<null>"}}));
+    QCOMPARE(db.Rows(DMTables::SqlServiceContractText()),
+             TRows({{"S1", "C1", "Gold", "True", "", "Acme", "HP", "4000"}}));
+    QCOMPARE(db.Rows(DMTables::SqlCallText() + "\nWHERE C.CallNr = '000003'"),
+             TRows({{"000003", "C1", "W9", "Acme", "S2", "Loose  ", "<null>", "", "",
+                     "2024-03-31 23:59:59", "Busy", "3"}}));
+
+    const QString q = DMTables::SqlCallsListText();
+    auto callNrs = [&](const QString& where) {
+        QStringList nrs;
+        for (const QStringList& row : db.Rows(q + where + " ORDER BY C.CallNr"))
+            nrs.append(row.value(0));
+        return nrs;
+    };
+    QCOMPARE(callNrs("WHERE WorkerNr ='W1'"), QStringList({"000001", "000002", "000004"}));
+    QCOMPARE(callNrs(" WHERE Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59'"),
+             QStringList({"000002", "000003"}));
+    QCOMPARE(callNrs(" WHERE (Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59') "
+                     "AND (Status='Complete')"),
+             QStringList({"000002"}));
+    QCOMPARE(callNrs(" WHERE Priority=3"), QStringList({"000002", "000003"}));
+
+    EXEC(
+        db,
+        R"(INSERT INTO "Representative.db" (RecID, FK_Customer, Name, Surname, Mobile, Email) VALUES ("{R1}", "C1", "Ann", "Lee", "", ""))");
+    QCOMPARE(db.Rows(DMTables::SqlRepresentativesText(), QStringLiteral("C1")),
+             TRows({{"{R1}", "C1", "Ann", "Lee", "", ""}}));
+    QCOMPARE(db.Rows(DMTables::SqlRepresentativesText(), QStringLiteral("C2")), TRows());
+}
+
+QTEST_GUILESS_MAIN(TestUSqlDialect)
+#include "tst_USqlDialect.moc"

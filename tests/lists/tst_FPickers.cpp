@@ -1,0 +1,101 @@
+#include "lists/FMonthPicker.h"
+#include "lists/FPriorityPicker.h"
+#include "shell/UScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QSpinBox>
+#include <QtTest>
+
+class TestFPickers : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void MonthPickerShowsTheGivenMonthAndReturnsTheFirstOfTheChosenOne() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        TfrmMonthPicker picker;
+        picker.m_dtMonth = QDateTime(QDate(2007, 3, 14), QTime(10, 30));
+        QString shownMonth;
+        int shownYear = 0;
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* p = qobject_cast<TfrmMonthPicker*>(window);
+            shownMonth = p->cbxMonth->currentText();
+            shownYear = p->edtYear->value();
+            p->cbxMonth->setCurrentIndex(11);
+            p->edtYear->setValue(2008);
+            p->accept();
+            return p->result();
+        });
+        QVERIFY(picker.Execute());
+        QCOMPARE(shownMonth, QString("March"));
+        QCOMPARE(shownYear, 2007);
+        QCOMPARE(picker.m_dtMonth, QDateTime(QDate(2008, 12, 1), QTime(0, 0)));
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
+
+        // Cancel leaves the date as it was.
+        dialogs.AnswerModal(QDialog::Rejected);
+        QVERIFY(!picker.Execute());
+        QCOMPARE(picker.m_dtMonth, QDateTime(QDate(2008, 12, 1), QTime(0, 0)));
+    }
+
+    void MonthPickerInsistsOnAMonthWhenNamesAreInAnotherLanguage() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        TfrmMonthPicker picker;
+        picker.m_dtMonth = QDateTime(QDate(2007, 3, 14), QTime(0, 0));
+        int firstResult = -1;
+        bool stayedOpen = false;
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* p = qobject_cast<TfrmMonthPicker*>(window);
+            stayedOpen = p->cbxMonth->currentIndex() == -1;
+            p->accept(); // refused: no month chosen
+            firstResult = p->result();
+            p->cbxMonth->setCurrentIndex(1);
+            p->accept();
+            return p->result();
+        });
+        dialogs.AnswerButton(mbOK);
+        QVERIFY(picker.Execute());
+        QVERIFY(stayedOpen);
+        QCOMPARE(firstResult, 0);
+        QCOMPARE(picker.m_dtMonth, QDateTime(QDate(2007, 2, 1), QTime(0, 0)));
+        const auto& requests = dialogs.Requests();
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[1].MsgKind, TMsgKind::Error);
+        QCOMPARE(requests[1].Text, QString("Please select a month."));
+        QCOMPARE(requests[1].Buttons, TMsgButtons(mbOK));
+    }
+
+    void PriorityPickerRemembersItsLastAnswer() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        TfrmPriorityPicker picker;
+        int shown = 0;
+        auto choose = [&](int value) {
+            return [&, value](QObject* window) {
+                auto* p = qobject_cast<TfrmPriorityPicker*>(window);
+                shown = p->edtPriority->value();
+                p->edtPriority->setValue(value);
+                return int(QDialog::Accepted);
+            };
+        };
+        dialogs.AnswerModal(choose(5));
+        QVERIFY(picker.Execute());
+        QCOMPARE(shown, 1); // the stored 0 lies below the lowest priority
+        QCOMPARE(picker.m_nPriority, 5);
+
+        dialogs.AnswerModal(choose(40));
+        QVERIFY(picker.Execute());
+        QCOMPARE(shown, 5);
+        QCOMPARE(picker.m_nPriority, 15);
+
+        dialogs.AnswerModal(QDialog::Rejected);
+        QVERIFY(!picker.Execute());
+        QCOMPARE(picker.m_nPriority, 15);
+    }
+};
+
+QTEST_MAIN(TestFPickers)
+#include "tst_FPickers.moc"

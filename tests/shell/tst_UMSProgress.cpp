@@ -1,0 +1,83 @@
+#include "shell/UMSProgress.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+class TestUMSProgress : public QObject {
+    Q_OBJECT
+private:
+    // Runs SetPosition over 0..999 with a queued click on a Cancel button
+    // wired to Cancel(); returns the position at which the loop saw it.
+    static int LoopUntilCancelled(UAbstract::TProgress& progress) {
+        QPushButton cancel;
+        QObject::connect(&cancel, &QPushButton::clicked, [&progress] { progress.Cancel(); });
+        QMetaObject::invokeMethod(&cancel, &QPushButton::click, Qt::QueuedConnection);
+        progress.SetMax(1000);
+        for (int i = 0; i < 1000; ++i) {
+            progress.SetPosition(i);
+            if (progress.IsCancelled())
+                return i;
+        }
+        return -1;
+    }
+
+private Q_SLOTS:
+    void ProgressBarFollowsRangeAndPosition() {
+        QProgressBar bar;
+        TMSProgress progress(&bar);
+        progress.SetMax(40);
+        progress.SetMin(10);
+        progress.Reset();
+        QCOMPARE(progress.StepIt(), 11);
+        QCOMPARE(QList<int>({bar.minimum(), bar.maximum(), bar.value()}), QList<int>({10, 40, 11}));
+    }
+
+    void CancelIsSeenDuringALongLoop() {
+        QProgressBar bar;
+        TMSProgress barProgress(&bar);
+        QCOMPARE(LoopUntilCancelled(barProgress), 0);
+
+        QStatusBar statusBar;
+        auto* panel = new QProgressBar;
+        statusBar.addPermanentWidget(panel);
+        TMSStatusBarProgress panelProgress(panel);
+        QCOMPARE(LoopUntilCancelled(panelProgress), 0);
+    }
+
+    void StatusBarPanelShowsAPercentage_data() {
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("half of 200") << 200 << 100 << 50;
+        QTest::newRow("no overflow") << 1000000000 << 500000000 << 50;
+        QTest::newRow("maximum 0: position as is") << 0 << 42 << 42;
+        QTest::newRow("past the end") << 10 << 20 << 100;
+    }
+    void StatusBarPanelShowsAPercentage() {
+        QFETCH(int, max);
+        QFETCH(int, position);
+        QFETCH(int, shown);
+        QStatusBar statusBar;
+        auto* panel = new QProgressBar;
+        panel->setRange(0, 500);
+        statusBar.addPermanentWidget(panel);
+        TMSStatusBarProgress progress(panel);
+        progress.SetMax(max);
+        progress.SetPosition(position);
+        QCOMPARE(panel->value(), shown);
+        QCOMPARE(panel->maximum(), 100);
+    }
+
+    void ControlMayGoFirst() {
+        auto* bar = new QProgressBar;
+        TMSProgress progress(bar);
+        delete bar;
+        progress.SetMax(5);
+        QCOMPARE(progress.StepIt(), 1);
+    }
+};
+
+QTEST_MAIN(TestUMSProgress)
+#include "tst_UMSProgress.moc"
