@@ -1,0 +1,495 @@
+// The data module on a real database directory: making and opening it, what
+// happens when it cannot be opened, the list/editor pairs, finding records for
+// the main window, new calls and their numbers, deletions, clearing, repair.
+
+#include "data/DBTableAccess.h"
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "shell/UBusyCursor.h"
+#include "shell/UScriptedDialogs.h"
+#include "shell/abstract/IDataView.h"
+#include "shell/files/UFiles.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+QString Message(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+QString Field(TDataSet* ds, const char* name) {
+    return ds->FieldByName(QString::fromLatin1(name)).AsString();
+}
+
+struct TObserverSpy : UAbstract::IObserver {
+    TdmlGlobals* Dml = nullptr;
+    QList<bool> States;
+    void Update(UAbstract::IObservableSubject*) override { States << Dml->DatabaseActive(); }
+};
+
+// Stands in for the main window while it lives.
+struct TViewSpy : Interfaces::IDataView {
+    TViewSpy() { g_pDataView = this; }
+    ~TViewSpy() override { g_pDataView = nullptr; }
+    void ShowDataList(int view) override { Shown << view; }
+    QList<int> Shown;
+};
+
+} // namespace
+
+class TestDMGlobals : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pDml;
+
+    QString Dir() const { return m_pDir->Path(); }
+
+    TdmlGlobals& Open() {
+        m_pDml->CreateMissingTables();
+        m_pDml->SetDatabaseActive(true);
+        return *m_pDml;
+    }
+
+    void Exec(const QStringList& statements) {
+        for (const QString& statement : statements)
+            m_pDml->ExecSQL(statement);
+    }
+
+    // The first column of the rows a SELECT returns, sorted.
+    QStringList Column(const QString& sql) {
+        std::unique_ptr<TQuery> query = m_pDml->CreateQuery(sql, true);
+        QStringList values;
+        for (; !query->Eof(); query->Next())
+            values << query->Field(0)->AsString();
+        values.sort();
+        return values;
+    }
+
+    int Count(const QString& table) { return int(Column("SELECT * FROM " + table).size()); }
+
+    QStringList CommentsOf(const QString& callNr) {
+        return Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr + "'");
+    }
+
+    void AddCalls(const QStringList& numbers) {
+        for (const QString& nr : numbers)
+            m_pDml->ExecSQL("INSERT INTO Call (CallNr, CustomerID) VALUES (\"" + nr +
+                            "\", \"C1\")");
+    }
+
+    // C1 owns SN-1 and SN-2, holds contracts on SN-1 and on C2's SN-3, has two
+    // calls and two representatives; C2 has call ab-7 on C1's SN-1.
+    void Fill() {
+        Exec({"INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")",
+              "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C2\", \"Bolt\")",
+              "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN-1\", \"C1\")",
+              "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN-2\", \"C1\")",
+              "INSERT INTO Item (SerialNr, Brand, Owner) VALUES (\"SN-3\", \"Canon\", \"C2\")",
+              "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-1\", \"C1\")",
+              "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-3\", \"C1\")",
+              "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-2\", \"C2\")",
+              "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")",
+              "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")",
+              "INSERT INTO Call (CallNr, CustomerID, EquipmentSerialNr, WorkerNr) "
+              "VALUES (\"000001\", \"C1\", \"SN-1\", \"W1\")",
+              "INSERT INTO Call (CallNr, CustomerID, EquipmentSerialNr) "
+              "VALUES (\"000002\", \"C1\", \"SN-3\")",
+              "INSERT INTO Call (CallNr, CustomerID, EquipmentSerialNr) "
+              "VALUES (\"ab-7\", \"C2\", \"SN-1\")"});
+        m_pDml->AddRepresentative("C1", "Ann", "Lee", "082", "ann@acme");
+        m_pDml->AddRepresentative("C1", "Bob", "Say \"hi\"", "", "");
+        m_pDml->AddCallComment("000001", "Call Created.");
+        m_pDml->AddCallComment("ab-7", "Call Created.");
+        m_pDml->RefreshQueries();
+        m_pDml->tblCall->Refresh();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        m_pDml = std::make_unique<TdmlGlobals>();
+        QCOMPARE(dmlGlobals, m_pDml.get());
+        QCOMPARE(m_pDml->DatabaseDir(), GetAppPath() + "database/");
+        m_pDml->SetDatabaseDir(Dir().chopped(1));
+        QCOMPARE(m_pDml->DatabaseDir(), Dir());
+        m_pDml->SetCtrlKeyTest([] { return false; });
+    }
+
+    void cleanup() {
+        m_pDml.reset();
+        m_pDir.reset();
+    }
+
+    void FreshDirectoryIsCreatedAndOpened() {
+        TdmlGlobals& dml = *m_pDml;
+        QCOMPARE(dml.CreateMissingTables(),
+                 QStringList({"Call", "CallComments", "Customer", "Item", "Representative",
+                              "ServiceContract", "StateTimes", "Worker"}));
+        TObserverSpy spy;
+        spy.Dml = &dml;
+        dml.Attach(&spy);
+        dml.SetDatabaseActive(true);
+        dml.SetDatabaseActive(true);
+        const QList<TDataSet*> all = {
+            dml.tblCustomer, dml.tblWorker,          dml.tblServiceContract, dml.tblCall,
+            dml.tblItem,     dml.tblCallComments,    dml.tblStateTimes,      dml.sqlCall,
+            dml.sqlItem,     dml.sqlServiceContract, dml.sqlWorker,          dml.sqlCustomer};
+        for (TDataSet* ds : all)
+            QVERIFY(ds->Active());
+        QVERIFY(!dml.sqlRepresentatives->Active());
+        Fill();
+        dml.SetDatabaseActive(false);
+        dml.SetDatabaseActive(false);
+        QCOMPARE(spy.States, QList<bool>({true, false}));
+        for (TDataSet* ds : all)
+            QVERIFY(!ds->Active());
+        dml.Detach(&spy);
+
+        // Only missing files are made again; the others keep their rows.
+        QVERIFY(QFile::remove(Dir() + "Item.db"));
+        QCOMPARE(dml.CreateMissingTables(), QStringList({"Item"}));
+        dml.SetDatabaseActive(true);
+        QCOMPARE(Count("Item"), 0);
+        QCOMPARE(Count("Call"), 3);
+    }
+
+    void ActivationFailuresAreFatal() {
+        TdmlGlobals& dml = *m_pDml;
+        dml.SetDatabaseDir(Dir() + "gone");
+        TObserverSpy spy;
+        spy.Dml = &dml;
+        dml.Attach(&spy);
+        QVERIFY_THROWS_EXCEPTION(EFatalError, dml.SetDatabaseActive(true));
+        QCOMPARE(Message([&] { dml.SetDatabaseActive(true); }),
+                 "An error occurred while trying to activate the database:\r\n\r\n"
+                 "The database path could not be found: \r\n" +
+                     Dir() + "gone/");
+
+        dml.SetDatabaseDir(Dir());
+        dml.CreateMissingTables();
+        QFile item(Dir() + "Item.db");
+        QVERIFY(item.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        item.write(QByteArray(4096, 'x'));
+        item.close();
+        const QString message = Message([&] { dml.SetDatabaseActive(true); });
+        QVERIFY2(message.startsWith("An error occurred while trying to activate the database:"
+                                    "\r\n\r\nError activating dataset:\r\n\r\n"),
+                 qPrintable(message));
+        QVERIFY(!dml.DatabaseActive());
+        QVERIFY(spy.States.isEmpty());
+        // What opened before the damaged table stays open.
+        QVERIFY(dml.tblCall->Active() && !dml.tblItem->Active());
+        dml.Detach(&spy);
+    }
+
+    void StatementRunnersAndExtraDataSets() {
+        TdmlGlobals& dml = *m_pDml;
+        dml.CreateMissingTables();
+        QCOMPARE(Message([&] { dml.OpenDataSet(nullptr); }), "Null instance passed.");
+        QCOMPARE(Message([&] { dml.ExecSQLOrFail("DELETE FROM Workers", "Unable: \r\n"); }),
+                 "Unable: \r\n");
+        // A window's own query follows the database.
+        std::unique_ptr<TQuery> own =
+            dml.CreateQuery(UStrings::ListStr("Select *\nFrom Worker"), true);
+        dml.ActivateDataSet(own.get());
+        QVERIFY(!own->Active());
+        dml.SetDatabaseActive(true);
+        dml.ActivateDataSet(own.get());
+        QVERIFY(own->Active());
+    }
+
+    void ListAndEditorStayOnOneRecord() {
+        TdmlGlobals& dml = Open();
+        TDBTableAccess& calls = *dml.CallsAccess();
+        QVERIFY(!calls.SyncTableToQuery());
+        Fill();
+        QVERIFY(dml.sqlCall->Locate("CallNr", "ab-7"));
+        QVERIFY(calls.SyncTableToQuery());
+        QCOMPARE(Field(dml.tblCall, "CallNr"), "ab-7");
+
+        // Another letter case is another record to the pairs.
+        dml.ExecSQL("UPDATE Call SET CallNr = 'AB-7' WHERE CallNr = 'ab-7'");
+        dml.tblCall->Refresh();
+        dml.tblCall->First();
+        QVERIFY(calls.SyncTableToQuery());
+        QCOMPARE(Field(dml.tblCall, "CallNr"), "000001");
+
+        // After a save the list is read again and follows the editor.
+        dml.tblCall->Edit();
+        dml.tblCall->FieldByName("CallNr").SetAsString("000005");
+        dml.tblCall->Post();
+        calls.RefreshQuery();
+        QCOMPARE(Field(dml.sqlCall, "CallNr"), "000005");
+
+        TDBTableAccess& contracts = *dml.ServiceContractsAccess();
+        QVERIFY(dml.tblServiceContract->Locate("ItemSerialNr", "SN-2"));
+        QVERIFY(contracts.SyncQueryToTable());
+        QCOMPARE(Field(dml.sqlServiceContract, "CustomerID"), "C2");
+        dml.ExecSQL("UPDATE ServiceContract SET CustomerID = 'C1' WHERE ItemSerialNr = 'SN-2'");
+        dml.tblServiceContract->Refresh();
+        QVERIFY(dml.sqlServiceContract->Locate("ItemSerialNr", "SN-3"));
+        QVERIFY(!contracts.SyncQueryToTable());
+        QCOMPARE(Field(dml.sqlServiceContract, "ItemSerialNr"), "SN-3");
+    }
+
+    void GotoRecordShowsTheListOfTheRecord() {
+        TdmlGlobals& dml = Open();
+        Fill();
+        // Without a main window the record is still found.
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkItem, "sn-3"));
+        QCOMPARE(Field(dml.sqlItem, "Brand"), "Canon");
+
+        TViewSpy view;
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkCall, "AB-7"));
+        QCOMPARE(Field(dml.sqlCall, "CallNr"), "ab-7");
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkCustomer, "c2"));
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkItem, "SN-1"));
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkWorker, "w2"));
+        QCOMPARE(Field(dml.sqlWorker, "Name"), "Ravi");
+        QVERIFY(dml.GotoRecord(TdmlGlobals::rkServiceContract, "sn-1", "c1"));
+        QCOMPARE(view.Shown, QList<int>({0, 2, 1, 4, 3}));
+
+        QVERIFY(!dml.GotoRecord(TdmlGlobals::rkServiceContract, "SN-2", "C1"));
+        QVERIFY(!dml.GotoRecord(TdmlGlobals::rkCustomer, "C"));
+        QCOMPARE(Field(dml.sqlCustomer, "CustomerID"), "C2");
+        QVERIFY(!dml.GotoRecord(TdmlGlobals::TRecordKind(5), "C1"));
+        QCOMPARE(view.Shown.size(), 5);
+    }
+
+    void NewRecordsStartWithTheirDefaults() {
+        TdmlGlobals& dml = Open();
+        dml.tblWorker->Append();
+        QCOMPARE(Field(dml.tblWorker, "IDTypeIsPassport") +
+                     Field(dml.tblWorker, "CurrentlyEmployed"),
+                 "FalseTrue");
+        dml.tblServiceContract->Append();
+        QCOMPARE(Field(dml.tblServiceContract, "StillValid"), "True");
+
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        dml.tblCall->Append();
+        TDataSet* call = dml.tblCall;
+        QCOMPARE(Field(call, "CallNr"), "000001");
+        QCOMPARE(Field(call, "Billed") + Field(call, "Callout"), "FalseFalse");
+        QCOMPARE(Field(call, "Status") + Field(call, "Priority") + Field(call, "MeterReading"),
+                 "New10");
+        QVERIFY(call->FieldByName("Date_Time").AsDateTime() >= before);
+        // The first line is stored before the call is.
+        QCOMPARE(CommentsOf("000001"), QStringList({"Call Created."}));
+        QVERIFY(dml.NewCallCommentPending());
+        call->Post();
+        QVERIFY(!dml.NewCallCommentPending());
+
+        const QString id = Field(dml.tblCallComments, "ID");
+        QCOMPARE(id.size(), 38);
+        QVERIFY(id.startsWith('{') && id.endsWith('}') && id == id.toUpper());
+        QVERIFY(dml.AddCallComment("000001", QString(255, 'x')) != id);
+    }
+
+    void CallNumbersFollowTheGreatestInTextOrder() {
+        TdmlGlobals& dml = Open();
+        AddCalls({"000007", "000009"});
+        QCOMPARE(dml.GetNewCallNr(), "000010");
+        AddCalls({"000010", "000123", "5"}); // "5" sorts last
+        QCOMPARE(dml.GetNewCallNr(), "000006");
+        AddCalls({"000006", "9999999"});
+        QCOMPARE(dml.GetNewCallNr(), "10000000");
+
+        AddCalls({"A-17"});
+        const QString expected =
+            "Error Creating a new Call Number: \r\n\r\n'A-17' is not a valid integer value";
+        TScriptedDialogs dialogs;
+        TDialogsInstaller install(dialogs);
+        QCOMPARE(Message([&] { dml.tblCall->Append(); }), expected);
+        QVERIFY(dialogs.Requests().isEmpty());
+        QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
+        QCOMPARE(Count("CallComments"), 0);
+
+        Exec({"INSERT INTO Customer (CustomerID) VALUES (\"CUST0001\")",
+              "INSERT INTO Customer (CustomerID) VALUES (\"CUST0002\")"});
+        int last = 0;
+        QCOMPARE(dml.GetNewCustomerID(1, last), "CUST0003");
+        QCOMPARE(last, 3);
+        QCOMPARE(dml.GetNewCustomerID(10000, last), "CUST10000");
+    }
+
+    void HoldingCtrlAsksForTheNumber() {
+        TdmlGlobals& dml = Open();
+        AddCalls({"000001"});
+        dml.SetCtrlKeyTest([] { return true; });
+        TScriptedDialogs dialogs;
+        TDialogsInstaller install(dialogs);
+
+        dialogs.AnswerInput(false);
+        QCOMPARE(Message([&] { dml.tblCall->Append(); }),
+                 "No Call record created: Cancelled by user!");
+        QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
+
+        dialogs.Clear();
+        dialogs.AnswerInput(true, "");
+        dialogs.AnswerButton(mbOK);
+        dialogs.AnswerInput(true, "000001");
+        dialogs.AnswerButton(mbOK);
+        dialogs.AnswerInput(true, " 42");
+        dml.tblCall->Append();
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
+        const QList<TDialogRequest>& asked = dialogs.Requests();
+        QCOMPARE(asked.size(), 5);
+        QCOMPARE(asked[0].Caption, "Provide Call #");
+        QCOMPARE(asked[0].Text, "Please type a unique number for the call.");
+        QCOMPARE(asked[4].Kind, TDialogKind::InputQuery);
+        QCOMPARE(asked[4].Value, QString()); // asked again with an empty box
+        QCOMPARE(asked[1].Text, "Call Number cannot be null.\nPlease try again.");
+        QCOMPARE(asked[3].Text, "The specified call number is not unique.\nPlease try again.");
+        QCOMPARE(asked[3].MsgKind, TMsgKind::Error);
+        // Taken as typed, blank and all.
+        dml.tblCall->Post();
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({" 42", "000001"}));
+        QCOMPARE(CommentsOf(" 42"), QStringList({"Call Created."}));
+    }
+
+    void CancellingANewCallRemovesItsCommentLines() {
+        TdmlGlobals& dml = Open();
+        AddCalls({"000001"});
+        dml.AddCallComment("000001", "Status changed to Busy");
+        dml.tblCall->Append();
+        dml.AddCallComment("000002", "Customer phoned");
+        QCOMPARE(CommentsOf("000002").size(), 2);
+        dml.tblCall->Cancel();
+        QVERIFY(!dml.NewCallCommentPending());
+        QVERIFY(CommentsOf("000002").isEmpty());
+        QCOMPARE(CommentsOf("000001"), QStringList({"Status changed to Busy"}));
+
+        // Cancelling an edit of a saved call leaves its lines alone.
+        dml.tblCall->Append();
+        dml.tblCall->Post();
+        dml.tblCall->Edit();
+        dml.tblCall->Cancel();
+        QCOMPARE(CommentsOf("000002"), QStringList({"Call Created."}));
+    }
+
+    void DeletingACustomerRemovesWhatItOwns() {
+        TdmlGlobals& dml = Open();
+        Fill();
+        QVERIFY(dml.tblCustomer->Locate("CustomerID", "C1"));
+        dml.DeleteCustomer("C1");
+        QVERIFY(!TBusyCursor::IsBusy());
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"C2"}));
+        QCOMPARE(Column("SELECT SerialNr FROM Item"), QStringList({"SN-3"}));
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"ab-7"}));
+        QCOMPARE(Column("SELECT ItemSerialNr FROM ServiceContract"), QStringList({"SN-2"}));
+        QCOMPARE(Count("Representative"), 2);
+        QCOMPARE(Count("CallComments"), 2);
+        QCOMPARE(Field(dml.tblCustomer, "CustomerID"), "C2");
+    }
+
+    void DeletingOtherRecords() {
+        TdmlGlobals& dml = Open();
+        Fill();
+        dml.DeleteCall("000001");
+        QVERIFY(CommentsOf("000001").isEmpty());
+        dml.DeleteItem("SN-1");
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000002"}));
+        QCOMPARE(CommentsOf("ab-7"), QStringList({"Call Created."}));
+        QCOMPARE(Column("SELECT ItemSerialNr FROM ServiceContract"), QStringList({"SN-2", "SN-3"}));
+        dml.DeleteServiceContract("SN-2", "C1");
+        QVERIFY(dml.ServiceContractExists("SN-2", "C2"));
+        dml.ExecSQL("UPDATE Call SET WorkerNr = 'W2'");
+        dml.DeleteWorker("W2");
+        QVERIFY(!dml.WorkerExists("W2"));
+        QCOMPARE(Column("SELECT WorkerNr FROM Call"), QStringList({"W2"}));
+
+        // A failing step ends the deletion; what was done stays done.
+        dml.SetDatabaseActive(false);
+        QVERIFY(QFile::remove(Dir() + "CallComments.db"));
+        QCOMPARE(Message([&] { dml.DeleteCall("000002"); }),
+                 "Error Deleting Call: \r\n\r\nUnable to delete relating call comments: \r\n");
+        QVERIFY(!TBusyCursor::IsBusy());
+        QCOMPARE(Count("Call"), 0);
+        QVERIFY(QFile::remove(Dir() + "Worker.db"));
+        QCOMPARE(Message([&] { dml.DeleteWorker("W1"); }), "Unable to delete Worker: \r\n");
+    }
+
+    void KeysWithQuotesAreFoundAndDeletedExactly() {
+        TdmlGlobals& dml = Open();
+        Exec({"INSERT INTO Customer (CustomerID) VALUES (\"O'Neil\")",
+              "INSERT INTO Customer (CustomerID) VALUES (\"O\")",
+              "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'1\", \"O'Neil\")",
+              "INSERT INTO Representative (RecID, FK_Customer) VALUES ('{A\"B}', 'O')"});
+        QVERIFY(dml.CustomerExists("O'Neil"));
+        QVERIFY(!dml.CustomerExists("O' OR '1'='1"));
+        QVERIFY(dml.ItemExists("SN'1"));
+        dml.DeleteCustomer("O'Neil");
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"O"}));
+        QCOMPARE(Count("Item"), 0);
+        dml.DeleteRepresentative("{A\"B}");
+        QCOMPARE(Count("Representative"), 0);
+    }
+
+    // The locked file is being written by someone else: it cannot be emptied
+    // (after the engine's busy wait) but can be read, so the database opens.
+    void ClearingGoesOnPastATableThatCannotBeEmptied() {
+        TdmlGlobals& dml = Open();
+        Fill();
+        dml.ExecSQL("INSERT INTO StateTimes (CallNR, State) VALUES (\"000001\", \"New\")");
+        TObserverSpy spy;
+        spy.Dml = &dml;
+        dml.Attach(&spy);
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(Dir() + "ServiceContract.db"), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const QString message = Message([&] { dml.ClearDatabase(); });
+        sqlite3_close(other);
+
+        QCOMPARE(message, "The following tables reported errors during clear operation: \r\n"
+                          "ServiceConract.DB\r\n");
+        QVERIFY(dml.DatabaseActive() && !TBusyCursor::IsBusy());
+        QCOMPARE(spy.States, QList<bool>({false, true}));
+        for (const char* table :
+             {"Customer", "Worker", "Call", "Item", "CallComments", "Representative"})
+            QCOMPARE(Count(table), 0);
+        QCOMPARE(Count("ServiceContract"), 3);
+        dml.ClearDatabase();
+        QCOMPARE(Count("ServiceContract"), 0);
+        QCOMPARE(Count("StateTimes"), 1);
+        dml.Detach(&spy);
+    }
+
+    void RepairRemovesRowsWithBlankKeys() {
+        TdmlGlobals& dml = Open();
+        Exec({"INSERT INTO Call (CallNr, CustomerID) VALUES (\"000001\", \"C1\")",
+              "INSERT INTO Call (CallNr, CustomerID) VALUES (\"000002\", \"\")",
+              "INSERT INTO Call (CallNr, CustomerID) VALUES (\"\", \"C1\")",
+              "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-1\", \"\")",
+              "INSERT INTO Item (SerialNr) VALUES (\"\")",
+              "INSERT INTO Worker (WorkerNR) VALUES (\"\")",
+              "INSERT INTO Customer (CustomerID) VALUES (\"\")"});
+        dml.RemoveBlankKeyRecords();
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        for (const char* table : {"ServiceContract", "Item", "Worker", "Customer"})
+            QCOMPARE(Count(table), 0);
+
+        // A failing statement is listed and the others still run.
+        dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"\")");
+        dml.SetDatabaseActive(false);
+        QVERIFY(QFile::remove(Dir() + "Item.db"));
+        const QStringList lines =
+            Message([&] { dml.RemoveBlankKeyRecords(); }).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], "The following errors occurred during operation: ");
+        QVERIFY2(lines[1].contains("Item"), qPrintable(lines[1]));
+        QCOMPARE(Count("Customer"), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDMGlobals)
+#include "tst_DMGlobals.moc"
