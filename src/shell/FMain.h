@@ -1,15 +1,270 @@
 #pragma once
 
+#include "shell/UCallViews.h"
+#include "shell/UVidaz.h"
+#include "shell/abstract/IDataView.h"
+#include "shell/abstract/IProgramSettings.h"
+#include "shell/files/UFiles.h"
+
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
 
+class QAction;
+class QDockWidget;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
 
-// The program's main window: an MDI parent that holds the list windows.
-class TfrmMain : public QMainWindow {
+// What the main window needs of a list window: its commands (Edit, Delete,
+// Add New Record, Print) act on the current list, the idle hook lets it
+// refresh its detail panels, and the navigation tree sets its title and makes
+// it the current list. The generic data list implements it.
+class IDataListWindow {
+public:
+    virtual ~IDataListWindow() = default;
+    virtual bool CanEdit() = 0;
+    virtual bool CanDelete() = 0;
+    virtual bool CanPrint() = 0;
+    virtual bool EditCurrentRecord() = 0;
+    virtual bool DeleteCurrentRecord() = 0;
+    virtual bool AppendRecord() = 0;
+    virtual void Print() = 0;
+    virtual void IdleUpdate() = 0;
+    virtual void SetTitle(const QString& title) = 0;
+    // Makes the list the current data list.
+    virtual void MakeCurrent() = 0;
+};
+
+// A record editor as the main window's New commands run it.
+class IRecordEditor {
+public:
+    virtual ~IRecordEditor() = default;
+    // true: edit the current record; false: add a new one.
+    virtual void SetEditMode(bool edit) = 0;
+    // Shows the editor modally; true when it was closed with OK.
+    virtual bool Execute() = 0;
+};
+
+// The program's main window: the MDI parent of the five list windows, with
+// the navigation tree of views on the left, the menu, two toolbars and the
+// status bar. It hands out the status and country lists (IProgramSettings)
+// and brings list windows to the front (IDataView).
+class TfrmMain : public QMainWindow,
+                 public Interfaces::IProgramSettings,
+                 public Interfaces::IDataView {
     Q_OBJECT
 public:
+    // Where the main window finds its files; by default beside the executable.
+    struct TLocations {
+        QString VidazLibrary = UVidaz::DefaultLibraryPath();
+        QString CountryFile = GetAppPath() + QStringLiteral("Countries.dat");
+        QString BackupDir = GetAppPath() + QStringLiteral("backups");
+    };
+
+    // What the data module and the lists provide. Each hook may stay unset:
+    // without IsDatabaseActive the views do nothing, without CurrentDataList
+    // the list commands stay disabled.
+    struct TDataHooks {
+        // The data module exists and its database is open.
+        std::function<bool()> IsDatabaseActive;
+        // First show, after the list windows: creates missing table files and
+        // opens the database.
+        std::function<void()> OpenDatabase;
+        // First show: creates the five list windows and registers them with
+        // SetDataListWindow.
+        std::function<void()> CreateListWindows;
+        // Closes the calls query, sets its filter and filtered flag and its
+        // SQL text, and opens it again.
+        std::function<void(const UCallViews::TCallView&)> ApplyCallView;
+        // The worker list's picker: a worker number, empty when cancelled.
+        std::function<QString()> PickWorker;
+        // The current data list; nullptr when there is none.
+        std::function<IDataListWindow*()> CurrentDataList;
+    };
+
+    enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
+
+    // Node texts of the navigation tree, top level and below "Calls".
+    static const QStringList& NavigationTopTexts();
+    static const QStringList& NavigationCallTexts();
+
+    // The status list used when the customisation library gives none.
+    static QString DefaultStatusText();
+
     explicit TfrmMain(QWidget* parent = nullptr);
+    explicit TfrmMain(const TLocations& locations, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // IProgramSettings
+    UStrings::ListStr GetStatusList() override;
+    // Reads the country file afresh; a file that cannot be read raises EError.
+    UStrings::ListStr GetCountryList() override;
+
+    // IDataView: brings the list window of `view` (Interfaces::TDataViewNr)
+    // to the front; any other number, or a view without a window, does nothing.
+    void ShowDataList(int view) override;
+
+    void SetDataHooks(TDataHooks hooks);
+    const TDataHooks& DataHooks() const { return m_Hooks; }
+
+    // Makes `window` the list window of `view` and a maximised MDI child; the
+    // main window takes ownership. Closing the child only minimises it.
+    void SetDataListWindow(int view, QWidget* window);
+    QWidget* DataListWindow(int view) const;
+
+    // The editor the New command of `kind` runs; not owned, nullptr for none.
+    void SetRecordEditor(TEditorKind kind, IRecordEditor* editor);
+    // Runs `editor` for a new record or for the current one.
+    void ExecEditor(IRecordEditor* editor, bool newRecord);
+
+    // Switches to the view of navigation node `node`: brings the list window
+    // to the front and, for the call views, asks for their parameter and
+    // reopens the calls query. Does nothing while no database is open.
+    void SelectView(QTreeWidgetItem* node);
+
+    // Fills the status list: the customisation library's list when it has
+    // one, the default list otherwise (with an error box when the library
+    // does not load).
+    void LoadStatusList();
+
+    // The fifth status panel.
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+
+    // Brings the command states up to date and lets the current list refresh
+    // its details; run by the application's idle hook.
+    void IdleUpdate();
+
+    // The status bar's progress panel (for TMSStatusBarProgress).
+    QProgressBar* ProgressPanel() const { return m_pProgressPanel; }
+
+    QMdiArea* mdiMain;
+    QMenuBar* mnuMain;
+    QMenu* mnuWindow;
+    QToolBar* tlbListFunctions;
+    QToolBar* tlbNew;
+    QDockWidget* toolpanelNavigation;
+    QTreeWidget* tvNavigation;
+    QStatusBar* sbMain;
+    QPushButton* btnSBCancel;
+
+    QAction* actNewCall;
+    QAction* actNewCustomer;
+    QAction* actNewItem;
+    QAction* actNewServiceContract;
+    QAction* actNewWorker;
+    QAction* actPrint;
+    QAction* actPrinterSetup;
+    QAction* actQuit;
+    QAction* actEditCut;
+    QAction* actEditCopy;
+    QAction* actEditPaste;
+    QAction* actEditCurrentRec;
+    QAction* actDeleteCurrentRec;
+    QAction* actAddNewRec;
+    QAction* actRefreshData;
+    QAction* actSMSSend;
+    QAction* actSMSStatus;
+    QAction* actSMSSettings;
+    QAction* actBackup;
+    QAction* actRestore;
+    QAction* actClearDatabase;
+    QAction* actRemoveInconsistentData;
+    QAction* actImportWAB;
+    QAction* actExportToXML;
+    QAction* actWindowTileHorizontal;
+    QAction* actWindowTileVertical;
+    QAction* actWindowCascade;
+    QAction* actWindowMinimizeAll;
+    QAction* actHelpContents;
+    QAction* actHelpIndex;
+    QAction* actHelpWhatsThis;
+    QAction* actAbout;
+    QAction* actAboutLife;
+    QAction* actNavigationPanel;
+
+    QMenu* createPopupMenu() override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private Q_SLOTS:
+    void actNewCallExecute();
+    void actNewCustomerExecute();
+    void actNewItemExecute();
+    void actNewServiceContractExecute();
+    void actNewWorkerExecute();
+    void actPrintExecute();
+    void actPrinterSetupExecute();
+    void actEditCurrentRecExecute();
+    void actDeleteCurrentRecExecute();
+    void actAddNewRecExecute();
+    void actRefreshDataExecute();
+    void actBackupExecute();
+    void actRestoreExecute();
+    void actClearDatabaseExecute();
+    void actRemoveInconsistentDataExecute();
+    void actImportWABExecute();
+    void actExportToXMLExecute();
+    void actHelpContentsExecute();
+    void actHelpIndexExecute();
+    void actAboutExecute();
+    void actAboutLifeExecute();
+    void actWindowTileHorizontalExecute();
+    void actWindowTileVerticalExecute();
+    void actNavigationPanelExecute();
+    void tvNavigationClick();
+    void mnuWindowShow();
 
 private:
-    QMdiArea* m_pMdiArea = nullptr;
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateNavigation();
+    void CreateStatusBar();
+    void FormShow();
+    void RestoreLayout();
+    void SaveLayout() const;
+    void TileSubWindows(Qt::Orientation orientation);
+    void UpdateLockPanels();
+    void ShowStatusTip(const QString& tip);
+    QMdiSubWindow* SubWindowOf(int view) const;
+    IDataListWindow* CurrentDataList() const;
+    void SetListTitle(int view, const QString& title);
+
+    TLocations m_Locations;
+    TDataHooks m_Hooks;
+    UStrings::ListStr m_StatusList;
+    std::unique_ptr<UStrings::ListStr> m_pCountryList;
+    std::array<QPointer<QWidget>, 5> m_DataLists;
+    std::array<IRecordEditor*, 5> m_Editors{};
+    std::unique_ptr<QPrinter> m_pPrinter;
+    QList<QAction*> m_WindowListActions;
+
+    QLabel* m_pCapsPanel = nullptr;
+    QLabel* m_pNumPanel = nullptr;
+    QProgressBar* m_pProgressPanel = nullptr;
+    QLabel* m_pEllipsisPanel = nullptr;
+    QLabel* m_pTextPanel = nullptr;
+    QString m_sStatusText;
+    QStringList m_CapsLockLeds;
+    QStringList m_NumLockLeds;
+    bool m_bShown = false;
 };
+
+// The main window; nullptr until it exists.
+extern TfrmMain* frmMain;

@@ -1,15 +1,530 @@
+#include "data/DMTables.h"
+#include "lists/FMonthPicker.h"
+#include "lists/FPriorityPicker.h"
+#include "shell/FAbout.h"
 #include "shell/FMain.h"
+#include "shell/UBusyCursor.h"
+#include "shell/UErrors.h"
+#include "shell/UScriptedDialogs.h"
+#include "shell/USettings.h"
+#include "support/TestSupport.h"
 
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
+
+namespace {
+
+IDataListWindow* g_pCurrent = nullptr;
+
+// A list window that records what the main window asks of it.
+class TFakeList : public QWidget, public IDataListWindow {
+public:
+    QString Title;
+    bool Editable = false;
+    bool Printable = false;
+    int Edits = 0;
+    int Idles = 0;
+
+    bool CanEdit() override { return Editable; }
+    bool CanDelete() override { return Editable; }
+    bool CanPrint() override { return Printable; }
+    bool EditCurrentRecord() override { return ++Edits > 0; }
+    bool DeleteCurrentRecord() override { return false; }
+    bool AppendRecord() override { return false; }
+    void Print() override {}
+    void IdleUpdate() override { ++Idles; }
+    void SetTitle(const QString& title) override { Title = title; }
+    void MakeCurrent() override { g_pCurrent = this; }
+};
+
+class TFakeEditor : public IRecordEditor {
+public:
+    QList<bool> Modes;
+    void SetEditMode(bool edit) override { Modes << edit; }
+    bool Execute() override { return true; }
+};
+
+QString TestDir() {
+    static TestSupport::TTempDir dir;
+    return dir.Path();
+}
+
+} // namespace
 
 class TestFMain : public QObject {
     Q_OBJECT
+private:
+    TScriptedDialogs m_Dialogs;
+    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::array<TFakeList*, 5> m_Lists{};
+    std::optional<UCallViews::TCallView> m_Applied;
+    bool m_bDatabaseOpen = true;
+
+    static TfrmMain::TLocations Locations() {
+        TfrmMain::TLocations locations;
+        locations.CountryFile = TestDir() + "Countries.dat";
+        locations.BackupDir = TestDir() + "backups";
+        return locations;
+    }
+
+    // A main window with five fake lists and a database that is open.
+    std::unique_ptr<TfrmMain> MakeMain(const TfrmMain::TLocations& locations = Locations()) {
+        auto frm = std::make_unique<TfrmMain>(locations);
+        for (int view = 0; view < 5; ++view) {
+            m_Lists[size_t(view)] = new TFakeList;
+            frm->SetDataListWindow(view, m_Lists[size_t(view)]);
+        }
+        TfrmMain::TDataHooks hooks;
+        hooks.IsDatabaseActive = [this] { return m_bDatabaseOpen; };
+        hooks.ApplyCallView = [this](const UCallViews::TCallView& view) { m_Applied = view; };
+        hooks.CurrentDataList = [] { return g_pCurrent; };
+        frm->SetDataHooks(hooks);
+        return frm;
+    }
+
+    static QTreeWidgetItem* Node(TfrmMain& frm, int top, int sub = -1) {
+        QTreeWidgetItem* node = frm.tvNavigation->topLevelItem(top);
+        return sub < 0 ? node : node->child(sub);
+    }
+
+    static QWidget* Front(TfrmMain& frm) {
+        QMdiSubWindow* child = frm.mdiMain->currentSubWindow();
+        return child ? child->widget() : nullptr;
+    }
+
 private Q_SLOTS:
-    void ShowsTheMainWindowWithItsTitle() {
-        TfrmMain frm;
+    void initTestCase() {
+        SetSettingsStoreLocation(TestDir() + "user", TestDir() + "machine");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void init() {
+        m_Dialogs.Clear();
+        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_Applied.reset();
+        m_bDatabaseOpen = true;
+        g_pCurrent = nullptr;
+    }
+
+    void cleanup() {
+        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
+        m_pInstalled.reset();
+    }
+
+    void ConstructionSetsUpTheWindow() {
+        QDir(TestDir() + "backups").removeRecursively();
+        TfrmMain frm(Locations());
+        QCOMPARE(g_pProgramSettings, static_cast<Interfaces::IProgramSettings*>(&frm));
+        QCOMPARE(g_pDataView, static_cast<Interfaces::IDataView*>(&frm));
+        QVERIFY(QFileInfo(TestDir() + "backups").isDir());
+        QCOMPARE(frm.windowTitle(), QString("TK Korvane"));
+
+        QStringList top, calls;
+        for (int i = 0; i < frm.tvNavigation->topLevelItemCount(); ++i)
+            top << Node(frm, i)->text(0);
+        for (int i = 0; i < Node(frm, 0)->childCount(); ++i)
+            calls << Node(frm, 0, i)->text(0);
+        QCOMPARE(top, QStringList({"<b>Calls<b>", "<b>Customers</b>", "<b>Workers</b>",
+                                   "<b>Items</b>", "<b>Service Contracts</b>"}));
+        QCOMPARE(calls, QStringList({"New", "Busy", "Pending", "Awaiting parts", "Complete",
+                                     "Not complete", "Complete but not Billed", "By Worker",
+                                     "By Month", "Complete by Month", "By Priority"}));
+        for (int i = 1; i < 5; ++i)
+            QCOMPARE(Node(frm, i)->childCount(), 0);
+
         frm.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frm));
-        QCOMPARE(frm.windowTitle(), QStringLiteral("TK Korvane"));
+        QCOMPARE(frm.dockWidgetArea(frm.toolpanelNavigation), Qt::LeftDockWidgetArea);
+        QCOMPARE(frm.toolpanelNavigation->windowTitle(), QString("Navigation"));
+        QCOMPARE(frm.toolpanelNavigation->width(), 185);
+        QVERIFY(!frm.tvNavigation->rootIsDecorated());
+        QCOMPARE(frm.tvNavigation->visualItemRect(Node(frm, 0, 3)).height(), 16);
+        // The bold markup is drawn as bold text, not as tags.
+        const QModelIndex contracts = frm.tvNavigation->model()->index(4, 0);
+        QVERIFY(
+            frm.tvNavigation->itemDelegate()->sizeHint(QStyleOptionViewItem(), contracts).width() <
+            frm.tvNavigation->fontMetrics().horizontalAdvance("<b>Service Contracts</b>"));
+
+        frm.SetStatusText("Importing...");
+        QCOMPARE(frm.sbMain->findChild<QLabel*>("pnlText")->text(), QString("Importing..."));
+    }
+
+    void MenusOfferTheCommandsAndTheOpenWindows() {
+        auto frm = MakeMain();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QStringList shown, hidden;
+        for (QAction* menu : frm->mnuMain->actions())
+            (menu->isVisible() ? shown : hidden) << menu->text();
+        QCOMPARE(shown, QStringList({"File", "Edit", "Tools", "Window", "Help"}));
+        QCOMPARE(hidden, QStringList({"SMS", "View"}));
+
+        // The Window menu lists the list windows, the front one ticked, and
+        // brings the one chosen to the front; opened again it lists them anew.
+        m_Lists[2]->setWindowTitle("Customer List");
+        frm->ShowDataList(Interfaces::dvCalls);
+        for (int round = 0; round < 2; ++round) {
+            Q_EMIT frm->mnuWindow->aboutToShow();
+            QList<QAction*> entries = frm->mnuWindow->actions().mid(5);
+            QCOMPARE(entries.size(), 5);
+            QVERIFY(entries[0]->isChecked());
+            QCOMPARE(entries[2]->text(), QString("&3 Customer List"));
+        }
+        frm->mnuWindow->actions()[7]->trigger();
+        QCOMPARE(Front(*frm), m_Lists[2]);
+
+        // A command's hint shows in the text panel and gives way to the status text.
+        auto* panel = frm->sbMain->findChild<QLabel*>("pnlText");
+        frm->SetStatusText("Exporting...");
+        QStatusTipEvent tip(frm->actNewCall->statusTip());
+        QCoreApplication::sendEvent(frm.get(), &tip);
+        QCOMPARE(panel->text(), QString("Add a new Call"));
+        QStatusTipEvent none("");
+        QCoreApplication::sendEvent(frm.get(), &none);
+        QCOMPARE(panel->text(), QString("Exporting..."));
+        QVERIFY(frm->sbMain->currentMessage().isEmpty());
+    }
+
+    void StatusListComesFromTheCustomisationLibrary() {
+        TfrmMain shipped(Locations());
+        QCOMPARE(shipped.GetStatusList().Lines(),
+                 QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
+        QCOMPARE(m_Dialogs.Requests().size(), 0);
+
+        const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
+                                      "xComplete"};
+        TfrmMain::TLocations empty = Locations();
+        empty.VidazLibrary = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
+        TfrmMain withoutList(empty);
+        QCOMPARE(withoutList.GetStatusList().Lines(), defaults);
+        QCOMPARE(m_Dialogs.Requests().size(), 0);
+
+        TfrmMain::TLocations missing = Locations();
+        missing.VidazLibrary = TestDir() + "Vidaz";
+        m_Dialogs.AnswerButton(mbOK);
+        TfrmMain withoutLibrary(missing);
+        QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
+        QCOMPARE(m_Dialogs.Requests().size(), 1);
+        const TDialogRequest& box = m_Dialogs.Requests()[0];
+        QCOMPARE(box.MsgKind, TMsgKind::Error);
+        QCOMPARE(box.Caption, QString("Error"));
+        QCOMPARE(box.Text, QString("Error Loading Vidaz.dll: Code = 2"));
+    }
+
+    void CountryListIsReadAgainAtEveryCall() {
+        TfrmMain frm(Locations());
+        QFile file(TestDir() + "Countries.dat");
+        auto write = [&file](const QByteArray& text) {
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+            file.close();
+        };
+        write("Chile\nKenya\n");
+        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
+        write("Norway\r\nSão Tomé\r\n");
+        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
+
+        QVERIFY(file.remove());
+        try {
+            frm.GetCountryList();
+            QFAIL("a missing country file went unnoticed");
+        } catch (const EError& error) {
+            QVERIFY2(error.Message().contains("Countries.dat"), qPrintable(error.Message()));
+        }
+    }
+
+    void ShowDataListBringsTheViewsListToTheFront() {
+        auto frm = MakeMain();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        const std::pair<int, int> views[] = {{Interfaces::dvCustomers, 2},
+                                             {Interfaces::dvItems, 1},
+                                             {Interfaces::dvWorkers, 4},
+                                             {Interfaces::dvCalls, 0},
+                                             {Interfaces::dvServiceContracts, 3}};
+        for (auto [view, list] : views) {
+            frm->ShowDataList(view);
+            QCOMPARE(Front(*frm), m_Lists[size_t(list)]);
+            QVERIFY(frm->mdiMain->currentSubWindow()->isMaximized());
+        }
+        for (int view : {-1, 5, 99}) {
+            frm->ShowDataList(view);
+            QCOMPARE(Front(*frm), m_Lists[3]);
+        }
+
+        // Closing a list only puts it aside; it comes back when asked for.
+        QPointer<TFakeList> customers = m_Lists[2];
+        customers->parentWidget()->close();
+        QVERIFY(customers);
+        QVERIFY(customers->parentWidget()->isMinimized());
+        frm->ShowDataList(Interfaces::dvCustomers);
+        QCOMPARE(Front(*frm), customers.data());
+        QVERIFY(frm->mdiMain->currentSubWindow()->isMaximized());
+    }
+
+    void FirstShowBringsUpListsDatabaseAndCallsView() {
+        QStringList steps;
+        TfrmMain frm(Locations());
+        TfrmMain::TDataHooks hooks;
+        hooks.CreateListWindows = [&] {
+            steps << "lists";
+            for (int view = 0; view < 5; ++view) {
+                m_Lists[size_t(view)] = new TFakeList;
+                frm.SetDataListWindow(view, m_Lists[size_t(view)]);
+            }
+        };
+        hooks.OpenDatabase = [&] { steps << "database"; };
+        hooks.ApplyCallView = [&](const UCallViews::TCallView&) { steps << "view"; };
+        frm.SetDataHooks(hooks);
+        frmSplash = new TfrmAbout;
+        QPointer<TfrmAbout> splash = frmSplash;
+        splash->SetSplash(true);
+        splash->show();
+
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QCOMPARE(steps, QStringList({"lists", "database"}));
+        QCOMPARE(Front(frm), m_Lists[Interfaces::dvCalls]);
+        QCOMPARE(m_Lists[Interfaces::dvCalls]->Title, QString("All Calls"));
+        QCOMPARE(frm.tvNavigation->currentItem(), Node(frm, 0));
+        QVERIFY(Node(frm, 0)->isExpanded());
+        QVERIFY(frmSplash == nullptr);
+        QTRY_VERIFY(!splash);
+
+        frm.hide();
+        frm.show();
+        QCOMPARE(steps.size(), 2);
+    }
+
+    void TreeShowsTheChosenView_data() {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<int>("list");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("Calls") << 0 << -1 << 0 << "All Calls"
+                               << "";
+        QTest::newRow("Pending") << 0 << 2 << 0 << "Incomplete Calls"
+                                 << "Status='Pending'";
+        QTest::newRow("Customers") << 1 << -1 << 2 << "All Customers"
+                                   << "";
+        QTest::newRow("Workers") << 2 << -1 << 4 << "All Workers"
+                                 << "";
+        QTest::newRow("Items") << 3 << -1 << 1 << "All Items"
+                               << "";
+        QTest::newRow("Service Contracts") << 4 << -1 << 3 << "All Service Contracts"
+                                           << "";
+    }
+    void TreeShowsTheChosenView() {
+        QFETCH(int, top);
+        QFETCH(int, sub);
+        QFETCH(int, list);
+        QFETCH(QString, title);
+        QFETCH(QString, filter);
+        auto frm = MakeMain();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        frm->ShowDataList(Interfaces::dvWorkers);
+
+        // Nothing happens while the database is closed.
+        m_bDatabaseOpen = false;
+        frm->SelectView(Node(*frm, top, sub));
+        QVERIFY(!m_Applied);
+        QCOMPARE(Front(*frm), m_Lists[Interfaces::dvWorkers]);
+
+        m_bDatabaseOpen = true;
+        QTreeWidgetItem* node = Node(*frm, top, sub);
+        frm->tvNavigation->scrollToItem(node);
+        QTest::mouseClick(frm->tvNavigation->viewport(), Qt::LeftButton, {},
+                          frm->tvNavigation->visualItemRect(node).center());
+        QVERIFY(!TBusyCursor::IsBusy());
+        QCOMPARE(Front(*frm), m_Lists[size_t(list)]);
+        QCOMPARE(m_Lists[size_t(list)]->Title, title);
+        QCOMPARE(g_pCurrent, static_cast<IDataListWindow*>(m_Lists[size_t(list)]));
+        if (top == 0) {
+            QVERIFY(m_Applied);
+            QCOMPARE(*m_Applied, (UCallViews::TCallView{title, DMTables::SqlCallsListText(), filter,
+                                                        !filter.isEmpty()}));
+        } else {
+            // The calls list keeps its view.
+            QVERIFY(!m_Applied);
+        }
+    }
+
+    void ViewsWithAParameterAskForIt() {
+        TfrmMonthPicker monthPicker;
+        TfrmPriorityPicker priorityPicker;
+        frmMonthPicker = &monthPicker;
+        frmPriorityPicker = &priorityPicker;
+        auto frm = MakeMain();
+        QString worker = "O'Neil";
+        TfrmMain::TDataHooks hooks = frm->DataHooks();
+        hooks.PickWorker = [&worker] { return worker; };
+        frm->SetDataHooks(hooks);
+        const QString Q = DMTables::SqlCallsListText();
+
+        frm->SelectView(Node(*frm, 0, 7));
+        QCOMPARE(m_Applied->QueryText, Q + "WHERE WorkerNr ='O''Neil'");
+        QCOMPARE(m_Lists[0]->Title, QString("Calls by worker"));
+
+        int shownMonth = -1;
+        m_Dialogs.AnswerModal([&shownMonth](QObject* window) {
+            auto* picker = qobject_cast<TfrmMonthPicker*>(window);
+            shownMonth = picker->cbxMonth->currentIndex() + 1;
+            picker->cbxMonth->setCurrentIndex(2);
+            picker->edtYear->setValue(2007);
+            picker->accept();
+            return picker->result();
+        });
+        frm->SelectView(Node(*frm, 0, 9));
+        QCOMPARE(shownMonth, QDate::currentDate().month());
+        QCOMPARE(m_Applied->QueryText, Q + " WHERE (Date_Time BETWEEN '03/01/2007 00:00:00' AND "
+                                           "'03/31/2007 23:59:59') AND (Status='Complete')");
+        QCOMPARE(m_Lists[0]->Title, QString("Completed Calls by month"));
+
+        m_Dialogs.AnswerModal([](QObject* window) {
+            qobject_cast<TfrmPriorityPicker*>(window)->edtPriority->setValue(3);
+            return int(QDialog::Accepted);
+        });
+        frm->SelectView(Node(*frm, 0, 10));
+        QCOMPARE(m_Applied->QueryText, Q + " WHERE Priority=3");
+        QCOMPARE(m_Lists[0]->Title, QString("Calls by priotity"));
+
+        frmMonthPicker = nullptr;
+        frmPriorityPicker = nullptr;
+    }
+
+    void CancelledPickerFallsBackToAllCalls() {
+        TfrmMonthPicker monthPicker;
+        TfrmPriorityPicker priorityPicker;
+        frmMonthPicker = &monthPicker;
+        frmPriorityPicker = &priorityPicker;
+        auto frm = MakeMain();
+        TfrmMain::TDataHooks hooks = frm->DataHooks();
+        hooks.PickWorker = [] { return QString(); };
+        frm->SetDataHooks(hooks);
+        const UCallViews::TCallView allCalls{"All Calls", DMTables::SqlCallsListText(), "", false};
+
+        for (int sub : {7, 8, 9, 10}) {
+            if (sub != 7)
+                m_Dialogs.AnswerModal(QDialog::Rejected);
+            QTreeWidgetItem* node = Node(*frm, 0, sub);
+            frm->tvNavigation->setCurrentItem(node);
+            m_Applied.reset();
+            frm->SelectView(node);
+            QCOMPARE(m_Applied, std::optional(allCalls));
+            QCOMPARE(m_Lists[0]->Title, QString("All Calls"));
+            QCOMPARE(frm->tvNavigation->currentItem(), Node(*frm, 0));
+        }
+        QCOMPARE(m_Dialogs.PendingAnswers(), 0);
+
+        // Without the pickers the views cannot ask and show all calls.
+        frmMonthPicker = nullptr;
+        frmPriorityPicker = nullptr;
+        frm->SelectView(Node(*frm, 0, 10));
+        QCOMPARE(m_Applied, std::optional(allCalls));
+    }
+
+    void CommandsFollowTheCurrentList() {
+        auto frm = MakeMain();
+        frm->IdleUpdate();
+        for (QAction* action :
+             {frm->actEditCurrentRec, frm->actDeleteCurrentRec, frm->actAddNewRec, frm->actPrint})
+            QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
+
+        TFakeList* calls = m_Lists[0];
+        calls->MakeCurrent();
+        frm->IdleUpdate();
+        QVERIFY(!frm->actEditCurrentRec->isEnabled());
+        QVERIFY(frm->actAddNewRec->isEnabled());
+        calls->Editable = true;
+        frm->IdleUpdate();
+        QVERIFY(frm->actEditCurrentRec->isEnabled());
+        QVERIFY(frm->actDeleteCurrentRec->isEnabled());
+        QVERIFY(!frm->actPrint->isEnabled());
+        QCOMPARE(calls->Idles, 2);
+        frm->actEditCurrentRec->trigger();
+        QCOMPARE(calls->Edits, 1);
+
+        TFakeEditor editor;
+        frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
+        frm->actNewCustomer->trigger();
+        frm->actNewCall->trigger(); // no call editor yet: nothing happens
+        QCOMPARE(editor.Modes, QList<bool>({false}));
+    }
+
+    void NavigationPanelActionFollowsThePane() {
+        TfrmMain frm(Locations());
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        frm.IdleUpdate();
+        QVERIFY(frm.actNavigationPanel->isChecked());
+        frm.toolpanelNavigation->close();
+        frm.IdleUpdate();
+        QVERIFY(!frm.actNavigationPanel->isChecked());
+        frm.actNavigationPanel->trigger();
+        QVERIFY(frm.toolpanelNavigation->isVisible());
+        frm.actNavigationPanel->trigger();
+        QVERIFY(!frm.toolpanelNavigation->isVisible());
+    }
+
+    void LayoutIsKeptFromOneRunToTheNext() {
+        QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
+        {
+            TfrmMain frm(Locations());
+            frm.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            frm.addToolBar(Qt::LeftToolBarArea, frm.tlbNew);
+            frm.resizeDocks({frm.toolpanelNavigation}, {240}, Qt::Horizontal);
+            QTRY_COMPARE(frm.toolpanelNavigation->width(), 240);
+            frm.close();
+        }
+        {
+            TfrmMain frm(Locations());
+            frm.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QCOMPARE(frm.toolBarArea(frm.tlbNew), Qt::LeftToolBarArea);
+            QCOMPARE(frm.toolBarArea(frm.tlbListFunctions), Qt::TopToolBarArea);
+            QCOMPARE(frm.toolpanelNavigation->width(), 240);
+            frm.toolpanelNavigation->hide();
+            frm.close();
+        }
+        {
+            TfrmMain frm(Locations());
+            frm.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(frm.toolpanelNavigation->isHidden());
+        }
+        QSettings settings(TestDir() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
+        QVERIFY(!settings.value("Software/Merrowdyne/Korvane/GUI/DockTop/State").isNull());
+        QCOMPARE(settings.value("Software/Tarnwick/Korvane/1.x/GUI/NavigationVisible").toBool(),
+                 false);
+    }
+
+    void AboutCommandShowsTheAboutBox() {
+        TfrmMain frm(Locations());
+        bool splash = true;
+        m_Dialogs.AnswerModal([&splash](QObject* window) {
+            splash = qobject_cast<TfrmAbout*>(window)->IsSplash();
+            return int(QDialog::Accepted);
+        });
+        frm.actAbout->trigger();
+        QCOMPARE(m_Dialogs.Requests().size(), 1);
+        QCOMPARE(m_Dialogs.Requests()[0].WindowClass, QString("TfrmAbout"));
+        QVERIFY(!splash);
+        QVERIFY(!m_Dialogs.Requests()[0].Window); // destroyed again
     }
 };
 

@@ -1,0 +1,89 @@
+#include "shell/UApplication.h"
+
+#include "shell/UDialogs.h"
+#include "shell/UErrors.h"
+
+#include <QAbstractEventDispatcher>
+#include <QIcon>
+
+namespace {
+
+bool g_bTerminationRequested = false;
+
+void RequestTermination() {
+    g_bTerminationRequested = true;
+    // Queued, so that an event loop that has not started yet stops at once
+    // as well; quitting leaves every running loop, modal ones included.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+QString ApplicationCaption() {
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QString::fromLatin1(ApplicationTitle) : name;
+}
+
+} // namespace
+
+void HandleException(std::exception_ptr error) {
+    if (!error)
+        return;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EFatalError& fatal) {
+        Dialogs().MessageBox(TMsgKind::Error, QStringLiteral("Error"),
+                             fatal.Message() + QLatin1String(TerminationNotice), mbOK);
+        RequestTermination();
+    } catch (const EError& failure) {
+        Dialogs().MessageBox(TMsgKind::Error, ApplicationCaption(), failure.Message(), mbOK);
+    } catch (const std::exception& failure) {
+        Dialogs().MessageBox(TMsgKind::Error, ApplicationCaption(),
+                             QString::fromLocal8Bit(failure.what()), mbOK);
+    } catch (...) {
+        Dialogs().MessageBox(TMsgKind::Error, ApplicationCaption(),
+                             QStringLiteral("An unknown error occurred."), mbOK);
+    }
+}
+
+bool TerminationRequested() {
+    return g_bTerminationRequested;
+}
+
+TKorvaneApplication::TKorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/korvane/icons/korvane-%1.png").arg(size));
+    setWindowIcon(icon);
+    connect(eventDispatcher(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TKorvaneApplication::Idle);
+}
+
+TKorvaneApplication::~TKorvaneApplication() = default;
+
+bool TKorvaneApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+    return false;
+}
+
+void TKorvaneApplication::SetIdleHandler(std::function<void()> handler) {
+    m_IdleHandler = std::move(handler);
+}
+
+void TKorvaneApplication::Idle() {
+    // A handler that opens a box starts an event loop of its own, which
+    // becomes idle in turn; that inner idleness is not passed on.
+    if (!m_IdleHandler || m_bInIdle)
+        return;
+    m_bInIdle = true;
+    try {
+        m_IdleHandler();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+    m_bInIdle = false;
+}

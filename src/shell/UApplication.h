@@ -1,0 +1,46 @@
+#pragma once
+
+// The application object: the program's title, the handler that every
+// exception escaping an event handler ends up in, and the idle hook.
+
+#include <QApplication>
+#include <exception>
+#include <functional>
+
+// The title of the program, shown in window titles and boxes.
+inline constexpr char ApplicationTitle[] = "TK Korvane";
+
+// Added to the message of an EFatalError before the program ends.
+inline constexpr char TerminationNotice[] = "\r\n\r\nThe Application will now terminate!";
+
+// Shows the exception `error` through the dialog seam. An EFatalError (or a
+// class derived from it) is shown in an error box with TerminationNotice
+// appended, and the application is asked to quit (also when its event loop
+// only starts later); anything else is shown in the error box of the
+// application and the program goes on.
+void HandleException(std::exception_ptr error);
+
+// True once HandleException has asked the application to quit.
+bool TerminationRequested();
+
+class TKorvaneApplication : public QApplication {
+    Q_OBJECT
+public:
+    TKorvaneApplication(int& argc, char** argv);
+    ~TKorvaneApplication() override;
+
+    // Exceptions that escape an event handler go to HandleException; the
+    // event then counts as not handled.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // `handler` runs every time the application becomes idle (the event loop
+    // is about to wait for new events). It must be cheap. An exception from it
+    // goes to HandleException. An empty handler switches the hook off.
+    void SetIdleHandler(std::function<void()> handler);
+
+private:
+    void Idle();
+
+    std::function<void()> m_IdleHandler;
+    bool m_bInIdle = false;
+};

@@ -1,0 +1,59 @@
+#include "shell/FAbout.h"
+
+#include <QLabel>
+#include <QtTest>
+
+class TestFAbout : public QObject {
+    Q_OBJECT
+private:
+    // A click on the middle of `target` as the window system delivers it.
+    static void Click(TfrmAbout& window, QWidget* target) {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          target->mapTo(&window, target->rect().center()));
+    }
+
+private Q_SLOTS:
+    void SplashShowsTheProductVersionAndIgnoresClicks() {
+        TfrmAbout splash;
+        QVERIFY(!splash.IsSplash());
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        splash.SetSplash(true);
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QCOMPARE(splash.lblTitle->text(), QString("<b>TK Korvane version 1.3</b>"));
+
+        for (QWidget* target : {splash.imgPicture, splash.lblTitle, splash.lblDetails})
+            Click(splash, target);
+        QTest::keyClick(&splash, Qt::Key_Escape);
+        QVERIFY(splash.isVisible());
+    }
+
+    void AboutShowsTheFileVersionAndClosesOnAClick() {
+        for (QWidget* (*target)(TfrmAbout&) : {
+                 +[](TfrmAbout& about) -> QWidget* { return about.lblTitle; },
+                 +[](TfrmAbout& about) -> QWidget* { return about.imgPicture; },
+                 +[](TfrmAbout& about) -> QWidget* { return about.lblDetails; },
+             }) {
+            TfrmAbout about;
+            about.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&about));
+            QCOMPARE(about.lblTitle->text(), QString("<b>TK Korvane version 1.3.1.0</b>"));
+            Click(about, target(about));
+            QVERIFY(!about.isVisible());
+            QCOMPARE(about.result(), int(QDialog::Accepted));
+        }
+    }
+
+    void ShownCentredOnTheScreen() {
+        TfrmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QPoint offset =
+            about.geometry().center() - about.screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QString("off by %1,%2").arg(offset.x()).arg(offset.y())));
+    }
+};
+
+QTEST_MAIN(TestFAbout)
+#include "tst_FAbout.moc"

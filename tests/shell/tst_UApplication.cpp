@@ -1,0 +1,120 @@
+#include "shell/UApplication.h"
+#include "shell/UErrors.h"
+#include "shell/UScriptedDialogs.h"
+
+#include <QTimer>
+#include <QtTest>
+#include <stdexcept>
+
+// Runs the application's event loop until something quits it or the
+// timeout does; true when the loop ended before the timeout.
+static bool RunLoop(int timeoutMs = 5000) {
+    bool timedOut = false;
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(2);
+    });
+    safety.start(timeoutMs);
+    QCoreApplication::exec();
+    return !timedOut;
+}
+
+class TestUApplication : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void HasTheProgramsTitle() {
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QString("TK Korvane"));
+        QVERIFY(!QGuiApplication::windowIcon().isNull());
+    }
+
+    void OrdinaryErrorsAreShownAndTheProgramGoesOn() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        for (int i = 0; i < 3; ++i)
+            dialogs.AnswerButton(mbOK);
+        QTimer::singleShot(0, [] { ThrowError("Customer %s not found.", "C1"); });
+        QTimer::singleShot(0, [] { throw std::runtime_error("disk full"); });
+        QTimer::singleShot(0, [] { throw 42; });
+        bool stillRunning = false;
+        QTimer::singleShot(50, [&stillRunning] {
+            stillRunning = true;
+            QCoreApplication::quit();
+        });
+        QVERIFY(RunLoop());
+        QVERIFY(stillRunning);
+        QVERIFY(!TerminationRequested());
+
+        const auto& requests = dialogs.Requests();
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(requests[0].Text, QString("Customer C1 not found."));
+        QCOMPARE(requests[1].Text, QString("disk full"));
+        QVERIFY(!requests[2].Text.isEmpty());
+        for (const TDialogRequest& request : requests) {
+            QCOMPARE(request.MsgKind, TMsgKind::Error);
+            QCOMPARE(request.Caption, QString("TK Korvane"));
+            QCOMPARE(request.Buttons, TMsgButtons(mbOK));
+        }
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
+    }
+
+    void IdleHookRunsWhenTheLoopWaitsAndSurvivesErrors() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        dialogs.AnswerButton(mbOK);
+        auto* app = static_cast<TKorvaneApplication*>(QCoreApplication::instance());
+        int calls = 0;
+        const auto off = qScopeGuard([app] { app->SetIdleHandler({}); });
+        app->SetIdleHandler([&calls] {
+            if (++calls == 1)
+                ThrowError("Details could not be refreshed.");
+        });
+        // A timer that fires now and then: the loop waits in between.
+        QTimer ticks;
+        ticks.start(10);
+        QVERIFY(RunLoop(100) == false);
+        QVERIFY2(calls > 2, qPrintable(QString::number(calls)));
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(dialogs.Requests()[0].Text, QString("Details could not be refreshed."));
+
+        app->SetIdleHandler({});
+        const int before = calls;
+        RunLoop(50);
+        QCOMPARE(calls, before);
+    }
+
+    // Last: the program is on its way out afterwards.
+    void FatalErrorIsShownAndEndsTheProgram() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        dialogs.AnswerButton(mbOK);
+        bool afterwards = false;
+        QTimer::singleShot(0, [] { throw EFatalError("Unable to find database module."); });
+        QTimer::singleShot(200, [&afterwards] { afterwards = true; });
+        QVERIFY(RunLoop());
+        QVERIFY(!afterwards);
+        QVERIFY(TerminationRequested());
+
+        QCOMPARE(dialogs.Requests().size(), 1);
+        const TDialogRequest& box = dialogs.Requests()[0];
+        QCOMPARE(box.MsgKind, TMsgKind::Error);
+        QCOMPARE(box.Caption, QString("Error"));
+        QCOMPARE(box.Text, QString("Unable to find database module.\r\n\r\nThe Application will "
+                                   "now terminate!"));
+        QCOMPARE(box.Buttons, TMsgButtons(mbOK));
+
+        // A fatal error before the loop runs stops the loop as soon as it starts.
+        dialogs.AnswerButton(mbOK);
+        HandleException(std::make_exception_ptr(EFatalError("Too early.")));
+        QVERIFY(RunLoop(2000));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    TKorvaneApplication app(argc, argv);
+    TestUApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_UApplication.moc"
