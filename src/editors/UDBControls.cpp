@@ -1,0 +1,568 @@
+#include "editors/UDBControls.h"
+
+#include "shell/UErrors.h"
+
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+namespace {
+
+QChar CharAt(const QString& text, qsizetype i, QChar fallback = QChar()) {
+    return i >= 0 && i < text.size() ? text.at(i) : fallback;
+}
+
+// The blank character of a Qt input mask ("mask;blank").
+QChar MaskBlank(const QString& qtMask) {
+    return CharAt(qtMask.section(QLatin1Char(';'), 1, 1), 0, QLatin1Char(' '));
+}
+
+QString MessageOf(const std::exception& error) {
+    if (const auto* e = dynamic_cast<const EError*>(&error))
+        return e->Message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+// Whether the dataset has a row to show (the row being inserted counts).
+bool HasRow(TDataSet* dataSet) {
+    return dataSet && dataSet->Active() && !dataSet->IsEmpty();
+}
+
+QString FieldText(TField* field) {
+    return field && HasRow(field->DataSet()) ? field->AsString() : QString();
+}
+
+// Positions of a Qt input mask: the mask character of each position of the
+// text, or 0 for a literal.
+QList<QChar> MaskPositions(const QString& qtMask) {
+    QList<QChar> positions;
+    const QString mask = qtMask.section(QLatin1Char(';'), 0, 0);
+    for (qsizetype i = 0; i < mask.size(); ++i) {
+        const QChar c = mask.at(i);
+        if (c == QLatin1Char('>') || c == QLatin1Char('<') || c == QLatin1Char('!'))
+            continue;
+        if (c == QLatin1Char('\\') && i + 1 < mask.size()) {
+            positions << QChar();
+            ++i;
+            continue;
+        }
+        positions << (QStringLiteral("AaNnXx90Dd#HhBb").contains(c) ? c : QChar());
+    }
+    return positions;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TFieldDataLink
+
+TFieldDataLink::TFieldDataLink(std::function<void()> load, std::function<void()> fieldSet)
+    : m_Load(std::move(load)), m_FieldSet(std::move(fieldSet)) {}
+
+void TFieldDataLink::SetFieldName(const QString& name) {
+    if (name == m_sFieldName)
+        return;
+    m_sFieldName = name;
+    m_Load();
+}
+
+void TFieldDataLink::SetSource(TDataSource* source) {
+    if (source == DataSource())
+        return;
+    SetDataSource(source);
+    m_Load();
+}
+
+TField* TFieldDataLink::Field() const {
+    TDataSet* dataSet = DataSet();
+    if (!dataSet || !dataSet->Active() || m_sFieldName.isEmpty())
+        return nullptr;
+    TField* field = dataSet->FindField(m_sFieldName);
+    return field && field->IsBound() ? field : nullptr;
+}
+
+bool TFieldDataLink::CanModify() const {
+    TField* field = Field();
+    return field && !field->ReadOnly() && field->DataSet()->CanModify();
+}
+
+bool TFieldDataLink::Write(const QVariant& value) {
+    TField* field = Field();
+    if (!field)
+        return false;
+    // The control already shows what is written: no reloading meanwhile.
+    m_bWriting = true;
+    try {
+        TDataSet* dataSet = field->DataSet();
+        if (dataSet->State() == TDataSetState::Browse)
+            dataSet->Edit();
+        field->SetValue(value);
+    } catch (const std::exception& error) {
+        m_bWriting = false;
+        ShowError("%s", MessageOf(error));
+        return false;
+    }
+    m_bWriting = false;
+    return true;
+}
+
+void TFieldDataLink::FieldChanged(TField* field) {
+    if (m_bWriting)
+        return;
+    // A link without a field name (the markup label) follows every field.
+    if (m_sFieldName.isEmpty()) {
+        m_Load();
+        return;
+    }
+    if (!field || field != Field())
+        return;
+    m_Load();
+    m_FieldSet();
+}
+
+void TFieldDataLink::RecordChanged() {
+    if (!m_bWriting)
+        m_Load();
+}
+
+void TFieldDataLink::StateChanged() {
+    if (!m_bWriting)
+        m_Load();
+}
+
+void TFieldDataLink::DataSetChanged() {
+    if (!m_bWriting)
+        m_Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBEdit
+
+TDBEdit::TDBEdit(QWidget* parent)
+    : QLineEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
+    Load();
+}
+
+void TDBEdit::SetMaxLength(int length) {
+    m_nMaxLength = qMax(0, length);
+    ApplyLimits();
+}
+
+void TDBEdit::SetCharCase(TCharCase charCase) {
+    m_CharCase = charCase;
+}
+
+void TDBEdit::SetCharSet(TCharSet charSet) {
+    m_CharSet = charSet;
+    switch (charSet) {
+    case TCharSet::Any:
+        setValidator(nullptr);
+        break;
+    case TCharSet::Digits:
+        setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+        break;
+    case TCharSet::LettersAndDigits:
+        setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[\\p{L}\\p{N}]*")), this));
+        break;
+    }
+}
+
+void TDBEdit::SetReadOnly(bool readOnly) {
+    m_bReadOnly = readOnly;
+    setReadOnly(m_bReadOnly || !m_Link.CanModify());
+}
+
+void TDBEdit::ApplyLimits() {
+    if (!inputMask().isEmpty())
+        return;
+    int length = m_nMaxLength;
+    if (length == 0) {
+        TField* field = m_Link.Field();
+        length = field ? field->Size() : 0;
+    }
+    setMaxLength(length > 0 ? length : 32767);
+}
+
+void TDBEdit::Load() {
+    m_bLoading = true;
+    ApplyLimits();
+    setReadOnly(m_bReadOnly || !m_Link.CanModify());
+    const QString value = FieldText(m_Link.Field());
+    if (value != StoredText() || value.isEmpty())
+        ShowText(value);
+    m_bLoading = false;
+}
+
+void TDBEdit::TextChanged() {
+    if (m_bLoading)
+        return;
+    if (m_CharCase == TCharCase::Upper) {
+        const QString upper = text().toUpper();
+        if (upper != text()) {
+            const int cursor = cursorPosition();
+            m_bLoading = true;
+            setText(upper);
+            m_bLoading = false;
+            setCursorPosition(cursor);
+        }
+    }
+    if (m_Link.Write(StoredText()))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBMaskEdit
+
+TDBMaskEdit::TDBMaskEdit(QWidget* parent) : TDBEdit(parent) {}
+
+QString TDBMaskEdit::QtInputMask(const QString& classicMask) {
+    const QStringList parts = classicMask.split(QLatin1Char(';'));
+    QString mask = parts.value(0);
+    const QString blank =
+        parts.size() > 2 && !parts.at(2).isEmpty() ? parts.at(2).left(1) : QStringLiteral("_");
+    QString result;
+    for (qsizetype i = 0; i < mask.size(); ++i) {
+        const QChar c = mask.at(i);
+        switch (c.unicode()) {
+        case '!':
+            break;
+        case '0':
+            result += QLatin1Char('9');
+            break;
+        case '9':
+            result += QLatin1Char('0');
+            break;
+        case 'L':
+            result += QLatin1Char('A');
+            break;
+        case 'l':
+            result += QLatin1Char('a');
+            break;
+        case 'A':
+            result += QLatin1Char('N');
+            break;
+        case 'a':
+            result += QLatin1Char('n');
+            break;
+        case 'C':
+            result += QLatin1Char('X');
+            break;
+        case 'c':
+            result += QLatin1Char('x');
+            break;
+        case '#':
+        case '>':
+        case '<':
+            result += c;
+            break;
+        case '\\':
+            if (i + 1 < mask.size())
+                result += QLatin1Char('\\') + mask.at(++i);
+            break;
+        default:
+            // Qt gives these a meaning of their own; as literals they are escaped.
+            if (QStringLiteral("NnXxDdHhBb[]{}").contains(c))
+                result += QLatin1Char('\\');
+            result += c;
+        }
+    }
+    return result + QLatin1Char(';') + blank;
+}
+
+void TDBMaskEdit::SetEditMask(const QString& classicMask) {
+    m_sEditMask = classicMask;
+    const QStringList parts = classicMask.split(QLatin1Char(';'));
+    m_bLeadingBlanks = parts.value(0).contains(QLatin1Char('!'));
+    m_bSaveLiterals = parts.size() < 2 || parts.at(1).trimmed() != QLatin1String("0");
+    m_bLoading = true;
+    setInputMask(QtInputMask(classicMask));
+    m_bLoading = false;
+    Load();
+}
+
+QString TDBMaskEdit::StoredText() const {
+    if (inputMask().isEmpty())
+        return text();
+    const QList<QChar> positions = MaskPositions(inputMask());
+    const QString shown = displayText();
+    const QChar blank = MaskBlank(inputMask());
+    QString result;
+    bool typed = false;
+    qsizetype i = 0;
+    while (i < positions.size()) {
+        if (positions.at(i).isNull()) {
+            if (m_bSaveLiterals)
+                result += CharAt(shown, i);
+            ++i;
+            continue;
+        }
+        // A run of mask positions: unfilled ones are blanks, moved to the
+        // front when optional characters are stored as leading blanks.
+        QString run;
+        qsizetype blanks = 0;
+        for (; i < positions.size() && !positions.at(i).isNull(); ++i) {
+            const QChar c = CharAt(shown, i, blank);
+            if (c == blank || c == QLatin1Char(' ')) {
+                ++blanks;
+                if (!m_bLeadingBlanks)
+                    run += QLatin1Char(' ');
+            } else {
+                typed = true;
+                run += c;
+            }
+        }
+        if (m_bLeadingBlanks)
+            run.prepend(QString(blanks, QLatin1Char(' ')));
+        result += run;
+    }
+    return typed ? result : QString();
+}
+
+void TDBMaskEdit::ShowText(const QString& value) {
+    if (inputMask().isEmpty() || value.isEmpty()) {
+        setText(value);
+        return;
+    }
+    const QChar blank = MaskBlank(inputMask());
+    QString shown = value;
+    shown.replace(QLatin1Char(' '), blank);
+    setText(shown);
+}
+
+// ---------------------------------------------------------------------------
+// TDBMemo
+
+TDBMemo::TDBMemo(QWidget* parent)
+    : QPlainTextEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { TextEdited(); });
+    Load();
+}
+
+void TDBMemo::SetReadOnly(bool readOnly) {
+    m_bReadOnly = readOnly;
+    setReadOnly(m_bReadOnly || !m_Link.CanModify());
+}
+
+void TDBMemo::Load() {
+    m_bLoading = true;
+    setReadOnly(m_bReadOnly || !m_Link.CanModify());
+    const QString value = FieldText(m_Link.Field());
+    if (value != toPlainText())
+        setPlainText(value);
+    m_bLoading = false;
+}
+
+void TDBMemo::TextEdited() {
+    if (m_bLoading)
+        return;
+    if (m_Link.Write(toPlainText()))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBComboBox
+
+TDBComboBox::TDBComboBox(QWidget* parent)
+    : QComboBox(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QComboBox::currentTextChanged, this,
+            [this](const QString& text) { TextChosen(text); });
+    Load();
+}
+
+void TDBComboBox::SetEditable(bool editable) {
+    m_bLoading = true;
+    setEditable(editable);
+    m_bLoading = false;
+    Load();
+}
+
+void TDBComboBox::SetItems(const QStringList& items) {
+    m_bLoading = true;
+    clear();
+    addItems(items);
+    m_bLoading = false;
+    Load();
+}
+
+void TDBComboBox::Load() {
+    m_bLoading = true;
+    setEnabled(m_Link.CanModify());
+    const QString value = FieldText(m_Link.Field());
+    if (isEditable())
+        setCurrentText(value);
+    else
+        setCurrentIndex(findText(value, Qt::MatchFixedString));
+    m_bLoading = false;
+}
+
+void TDBComboBox::TextChosen(const QString& text) {
+    if (m_bLoading)
+        return;
+    if (m_Link.Write(text))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBCheckBox
+
+TDBCheckBox::TDBCheckBox(const QString& text, QWidget* parent)
+    : QCheckBox(text, parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QCheckBox::toggled, this, [this](bool checked) { Toggled(checked); });
+    Load();
+}
+
+void TDBCheckBox::Load() {
+    m_bLoading = true;
+    setEnabled(m_Link.CanModify());
+    setChecked(FieldText(m_Link.Field()).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0);
+    m_bLoading = false;
+}
+
+void TDBCheckBox::Toggled(bool checked) {
+    if (m_bLoading)
+        return;
+    if (m_Link.Write(checked ? QStringLiteral("True") : QStringLiteral("False")))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBDateTimePicker
+
+TDBDateTimePicker::TDBDateTimePicker(TKind kind, QWidget* parent)
+    : QDateTimeEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }),
+      m_Kind(kind) {
+    const QLocale locale;
+    switch (kind) {
+    case TKind::DateTime:
+        setDisplayFormat(locale.dateTimeFormat(QLocale::ShortFormat));
+        break;
+    case TKind::Date:
+        setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
+        setCalendarPopup(true);
+        break;
+    case TKind::Time:
+        setDisplayFormat(locale.timeFormat(QLocale::LongFormat).remove(QStringLiteral(" t")));
+        break;
+    }
+    // The lowest value stands for an empty field.
+    setSpecialValueText(QStringLiteral(" "));
+    connect(this, &QDateTimeEdit::dateTimeChanged, this,
+            [this](const QDateTime& shown) { Picked(shown); });
+    Load();
+}
+
+void TDBDateTimePicker::SetValue(const QDateTime& value) {
+    setDateTime(value.isValid() ? value : minimumDateTime());
+}
+
+QDateTime TDBDateTimePicker::Value() const {
+    return dateTime() == minimumDateTime() ? QDateTime() : dateTime();
+}
+
+void TDBDateTimePicker::Load() {
+    m_bLoading = true;
+    setEnabled(m_Link.CanModify());
+    TField* field = m_Link.Field();
+    const QDateTime value =
+        field && HasRow(field->DataSet()) && !field->IsNull() ? field->AsDateTime() : QDateTime();
+    setDateTime(value.isValid() ? value : minimumDateTime());
+    m_bLoading = false;
+}
+
+void TDBDateTimePicker::Picked(const QDateTime& shown) {
+    if (m_bLoading)
+        return;
+    QVariant value;
+    if (shown != minimumDateTime()) {
+        TField* field = m_Link.Field();
+        const QDateTime old = field && !field->IsNull() ? field->AsDateTime() : QDateTime();
+        QDateTime stored = shown;
+        if (m_Kind == TKind::Date)
+            stored = QDateTime(shown.date(), old.isValid() ? old.time() : QTime(0, 0));
+        else if (m_Kind == TKind::Time)
+            stored = QDateTime(old.isValid() ? old.date() : QDate::currentDate(), shown.time());
+        value = stored;
+    }
+    if (m_Link.Write(value))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBSpinEdit
+
+TDBSpinEdit::TDBSpinEdit(QWidget* parent)
+    : QSpinBox(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QSpinBox::valueChanged, this, [this](int value) { ValueChanged(value); });
+    Load();
+}
+
+void TDBSpinEdit::Load() {
+    m_bLoading = true;
+    setEnabled(m_Link.CanModify());
+    TField* field = m_Link.Field();
+    setValue(field && HasRow(field->DataSet()) && !field->IsNull() ? int(field->AsInteger())
+                                                                   : minimum());
+    m_bLoading = false;
+}
+
+void TDBSpinEdit::ValueChanged(int value) {
+    if (m_bLoading)
+        return;
+    if (m_Link.Write(qint64(value)))
+        Q_EMIT Changed();
+    else
+        Load();
+}
+
+// ---------------------------------------------------------------------------
+// TDBMarkupLabel
+
+TDBMarkupLabel::TDBMarkupLabel(QWidget* parent)
+    : QLabel(parent), m_Link([this] { Load(); }, [] {}) {
+    setTextFormat(Qt::RichText);
+    setWordWrap(true);
+}
+
+void TDBMarkupLabel::SetMarkup(const QString& markup) {
+    m_sMarkup = markup;
+    Load();
+}
+
+QString TDBMarkupLabel::Expand(const QString& markup,
+                               const std::function<QString(const QString&)>& valueOf) {
+    static const QRegularExpression tag(QStringLiteral("<#([^>]*)>"));
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QString result;
+    qsizetype last = 0;
+    for (auto it = tag.globalMatch(markup); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        result += markup.mid(last, match.capturedStart() - last);
+        QString value = valueOf(match.captured(1).trimmed()).toHtmlEscaped();
+        value.replace(lineBreak, QStringLiteral("<br>"));
+        result += value;
+        last = match.capturedEnd();
+    }
+    return result + markup.mid(last);
+}
+
+void TDBMarkupLabel::Load() {
+    TDataSet* dataSet = m_Link.DataSet();
+    const bool hasRow = HasRow(dataSet);
+    setText(Expand(m_sMarkup, [&](const QString& name) {
+        TField* field = hasRow ? dataSet->FindField(name) : nullptr;
+        return field && field->IsBound() ? field->DisplayText() : QString();
+    }));
+}

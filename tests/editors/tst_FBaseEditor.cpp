@@ -1,0 +1,369 @@
+// The editor frame: opening the row, OK / Apply / Cancel and the close box,
+// validation, the failures of Execute and errors while closing.
+
+#include "data/DMTables.h"
+#include "data/engine/TDataSource.h"
+#include "data/engine/TDatabase.h"
+#include "data/engine/TTable.h"
+#include "editors/FBaseEditor.h"
+#include "editors/UDBControls.h"
+#include "shell/UScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+// An editor of calls with one bound field and a check that can be made to fail.
+class TTestEditor : public TfrmBaseEditor {
+public:
+    explicit TTestEditor(TDataSet* dataSet) {
+        m_sKindName = QStringLiteral("Call");
+        m_pDataset = dataSet;
+        dsCall.SetDataSet(dataSet);
+        edtStatus = new TDBEdit(pnlClient);
+        edtStatus->SetDataSource(&dsCall);
+        edtStatus->SetDataField(QStringLiteral("Status"));
+        connect(edtStatus, &TDBEdit::Changed, this, [this] { SetModified(true); });
+    }
+    bool Validate() override {
+        ++m_nValidations;
+        return m_bValid;
+    }
+    void EditModeChanged() override { ++m_nModeChanges; }
+    void SetDataset(TDataSet* dataSet) { m_pDataset = dataSet; }
+    bool Applied() const { return m_bApplied; }
+
+    TDataSource dsCall;
+    TDBEdit* edtStatus;
+    bool m_bValid = true;
+    int m_nValidations = 0;
+    int m_nModeChanges = 0;
+};
+
+} // namespace
+
+class TestFBaseEditor : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Dir;
+    TDatabase m_Db;
+    std::unique_ptr<TTable> m_pTable;
+    std::unique_ptr<TScriptedDialogs> m_pDialogs;
+    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    int m_nPosts = 0;
+
+    int Rows(const QString& where = QStringLiteral("1=1")) {
+        auto st = m_Db.Prepare(QStringLiteral("SELECT COUNT(*) FROM Call WHERE ") + where);
+        st->Step();
+        return int(st->Integer(0));
+    }
+    QString StoredStatus(const QString& callNr) {
+        auto st =
+            m_Db.Prepare(QStringLiteral("SELECT Status FROM Call WHERE CallNr = '%1'").arg(callNr));
+        return st->Step() ? st->Text(0) : QStringLiteral("<none>");
+    }
+    void AddCall(const QString& callNr, const QString& status) {
+        m_Db.Exec(QStringLiteral("INSERT INTO Call (CallNr, Status) VALUES (:N, :S)"),
+                  {{"N", callNr}, {"S", status}});
+    }
+    static TTestEditor* Ed(QObject* window) { return static_cast<TTestEditor*>(window); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_Db.Open(m_Dir.Path());
+        m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
+    }
+
+    void init() {
+        m_Db.EmptyTable("Call");
+        m_pTable = std::make_unique<TTable>();
+        m_pTable->SetDatabase(&m_Db);
+        m_pTable->SetTableName("Call");
+        m_pTable->Open();
+        m_nPosts = 0;
+        m_pTable->AfterPost = [this](TDataSet&) { ++m_nPosts; };
+        m_pDialogs = std::make_unique<TScriptedDialogs>();
+        m_pInstalled = std::make_unique<TDialogsInstaller>(*m_pDialogs);
+    }
+
+    void cleanup() {
+        QCOMPARE(m_pDialogs->UnexpectedCount(), 0);
+        QCOMPARE(m_pDialogs->PendingAnswers(), 0);
+        m_pInstalled.reset();
+        m_pDialogs.reset();
+        m_pTable.reset();
+    }
+
+    void AddingWithOkPostsTheNewRowAndCloses() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        QString caption;
+        bool applyEnabled = false;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            caption = Ed(window)->windowTitle();
+            applyEnabled = Ed(window)->btnApply->isEnabled();
+            m_pTable->FieldByName("CallNr").SetAsString("000001");
+            Ed(window)->edtStatus->setText("New");
+            Ed(window)->btnOk->click();
+            return Ed(window)->result();
+        });
+        QVERIFY(editor.Execute());
+        QCOMPARE(caption, QString("Add a new Call"));
+        QVERIFY(applyEnabled);
+        QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrOk);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+        QCOMPARE(StoredStatus("000001"), QString("New"));
+        QCOMPARE(m_pDialogs->Requests().at(0).Caption, QString("Add a new Call"));
+    }
+
+    void ApplyPostsStaysOpenAndGoesOnEditingTheSameRow() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        QString captionAfterApply;
+        bool applyAfterApply = true, applyAfterChange = false;
+        TDataSetState stateAfterApply = TDataSetState::Inactive;
+        int storedAfterApply = 0;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            TTestEditor* e = Ed(window);
+            m_pTable->FieldByName("CallNr").SetAsString("000007");
+            e->edtStatus->setText("New");
+            e->btnApply->click();
+            captionAfterApply = e->windowTitle();
+            applyAfterApply = e->btnApply->isEnabled();
+            stateAfterApply = m_pTable->State();
+            storedAfterApply = Rows("Status = 'New'");
+            // Later changes are discarded by Cancel; what was applied stays.
+            e->edtStatus->setText("Busy");
+            applyAfterChange = e->btnApply->isEnabled();
+            e->btnCancel->click();
+            return e->result();
+        });
+        QVERIFY(!editor.Execute());
+        QCOMPARE(captionAfterApply, QString("Call Properties"));
+        QVERIFY(!applyAfterApply);
+        QVERIFY(applyAfterChange);
+        QCOMPARE(stateAfterApply, TDataSetState::Edit);
+        QCOMPARE(storedAfterApply, 1);
+        QCOMPARE(editor.m_nModeChanges, 1);
+        QVERIFY(editor.EditMode());
+        QCOMPARE(StoredStatus("000007"), QString("New"));
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+        QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrCancel);
+    }
+
+    void ApplyThenOkWithoutChangesPostsAgainAndSucceeds() {
+        AddCall("000002", "New");
+        m_pTable->Refresh();
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(true);
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            Ed(window)->edtStatus->setText("Busy");
+            Ed(window)->btnApply->click();
+            Ed(window)->btnOk->click();
+            return Ed(window)->result();
+        });
+        QVERIFY(editor.Execute());
+        QCOMPARE(m_nPosts, 2);
+        QVERIFY(editor.Applied());
+        QCOMPARE(StoredStatus("000002"), QString("Busy"));
+    }
+
+    void OkOnAnUnchangedRowWritesNothingAndFails() {
+        AddCall("000003", "New");
+        m_pTable->Refresh();
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(true);
+        bool applyEnabled = true;
+        QString caption;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            applyEnabled = Ed(window)->btnApply->isEnabled();
+            caption = Ed(window)->windowTitle();
+            Ed(window)->btnOk->click();
+            return Ed(window)->result();
+        });
+        QVERIFY(!editor.Execute());
+        QVERIFY(!applyEnabled);
+        QCOMPARE(caption, QString("Call Properties"));
+        QCOMPARE(m_nPosts, 0);
+        QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrCancel);
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+
+        // A change typed into a bound control makes OK write it.
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            Ed(window)->edtStatus->setText("Pending");
+            Ed(window)->btnOk->click();
+            return Ed(window)->result();
+        });
+        QVERIFY(editor.Execute());
+        QCOMPARE(StoredStatus("000003"), QString("Pending"));
+    }
+
+    void CancelCloseBoxAndEscapeDiscardTheInsertOrEdit() {
+        AddCall("000004", "New");
+        m_pTable->Refresh();
+        TTestEditor editor(m_pTable.get());
+        const QList<std::function<void(TTestEditor*)>> ways = {
+            [](TTestEditor* e) { e->btnCancel->click(); },
+            [](TTestEditor* e) { QVERIFY(e->close()); },
+            [](TTestEditor* e) { e->reject(); },
+        };
+        for (const auto& closeIt : ways) {
+            editor.SetEditMode(false);
+            m_pDialogs->AnswerModal([&](QObject* window) {
+                m_pTable->FieldByName("CallNr").SetAsString("000005");
+                closeIt(Ed(window));
+                return Ed(window)->result();
+            });
+            QVERIFY(!editor.Execute());
+            QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrCancel);
+            QCOMPARE(Rows(), 1);
+
+            editor.SetEditMode(true);
+            m_pDialogs->AnswerModal([&](QObject* window) {
+                Ed(window)->edtStatus->setText("Busy");
+                closeIt(Ed(window));
+                return Ed(window)->result();
+            });
+            QVERIFY(!editor.Execute());
+            QCOMPARE(StoredStatus("000004"), QString("New"));
+            QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+            QCOMPARE(m_pTable->FieldByName("Status").AsString(), QString("New"));
+        }
+        QCOMPARE(m_nPosts, 0);
+    }
+
+    void AnAnswerThatPressesNothingLeavesTheRowUnwritten() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        m_pDialogs->AnswerModal(QDialog::Accepted);
+        QVERIFY(!editor.Execute());
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+        QCOMPARE(Rows(), 0);
+    }
+
+    void AFailingCheckKeepsTheEditorOpenAndPostsNothing() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        editor.m_bValid = false;
+        TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
+        TDataSetState stateAfterOk = TDataSetState::Browse, stateAfterApply = TDataSetState::Browse;
+        int rowsWhileOpen = -1;
+        QString captionAfterApply;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            TTestEditor* e = Ed(window);
+            m_pTable->FieldByName("CallNr").SetAsString("000009");
+            e->btnOk->click();
+            afterOk = e->ModalResult();
+            stateAfterOk = m_pTable->State();
+            e->btnApply->click();
+            stateAfterApply = m_pTable->State();
+            captionAfterApply = e->windowTitle();
+            rowsWhileOpen = Rows();
+            e->m_bValid = true;
+            e->btnOk->click();
+            return e->result();
+        });
+        QVERIFY(editor.Execute());
+        QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
+        QCOMPARE(stateAfterOk, TDataSetState::Insert);
+        QCOMPARE(stateAfterApply, TDataSetState::Insert);
+        QCOMPARE(captionAfterApply, QString("Add a new Call"));
+        QCOMPARE(rowsWhileOpen, 0);
+        QCOMPARE(editor.m_nValidations, 3);
+        QVERIFY(!editor.Applied());
+        QCOMPARE(Rows(), 1);
+    }
+
+    void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
+        AddCall("000010", "New");
+        m_pTable->Refresh();
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
+            Ed(window)->btnOk->click();
+            afterOk = Ed(window)->ModalResult();
+            Ed(window)->btnCancel->click();
+            return Ed(window)->result();
+        });
+        m_pDialogs->AnswerButton(mbOK);
+        QVERIFY(!editor.Execute());
+        QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
+        QCOMPARE(m_pDialogs->Requests().at(1).MsgKind, TMsgKind::Error);
+        QVERIFY(!m_pDialogs->Requests().at(1).Text.isEmpty());
+        QCOMPARE(Rows(), 1);
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+    }
+
+    void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
+        TTestEditor editor(m_pTable.get());
+        auto failure = [&] {
+            try {
+                editor.Execute();
+            } catch (const EError& e) {
+                return e.Message();
+            }
+            return QString("<no error>");
+        };
+        // Editing an empty table.
+        editor.SetEditMode(true);
+        QCOMPARE(failure(), QString("Unable to open Call editor: Cannot edit at end of data"));
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+
+        // A dataset that is already editing, or closed.
+        editor.SetEditMode(false);
+        m_pTable->Insert();
+        QCOMPARE(failure(), QString("Unable to open Call editor: Dataset not ready"));
+        QCOMPARE(m_pTable->State(), TDataSetState::Insert);
+        m_pTable->Cancel();
+        m_pTable->Close();
+        QCOMPARE(failure(), QString("Unable to open Call editor: Dataset not ready"));
+
+        editor.SetDataset(nullptr);
+        QCOMPARE(failure(), QString("Unable to show Call editor: No dataset object"));
+        QVERIFY(m_pDialogs->Requests().isEmpty());
+    }
+
+    void AnErrorWhileCancellingIsShownAndTheEditorStillCloses() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        m_pTable->BeforeCancel = [](TDataSet&) { throw EError("The table is locked"); };
+        bool closed = false;
+        m_pDialogs->AnswerModal([&](QObject* window) {
+            closed = Ed(window)->close();
+            return Ed(window)->result();
+        });
+        m_pDialogs->AnswerButton(mbOK);
+        QVERIFY(!editor.Execute());
+        QVERIFY(closed);
+        QCOMPARE(m_pDialogs->Requests().size(), 2);
+        QCOMPARE(m_pDialogs->Requests().at(1).Text,
+                 QString("Error during close:\r\n\r\nThe table is locked"));
+        QCOMPARE(m_pDialogs->Requests().at(1).MsgKind, TMsgKind::Error);
+        m_pTable->BeforeCancel = nullptr;
+        m_pTable->Cancel();
+    }
+
+    void SetEditModeAndSetModifiedActOnlyOnChange() {
+        TTestEditor editor(m_pTable.get());
+        editor.SetEditMode(false);
+        QCOMPARE(editor.m_nModeChanges, 0);
+        editor.SetEditMode(true);
+        editor.SetEditMode(true);
+        QCOMPARE(editor.m_nModeChanges, 1);
+        QCOMPARE(editor.windowTitle(), QString("Call Properties"));
+        editor.SetModified(true);
+        QVERIFY(editor.btnApply->isEnabled());
+        editor.SetModified(false);
+        QVERIFY(!editor.btnApply->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestFBaseEditor)
+#include "tst_FBaseEditor.moc"

@@ -1,0 +1,312 @@
+// Data-aware controls on a real call table: what they show, what they write,
+// how they follow the data source, and when they report a change.
+
+#include "data/DMTables.h"
+#include "data/engine/TDataSource.h"
+#include "data/engine/TDatabase.h"
+#include "data/engine/TTable.h"
+#include "editors/UDBControls.h"
+#include "shell/UScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+class TestUDBControls : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Dir;
+    TDatabase m_Db;
+    std::unique_ptr<TTable> m_pTable;
+    std::unique_ptr<TDataSource> m_pSource;
+
+    QVariant Stored(const QString& callNr, const QString& column) {
+        auto st = m_Db.Prepare(
+            QStringLiteral("SELECT %1 FROM Call WHERE CallNr = '%2'").arg(column, callNr));
+        return st->Step() ? st->Value(0) : QVariant();
+    }
+    TField& F(const char* name) { return m_pTable->FieldByName(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_Db.Open(m_Dir.Path());
+        m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
+    }
+
+    void init() {
+        m_Db.EmptyTable("Call");
+        m_Db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Billed, Priority, Date_Time, "
+                  "ProblemDescr, BillTime) VALUES ('000001', 'ACME', 'New', 'True', 3, "
+                  "'2007-03-14 10:30:00', 'Line one', '  1:30:  ')");
+        m_Db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Billed, Priority) "
+                  "VALUES ('000002', 'bolt', 'Busy', 'False', 5)");
+        m_pTable = std::make_unique<TTable>();
+        m_pTable->SetDatabase(&m_Db);
+        m_pTable->SetTableName("Call");
+        m_pTable->Open();
+        m_pSource = std::make_unique<TDataSource>(m_pTable.get());
+    }
+
+    void cleanup() {
+        m_pSource.reset();
+        m_pTable.reset();
+    }
+
+    void LineEditShowsFollowsAndWritesItsField() {
+        TDBEdit edt;
+        QSignalSpy changed(&edt, &TDBEdit::Changed);
+        edt.SetDataSource(m_pSource.get());
+        edt.SetDataField("CustomerID");
+        QCOMPARE(edt.text(), QString("ACME"));
+        QCOMPARE(edt.maxLength(), 20);
+        m_pTable->Next();
+        QCOMPARE(edt.text(), QString("bolt"));
+        QCOMPARE(changed.count(), 0); // showing another row is no change
+
+        // Typing puts the browsing table into edit state and writes at once,
+        // upper-cased and cut at the field's width.
+        edt.SetCharCase(TDBEdit::TCharCase::Upper);
+        edt.setFocus();
+        edt.selectAll();
+        QTest::keyClicks(&edt, "newcustomer-with-a-long-id");
+        QCOMPARE(m_pTable->State(), TDataSetState::Edit);
+        QCOMPARE(edt.text(), QString("NEWCUSTOMER-WITH-A-L"));
+        QCOMPARE(F("CustomerID").AsString(), QString("NEWCUSTOMER-WITH-A-L"));
+        QVERIFY(changed.count() > 0);
+
+        // Cancel shows the stored value again; a value set by code is shown
+        // and counts as a change.
+        m_pTable->Cancel();
+        QCOMPARE(edt.text(), QString("bolt"));
+        changed.clear();
+        m_pTable->Edit();
+        F("CustomerID").SetAsString("ZETA");
+        QCOMPARE(edt.text(), QString("ZETA"));
+        QCOMPARE(changed.count(), 1);
+        m_pTable->Post();
+        QCOMPARE(Stored("000002", "CustomerID"), QVariant("ZETA"));
+    }
+
+    void LineEditLimitsAndPrompt() {
+        TDBEdit edt;
+        edt.SetDataSource(m_pSource.get());
+        edt.SetDataField("CustomerID");
+        edt.SetMaxLength(4);
+        QCOMPARE(edt.maxLength(), 4);
+        edt.SetCharSet(TDBEdit::TCharSet::Digits);
+        edt.setText(QString());
+        QTest::keyClicks(&edt, "a1b2");
+        QCOMPARE(F("CustomerID").AsString(), QString("12"));
+        edt.SetCharSet(TDBEdit::TCharSet::LettersAndDigits);
+        QTest::keyClicks(&edt, "-x");
+        QCOMPARE(edt.text(), QString("12x"));
+        edt.SetPrompt("-- Enter Unique ID --");
+        QCOMPARE(edt.placeholderText(), QString("-- Enter Unique ID --"));
+        m_pTable->Cancel();
+    }
+
+    void ControlsAreReadOnlyWithoutAWritableField() {
+        TDBEdit edt;
+        edt.SetDataSource(m_pSource.get());
+        edt.SetDataField("NoSuchField");
+        QVERIFY(edt.isReadOnly());
+        QVERIFY(edt.text().isEmpty());
+        edt.SetDataField("Status");
+        QVERIFY(!edt.isReadOnly());
+        edt.SetReadOnly(true);
+        QVERIFY(edt.isReadOnly());
+        edt.SetReadOnly(false);
+        TDBCheckBox chk;
+        chk.SetDataSource(m_pSource.get());
+        chk.SetDataField("Billed");
+        QVERIFY(chk.isEnabled());
+        m_pTable->Close();
+        QVERIFY(edt.isReadOnly());
+        QVERIFY(edt.text().isEmpty());
+        QVERIFY(!chk.isEnabled());
+    }
+
+    void CheckBoxStoresTrueAndFalse() {
+        TDBCheckBox chk("Billed");
+        QSignalSpy changed(&chk, &TDBCheckBox::Changed);
+        chk.SetDataSource(m_pSource.get());
+        chk.SetDataField("Billed");
+        QVERIFY(chk.isChecked());
+        m_pTable->Next();
+        QVERIFY(!chk.isChecked());
+        QCOMPARE(changed.count(), 0);
+        chk.click();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(F("Billed").StoredValue(), QVariant("True"));
+        m_pTable->Post();
+        QCOMPARE(Stored("000002", "Billed"), QVariant("True"));
+        m_pTable->First();
+        chk.click();
+        m_pTable->Post();
+        QCOMPARE(Stored("000001", "Billed"), QVariant("False"));
+
+        // A text column holds the same words.
+        TDBCheckBox text;
+        text.SetDataSource(m_pSource.get());
+        text.SetDataField("Comments");
+        QVERIFY(!text.isChecked());
+        text.click();
+        QCOMPARE(F("Comments").AsString(), QString("True"));
+        m_pTable->Cancel();
+    }
+
+    void DateTimePickersShowAndWriteTheirPart() {
+        TDBDateTimePicker dte;
+        QSignalSpy changed(&dte, &TDBDateTimePicker::Changed);
+        dte.SetDataSource(m_pSource.get());
+        dte.SetDataField("Date_Time");
+        QCOMPARE(dte.Value(), QDateTime(QDate(2007, 3, 14), QTime(10, 30)));
+        m_pTable->Next();
+        QVERIFY(!dte.Value().isValid()); // empty field
+        QCOMPARE(dte.text().trimmed(), QString());
+        QCOMPARE(changed.count(), 0);
+        dte.SetValue(QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(F("Date_Time").AsDateTime(), QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
+        m_pTable->Post();
+        QCOMPARE(Stored("000002", "Date_Time").toString(), QString("2008-01-02 08:15:00"));
+
+        // The date picker keeps the time of day, the time picker the date.
+        TDBDateTimePicker date(TDBDateTimePicker::TKind::Date);
+        date.SetDataSource(m_pSource.get());
+        date.SetDataField("Date_Time");
+        date.setDate(QDate(2009, 5, 6));
+        QCOMPARE(F("Date_Time").AsDateTime(), QDateTime(QDate(2009, 5, 6), QTime(8, 15)));
+        TDBDateTimePicker time(TDBDateTimePicker::TKind::Time);
+        time.SetDataSource(m_pSource.get());
+        time.SetDataField("Date_Time");
+        QCOMPARE(time.time(), QTime(8, 15));
+        time.setTime(QTime(17, 45, 30));
+        QCOMPARE(F("Date_Time").AsDateTime(), QDateTime(QDate(2009, 5, 6), QTime(17, 45, 30)));
+        QCOMPARE(date.date(), QDate(2009, 5, 6));
+        m_pTable->Cancel();
+        QCOMPARE(dte.Value(), QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
+    }
+
+    void SpinComboAndMemoWriteTheirValues() {
+        TDBSpinEdit spin;
+        spin.setRange(1, 5);
+        spin.SetDataSource(m_pSource.get());
+        spin.SetDataField("Priority");
+        QCOMPARE(spin.value(), 3);
+        spin.setValue(4);
+        QCOMPARE(F("Priority").AsInteger(), 4);
+
+        TDBComboBox list;
+        QSignalSpy listChanged(&list, &TDBComboBox::Changed);
+        list.SetItems({"New", "Busy", "Complete"});
+        list.SetDataSource(m_pSource.get());
+        list.SetDataField("Status");
+        QCOMPARE(list.currentText(), QString("New"));
+        list.setCurrentIndex(2);
+        QCOMPARE(F("Status").AsString(), QString("Complete"));
+        QCOMPARE(listChanged.count(), 1);
+        m_pTable->Post();
+        m_pTable->Next();
+        QCOMPARE(list.currentText(), QString("Busy"));
+        m_pTable->Edit();
+        F("Status").SetAsString("Awaiting Parts"); // not among the items
+        QCOMPARE(list.currentIndex(), -1);
+        m_pTable->Cancel();
+
+        TDBComboBox country;
+        country.SetEditable(true);
+        country.SetItems({"South Africa", "United Kingdom"});
+        country.SetDataSource(m_pSource.get());
+        country.SetDataField("StorageArea");
+        QCOMPARE(country.currentText(), QString());
+        country.setCurrentText("Lesotho");
+        QCOMPARE(F("StorageArea").AsString(), QString("Lesotho"));
+
+        TDBMemo memo;
+        QSignalSpy memoChanged(&memo, &TDBMemo::Changed);
+        memo.SetDataSource(m_pSource.get());
+        memo.SetDataField("ProblemDescr");
+        QVERIFY(memo.toPlainText().isEmpty());
+        memo.setFocus();
+        QTest::keyClicks(&memo, "Paper jam");
+        QTest::keyClick(&memo, Qt::Key_Return);
+        QTest::keyClicks(&memo, "again");
+        QCOMPARE(F("ProblemDescr").AsString(), QString("Paper jam\nagain"));
+        QVERIFY(memoChanged.count() > 0);
+        m_pTable->Post();
+        QCOMPARE(Stored("000002", "StorageArea"), QVariant("Lesotho"));
+        QCOMPARE(Stored("000002", "Priority").toInt(), 5);
+        QCOMPARE(Stored("000001", "Priority").toInt(), 4);
+        QCOMPARE(spin.value(), 5);
+        m_pTable->First();
+        QCOMPARE(memo.toPlainText(), QString("Line one"));
+        QCOMPARE(spin.value(), 4);
+        QCOMPARE(list.currentText(), QString("Complete"));
+    }
+
+    void BillTimeMaskAcceptsTheClassicTexts() {
+        QCOMPARE(TDBMaskEdit::QtInputMask("!990:00:99;1;_"), QString("009:99:00;_"));
+        QCOMPARE(TDBMaskEdit::QtInputMask(">LLaa\\0;0;*"), QString(">AAnn\\0;*"));
+
+        TDBMaskEdit edt;
+        edt.SetEditMask("!990:00:99;1;_");
+        edt.SetDataSource(m_pSource.get());
+        edt.SetDataField("BillTime");
+        QCOMPARE(edt.displayText(), QString("__1:30:__"));
+
+        edt.setText("12:45:10");
+        QCOMPARE(F("BillTime").AsString(), QString(" 12:45:10"));
+        edt.setText("");
+        QVERIFY(F("BillTime").IsNull());
+        edt.setText("123:45:10");
+        QCOMPARE(F("BillTime").AsString(), QString("123:45:10"));
+        m_pTable->Post();
+        m_pTable->Next();
+        QCOMPARE(edt.displayText(), QString("___:__:__"));
+        m_pTable->First();
+        QCOMPARE(edt.displayText(), QString("123:45:10"));
+        QCOMPARE(Stored("000001", "BillTime"), QVariant("123:45:10"));
+    }
+
+    void MarkupLabelFillsTagsWithEscapedValues() {
+        m_Db.Exec("UPDATE Call SET CustomerID = '<b>Bold</b> & Co', "
+                  "ProblemDescr = 'one\r\ntwo' WHERE CallNr = '000001'");
+        m_pTable->Refresh();
+        TDBMarkupLabel lbl;
+        lbl.SetDataSource(m_pSource.get());
+        lbl.SetMarkup("<B>Customer:</B> <#CustomerID><BR><#ProblemDescr>|<#Missing>|<#Billed>");
+        QCOMPARE(lbl.text(), QString("<B>Customer:</B> &lt;b&gt;Bold&lt;/b&gt; &amp; Co<BR>"
+                                     "one<br>two||True"));
+        QCOMPARE(lbl.textFormat(), Qt::RichText);
+        m_pTable->Next();
+        QCOMPARE(lbl.text(), QString("<B>Customer:</B> bolt<BR>||False"));
+        m_pTable->Edit();
+        F("CustomerID").SetAsString("a<b");
+        QCOMPARE(lbl.text(), QString("<B>Customer:</B> a&lt;b<BR>||False"));
+        m_pTable->Cancel();
+        m_pTable->Close();
+        QCOMPARE(lbl.text(), QString("<B>Customer:</B> <BR>||"));
+    }
+
+    void ARefusedValueIsReportedAndTheFieldShownAgain() {
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        dialogs.AnswerButton(mbOK);
+        TDBEdit edt;
+        edt.SetDataSource(m_pSource.get());
+        edt.SetDataField("Priority");
+        edt.setText("high");
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(dialogs.Requests().at(0).MsgKind, TMsgKind::Error);
+        QCOMPARE(edt.text(), QString("3"));
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
+        m_pTable->Cancel();
+    }
+};
+
+QTEST_MAIN(TestUDBControls)
+#include "tst_UDBControls.moc"
