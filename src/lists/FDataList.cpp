@@ -447,10 +447,18 @@ QString TfrmDataList::ExecutePopup(const QString& fieldName) {
     const int answer = Dialogs().ExecModal(popup, [popup] { return popup->exec(); });
 
     const TControlsDisabled suspended(dataSet);
-    if (answer == QDialog::Accepted && dataSet && dataSet->Active() && !dataSet->IsEmpty())
-        result = dataSet->FieldByName(fieldName).AsString();
-    if (dataSet && dataSet->BookmarkValid(position))
-        dataSet->GotoBookmark(position);
+    const auto restore = [dataSet, &position] {
+        if (dataSet && dataSet->BookmarkValid(position))
+            dataSet->GotoBookmark(position);
+    };
+    try {
+        if (answer == QDialog::Accepted && dataSet && dataSet->Active() && !dataSet->IsEmpty())
+            result = dataSet->FieldByName(fieldName).AsString();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
     return result;
 }
 
@@ -468,6 +476,15 @@ void TfrmDataList::done(int result) {
     // Only the picker closes with a result; a list window stays a list.
     if (m_bPopupMode)
         QDialog::done(result);
+}
+
+void TfrmDataList::showEvent(QShowEvent* event) {
+    // A dialog places itself over its parent when shown; inside a child
+    // window of the main window the child window places it.
+    if (isWindow())
+        QDialog::showEvent(event);
+    else
+        QWidget::showEvent(event);
 }
 
 void TfrmDataList::closeEvent(QCloseEvent* event) {

@@ -412,6 +412,7 @@ private Q_SLOTS:
 
         area.setActiveSubWindow(firstWindow);
         QCOMPARE(CurrentDataList, first);
+        QVERIFY(firstWindow->contentsRect().contains(first->geometry()));
         const QColor lightBlue(182, 202, 234);
         QCOMPARE(first->dbcGrid->palette().color(QPalette::Highlight), lightBlue);
         area.setActiveSubWindow(secondWindow);
