@@ -1,0 +1,594 @@
+#include "lists/FDataList.h"
+
+#include "data/DBTableAccess.h"
+#include "data/engine/TDataSetModel.h"
+#include "lists/IRecordEditor.h"
+#include "shell/UDialogs.h"
+#include "shell/UErrors.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TfrmDataList* CurrentDataList = nullptr;
+
+namespace {
+
+const QString Unit = QStringLiteral("FDataList");
+
+constexpr int RowHeight = 22;
+constexpr int IndicatorWidth = 20;
+constexpr int PopupWidth = 618;
+constexpr int PopupHeight = 270;
+const QColor ActiveSelection(182, 202, 234);
+
+// Suspends a dataset's display updates for a scope.
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(TDataSet* dataSet) : m_pDataSet(dataSet) {
+        if (m_pDataSet)
+            m_pDataSet->DisableControls();
+    }
+    ~TControlsDisabled() {
+        if (m_pDataSet)
+            m_pDataSet->EnableControls();
+    }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    TDataSet* m_pDataSet;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TSearchByList
+
+void TSearchByList::Add(const TSearchByEntry& entry) {
+    m_Entries.push_back(entry);
+}
+
+QStringList TSearchByList::Captions() const {
+    QStringList captions;
+    for (const TSearchByEntry& entry : m_Entries)
+        captions << entry.Caption;
+    return captions;
+}
+
+void TSearchByList::SetActiveIndex(int index) {
+    if (index < 0 || index >= Count()) {
+        DebugTrace(QStringLiteral("Invalid Index"), QStringLiteral("TSearchByList::SetActiveIndex"),
+                   Unit);
+        return;
+    }
+    const TSearchByEntry& entry = Entry(index);
+    m_iActiveIndex = index;
+    m_sActiveFieldName = entry.FieldName;
+    m_bActiveIsNumeric = entry.IsNumeric;
+    if (m_OnChange)
+        m_OnChange(m_iActiveIndex, m_sActiveFieldName, m_bActiveIsNumeric);
+}
+
+// ---------------------------------------------------------------------------
+// The grid's model: tells the list before and after a header sort, and
+// leaves the row headers blank (the narrow first column).
+
+class TfrmDataList::TListModel final : public TDataSetModel {
+public:
+    explicit TListModel(TfrmDataList* list) : TDataSetModel(list), m_pList(list) {}
+
+    void sort(int column, Qt::SortOrder order) override {
+        m_pList->BeforeSort();
+        TDataSetModel::sort(column, order);
+        m_pList->AfterSort();
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return {};
+        return TDataSetModel::headerData(section, orientation, role);
+    }
+
+private:
+    TfrmDataList* m_pList;
+};
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
+    : QDialog(owner), m_bPopupMode(popupMode), m_pModel(new TListModel(this)),
+      m_pDigitsOnly(
+          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this)) {
+    setWindowTitle(QStringLiteral("XXX List"));
+
+    pnlMain = new QFrame(this);
+    pnlMain->setObjectName(QStringLiteral("pnlMain"));
+    pnlMain->setFrameShape(QFrame::StyledPanel);
+    lblTitle = new QLabel(pnlMain);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setTextFormat(Qt::RichText);
+    lblTitle->setAlignment(Qt::AlignCenter);
+    lblTitle->setAutoFillBackground(true);
+    lblTitle->setContentsMargins(4, 2, 4, 2);
+    edtSearch = new QLineEdit(pnlMain);
+    edtSearch->setObjectName(QStringLiteral("edtSearch"));
+    cbxSearchBy = new QComboBox(pnlMain);
+    cbxSearchBy->setObjectName(QStringLiteral("cbxSearchBy"));
+    cbxSearchBy->setEditable(false);
+    cbxSearchBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    btnOK = new QPushButton(QStringLiteral("Ok"), pnlMain);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), pnlMain);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+
+    auto* lblSearch = new QLabel(QStringLiteral("Search"), pnlMain);
+    lblSearch->setBuddy(edtSearch);
+    auto* lblSearchBy = new QLabel(QStringLiteral("Search By"), pnlMain);
+    lblSearchBy->setBuddy(cbxSearchBy);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(lblSearch);
+    searchRow->addWidget(edtSearch, 1);
+    searchRow->addSpacing(8);
+    searchRow->addWidget(lblSearchBy);
+    searchRow->addWidget(cbxSearchBy);
+    searchRow->addStretch(1);
+    searchRow->addWidget(btnOK);
+    searchRow->addWidget(btnCancel);
+    auto* panelLayout = new QVBoxLayout(pnlMain);
+    panelLayout->setContentsMargins(0, 0, 0, 4);
+    panelLayout->setSpacing(4);
+    panelLayout->addWidget(lblTitle);
+    panelLayout->addLayout(searchRow);
+    searchRow->setContentsMargins(4, 0, 4, 0);
+
+    dbcGrid = new QTableView(this);
+    dbcGrid->setObjectName(QStringLiteral("dbcGrid"));
+    dbcGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbcGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbcGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbcGrid->setModel(m_pModel);
+    m_pModel->SetSelectionModel(dbcGrid->selectionModel());
+    QHeaderView* header = dbcGrid->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setHighlightSections(false);
+    QFont bold = header->font();
+    bold.setBold(true);
+    header->setFont(bold);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    dbcGrid->setSortingEnabled(true);
+    QHeaderView* rows = dbcGrid->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(RowHeight);
+    rows->setFixedWidth(IndicatorWidth);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(pnlMain);
+    layout->addWidget(dbcGrid, 1);
+
+    connect(edtSearch, &QLineEdit::textChanged, this, &TfrmDataList::SearchTextChanged);
+    connect(cbxSearchBy, &QComboBox::activated, this,
+            [this](int index) { m_SearchBy.SetActiveIndex(index); });
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(dbcGrid, &QAbstractItemView::doubleClicked, this, [this] { GridDblClick(); });
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &TfrmDataList::ModelReset);
+    dbcGrid->viewport()->installEventFilter(this);
+
+    m_SearchBy.SetChangeHandler([this](int index, const QString& fieldName, bool numeric) {
+        SearchByChanged(index, fieldName, numeric);
+    });
+
+    if (m_bPopupMode) {
+        setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        btnOK->setDefault(true);
+        CentreOnOwner();
+    } else {
+        btnOK->setAutoDefault(false);
+        btnCancel->setAutoDefault(false);
+        btnOK->hide();
+        btnCancel->hide();
+    }
+    SetActiveLook(false);
+}
+
+TfrmDataList::~TfrmDataList() {
+    if (CurrentDataList == this)
+        CurrentDataList = nullptr;
+    disconnect(m_SubWindowConnection);
+    if (m_pModel->DataSource())
+        m_pModel->DataSource()->disconnect(this);
+}
+
+TDataSetModel* TfrmDataList::Model() const {
+    return m_pModel;
+}
+
+void TfrmDataList::SetDataSet(TDataSet* dataSet) {
+    if (m_pModel->DataSource())
+        m_pModel->DataSource()->disconnect(this);
+    m_pDataset = dataSet;
+    m_pModel->SetDataSet(dataSet);
+    if (TDataSource* source = m_pModel->DataSource()) {
+        connect(source, &TDataSource::RecordChanged, this, &TfrmDataList::RowChanged);
+        connect(source, &TDataSource::DataSetChanged, this, &TfrmDataList::RowChanged);
+    }
+}
+
+void TfrmDataList::SetColumn(const QString& fieldName, const QString& header, int width) {
+    if (!m_pDataset)
+        return;
+    if (!header.isEmpty())
+        m_pDataset->DefineField(fieldName).SetDisplayLabel(header);
+    m_ColumnWidths.insert(fieldName.toLower(), width);
+    const int column = m_pModel->ColumnOf(fieldName);
+    if (column >= 0)
+        dbcGrid->horizontalHeader()->resizeSection(column, width);
+    dbcGrid->horizontalHeader()->viewport()->update();
+}
+
+void TfrmDataList::LoadSearchByEntries() {
+    {
+        const QSignalBlocker blocker(cbxSearchBy);
+        cbxSearchBy->clear();
+        cbxSearchBy->addItems(m_SearchBy.Captions());
+    }
+    m_SearchBy.SetActiveIndex(0);
+}
+
+// ---------------------------------------------------------------------------
+// Virtual operations with their defaults
+
+bool TfrmDataList::CanPrint() {
+    return false;
+}
+
+void TfrmDataList::Print() {}
+
+void TfrmDataList::RefreshDetails() {}
+
+void TfrmDataList::IdleUpdate() {
+    if (!m_bDetailsPending)
+        return;
+    m_bDetailsPending = false;
+    RefreshDetails();
+}
+
+void TfrmDataList::SetTitle(const QString& title) {
+    lblTitle->setText(QStringLiteral("<B><P align=\"center\">") + title +
+                      QStringLiteral("</P></B>"));
+}
+
+// ---------------------------------------------------------------------------
+// Searching
+
+void TfrmDataList::SearchByChanged(int index, const QString& fieldName, bool numeric) {
+    edtSearch->clear();
+    m_sSearchField = fieldName;
+    edtSearch->setValidator(numeric ? m_pDigitsOnly : nullptr);
+    if (cbxSearchBy->currentIndex() != index)
+        cbxSearchBy->setCurrentIndex(index);
+    edtSearch->clear();
+}
+
+void TfrmDataList::SearchTextChanged(const QString& text) {
+    if (!m_pDataset || m_sSearchField.isEmpty() || text.isEmpty() || !m_pDataset->Active())
+        return;
+    try {
+        m_pDataset->Locate(m_sSearchField, text, TDataSet::CaseInsensitive | TDataSet::PartialKey);
+    } catch (const EError& e) {
+        ShowError("%s", e.Message());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Sorting: the grid re-orders the dataset; the list puts the same record back.
+
+void TfrmDataList::BeforeSort() {
+    m_sSortKeyValue.clear();
+    if (m_sSortKeyField.isEmpty() || !CanEdit())
+        return;
+    try {
+        m_sSortKeyValue = m_pDataset->FieldByName(m_sSortKeyField).AsString();
+    } catch (const EError& e) {
+        DebugTrace(e.Message(), QStringLiteral("TfrmDataList::BeforeSort"), Unit);
+    }
+}
+
+void TfrmDataList::AfterSort() {
+    if (!m_pDataset || m_sSortKeyField.isEmpty() || m_sSortKeyValue.isEmpty() ||
+        !m_pDataset->Active())
+        return;
+    try {
+        m_pDataset->Locate(m_sSortKeyField, m_sSortKeyValue);
+    } catch (const EError& e) {
+        ShowError("%s", e.Message());
+    }
+}
+
+void TfrmDataList::ModelReset() {
+    QHeaderView* header = dbcGrid->horizontalHeader();
+    for (auto it = m_ColumnWidths.cbegin(); it != m_ColumnWidths.cend(); ++it) {
+        const int column = m_pModel->ColumnOf(it.key());
+        if (column >= 0)
+            header->resizeSection(column, it.value());
+    }
+    // Only the indicator: the rows are in that order already.
+    const QSignalBlocker blocker(header);
+    header->setSortIndicator(m_pModel->SortColumn(), m_pModel->SortOrder());
+}
+
+// ---------------------------------------------------------------------------
+// Detail panels
+
+void TfrmDataList::RowChanged() {
+    if (!HasDetails())
+        return;
+    m_bDetailsPending = true;
+    CloseDetails();
+}
+
+// ---------------------------------------------------------------------------
+// Records
+
+bool TfrmDataList::CanEdit() {
+    return m_pDataset && !m_pDataset->IsEmpty();
+}
+
+bool TfrmDataList::CanDelete() {
+    return m_pDataset && !m_pDataset->IsEmpty();
+}
+
+bool TfrmDataList::EditCurrentRecord() {
+    const QString function = QStringLiteral("TfrmDataList::EditCurrentRecord");
+    if (!m_pDataset) {
+        DebugTrace(QStringLiteral("NULL dataset"), function, Unit);
+        return false;
+    }
+    if (!m_pEditor) {
+        DebugTrace(QStringLiteral("No Editor"), function, Unit);
+        return false;
+    }
+    if (m_pTableLink)
+        m_pTableLink->SyncTableToQuery();
+    m_pEditor->SetEditMode(true);
+    const bool saved = m_pEditor->Execute();
+    if (saved && m_pTableLink) {
+        QCoreApplication::processEvents();
+        m_pTableLink->RefreshQuery();
+    }
+    return saved;
+}
+
+bool TfrmDataList::AppendRecord() {
+    const QString function = QStringLiteral("TfrmDataList::AppendRecord");
+    if (!m_pDataset) {
+        DebugTrace(QStringLiteral("NULL dataset"), function, Unit);
+        return false;
+    }
+    if (!m_pEditor) {
+        DebugTrace(QStringLiteral("NULL Editor"), function, Unit);
+        return false;
+    }
+    m_pEditor->SetEditMode(false);
+    const bool saved = m_pEditor->Execute();
+    if (saved && m_pTableLink) {
+        QCoreApplication::processEvents();
+        m_pTableLink->RefreshQuery();
+    }
+    return saved;
+}
+
+bool TfrmDataList::ConfirmDelete() {
+    return Dialogs().MessageBox(TMsgKind::Confirmation, QStringLiteral("Confirm"),
+                                QStringLiteral("Delete the selected record?"),
+                                mbYes | mbNo) == mbYes;
+}
+
+bool TfrmDataList::DeleteCurrentRecord() {
+    if (!m_pDataset) {
+        DebugTrace(QStringLiteral("NULL dataset"),
+                   QStringLiteral("TfrmDataList::DeleteCurrentRecord"), Unit);
+        return false;
+    }
+    if (!ConfirmDelete())
+        return false;
+    if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
+        ShowError("Error deleting record: Record not found!");
+        return true;
+    }
+    QCoreApplication::processEvents();
+    m_pDataset->Delete();
+    if (m_pTableLink)
+        m_pTableLink->RefreshQuery();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Picking
+
+QString TfrmDataList::ExecutePopup(const QString& fieldName) {
+    QString result;
+    if (!frmPopup) {
+        DebugTrace(QStringLiteral("frmPopup is NULL"), QStringLiteral("TfrmDataList::ExecutePopup"),
+                   Unit);
+        return result;
+    }
+    TDataSet* dataSet = m_pDataset;
+    TBookmark position;
+    {
+        const TControlsDisabled suspended(dataSet);
+        if (dataSet)
+            position = dataSet->GetBookmark();
+    }
+
+    TfrmDataList* popup = frmPopup;
+    popup->setFixedSize(PopupWidth, PopupHeight);
+    popup->CentreOnOwner();
+    const int answer = Dialogs().ExecModal(popup, [popup] { return popup->exec(); });
+
+    const TControlsDisabled suspended(dataSet);
+    const auto restore = [dataSet, &position] {
+        if (dataSet && dataSet->BookmarkValid(position))
+            dataSet->GotoBookmark(position);
+    };
+    try {
+        if (answer == QDialog::Accepted && dataSet && dataSet->Active() && !dataSet->IsEmpty())
+            result = dataSet->FieldByName(fieldName).AsString();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return result;
+}
+
+void TfrmDataList::CentreOnOwner() {
+    QRect area;
+    if (QWidget* owner = parentWidget())
+        area = owner->window()->frameGeometry();
+    else if (const QScreen* display = screen())
+        area = display->availableGeometry();
+    if (area.isValid())
+        move(area.center() - rect().center());
+}
+
+void TfrmDataList::done(int result) {
+    // Only the picker closes with a result; a list window stays a list.
+    if (m_bPopupMode)
+        QDialog::done(result);
+}
+
+void TfrmDataList::showEvent(QShowEvent* event) {
+    // A dialog places itself over its parent when shown; inside a child
+    // window of the main window the child window places it.
+    if (isWindow())
+        QDialog::showEvent(event);
+    else
+        QWidget::showEvent(event);
+}
+
+void TfrmDataList::closeEvent(QCloseEvent* event) {
+    if (m_bPopupMode)
+        QDialog::closeEvent(event);
+    else
+        event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Grid mouse
+
+void TfrmDataList::GridClick() {
+    if (m_bPopupMode)
+        return;
+    CurrentDataList = this;
+    if (focusWidget() == dbcGrid) {
+        // Bounce the focus so the window becomes the active one.
+        setUpdatesEnabled(false);
+        edtSearch->setFocus();
+        dbcGrid->setFocus();
+        setUpdatesEnabled(true);
+    }
+}
+
+void TfrmDataList::GridDblClick() {
+    if (m_bPopupMode) {
+        accept();
+        return;
+    }
+    if (CanEdit())
+        EditCurrentRecord();
+}
+
+bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dbcGrid->viewport() && event->type() == QEvent::MouseButtonPress)
+        GridClick();
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Activation: as a top-level window, or as the widget of an MDI child window.
+
+void TfrmDataList::FormActivate() {
+    if (!m_bPopupMode)
+        CurrentDataList = this;
+    SetActiveLook(true);
+}
+
+void TfrmDataList::FormDeactivate() {
+    if (CurrentDataList == this)
+        CurrentDataList = nullptr;
+    SetActiveLook(false);
+}
+
+void TfrmDataList::SetActiveLook(bool active) {
+    const QPalette base = palette();
+    const QColor caption = active ? base.color(QPalette::Active, QPalette::Highlight)
+                                  : base.color(QPalette::Inactive, QPalette::Mid);
+    QPalette title = lblTitle->palette();
+    title.setColor(QPalette::Window, caption);
+    title.setColor(QPalette::WindowText,
+                   active ? base.color(QPalette::Active, QPalette::HighlightedText)
+                          : base.color(QPalette::Active, QPalette::WindowText));
+    lblTitle->setPalette(title);
+
+    QPalette grid = dbcGrid->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        grid.setColor(group, QPalette::Highlight, active ? ActiveSelection : caption);
+        grid.setColor(group, QPalette::HighlightedText,
+                      base.color(QPalette::Active, QPalette::Text));
+    }
+    dbcGrid->setPalette(grid);
+}
+
+void TfrmDataList::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isWindow()) {
+        if (isActiveWindow())
+            FormActivate();
+        else
+            FormDeactivate();
+    }
+    QDialog::changeEvent(event);
+}
+
+bool TfrmDataList::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange)
+        WatchSubWindow();
+    return QDialog::event(event);
+}
+
+void TfrmDataList::WatchSubWindow() {
+    disconnect(m_SubWindowConnection);
+    auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!subWindow)
+        return;
+    m_SubWindowConnection =
+        connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if (before.testFlag(Qt::WindowActive) == now.testFlag(Qt::WindowActive))
+                        return;
+                    if (now.testFlag(Qt::WindowActive))
+                        FormActivate();
+                    else
+                        FormDeactivate();
+                });
+}

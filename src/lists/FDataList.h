@@ -1,0 +1,194 @@
+#pragma once
+
+// The window every record list is built on. It shows one query of the data
+// module in a grid under a title panel with a search box and a "Search By"
+// drop-down, and gives each list the same behaviour for incremental search,
+// column sorting that keeps the current record, editing, adding and deleting
+// through the list's record editor and table-access pair, the deferred
+// refresh of detail panels, and a picker mode.
+//
+// A list lives as a child window of the main window. A list that serves as a
+// picker creates a second instance of its own class in popup mode (frmPopup);
+// ExecutePopup on the main instance shows that twin modally over the same
+// query and returns the picked record's key.
+//
+// A concrete list sets, in its constructor: the dataset (SetDataSet), the
+// editor, the table link and the key field, adds its search-by entries, then
+// calls LoadSearchByEntries. Lists with detail panels override HasDetails,
+// CloseDetails and RefreshDetails: the panels are closed whenever the row
+// changes and reopened once when the application is next idle (IdleUpdate).
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class IRecordEditor;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QValidator;
+class TDataSet;
+class TDataSetModel;
+class TDBTableAccess;
+
+// One field the search box can search.
+struct TSearchByEntry {
+    QString Caption;   // as shown in the "Search By" drop-down
+    QString FieldName; // the dataset field searched
+    bool IsNumeric = false;
+};
+
+// The fields a list can be searched on, and which one is in use.
+class TSearchByList {
+public:
+    using TChangeHandler = std::function<void(int index, const QString& fieldName, bool numeric)>;
+
+    void Add(const TSearchByEntry& entry);
+    int Count() const { return int(m_Entries.size()); }
+    const TSearchByEntry& Entry(int index) const { return m_Entries.at(size_t(index)); }
+    QStringList Captions() const;
+
+    // Makes an entry the active one and tells the change handler; an index
+    // out of range is an internal fault and changes nothing.
+    void SetActiveIndex(int index);
+    int ActiveIndex() const { return m_iActiveIndex; }
+    const QString& ActiveFieldName() const { return m_sActiveFieldName; }
+    bool ActiveIsNumeric() const { return m_bActiveIsNumeric; }
+
+    void SetChangeHandler(TChangeHandler handler) { m_OnChange = std::move(handler); }
+
+private:
+    std::vector<TSearchByEntry> m_Entries;
+    int m_iActiveIndex = 0;
+    QString m_sActiveFieldName;
+    bool m_bActiveIsNumeric = false;
+    TChangeHandler m_OnChange;
+};
+
+class TfrmDataList : public QDialog {
+    Q_OBJECT
+public:
+    // `popupMode` makes the window a picker: a plain hidden dialog with OK and
+    // Cancel buttons, shown by ExecutePopup.
+    TfrmDataList(QWidget* owner, bool popupMode);
+    ~TfrmDataList() override;
+
+    // --- Commands of the main window act on the current data list
+    // Whether the Print command applies. Default: false.
+    virtual bool CanPrint();
+    // Asks, then deletes the current record; true when the user went ahead.
+    virtual bool DeleteCurrentRecord();
+    // Prints something for the current record. Default: nothing.
+    virtual void Print();
+    // Reopens the detail panels' queries for the current row. Default: nothing.
+    virtual void RefreshDetails();
+    // Called when the application is idle: refreshes the detail panels once
+    // if the row has changed since the last time.
+    void IdleUpdate();
+    // The title panel's caption, bold and centred.
+    void SetTitle(const QString& title);
+
+    // Both true when there is a dataset holding at least one record.
+    bool CanEdit();
+    bool CanDelete();
+    // Runs the editor on the current record / on a new record; true when it
+    // was closed with OK (the list is then reloaded on the saved record).
+    bool EditCurrentRecord();
+    bool AppendRecord();
+    // Shows the popup twin and returns `fieldName` of the record picked with
+    // OK, or an empty string; the list's current record is kept.
+    QString ExecutePopup(const QString& fieldName);
+    // "Delete the selected record?" with Yes and No; true only for Yes.
+    bool ConfirmDelete();
+
+    bool PopupMode() const { return m_bPopupMode; }
+    TDataSet* DataSet() const { return m_pDataset; }
+    TSearchByList& SearchBy() { return m_SearchBy; }
+    const QString& SearchField() const { return m_sSearchField; }
+    bool DetailsPending() const { return m_bDetailsPending; }
+    TDataSetModel* Model() const;
+
+    // Activation, also called by the window system: the active list becomes
+    // the current data list and takes the active look.
+    void FormActivate();
+    void FormDeactivate();
+
+    // Controls
+    QFrame* pnlMain;
+    QLabel* lblTitle;
+    QLineEdit* edtSearch;
+    QComboBox* cbxSearchBy;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+    QTableView* dbcGrid;
+
+    // The picker twin of a list that serves as a picker; created by the
+    // concrete list, not owned by this one.
+    TfrmDataList* frmPopup = nullptr;
+
+public Q_SLOTS:
+    void done(int result) override;
+
+protected:
+    // Lists with detail panels return true; their panels are then closed
+    // (CloseDetails) whenever the current row changes and reopened at idle.
+    virtual bool HasDetails() const { return false; }
+    virtual void CloseDetails() {}
+    // A click on the grid: makes this list the current data list and its
+    // window the active one.
+    virtual void GridClick();
+    // Double-click: picks in a popup, edits otherwise.
+    virtual void GridDblClick();
+
+    // Binds the grid to the dataset.
+    void SetDataSet(TDataSet* dataSet);
+    // Header text and width of the column of a field.
+    void SetColumn(const QString& fieldName, const QString& header, int width);
+    // Fills the drop-down from the search-by entries and activates the first.
+    void LoadSearchByEntries();
+
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    IRecordEditor* m_pEditor = nullptr;
+    TDataSet* m_pDataset = nullptr;
+    TDBTableAccess* m_pTableLink = nullptr;
+    QString m_sSearchField;
+    TSearchByList m_SearchBy;
+    const bool m_bPopupMode;
+    QString m_sSortKeyField;
+    QString m_sSortKeyValue;
+    bool m_bDetailsPending = false;
+
+private:
+    class TListModel;
+    friend class TListModel;
+
+    void SearchByChanged(int index, const QString& fieldName, bool numeric);
+    void SearchTextChanged(const QString& text);
+    void BeforeSort();
+    void AfterSort();
+    void RowChanged();
+    void ModelReset();
+    void SetActiveLook(bool active);
+    void CentreOnOwner();
+    void WatchSubWindow();
+
+    TListModel* m_pModel;
+    QValidator* m_pDigitsOnly;
+    QHash<QString, int> m_ColumnWidths;
+    QMetaObject::Connection m_SubWindowConnection;
+};
+
+// The list activated or clicked last; the main window's Edit, Delete, New and
+// Print commands and its idle hook act on it. Null when no list is active.
+extern TfrmDataList* CurrentDataList;

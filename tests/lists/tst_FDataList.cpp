@@ -1,0 +1,473 @@
+// The generic list window over the data module's customer query on a real
+// database: searching, sorting, deleting, editing, picking, the current list
+// and the deferred detail refresh.
+
+#include "data/DBTableAccess.h"
+#include "data/DMGlobals.h"
+#include "data/engine/TDataSetModel.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "lists/FDataList.h"
+#include "lists/IRecordEditor.h"
+#include "shell/UScriptedDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+struct TFakeEditor : IRecordEditor {
+    QList<bool> Modes;
+    int Runs = 0;
+    bool Result = false;
+    std::function<void()> OnExecute;
+    void SetEditMode(bool editMode) override { Modes << editMode; }
+    bool Execute() override {
+        ++Runs;
+        if (OnExecute)
+            OnExecute();
+        return Result;
+    }
+};
+
+// A customer list as a concrete list would build it; the detail panel is a
+// pair of counters.
+class TTestList : public TfrmDataList {
+public:
+    TTestList(QWidget* owner, bool popupMode, TDataSet* dataSet, TDBTableAccess* link,
+              IRecordEditor* editor, bool details = false)
+        : TfrmDataList(owner, popupMode), m_bDetails(details) {
+        SetDataSet(dataSet);
+        m_pEditor = editor;
+        m_pTableLink = link;
+        m_sSortKeyField = "CustomerID";
+        m_SearchBy.Add({"Customer", "CustomerID", false});
+        m_SearchBy.Add({"Last Name", "LastName", false});
+        m_SearchBy.Add({"Tel", "Tel", true});
+        LoadSearchByEntries();
+        SetColumn("LastName", "Surname", 120);
+    }
+    void SetPopup(TfrmDataList* popup) { frmPopup = popup; }
+
+    int Closed = 0;
+    int Refreshed = 0;
+
+protected:
+    bool HasDetails() const override { return m_bDetails; }
+    void CloseDetails() override { ++Closed; }
+    void RefreshDetails() override { ++Refreshed; }
+
+private:
+    bool m_bDetails;
+};
+
+} // namespace
+
+class TestFDataList : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pDml;
+    TScriptedDialogs m_Dialogs;
+    std::unique_ptr<TDialogsInstaller> m_pInstall;
+    TFakeEditor m_Editor;
+
+    TQuery* Customers() const { return m_pDml->sqlCustomer; }
+    QString Current(const char* field = "CustomerID") const {
+        return Customers()->FieldByName(field).AsString();
+    }
+
+    std::unique_ptr<TTestList> MakeList(bool details = false) {
+        return std::make_unique<TTestList>(nullptr, false, Customers(), m_pDml->CustomersAccess(),
+                                           &m_Editor, details);
+    }
+
+    // The customer shown in the grid's current row.
+    static QString GridCurrent(TfrmDataList& list) {
+        const QModelIndex current = list.dbcGrid->currentIndex();
+        return list.Model()
+            ->data(list.Model()->index(current.row(), list.Model()->ColumnOf("CustomerID")))
+            .toString();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        m_pDml = std::make_unique<TdmlGlobals>();
+        m_pDml->SetDatabaseDir(m_pDir->Path());
+        m_pDml->CreateMissingTables();
+        m_pDml->SetDatabaseActive(true);
+        for (const char* row :
+             {"(\"C1\", \"Adams\", \"0215550001\")", "(\"C2\", \"Jones\", \"0825550002\")",
+              "(\"C3\", \"smith\", \"0215550003\")", "(\"C4\", \"Smithers\", \"0835550004\")",
+              "(\"C5\", \"Brown\", \"0825550005\")"})
+            m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID, LastName, Tel) VALUES ") +
+                            row);
+        m_pDml->RefreshQueries();
+        m_pDml->tblCustomer->Refresh();
+        m_Dialogs.Clear();
+        m_pInstall = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_Editor = TFakeEditor();
+    }
+
+    void cleanup() {
+        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
+        m_pInstall.reset();
+        CurrentDataList = nullptr;
+        m_pDml.reset();
+        m_pDir.reset();
+    }
+
+    void ConstructionLaysOutTheWindow() {
+        auto list = MakeList();
+        QCOMPARE(list->windowTitle(), QString("XXX List"));
+        QVERIFY(list->btnOK->isHidden() && list->btnCancel->isHidden());
+        QCOMPARE(list->cbxSearchBy->count(), 3);
+        QCOMPARE(list->cbxSearchBy->itemText(1), QString("Last Name"));
+        QCOMPARE(list->SearchField(), QString("CustomerID"));
+        QCOMPARE(list->dbcGrid->verticalHeader()->defaultSectionSize(), 22);
+        QCOMPARE(list->dbcGrid->verticalHeader()->width(), 20);
+        QVERIFY(list->dbcGrid->horizontalHeader()->font().bold());
+        QVERIFY(list->dbcGrid->horizontalHeader()->sectionsMovable());
+        QCOMPARE(list->dbcGrid->selectionBehavior(), QAbstractItemView::SelectRows);
+        const int surname = list->Model()->ColumnOf("LastName");
+        QCOMPARE(list->Model()->headerData(surname, Qt::Horizontal).toString(), QString("Surname"));
+        QCOMPARE(list->dbcGrid->horizontalHeader()->sectionSize(surname), 120);
+        // The width survives the query being reopened.
+        m_pDml->RefreshQueries();
+        QCOMPARE(list->dbcGrid->horizontalHeader()->sectionSize(surname), 120);
+
+        list->SetTitle("Customers & more");
+        QCOMPARE(list->lblTitle->text(),
+                 QString("<B><P align=\"center\">Customers & more</P></B>"));
+        QCOMPARE(list->lblTitle->textFormat(), Qt::RichText);
+
+        TTestList popup(list.get(), true, Customers(), nullptr, nullptr);
+        QVERIFY(!popup.isVisible());
+        QVERIFY(!popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
+        QVERIFY(popup.isWindow());
+    }
+
+    void SearchBoxLocatesAsTheUserTypes() {
+        auto list = MakeList();
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        Customers()->First();
+        QCOMPARE(GridCurrent(*list), QString("C1"));
+
+        // Choosing an entry empties the box and switches the field.
+        QTest::keyClicks(list->edtSearch, "C");
+        QTest::keyClick(list->cbxSearchBy, Qt::Key_Down);
+        QCOMPARE(list->cbxSearchBy->currentIndex(), 1);
+        QCOMPARE(list->SearchField(), QString("LastName"));
+        QCOMPARE(list->edtSearch->text(), QString());
+
+        QTest::keyClicks(list->edtSearch, "SMI");
+        QCOMPARE(Current(), QString("C3"));
+        QCOMPARE(GridCurrent(*list), QString("C3"));
+        QTest::keyClicks(list->edtSearch, "THE");
+        QCOMPARE(Current(), QString("C4"));
+        // No match, or an empty box: the record stays; nothing is filtered.
+        QTest::keyClicks(list->edtSearch, "x");
+        QCOMPARE(Current(), QString("C4"));
+        list->edtSearch->clear();
+        QCOMPARE(Current(), QString("C4"));
+        QCOMPARE(list->Model()->rowCount(), 5);
+
+        // Numeric entries take digits only.
+        list->SearchBy().SetActiveIndex(2);
+        QCOMPARE(list->cbxSearchBy->currentIndex(), 2);
+        QTest::keyClicks(list->edtSearch, "0a8b2");
+        QCOMPARE(list->edtSearch->text(), QString("082"));
+        QCOMPARE(Current(), QString("C2"));
+        list->SearchBy().SetActiveIndex(0);
+        QTest::keyClicks(list->edtSearch, "c5");
+        QCOMPARE(list->edtSearch->text(), QString("c5"));
+        QCOMPARE(Current(), QString("C5"));
+    }
+
+    void InvalidSearchByIndexChangesNothing() {
+        auto list = MakeList();
+        list->SearchBy().SetActiveIndex(1);
+        QTest::keyClicks(list->edtSearch, "jo");
+        for (int bad : {-1, 3}) {
+            list->SearchBy().SetActiveIndex(bad);
+            QCOMPARE(list->SearchBy().ActiveIndex(), 1);
+            QCOMPARE(list->SearchBy().ActiveFieldName(), QString("LastName"));
+            QCOMPARE(list->SearchField(), QString("LastName"));
+            QCOMPARE(list->edtSearch->text(), QString("jo"));
+            QCOMPARE(list->cbxSearchBy->currentIndex(), 1);
+        }
+        TSearchByList empty;
+        bool called = false;
+        empty.SetChangeHandler([&](int, const QString&, bool) { called = true; });
+        empty.SetActiveIndex(0);
+        QVERIFY(!called);
+        QCOMPARE(empty.ActiveFieldName(), QString());
+    }
+
+    void HeaderSortKeepsTheCurrentRecord() {
+        auto list = MakeList();
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(Customers()->Locate("CustomerID", "C3"));
+        const int surname = list->Model()->ColumnOf("LastName");
+        list->dbcGrid->sortByColumn(surname, Qt::DescendingOrder);
+        QCOMPARE(Customers()->SortField(), QString("LastName"));
+        QCOMPARE(Current(), QString("C3"));
+        QCOMPARE(GridCurrent(*list), QString("C3"));
+        // smith, Smithers, Jones, Brown, Adams (case does not count)
+        QCOMPARE(list->Model()->data(list->Model()->index(0, surname)).toString(),
+                 QString("Smithers"));
+        QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(), surname);
+
+        // Reopening the query keeps the header in step with the rows.
+        m_pDml->RefreshQueries();
+        QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(),
+                 list->Model()->SortColumn());
+    }
+
+    void SortingAnEmptyListDoesNothingHarmful() {
+        m_pDml->ExecSQL("DELETE FROM Customer");
+        m_pDml->RefreshQueries();
+        auto list = MakeList();
+        QVERIFY(!list->CanEdit());
+        QVERIFY(!list->CanDelete());
+        list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QVERIFY(Customers()->IsEmpty());
+    }
+
+    void DeleteAsksFirst() {
+        auto list = MakeList();
+        QVERIFY(Customers()->Locate("CustomerID", "C2"));
+        m_Dialogs.AnswerButton(mbNo);
+        QVERIFY(!list->DeleteCurrentRecord());
+        QCOMPARE(m_Dialogs.Requests().size(), 1);
+        const TDialogRequest& asked = m_Dialogs.Requests().at(0);
+        QCOMPARE(asked.MsgKind, TMsgKind::Confirmation);
+        QCOMPARE(asked.Text, QString("Delete the selected record?"));
+        QCOMPARE(asked.Buttons, mbYes | mbNo);
+        QCOMPARE(Customers()->RecordCount(), 5);
+        QCOMPARE(Current(), QString("C2"));
+
+        // The base deletes the row of its dataset itself: shown here on the
+        // table, without a table link.
+        TTestList tableList(nullptr, false, m_pDml->tblCustomer, nullptr, nullptr);
+        QVERIFY(m_pDml->tblCustomer->Locate("CustomerID", "C2"));
+        m_Dialogs.AnswerButton(mbYes);
+        QVERIFY(tableList.DeleteCurrentRecord());
+        QVERIFY(!m_pDml->CustomerExists("C2"));
+        QVERIFY(m_pDml->CustomerExists("C1"));
+    }
+
+    void DeleteOfARecordTheTableCannotFindIsReported() {
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, LastName) VALUES (\"\", \"Blank\")");
+        m_pDml->RefreshQueries();
+        auto list = MakeList();
+        QVERIFY(Customers()->Locate("LastName", "Blank"));
+        m_Dialogs.AnswerButton(mbYes);
+        m_Dialogs.AnswerButton(mbOK);
+        QVERIFY(list->DeleteCurrentRecord());
+        QCOMPARE(m_Dialogs.Requests().size(), 2);
+        QCOMPARE(m_Dialogs.Requests().at(1).MsgKind, TMsgKind::Error);
+        QCOMPARE(m_Dialogs.Requests().at(1).Text,
+                 QString("Error deleting record: Record not found!"));
+        QCOMPARE(Customers()->RecordCount(), 6);
+    }
+
+    void EditorRunsInTheRightModeAndTheListFollowsTheSave() {
+        auto list = MakeList();
+        QVERIFY(Customers()->Locate("CustomerID", "C3"));
+        TTable* table = m_pDml->tblCustomer;
+        table->First();
+        QString tableRowSeen;
+        m_Editor.Result = true;
+        m_Editor.OnExecute = [&] {
+            tableRowSeen = table->FieldByName("CustomerID").AsString();
+            table->Edit();
+            table->FieldByName("LastName").SetAsString("Smith-Jones");
+            table->Post();
+        };
+        QVERIFY(list->EditCurrentRecord());
+        QCOMPARE(m_Editor.Modes, QList<bool>({true}));
+        QCOMPARE(tableRowSeen, QString("C3"));
+        QCOMPARE(Current(), QString("C3"));
+        QCOMPARE(Current("LastName"), QString("Smith-Jones"));
+
+        m_Editor.OnExecute = [&] {
+            table->Append();
+            table->FieldByName("CustomerID").SetAsString("C9");
+            table->Post();
+        };
+        QVERIFY(list->AppendRecord());
+        QCOMPARE(m_Editor.Modes, QList<bool>({true, false}));
+        QCOMPARE(Current(), QString("C9"));
+
+        // Cancelled: nothing is reloaded.
+        m_Editor.Result = false;
+        m_Editor.OnExecute = [&] { table->Locate("CustomerID", "C1"); };
+        QVERIFY(!list->EditCurrentRecord());
+        QCOMPARE(Current(), QString("C9"));
+
+        // Double-click edits the current record.
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        m_Editor.OnExecute = nullptr;
+        const QRect cell = list->dbcGrid->visualRect(list->dbcGrid->currentIndex());
+        QVERIFY(cell.isValid());
+        QTest::mouseClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(m_Editor.Modes.last(), true);
+        QCOMPARE(m_Editor.Runs, 4);
+    }
+
+    void MissingPartsAreOnlyTraced() {
+        TTestList bare(nullptr, false, nullptr, nullptr, nullptr);
+        QVERIFY(!bare.CanEdit());
+        QVERIFY(!bare.CanDelete());
+        QVERIFY(!bare.CanPrint());
+        QVERIFY(!bare.EditCurrentRecord());
+        QVERIFY(!bare.AppendRecord());
+        QVERIFY(!bare.DeleteCurrentRecord());
+        QCOMPARE(bare.ExecutePopup("CustomerID"), QString());
+        QTest::keyClicks(bare.edtSearch, "abc");
+        bare.Print();
+        bare.IdleUpdate();
+
+        TTestList noEditor(nullptr, false, Customers(), m_pDml->CustomersAccess(), nullptr);
+        QVERIFY(!noEditor.EditCurrentRecord());
+        QVERIFY(!noEditor.AppendRecord());
+        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_Editor.Runs, 0);
+    }
+
+    void PopupReturnsThePickAndKeepsThePosition() {
+        auto list = MakeList();
+        auto* popup =
+            new TTestList(list.get(), true, Customers(), m_pDml->CustomersAccess(), &m_Editor);
+        list->SetPopup(popup);
+        QVERIFY(Customers()->Locate("CustomerID", "C2"));
+
+        QSize shownSize;
+        m_Dialogs.AnswerModal([&](QObject* window) {
+            auto* twin = qobject_cast<TfrmDataList*>(window);
+            if (twin != popup)
+                return int(QDialog::Rejected);
+            shownSize = twin->size();
+            twin->SearchBy().SetActiveIndex(1);
+            QTest::keyClicks(twin->edtSearch, "smithe");
+            return int(QDialog::Accepted);
+        });
+        QCOMPARE(list->ExecutePopup("CustomerID"), QString("C4"));
+        QCOMPARE(shownSize, QSize(618, 270));
+        QCOMPARE(Current(), QString("C2"));
+
+        m_Dialogs.AnswerModal([&](QObject*) {
+            Customers()->Last();
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(list->ExecutePopup("LastName"), QString());
+        QCOMPARE(Current(), QString("C2"));
+        QCOMPARE(m_Editor.Runs, 0);
+
+        // The twin closes itself with OK on a double-click or its OK button.
+        popup->show();
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        const QRect cell = popup->dbcGrid->visualRect(popup->dbcGrid->currentIndex());
+        QVERIFY(cell.isValid());
+        QTest::mouseClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(popup->result(), int(QDialog::Accepted));
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(m_Editor.Runs, 0);
+        QVERIFY(CurrentDataList != popup);
+
+        m_pDml->ExecSQL("DELETE FROM Customer");
+        m_pDml->RefreshQueries();
+        m_Dialogs.AnswerModal(QDialog::Accepted);
+        QCOMPARE(list->ExecutePopup("CustomerID"), QString());
+    }
+
+    void CurrentDataListFollowsActivationAndClicks() {
+        QMdiArea area;
+        area.resize(800, 600);
+        auto* first =
+            new TTestList(nullptr, false, Customers(), m_pDml->CustomersAccess(), &m_Editor);
+        auto* second =
+            new TTestList(nullptr, false, m_pDml->sqlWorker, m_pDml->WorkersAccess(), &m_Editor);
+        QMdiSubWindow* firstWindow = area.addSubWindow(first);
+        QMdiSubWindow* secondWindow = area.addSubWindow(second);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        area.activateWindow();
+
+        area.setActiveSubWindow(firstWindow);
+        QCOMPARE(CurrentDataList, first);
+        QVERIFY(firstWindow->contentsRect().contains(first->geometry()));
+        const QColor lightBlue(182, 202, 234);
+        QCOMPARE(first->dbcGrid->palette().color(QPalette::Highlight), lightBlue);
+        area.setActiveSubWindow(secondWindow);
+        QCOMPARE(CurrentDataList, second);
+        QCOMPARE(second->dbcGrid->palette().color(QPalette::Highlight), lightBlue);
+        QVERIFY(first->dbcGrid->palette().color(QPalette::Highlight) != lightBlue);
+
+        QTest::mouseClick(first->dbcGrid->viewport(), Qt::LeftButton, {}, QPoint(30, 5));
+        QCOMPARE(CurrentDataList, first);
+
+        // Leaving a list that is not current leaves the current one alone.
+        CurrentDataList = second;
+        first->FormDeactivate();
+        QCOMPARE(CurrentDataList, second);
+        second->FormDeactivate();
+        QCOMPARE(CurrentDataList, nullptr);
+
+        delete secondWindow;
+        CurrentDataList = first;
+        delete firstWindow;
+        QCOMPARE(CurrentDataList, nullptr);
+    }
+
+    void DetailsAreRefreshedOnceWhenIdle() {
+        auto list = MakeList(true);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        list->IdleUpdate();
+        const int refreshedAtStart = list->Refreshed;
+        list->Closed = 0;
+
+        Customers()->First();
+        for (int i = 0; i < 3; ++i)
+            Customers()->Next();
+        QVERIFY(list->DetailsPending());
+        QVERIFY(list->Closed >= 3);
+        QCOMPARE(list->Refreshed, refreshedAtStart);
+        list->IdleUpdate();
+        list->IdleUpdate();
+        QCOMPARE(list->Refreshed, refreshedAtStart + 1);
+        QVERIFY(!list->DetailsPending());
+
+        // Moving in the grid counts as well.
+        list->dbcGrid->setCurrentIndex(list->Model()->index(0, 0));
+        QCOMPARE(Current(), QString("C1"));
+        QVERIFY(list->DetailsPending());
+        list->IdleUpdate();
+        QCOMPARE(list->Refreshed, refreshedAtStart + 2);
+
+        // A list without detail panels never asks.
+        auto plain = MakeList(false);
+        Customers()->Next();
+        QVERIFY(!plain->DetailsPending());
+    }
+};
+
+QTEST_MAIN(TestFDataList)
+#include "tst_FDataList.moc"
