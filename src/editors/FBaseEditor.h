@@ -18,6 +18,8 @@
 // nothing), Execute closes it as the close box would, so the dataset is never
 // left editing.
 
+#include "shell/abstract/IRecordEditor.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -25,7 +27,7 @@ class QPushButton;
 class QWidget;
 class TDataSet;
 
-class TfrmBaseEditor : public QDialog {
+class TfrmBaseEditor : public QDialog, public IRecordEditor {
     Q_OBJECT
 public:
     // The outcome of one use of the editor.
@@ -35,7 +37,7 @@ public:
 
     // true: change the current row; false: add a row. Runs UpdateCaption and
     // EditModeChanged when the mode changes.
-    void SetEditMode(bool editMode);
+    void SetEditMode(bool editMode) override;
     bool EditMode() const { return m_bEditMode; }
     // Unsaved changes exist; btnApply is enabled exactly when they do.
     void SetModified(bool modified);
@@ -52,7 +54,7 @@ public:
     // true when it was closed with OK. Raises EError, before anything is
     // shown or changed, when the editor has no dataset, the dataset is not
     // browsing, or there is no row to change.
-    virtual bool Execute();
+    bool Execute() override;
 
     // Where derived editors put their controls (above the buttons).
     QWidget* pnlClient;

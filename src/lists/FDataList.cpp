@@ -2,9 +2,9 @@
 
 #include "data/DBTableAccess.h"
 #include "data/engine/TDataSetModel.h"
-#include "lists/IRecordEditor.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/abstract/IRecordEditor.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -528,9 +528,13 @@ bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Activation: as a top-level window, or as the widget of an MDI child window.
 
-void TfrmDataList::FormActivate() {
+void TfrmDataList::MakeCurrent() {
     if (!m_bPopupMode)
         CurrentDataList = this;
+}
+
+void TfrmDataList::FormActivate() {
+    MakeCurrent();
     SetActiveLook(true);
 }
 

@@ -18,6 +18,9 @@
 // CloseDetails and RefreshDetails: the panels are closed whenever the row
 // changes and reopened once when the application is next idle (IdleUpdate).
 
+#include "shell/abstract/IDataListWindow.h"
+#include "shell/abstract/IRecordEditor.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QString>
@@ -25,7 +28,6 @@
 #include <functional>
 #include <vector>
 
-class IRecordEditor;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -71,7 +73,7 @@ private:
     TChangeHandler m_OnChange;
 };
 
-class TfrmDataList : public QDialog {
+class TfrmDataList : public QDialog, public IDataListWindow {
     Q_OBJECT
 public:
     // `popupMode` makes the window a picker: a plain hidden dialog with OK and
@@ -81,26 +83,28 @@ public:
 
     // --- Commands of the main window act on the current data list
     // Whether the Print command applies. Default: false.
-    virtual bool CanPrint();
+    bool CanPrint() override;
     // Asks, then deletes the current record; true when the user went ahead.
-    virtual bool DeleteCurrentRecord();
+    bool DeleteCurrentRecord() override;
     // Prints something for the current record. Default: nothing.
-    virtual void Print();
+    void Print() override;
     // Reopens the detail panels' queries for the current row. Default: nothing.
     virtual void RefreshDetails();
     // Called when the application is idle: refreshes the detail panels once
     // if the row has changed since the last time.
-    void IdleUpdate();
+    void IdleUpdate() override;
     // The title panel's caption, bold and centred.
-    void SetTitle(const QString& title);
+    void SetTitle(const QString& title) override;
 
     // Both true when there is a dataset holding at least one record.
-    bool CanEdit();
-    bool CanDelete();
+    bool CanEdit() override;
+    bool CanDelete() override;
     // Runs the editor on the current record / on a new record; true when it
     // was closed with OK (the list is then reloaded on the saved record).
-    bool EditCurrentRecord();
-    bool AppendRecord();
+    bool EditCurrentRecord() override;
+    bool AppendRecord() override;
+    // Makes this list the current data list.
+    void MakeCurrent() override;
     // Shows the popup twin and returns `fieldName` of the record picked with
     // OK, or an empty string; the list's current record is kept.
     QString ExecutePopup(const QString& fieldName);

@@ -2,8 +2,10 @@
 
 #include "shell/UCallViews.h"
 #include "shell/UVidaz.h"
+#include "shell/abstract/IDataListWindow.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
+#include "shell/abstract/IRecordEditor.h"
 #include "shell/files/UFiles.h"
 
 #include <QMainWindow>
@@ -25,36 +27,6 @@ class QStatusBar;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
-
-// What the main window needs of a list window: its commands (Edit, Delete,
-// Add New Record, Print) act on the current list, the idle hook lets it
-// refresh its detail panels, and the navigation tree sets its title and makes
-// it the current list. The generic data list implements it.
-class IDataListWindow {
-public:
-    virtual ~IDataListWindow() = default;
-    virtual bool CanEdit() = 0;
-    virtual bool CanDelete() = 0;
-    virtual bool CanPrint() = 0;
-    virtual bool EditCurrentRecord() = 0;
-    virtual bool DeleteCurrentRecord() = 0;
-    virtual bool AppendRecord() = 0;
-    virtual void Print() = 0;
-    virtual void IdleUpdate() = 0;
-    virtual void SetTitle(const QString& title) = 0;
-    // Makes the list the current data list.
-    virtual void MakeCurrent() = 0;
-};
-
-// A record editor as the main window's New commands run it.
-class IRecordEditor {
-public:
-    virtual ~IRecordEditor() = default;
-    // true: edit the current record; false: add a new one.
-    virtual void SetEditMode(bool edit) = 0;
-    // Shows the editor modally; true when it was closed with OK.
-    virtual bool Execute() = 0;
-};
 
 // The program's main window: the MDI parent of the five list windows, with
 // the navigation tree of views on the left, the menu, two toolbars and the

@@ -8,7 +8,7 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "lists/FDataList.h"
-#include "lists/IRecordEditor.h"
+#include "shell/abstract/IRecordEditor.h"
 #include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// What a list needs of a record editor: the editor works on the data module's
-// table of its record kind, in one of two modes, and is shown modally.
+// A record editor as the lists and the main window's New commands run it: it
+// works on the data module's table of its record kind, in one of two modes,
+// and is shown modally.
 class IRecordEditor {
 public:
     virtual ~IRecordEditor() = default;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// What the main window needs of a list window: its commands (Edit, Delete,
+// Add New Record, Print) act on the current list, the idle hook lets it
+// refresh its detail panels, and the navigation tree sets its title and makes
+// it the current list. The generic data list implements it.
+class IDataListWindow {
+public:
+    virtual ~IDataListWindow() = default;
+    virtual bool CanEdit() = 0;
+    virtual bool CanDelete() = 0;
+    virtual bool CanPrint() = 0;
+    virtual bool EditCurrentRecord() = 0;
+    virtual bool DeleteCurrentRecord() = 0;
+    virtual bool AppendRecord() = 0;
+    virtual void Print() = 0;
+    virtual void IdleUpdate() = 0;
+    virtual void SetTitle(const QString& title) = 0;
+    // Makes the list the current data list.
+    virtual void MakeCurrent() = 0;
+};
