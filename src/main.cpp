@@ -1,9 +1,11 @@
+#include "data/DMGlobals.h"
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
 #include "shell/UQtDialogs.h"
+#include "shell/UStartup.h"
 
 #include <exception>
 #include <memory>
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
         frmSplash->repaint();
 
         TfrmMain mainWindow;
+        TdmlGlobals dataModule;
+        mainWindow.SetDataHooks(MakeDataHooks(&dataModule));
         auto monthPicker = std::make_unique<TfrmMonthPicker>(&mainWindow);
         frmMonthPicker = monthPicker.get();
         auto priorityPicker = std::make_unique<TfrmPriorityPicker>(&mainWindow);

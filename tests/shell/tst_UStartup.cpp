@@ -1,0 +1,93 @@
+#include "data/DMGlobals.h"
+#include "data/DMTables.h"
+#include "data/engine/TDatabase.h"
+#include "data/engine/TQuery.h"
+#include "shell/FMain.h"
+#include "shell/UCallViews.h"
+#include "shell/UScriptedDialogs.h"
+#include "shell/USettings.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+class TestUStartup : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Settings;
+
+    // A main window that keeps its backups and settings in `dir`.
+    static TfrmMain::TLocations Locations(const TTempDir& dir) {
+        TfrmMain::TLocations locations;
+        locations.BackupDir = dir.Path() + "backups";
+        return locations;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void FirstStartCreatesTheTablesAndKeepsExistingOnes() {
+        TTempDir dir;
+        const QString dbDir = dir.Path() + "database/";
+        {
+            // A folder that already holds the workers, with one row.
+            QDir().mkpath(dbDir);
+            TDatabase db;
+            db.Open(dbDir);
+            db.Exec(QString::fromLatin1(DMTables::FindTableDef("Worker")->CreateSql));
+            db.Exec("INSERT INTO Worker (WorkerNR, Name) VALUES ('W1', 'Ann')");
+        }
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        TdmlGlobals dataModule;
+        dataModule.SetDatabaseDir(dbDir);
+        TfrmMain frm(Locations(dir));
+        frm.SetDataHooks(MakeDataHooks(&dataModule));
+        frm.show();
+        QVERIFY(dataModule.DatabaseActive());
+        for (const auto& def : DMTables::TableDefs())
+            QVERIFY2(QFileInfo::exists(dbDir + def.File), def.File);
+        QVERIFY(!dataModule.QueryIsEmpty("SELECT * FROM Worker WHERE WorkerNR = 'W1'"));
+        QVERIFY(frm.DataHooks().IsDatabaseActive());
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
+    }
+
+    void MissingDataModuleIsFatal() {
+        const TfrmMain::TDataHooks hooks = MakeDataHooks(nullptr);
+        QVERIFY(!hooks.IsDatabaseActive());
+        try {
+            hooks.OpenDatabase();
+            QFAIL("no error without a data module");
+        } catch (const EFatalError& e) {
+            QCOMPARE(e.Message(), QString("Unable to find database module: Null instance."));
+        }
+    }
+
+    void CallViewsReachTheCallsQuery() {
+        TTempDir dir;
+        TdmlGlobals dataModule;
+        dataModule.SetDatabaseDir(dir.Path());
+        OpenDatabaseAtStartup(dataModule);
+        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"1\", \"New\", "
+                           "\"False\")");
+        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"2\", "
+                           "\"Complete\", \"False\")");
+        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"3\", "
+                           "\"Complete\", \"True\")");
+        const auto hooks = MakeDataHooks(&dataModule);
+        const QString q = DMTables::SqlCallsListText();
+
+        hooks.ApplyCallView(UCallViews::CallView(6, q));
+        QCOMPARE(dataModule.sqlCall->RecordCount(), 1);
+        QCOMPARE(dataModule.sqlCall->FieldByName("CallNr").AsString(), QString("2"));
+
+        // Back to all calls: the filter goes.
+        hooks.ApplyCallView(UCallViews::CallView(-1, q));
+        QCOMPARE(dataModule.sqlCall->RecordCount(), 3);
+    }
+};
+
+QTEST_MAIN(TestUStartup)
+#include "tst_UStartup.moc"
