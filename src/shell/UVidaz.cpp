@@ -53,7 +53,9 @@ private:
 
 namespace UVidaz {
 
-QString DefaultLibraryPath() { return GetAppPath() + QStringLiteral("Vidaz"); }
+QString DefaultLibraryPath() {
+    return GetAppPath() + QStringLiteral("Vidaz");
+}
 
 bool LoadStringResource(int id, int maxChars, QString& text, int& errorCode,
                         const QString& libraryPath) {

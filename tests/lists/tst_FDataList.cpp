@@ -8,8 +8,8 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "lists/FDataList.h"
-#include "shell/abstract/IRecordEditor.h"
 #include "shell/UScriptedDialogs.h"
+#include "shell/abstract/IRecordEditor.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

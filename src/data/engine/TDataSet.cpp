@@ -584,9 +584,13 @@ void TDataSet::CheckBrowseMode() {
     }
 }
 
-void TDataSet::Append() { StartInsert(true); }
+void TDataSet::Append() {
+    StartInsert(true);
+}
 
-void TDataSet::Insert() { StartInsert(false); }
+void TDataSet::Insert() {
+    StartInsert(false);
+}
 
 void TDataSet::StartInsert(bool append) {
     CheckActive();
