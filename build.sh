@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libsqlite3-dev sqlite3 libzip-dev)
+          libsqlite3-dev sqlite3 libzip-dev clang-format)
 JOBS=$(nproc)
 
 install_packages() {
@@ -25,6 +25,16 @@ install_packages() {
         "${missing[@]}"
 }
 
+check_format() { # every C++ file in the repository's style
+    local bad
+    bad=$(git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run 2>&1 | grep -c 'warning:' || true)
+    if [ "$bad" -ne 0 ]; then
+        git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run 2>&1 | grep 'warning:' | head
+        echo "clang-format: $bad places differ from .clang-format (run clang-format -i)" >&2
+        return 1
+    fi
+}
+
 build() { # build DIR [cmake options...]
     local dir=$1
     shift
@@ -40,6 +50,7 @@ run)
     ;;
 test)
     install_packages
+    check_format
     build build
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
     build build-asan -DKORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
