@@ -795,7 +795,7 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
                                   "Callout,StorageArea,MeterReading"));
         TRowWriter comments(db, batch, QStringLiteral("CallComments"),
                             Columns("CallNr,ID,DateTime,CommentLine"));
-        const qint64 lastSecond = (FirstDay.daysTo(LastDay) + 1) * 86400 - 1;
+        const qint64 lastSecond = (FirstDay.daysTo(LastDay) + 1) * 86400 - 1; // billing cut-off
         // Some items are in for repairs far more often than others.
         const TPermutation popular(sizes.Items, seed ^ 0x17E45ULL);
         for (qint64 i = 0; i < calls; ++i) {
@@ -816,14 +816,14 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
                                     : p < 0.95 ? r.Between(4, 5)
                                                : r.Between(6, 15);
 
-            // The comment lines, in time order, and the time the call finished.
+            // The comment lines, in time order, and the time the call finished
+            // (the lines of the last calls may run a few days past the period).
             TRandom c(seed, CommentStream, quint64(i));
             qint64 when = plan.Seconds;
             int remarksLeft = remarks[size_t(i)];
             const int stepCount = plan.Path.Count;
             const auto writeLine = [&](const QString& text) {
-                comments.Write({callNr, GuidText(c.Next(), c.Next()),
-                                Stamp(std::min(when, lastSecond)), text});
+                comments.Write({callNr, GuidText(c.Next(), c.Next()), Stamp(when), text});
                 when += c.Between(600, 3 * 86400);
             };
             writeLine(QStringLiteral("Call Created."));
@@ -835,7 +835,7 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
                 for (int k = 0; k < here; ++k)
                     writeLine(QLatin1String(c.Pick(Remarks)));
                 remarksLeft -= here;
-                finished = std::min(when, lastSecond);
+                finished = when;
                 writeLine(QStringLiteral("Status changed to ") +
                           QLatin1String(StatusNames[plan.Path.Steps[step]]));
             }
