@@ -488,6 +488,41 @@ private:
     qint64 m_Rows = 0;
 };
 
+// While the tables are filled, their files are written without waiting for
+// the disk (a fill that breaks off leaves a directory to delete, not rows to
+// save) and with a page cache large enough for the random order in which the
+// GUID keys of comment lines arrive. The connection's settings come back
+// afterwards.
+class TBulkLoad {
+public:
+    explicit TBulkLoad(TDatabase& db) : m_Db(db) {
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            db.AttachTable(QLatin1String(def.Name));
+            Set(QLatin1String(def.Name), "synchronous = OFF; PRAGMA %1.journal_mode = MEMORY; "
+                                         "PRAGMA %1.cache_size = -262144");
+        }
+    }
+    ~TBulkLoad() {
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            try {
+                Set(QLatin1String(def.Name), "synchronous = FULL; PRAGMA %1.journal_mode = DELETE; "
+                                             "PRAGMA %1.cache_size = -16384");
+            } catch (const EDatabaseError&) {
+                // The connection is being given up on anyway.
+            }
+        }
+    }
+    TBulkLoad(const TBulkLoad&) = delete;
+    TBulkLoad& operator=(const TBulkLoad&) = delete;
+
+private:
+    void Set(const QString& table, const char* pragmas) {
+        const QString alias = QLatin1Char('"') + USqlDialect::TableAlias(table) + QLatin1Char('"');
+        m_Db.ExecNative((QStringLiteral("PRAGMA %1.") + QLatin1String(pragmas)).arg(alias));
+    }
+    TDatabase& m_Db;
+};
+
 QStringList Columns(const char* list) {
     return QString::fromLatin1(list).split(QLatin1Char(','));
 }
@@ -590,6 +625,7 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
     }
     sizes.Contracts = std::max<qint64>(sizes.Contracts, 0);
 
+    TBulkLoad bulk(db);
     TBatch batch(db);
     QElapsedTimer timer;
     const auto done = [&](const QString& table, qint64 rows) {
