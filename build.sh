@@ -3,6 +3,12 @@
 #   ./build.sh run    install what is missing, build, start the program
 #   ./build.sh test   install what is missing, build, run every test
 #                     (once normally, once with AddressSanitizer and UBSan)
+#   ./build.sh bench [--huge]
+#                     build optimized, make the demonstration database of
+#                     workshop size (and with --huge the million-call one)
+#                     under build/bench-data once, and print the benchmark
+#                     figures beside their SQLite floors and goals; delete
+#                     build/bench-data to make the databases again
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -56,8 +62,26 @@ test)
     build build-asan -DKORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
     ;;
+bench)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=Release
+    sizes=(workshop)
+    [ "${2:-}" = "--huge" ] && sizes+=(huge)
+    for size in "${sizes[@]}"; do
+        data=build/bench-data/$size
+        if [ ! -f "$data.done" ]; then
+            rm -rf "$data"
+            ./build/bin/korvane-demo-data "$size" "$data"
+            touch "$data.done"
+        fi
+    done
+    for size in "${sizes[@]}"; do
+        QT_QPA_PLATFORM=offscreen ./build/bin/korvane-bench "build/bench-data/$size"
+        echo
+    done
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|bench [--huge]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,236 @@
+// korvane-demo-data, run as a user runs it: the small preset makes a
+// database the program, its lists and the sqlite3 program can read, the same
+// every time, and a directory that already holds rows is left alone.
+
+#include "data/DMTables.h"
+#include "data/engine/TDatabase.h"
+#include "data/engine/TQuery.h"
+#include "support/TestSupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    QString Output;
+};
+
+TRun RunTool(const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane-demo-data"),
+                  arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAll())};
+}
+
+QByteArray FileHash(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+qint64 Count(TDatabase& db, const QString& sql) {
+    auto statement = db.Prepare(sql);
+    return statement->Step() ? statement->Integer(0) : -1;
+}
+
+} // namespace
+
+class TestDemoData : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Temp;
+    QString m_Dir; // the small preset, made once
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_Dir = m_Temp.Path() + QStringLiteral("first");
+        const TRun run = RunTool({QStringLiteral("small"), m_Dir});
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+    }
+
+    void TheSmallPresetFillsEveryTableTheProgramReads() {
+        for (const DMTables::TTableDef& def : DMTables::TableDefs())
+            QVERIFY2(QFile::exists(m_Dir + QLatin1Char('/') + QLatin1String(def.File)), def.File);
+
+        TDatabase db;
+        db.Open(m_Dir);
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM Call")), 200);
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM CallComments")), 800);
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM StateTimes")), 0);
+
+        // Every list shows rows, with the joined columns filled in.
+        for (const QString& sql : {DMTables::SqlCallText(), DMTables::SqlCallsListText(),
+                                   DMTables::SqlItemText(), DMTables::SqlServiceContractText(),
+                                   DMTables::SqlWorkerText(), DMTables::SqlCustomerText()}) {
+            TQuery list;
+            list.SetDatabase(&db);
+            list.SetSQL(sql);
+            list.Open();
+            QVERIFY2(!list.IsEmpty(), qPrintable(sql));
+        }
+        TQuery calls;
+        calls.SetDatabase(&db);
+        calls.SetSQL(DMTables::SqlCallText());
+        calls.Open();
+        for (; !calls.Eof(); calls.Next()) {
+            QVERIFY(!calls.FieldByName(QStringLiteral("CompanyName")).AsString().isEmpty());
+            QVERIFY(!calls.FieldByName(QStringLiteral("Item")).AsString().isEmpty());
+            QVERIFY(!calls.FieldByName(QStringLiteral("Worker")).AsString().isEmpty());
+        }
+    }
+
+    void TheRowsFollowTheProgramsConventions() {
+        TDatabase db;
+        db.Open(m_Dir);
+        const auto none = [&](const char* sql) { return Count(db, QString::fromLatin1(sql)) == 0; };
+        QVERIFY(
+            none("SELECT COUNT(*) FROM Call WHERE length(CallNr) <> 6 OR CallNr GLOB '*[^0-9]*'"));
+        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Status NOT IN "
+                     "('New', 'Busy', 'Pending', 'Awaiting Parts', 'Complete')"));
+        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Priority < 1 OR Priority > 15"));
+        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Billed NOT IN ('True', 'False') "
+                     "OR Callout NOT IN ('True', 'False')"));
+        QVERIFY(none(
+            "SELECT COUNT(*) FROM Customer WHERE CustomerID NOT GLOB 'CUST[0-9][0-9][0-9][0-9]*'"));
+        // Keys the rows point at exist.
+        QVERIFY(none("SELECT COUNT(*) FROM Call C LEFT OUTER JOIN Customer Z "
+                     "ON (C.CustomerID = Z.CustomerID) WHERE Z.CustomerID IS NULL"));
+        QVERIFY(none("SELECT COUNT(*) FROM ServiceContract S LEFT OUTER JOIN Item I "
+                     "ON (S.ItemSerialNr = I.SerialNr) WHERE I.SerialNr IS NULL"));
+        QVERIFY(none("SELECT COUNT(*) FROM CallComments M LEFT OUTER JOIN Call C "
+                     "ON (M.CallNr = C.CallNr) WHERE C.CallNr IS NULL"));
+
+        // Each call's first line is "Call Created." at the time the call was
+        // logged, and a call that left "New" says so in its last status line.
+        auto lines = db.Prepare(QStringLiteral(
+            "SELECT C.CallNr, C.Date_Time, C.Status, M.DateTime, M.CommentLine, M.ID "
+            "FROM Call C LEFT OUTER JOIN CallComments M ON (C.CallNr = M.CallNr) "
+            "ORDER BY C.CallNr, M.DateTime, M.ID"));
+        const QRegularExpression guid(
+            QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"));
+        QSet<QString> ids;
+        QString call;
+        QString status;
+        QString lastState;
+        const auto checkCall = [&] {
+            if (call.isEmpty())
+                return;
+            if (status == QLatin1String("New"))
+                QVERIFY2(lastState.isEmpty(), qPrintable(call));
+            else
+                QVERIFY2(lastState == status, qPrintable(call));
+        };
+        while (lines->Step()) {
+            if (lines->Text(0) != call) {
+                checkCall();
+                call = lines->Text(0);
+                status = lines->Text(2);
+                lastState.clear();
+                QCOMPARE(lines->Text(4), QStringLiteral("Call Created."));
+                QCOMPARE(lines->Text(3), lines->Text(1));
+            } else if (lines->Text(4).startsWith(QLatin1String("Status changed to "))) {
+                lastState = lines->Text(4).mid(18);
+            }
+            QVERIFY2(guid.match(lines->Text(5)).hasMatch(), qPrintable(lines->Text(5)));
+            ids.insert(lines->Text(5));
+        }
+        checkCall();
+        QCOMPARE(ids.size(), 800);
+    }
+
+    void TheSqliteProgramReadsTheFiles() {
+        const QString sqlite = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+        if (sqlite.isEmpty())
+            QSKIP("the sqlite3 program is not installed");
+        QProcess process;
+        process.start(sqlite, {m_Dir + QStringLiteral("/Call.db"),
+                               QStringLiteral("SELECT COUNT(*) FROM Call")});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("200"));
+    }
+
+    void TheSameSeedGivesTheSameFilesAndAnotherSeedOtherRows() {
+        const QString again = m_Temp.Path() + QStringLiteral("again");
+        const TRun run = RunTool({QStringLiteral("small"), again});
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            const QString file = QLatin1Char('/') + QLatin1String(def.File);
+            QCOMPARE(FileHash(again + file), FileHash(m_Dir + file));
+        }
+
+        const QString other = m_Temp.Path() + QStringLiteral("other");
+        QCOMPARE(
+            RunTool({QStringLiteral("small"), other, QStringLiteral("--seed"), QStringLiteral("2")})
+                .ExitCode,
+            0);
+        QVERIFY(FileHash(other + QStringLiteral("/Call.db")) !=
+                FileHash(m_Dir + QStringLiteral("/Call.db")));
+    }
+
+    void SizesCanBeChosen() {
+        const QString dir = m_Temp.Path() + QStringLiteral("sized");
+        const TRun run =
+            RunTool({QStringLiteral("small"), dir, QStringLiteral("--calls"), QStringLiteral("30"),
+                     QStringLiteral("--comments"), QStringLiteral("10"),
+                     QStringLiteral("--contracts"), QStringLiteral("500")});
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+        TDatabase db;
+        db.Open(dir);
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM Call")), 30);
+        // Too few comment lines and more contracts than items are raised and
+        // lowered to what the rows need, and the tool says so.
+        QVERIFY(Count(db, QStringLiteral("SELECT COUNT(*) FROM CallComments")) >= 30);
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM ServiceContract")), 100);
+        QVERIFY2(run.Output.contains(QLatin1String("Note:")), qPrintable(run.Output));
+    }
+
+    void ADirectoryWithRowsIsLeftAlone() {
+        const QByteArray before = FileHash(m_Dir + QStringLiteral("/Call.db"));
+        const TRun run = RunTool({QStringLiteral("workshop"), m_Dir});
+        QCOMPARE(run.ExitCode, 1);
+        QVERIFY2(run.Output.contains(QLatin1String("already holds data")), qPrintable(run.Output));
+        QCOMPARE(FileHash(m_Dir + QStringLiteral("/Call.db")), before);
+
+        // One table with rows is enough; the missing files are not created.
+        const QString partial = m_Temp.Path() + QStringLiteral("partial");
+        QDir().mkpath(partial);
+        {
+            TDatabase db;
+            db.Open(partial);
+            db.Exec(QLatin1String(DMTables::FindTableDef(QStringLiteral("Worker"))->CreateSql));
+            db.Exec(QStringLiteral("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')"));
+        }
+        QCOMPARE(RunTool({QStringLiteral("small"), partial}).ExitCode, 1);
+        QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{QStringLiteral("Worker.db")});
+    }
+
+    void BadArgumentsAreRefused() {
+        const QString dir = m_Temp.Path() + QStringLiteral("bad");
+        QCOMPARE(RunTool({QStringLiteral("enormous"), dir}).ExitCode, 1);
+        QCOMPARE(RunTool({QStringLiteral("small")}).ExitCode, 1);
+        QCOMPARE(RunTool({QStringLiteral("small"), dir, QStringLiteral("--calls"),
+                          QStringLiteral("many")})
+                     .ExitCode,
+                 1);
+        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/Call.db")));
+        QCOMPARE(RunTool({QStringLiteral("--help")}).ExitCode, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDemoData)
+#include "tst_DemoData.moc"
