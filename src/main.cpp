@@ -26,9 +26,10 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         frmSplash->repaint();
 
-        TfrmMain mainWindow;
+        // The data module outlives the main window and the lists bound to it.
         TdmlGlobals dataModule;
-        mainWindow.SetDataHooks(MakeDataHooks(&dataModule));
+        TfrmMain mainWindow;
+        mainWindow.SetDataHooks(MakeDataHooks(mainWindow, &dataModule));
         auto monthPicker = std::make_unique<TfrmMonthPicker>(&mainWindow);
         frmMonthPicker = monthPicker.get();
         auto priorityPicker = std::make_unique<TfrmPriorityPicker>(&mainWindow);

@@ -2,7 +2,12 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "lists/FCallsList.h"
+#include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
+#include "lists/FItemList.h"
+#include "lists/FServiceContractList.h"
+#include "lists/FWorkerList.h"
 #include "shell/UErrors.h"
 
 #include <QDir>
@@ -15,8 +20,24 @@ void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
     dataModule.SetDatabaseActive(true);
 }
 
-TfrmMain::TDataHooks MakeDataHooks(TdmlGlobals* dataModule) {
+TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule) {
     TfrmMain::TDataHooks hooks;
+    hooks.CreateListWindows = [&mainWindow, dataModule] {
+        // Creation order decides the order of the MDI children.
+        mainWindow.SetDataListWindow(Interfaces::dvCalls,
+                                     new TfrmCallsList(&mainWindow, dataModule));
+        mainWindow.SetDataListWindow(Interfaces::dvCustomers,
+                                     new TfrmCustomerList(&mainWindow, dataModule));
+        mainWindow.SetDataListWindow(Interfaces::dvWorkers,
+                                     new TfrmWorkerList(&mainWindow, dataModule));
+        mainWindow.SetDataListWindow(Interfaces::dvItems,
+                                     new TfrmItemList(&mainWindow, dataModule));
+        mainWindow.SetDataListWindow(Interfaces::dvServiceContracts,
+                                     new TfrmServiceContractList(&mainWindow, dataModule));
+    };
+    hooks.PickWorker = []() -> QString {
+        return frmWorkerList ? frmWorkerList->ExecutePopup(QStringLiteral("WorkerNR")) : QString();
+    };
     hooks.IsDatabaseActive = [dataModule] { return dataModule && dataModule->DatabaseActive(); };
     hooks.OpenDatabase = [dataModule] {
         if (!dataModule)

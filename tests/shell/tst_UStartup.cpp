@@ -44,7 +44,7 @@ private Q_SLOTS:
         TdmlGlobals dataModule;
         dataModule.SetDatabaseDir(dbDir);
         TfrmMain frm(Locations(dir));
-        frm.SetDataHooks(MakeDataHooks(&dataModule));
+        frm.SetDataHooks(MakeDataHooks(frm, &dataModule));
         frm.show();
         QVERIFY(dataModule.DatabaseActive());
         for (const auto& def : DMTables::TableDefs())
@@ -55,8 +55,11 @@ private Q_SLOTS:
     }
 
     void MissingDataModuleIsFatal() {
-        const TfrmMain::TDataHooks hooks = MakeDataHooks(nullptr);
+        TfrmMain frm(Locations(m_Settings));
+        const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
+        // No worker list yet: nobody to pick.
+        QCOMPARE(hooks.PickWorker(), QString());
         try {
             hooks.OpenDatabase();
             QFAIL("no error without a data module");
@@ -76,7 +79,8 @@ private Q_SLOTS:
                            "\"Complete\", \"False\")");
         dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"3\", "
                            "\"Complete\", \"True\")");
-        const auto hooks = MakeDataHooks(&dataModule);
+        TfrmMain frm(Locations(m_Settings));
+        const auto hooks = MakeDataHooks(frm, &dataModule);
         const QString q = DMTables::SqlCallsListText();
 
         hooks.ApplyCallView(UCallViews::CallView(6, q));

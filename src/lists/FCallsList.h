@@ -1,0 +1,20 @@
+#pragma once
+
+// The list of service calls, the program's central list. The main window
+// narrows it to the call view chosen in the navigation tree. It is never a
+// picker, so it has no popup twin.
+
+#include "lists/FDataList.h"
+
+class TdmlGlobals;
+
+class TfrmCallsList : public TfrmDataList {
+    Q_OBJECT
+public:
+    // Shows `dataModule`'s list query; without a module the list stays empty.
+    TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule);
+    ~TfrmCallsList() override;
+};
+
+// The list in the main window; nullptr until it exists.
+extern TfrmCallsList* frmCallsList;

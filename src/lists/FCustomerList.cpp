@@ -1,0 +1,53 @@
+#include "lists/FCustomerList.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+
+TfrmCustomerList* frmCustomerList = nullptr;
+
+TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+    : TfrmDataList(owner, popupMode) {
+    setWindowTitle(QStringLiteral("Customers"));
+    SetTitle(QStringLiteral("Customers"));
+    if (dataModule) {
+        SetDataSet(dataModule->sqlCustomer);
+        m_pTableLink = dataModule->CustomersAccess();
+    }
+    // The customer editor is hung on m_pEditor here once it exists; the
+    // items and call history tabs override HasDetails/CloseDetails/RefreshDetails.
+    m_sSortKeyField = QStringLiteral("CustomerID");
+
+    m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("FirstName"), false});
+    m_SearchBy.Add({QStringLiteral("Surname"), QStringLiteral("LastName"), false});
+    m_SearchBy.Add({QStringLiteral("Company"), QStringLiteral("CompanyName"), false});
+    m_SearchBy.Add({QStringLiteral("Customer ID"), QStringLiteral("CustomerID"), false});
+    LoadSearchByEntries();
+
+    SetColumn(QStringLiteral("CustomerID"), QStringLiteral("Customer #"), 89);
+    SetColumn(QStringLiteral("CompanyName"), QStringLiteral("Company"), 203);
+    SetColumn(QStringLiteral("FirstName"), QStringLiteral("Name"), 86);
+    SetColumn(QStringLiteral("LastName"), QStringLiteral("Surname"), 86);
+    // The query reads every field of a customer; the rest follow these.
+    SetColumn(QStringLiteral("Tel"), QStringLiteral("Telephone"), 90);
+    SetColumn(QStringLiteral("Fax"), QStringLiteral("Fax"), 90);
+    SetColumn(QStringLiteral("Cell"), QStringLiteral("Cellphone"), 90);
+    SetColumn(QStringLiteral("Email"), QStringLiteral("E-mail"), 150);
+    SetColumn(QStringLiteral("PhysicalAddr"), QStringLiteral("Physical Address"), 160);
+    SetColumn(QStringLiteral("PhysicalCode"), QStringLiteral("Code"), 50);
+    SetColumn(QStringLiteral("PostalAddr"), QStringLiteral("Postal Address"), 160);
+    SetColumn(QStringLiteral("PostalCode"), QStringLiteral("Code"), 50);
+    SetColumn(QStringLiteral("Country"), QStringLiteral("Country"), 100);
+    SetColumn(QStringLiteral("Notes"), QStringLiteral("Notes"), 200);
+
+    if (!popupMode) {
+        // The picker twin over the same query; a child, so it goes with this list.
+        frmPopup = new TfrmCustomerList(this, dataModule, true);
+        if (!frmCustomerList)
+            frmCustomerList = this;
+    }
+}
+
+TfrmCustomerList::~TfrmCustomerList() {
+    if (frmCustomerList == this)
+        frmCustomerList = nullptr;
+}

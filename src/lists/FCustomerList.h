@@ -1,0 +1,19 @@
+#pragma once
+
+// The list of customers. It is also the customer picker: the main instance
+// makes a popup twin of itself for ExecutePopup.
+
+#include "lists/FDataList.h"
+
+class TdmlGlobals;
+
+class TfrmCustomerList : public TfrmDataList {
+    Q_OBJECT
+public:
+    // Shows `dataModule`'s list query; without a module the list stays empty.
+    TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    ~TfrmCustomerList() override;
+};
+
+// The main instance (not a popup twin); nullptr until it exists.
+extern TfrmCustomerList* frmCustomerList;

@@ -1,0 +1,47 @@
+#include "lists/FItemList.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+
+TfrmItemList* frmItemList = nullptr;
+
+TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+    : TfrmDataList(owner, popupMode) {
+    setWindowTitle(QStringLiteral("Items"));
+    SetTitle(QStringLiteral("Items"));
+    if (dataModule) {
+        SetDataSet(dataModule->sqlItem);
+        m_pTableLink = dataModule->ItemsAccess();
+    }
+    // The item editor is hung on m_pEditor here once it exists; the owner,
+    // contract and call history tabs override HasDetails/CloseDetails/
+    // RefreshDetails, and the history report CanPrint/Print.
+    m_sSortKeyField = QStringLiteral("SerialNr");
+
+    m_SearchBy.Add({QStringLiteral("Serial #"), QStringLiteral("SerialNr"), false});
+    m_SearchBy.Add({QStringLiteral("Owner ID"), QStringLiteral("Owner"), false});
+    m_SearchBy.Add({QStringLiteral("Company"), QStringLiteral("CompanyName"), false});
+    m_SearchBy.Add({QStringLiteral("Brand"), QStringLiteral("Brand"), false});
+    m_SearchBy.Add({QStringLiteral("Model"), QStringLiteral("Model"), false});
+    LoadSearchByEntries();
+
+    SetColumn(QStringLiteral("SerialNr"), QStringLiteral("Serial #"), 81);
+    SetColumn(QStringLiteral("Brand"), QStringLiteral("Brand"), 83);
+    SetColumn(QStringLiteral("Model"), QStringLiteral("Model"), 83);
+    SetColumn(QStringLiteral("Owner"), QStringLiteral("Owner ID"), 80);
+    SetColumn(QStringLiteral("CompanyName"), QStringLiteral("Company"), 109);
+    SetColumn(QStringLiteral("Description"), QStringLiteral("Description"), 191);
+    SetColumn(QStringLiteral("ServiceType"), QStringLiteral("Contract"), 73);
+
+    if (!popupMode) {
+        // The picker twin over the same query; a child, so it goes with this list.
+        frmPopup = new TfrmItemList(this, dataModule, true);
+        if (!frmItemList)
+            frmItemList = this;
+    }
+}
+
+TfrmItemList::~TfrmItemList() {
+    if (frmItemList == this)
+        frmItemList = nullptr;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// The list of items of equipment with their owner's company and contract
+// type. It is also the item picker: the main instance makes a popup twin of
+// itself for ExecutePopup.
+
+#include "lists/FDataList.h"
+
+class TdmlGlobals;
+
+class TfrmItemList : public TfrmDataList {
+    Q_OBJECT
+public:
+    // Shows `dataModule`'s list query; without a module the list stays empty.
+    TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    ~TfrmItemList() override;
+};
+
+// The main instance (not a popup twin); nullptr until it exists.
+extern TfrmItemList* frmItemList;

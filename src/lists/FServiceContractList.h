@@ -1,0 +1,20 @@
+#pragma once
+
+// The list of service contracts with the customer's company and the item's
+// brand and model. A contract is keyed by item serial number and customer, so
+// sorting keeps the row on a contract of the same item. Never a picker.
+
+#include "lists/FDataList.h"
+
+class TdmlGlobals;
+
+class TfrmServiceContractList : public TfrmDataList {
+    Q_OBJECT
+public:
+    // Shows `dataModule`'s list query; without a module the list stays empty.
+    TfrmServiceContractList(QWidget* owner, TdmlGlobals* dataModule);
+    ~TfrmServiceContractList() override;
+};
+
+// The list in the main window; nullptr until it exists.
+extern TfrmServiceContractList* frmServiceContractList;

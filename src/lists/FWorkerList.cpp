@@ -1,0 +1,43 @@
+#include "lists/FWorkerList.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+
+TfrmWorkerList* frmWorkerList = nullptr;
+
+TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+    : TfrmDataList(owner, popupMode) {
+    setWindowTitle(QStringLiteral("Workers"));
+    SetTitle(QStringLiteral("Workers"));
+    if (dataModule) {
+        SetDataSet(dataModule->sqlWorker);
+        m_pTableLink = dataModule->WorkersAccess();
+    }
+    // The worker editor is hung on m_pEditor here once it exists. Workers
+    // have no detail panel.
+    m_sSortKeyField = QStringLiteral("WorkerNr");
+
+    m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("Name"), false});
+    m_SearchBy.Add({QStringLiteral("Surname"), QStringLiteral("Surname"), false});
+    // ID and passport numbers are searched as digits only.
+    m_SearchBy.Add({QStringLiteral("ID"), QStringLiteral("IDNR"), true});
+    LoadSearchByEntries();
+
+    SetColumn(QStringLiteral("Name"), QStringLiteral("Name"), 110);
+    SetColumn(QStringLiteral("Surname"), QStringLiteral("Surname"), 119);
+    SetColumn(QStringLiteral("IDNR"), QStringLiteral("ID/Passport #"), 89);
+    SetColumn(QStringLiteral("CallCount"), QStringLiteral("Calls"), 55);
+    SetColumn(QStringLiteral("WorkerNR"), QStringLiteral("Worker #"), 60);
+
+    if (!popupMode) {
+        // The picker twin over the same query; a child, so it goes with this list.
+        frmPopup = new TfrmWorkerList(this, dataModule, true);
+        if (!frmWorkerList)
+            frmWorkerList = this;
+    }
+}
+
+TfrmWorkerList::~TfrmWorkerList() {
+    if (frmWorkerList == this)
+        frmWorkerList = nullptr;
+}

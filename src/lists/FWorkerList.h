@@ -1,0 +1,20 @@
+#pragma once
+
+// The list of workers with the number of calls assigned to each. It is also
+// the worker picker: the main instance makes a popup twin of itself for
+// ExecutePopup.
+
+#include "lists/FDataList.h"
+
+class TdmlGlobals;
+
+class TfrmWorkerList : public TfrmDataList {
+    Q_OBJECT
+public:
+    // Shows `dataModule`'s list query; without a module the list stays empty.
+    TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    ~TfrmWorkerList() override;
+};
+
+// The main instance (not a popup twin); nullptr until it exists.
+extern TfrmWorkerList* frmWorkerList;
