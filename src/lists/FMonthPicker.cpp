@@ -1,15 +1,14 @@
 #include "lists/FMonthPicker.h"
 
+#include "lists/UPickerLayout.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 TfrmMonthPicker* frmMonthPicker = nullptr;
 
@@ -43,19 +42,8 @@ TfrmMonthPicker::TfrmMonthPicker(QWidget* parent)
     form->addRow(QStringLiteral("Month"), cbxMonth);
     form->addRow(QStringLiteral("Year"), edtYear);
 
-    auto* buttons = new QDialogButtonBox(this);
-    btnOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmMonthPicker::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TfrmMonthPicker::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutPicker(this, form, btnOK, btnCancel);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool TfrmMonthPicker::Execute() {

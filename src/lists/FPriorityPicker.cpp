@@ -1,12 +1,11 @@
 #include "lists/FPriorityPicker.h"
 
+#include "lists/UPickerLayout.h"
 #include "shell/UDialogs.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 TfrmPriorityPicker* frmPriorityPicker = nullptr;
 
@@ -22,18 +21,7 @@ TfrmPriorityPicker::TfrmPriorityPicker(QWidget* parent) : QDialog(parent) {
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Priority"), edtPriority);
 
-    auto* buttons = new QDialogButtonBox(this);
-    btnOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    LayOutPicker(this, form, btnOK, btnCancel);
 }
 
 bool TfrmPriorityPicker::Execute() {

@@ -1,0 +1,10 @@
+#pragma once
+
+class QDialog;
+class QFormLayout;
+class QPushButton;
+
+// Lays out a picker dialog: its form of fields above an OK button (the
+// default, accepting) and a Cancel button (rejecting), named btnOK and
+// btnCancel.
+void LayOutPicker(QDialog* dialog, QFormLayout* form, QPushButton*& btnOK, QPushButton*& btnCancel);
