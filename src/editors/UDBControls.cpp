@@ -136,10 +136,30 @@ void TFieldDataLink::DataSetChanged() {
 }
 
 // ---------------------------------------------------------------------------
+// TDBControl
+
+TDBControl::TDBControl(std::function<void()> load, std::function<void()> changed)
+    : m_Link(load, changed), m_Load(load), m_Changed(changed) {}
+
+void TDBControl::SetEnabled(bool enabled) {
+    m_bEnabled = enabled;
+    m_Load();
+}
+
+void TDBControl::Commit(const QVariant& value) {
+    if (m_bLoading)
+        return;
+    if (m_Link.Write(value))
+        m_Changed();
+    else
+        m_Load();
+}
+
+// ---------------------------------------------------------------------------
 // TDBEdit
 
 TDBEdit::TDBEdit(QWidget* parent)
-    : QLineEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    : QLineEdit(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
     connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
     Load();
 }
@@ -189,6 +209,7 @@ void TDBEdit::ApplyLimits() {
 void TDBEdit::Load() {
     m_bLoading = true;
     ApplyLimits();
+    setEnabled(m_bEnabled);
     setReadOnly(m_bReadOnly || !m_Link.CanModify());
     const QString value = FieldText(m_Link.Field());
     if (value != StoredText() || value.isEmpty())
@@ -209,10 +230,7 @@ void TDBEdit::TextChanged() {
             setCursorPosition(cursor);
         }
     }
-    if (m_Link.Write(StoredText()))
-        Q_EMIT Changed();
-    else
-        Load();
+    Commit(StoredText());
 }
 
 // ---------------------------------------------------------------------------
@@ -338,8 +356,8 @@ void TDBMaskEdit::ShowText(const QString& value) {
 // TDBMemo
 
 TDBMemo::TDBMemo(QWidget* parent)
-    : QPlainTextEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { TextEdited(); });
+    : QPlainTextEdit(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { Commit(toPlainText()); });
     Load();
 }
 
@@ -350,6 +368,7 @@ void TDBMemo::SetReadOnly(bool readOnly) {
 
 void TDBMemo::Load() {
     m_bLoading = true;
+    setEnabled(m_bEnabled);
     setReadOnly(m_bReadOnly || !m_Link.CanModify());
     const QString value = FieldText(m_Link.Field());
     if (value != toPlainText())
@@ -357,22 +376,13 @@ void TDBMemo::Load() {
     m_bLoading = false;
 }
 
-void TDBMemo::TextEdited() {
-    if (m_bLoading)
-        return;
-    if (m_Link.Write(toPlainText()))
-        Q_EMIT Changed();
-    else
-        Load();
-}
-
 // ---------------------------------------------------------------------------
 // TDBComboBox
 
 TDBComboBox::TDBComboBox(QWidget* parent)
-    : QComboBox(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    : QComboBox(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
     connect(this, &QComboBox::currentTextChanged, this,
-            [this](const QString& text) { TextChosen(text); });
+            [this](const QString& text) { Commit(text); });
     Load();
 }
 
@@ -393,7 +403,7 @@ void TDBComboBox::SetItems(const QStringList& items) {
 
 void TDBComboBox::Load() {
     m_bLoading = true;
-    setEnabled(m_Link.CanModify());
+    setEnabled(Writable());
     const QString value = FieldText(m_Link.Field());
     if (isEditable())
         setCurrentText(value);
@@ -402,45 +412,29 @@ void TDBComboBox::Load() {
     m_bLoading = false;
 }
 
-void TDBComboBox::TextChosen(const QString& text) {
-    if (m_bLoading)
-        return;
-    if (m_Link.Write(text))
-        Q_EMIT Changed();
-    else
-        Load();
-}
-
 // ---------------------------------------------------------------------------
 // TDBCheckBox
 
 TDBCheckBox::TDBCheckBox(const QString& text, QWidget* parent)
-    : QCheckBox(text, parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
-    connect(this, &QCheckBox::toggled, this, [this](bool checked) { Toggled(checked); });
+    : QCheckBox(text, parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QCheckBox::toggled, this, [this](bool checked) {
+        Commit(checked ? QStringLiteral("True") : QStringLiteral("False"));
+    });
     Load();
 }
 
 void TDBCheckBox::Load() {
     m_bLoading = true;
-    setEnabled(m_Link.CanModify());
+    setEnabled(Writable());
     setChecked(FieldText(m_Link.Field()).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0);
     m_bLoading = false;
-}
-
-void TDBCheckBox::Toggled(bool checked) {
-    if (m_bLoading)
-        return;
-    if (m_Link.Write(checked ? QStringLiteral("True") : QStringLiteral("False")))
-        Q_EMIT Changed();
-    else
-        Load();
 }
 
 // ---------------------------------------------------------------------------
 // TDBDateTimePicker
 
 TDBDateTimePicker::TDBDateTimePicker(TKind kind, QWidget* parent)
-    : QDateTimeEdit(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }),
+    : QDateTimeEdit(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }),
       m_Kind(kind) {
     const QLocale locale;
     switch (kind) {
@@ -472,7 +466,7 @@ QDateTime TDBDateTimePicker::Value() const {
 
 void TDBDateTimePicker::Load() {
     m_bLoading = true;
-    setEnabled(m_Link.CanModify());
+    setEnabled(Writable());
     TField* field = m_Link.Field();
     const QDateTime value =
         field && HasRow(field->DataSet()) && !field->IsNull() ? field->AsDateTime() : QDateTime();
@@ -494,37 +488,25 @@ void TDBDateTimePicker::Picked(const QDateTime& shown) {
             stored = QDateTime(old.isValid() ? old.date() : QDate::currentDate(), shown.time());
         value = stored;
     }
-    if (m_Link.Write(value))
-        Q_EMIT Changed();
-    else
-        Load();
+    Commit(value);
 }
 
 // ---------------------------------------------------------------------------
 // TDBSpinEdit
 
 TDBSpinEdit::TDBSpinEdit(QWidget* parent)
-    : QSpinBox(parent), m_Link([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
-    connect(this, &QSpinBox::valueChanged, this, [this](int value) { ValueChanged(value); });
+    : QSpinBox(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
+    connect(this, &QSpinBox::valueChanged, this, [this](int value) { Commit(qint64(value)); });
     Load();
 }
 
 void TDBSpinEdit::Load() {
     m_bLoading = true;
-    setEnabled(m_Link.CanModify());
+    setEnabled(Writable());
     TField* field = m_Link.Field();
     setValue(field && HasRow(field->DataSet()) && !field->IsNull() ? int(field->AsInteger())
                                                                    : minimum());
     m_bLoading = false;
-}
-
-void TDBSpinEdit::ValueChanged(int value) {
-    if (m_bLoading)
-        return;
-    if (m_Link.Write(qint64(value)))
-        Q_EMIT Changed();
-    else
-        Load();
 }
 
 // ---------------------------------------------------------------------------

@@ -63,22 +63,58 @@ private:
     bool m_bWriting = false;
 };
 
+// What every field-bound control holds: the link to its data source and
+// field, and the flag that tells its own change handler that the change came
+// from showing the field rather than from the user.
+//
+// A control derives from its Qt widget and from this, hands the constructor
+// how it shows the field and how it reports a change (its Changed() signal),
+// and passes every value the user gives it to Commit.
+class TDBControl {
+public:
+    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
+    TDataSource* DataSource() const { return m_Link.DataSource(); }
+    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
+    const QString& DataField() const { return m_Link.FieldName(); }
+    TField* Field() const { return m_Link.Field(); }
+    // Kept disabled while false, whatever the field allows (the widget's own
+    // enabled state follows the field and would undo a plain setEnabled).
+    void SetEnabled(bool enabled);
+
+protected:
+    // `load` shows the field; `changed` reports a change.
+    TDBControl(std::function<void()> load, std::function<void()> changed);
+    ~TDBControl() = default;
+    TDBControl(const TDBControl&) = delete;
+    TDBControl& operator=(const TDBControl&) = delete;
+
+    // A value the control now shows: written into the field and reported as
+    // a change, or, when the field refuses it, the field is shown again.
+    // Ignored while the control is showing the field.
+    void Commit(const QVariant& value);
+
+    // Whether the user may change the value: enabled, and the field writable.
+    bool Writable() const { return m_bEnabled && m_Link.CanModify(); }
+
+    TFieldDataLink m_Link;
+    bool m_bLoading = false;
+    bool m_bEnabled = true;
+
+private:
+    std::function<void()> m_Load;
+    std::function<void()> m_Changed;
+};
+
 // A one-line text field. The maximum length comes from the field's width
 // unless set; input may be forced to upper case and limited to digits, or to
 // letters and digits; a prompt is shown while it is empty.
-class TDBEdit : public QLineEdit {
+class TDBEdit : public QLineEdit, public TDBControl {
     Q_OBJECT
 public:
     enum class TCharCase { Normal, Upper };
     enum class TCharSet { Any, Digits, LettersAndDigits };
 
     explicit TDBEdit(QWidget* parent = nullptr);
-
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    TDataSource* DataSource() const { return m_Link.DataSource(); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    const QString& DataField() const { return m_Link.FieldName(); }
-    TField* Field() const { return m_Link.Field(); }
 
     // 0: the field's width (no limit when it has none).
     void SetMaxLength(int length);
@@ -97,14 +133,11 @@ protected:
     virtual void ShowText(const QString& value) { setText(value); }
     void Load();
 
-    bool m_bLoading = false;
-
 private:
-    // Text typed or set by code: written into the field.
+    // Text typed or set by code: upper-cased when asked, then committed.
     void TextChanged();
     void ApplyLimits();
 
-    TFieldDataLink m_Link;
     int m_nMaxLength = 0;
     TCharCase m_CharCase = TCharCase::Normal;
     TCharSet m_CharSet = TCharSet::Any;
@@ -143,20 +176,16 @@ protected:
 
 private:
     QString m_sEditMask;
-    QString m_sMask; // the mask part, without '!'
     bool m_bLeadingBlanks = false;
     bool m_bSaveLiterals = true;
 };
 
 // A multi-line text field.
-class TDBMemo : public QPlainTextEdit {
+class TDBMemo : public QPlainTextEdit, public TDBControl {
     Q_OBJECT
 public:
     explicit TDBMemo(QWidget* parent = nullptr);
 
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    TField* Field() const { return m_Link.Field(); }
     void SetReadOnly(bool readOnly);
 
 Q_SIGNALS:
@@ -164,23 +193,17 @@ Q_SIGNALS:
 
 private:
     void Load();
-    void TextEdited();
 
-    TFieldDataLink m_Link;
     bool m_bReadOnly = false;
-    bool m_bLoading = false;
 };
 
 // A combo box storing the chosen or typed text. As a drop-down list
 // (not editable) a value that is not among the items shows as no choice.
-class TDBComboBox : public QComboBox {
+class TDBComboBox : public QComboBox, public TDBControl {
     Q_OBJECT
 public:
     explicit TDBComboBox(QWidget* parent = nullptr);
 
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    TField* Field() const { return m_Link.Field(); }
     // Editable: the user may type a value that is not among the items.
     void SetEditable(bool editable);
     // Replaces the items; the field's value is shown again.
@@ -191,46 +214,31 @@ Q_SIGNALS:
 
 private:
     void Load();
-    void TextChosen(const QString& text);
-
-    TFieldDataLink m_Link;
-    bool m_bLoading = false;
 };
 
 // A check box storing "True" / "False".
-class TDBCheckBox : public QCheckBox {
+class TDBCheckBox : public QCheckBox, public TDBControl {
     Q_OBJECT
 public:
     explicit TDBCheckBox(const QString& text = {}, QWidget* parent = nullptr);
-
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    TField* Field() const { return m_Link.Field(); }
 
 Q_SIGNALS:
     void Changed();
 
 private:
     void Load();
-    void Toggled(bool checked);
-
-    TFieldDataLink m_Link;
-    bool m_bLoading = false;
 };
 
 // A date and time, date or time picker. A date picker keeps the time of day
 // the field holds, a time picker its date (today for an empty field). An
 // empty field shows blank.
-class TDBDateTimePicker : public QDateTimeEdit {
+class TDBDateTimePicker : public QDateTimeEdit, public TDBControl {
     Q_OBJECT
 public:
     enum class TKind { DateTime, Date, Time };
 
     explicit TDBDateTimePicker(TKind kind = TKind::DateTime, QWidget* parent = nullptr);
 
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    TField* Field() const { return m_Link.Field(); }
     TKind Kind() const { return m_Kind; }
     // Shows and stores `value` as if the user had picked it.
     void SetValue(const QDateTime& value);
@@ -244,30 +252,20 @@ private:
     void Load();
     void Picked(const QDateTime& shown);
 
-    TFieldDataLink m_Link;
     TKind m_Kind;
-    bool m_bLoading = false;
 };
 
 // A whole-number spin box. An empty field shows the lowest value.
-class TDBSpinEdit : public QSpinBox {
+class TDBSpinEdit : public QSpinBox, public TDBControl {
     Q_OBJECT
 public:
     explicit TDBSpinEdit(QWidget* parent = nullptr);
-
-    void SetDataSource(TDataSource* source) { m_Link.SetSource(source); }
-    void SetDataField(const QString& name) { m_Link.SetFieldName(name); }
-    TField* Field() const { return m_Link.Field(); }
 
 Q_SIGNALS:
     void Changed();
 
 private:
     void Load();
-    void ValueChanged(int value);
-
-    TFieldDataLink m_Link;
-    bool m_bLoading = false;
 };
 
 // A read-only label rendering a small markup (<B>, <BR>, centred paragraphs)
