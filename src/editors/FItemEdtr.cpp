@@ -1,0 +1,75 @@
+#include "editors/FItemEdtr.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TTable.h"
+#include "editors/UEditorLayout.h"
+
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace UEditorLayout;
+
+TfrmItemEdtr* frmItemEdtr = nullptr;
+
+TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseEditor(parent) {
+    setObjectName(QStringLiteral("frmItemEdtr"));
+    setWindowTitle(QStringLiteral("Item Editor"));
+    m_sKindName = QStringLiteral("Item");
+    TDataSource* source = nullptr;
+    if (dataModule) {
+        m_pDataset = dataModule->tblItem;
+        source = dataModule->dsItem;
+    }
+
+    edtSerialNr = Bind(new TDBEdit(pnlClient), "edtSerialNr", source, "SerialNr");
+    edtOwner = Bind(new TDBEdit(pnlClient), "edtOwner", source, "Owner");
+    edtOwner->SetCharCase(TDBEdit::TCharCase::Upper);
+    edtBrand = Bind(new TDBEdit(pnlClient), "edtBrand", source, "Brand");
+    edtBrand->SetMaxLength(20);
+    edtModel = Bind(new TDBEdit(pnlClient), "edtModel", source, "Model");
+    edtModel->SetMaxLength(20);
+    edtDescription = Bind(new TDBMemo(pnlClient), "edtDescription", source, "Description");
+    edtDescription->setFixedHeight(kMemoHeight);
+    edtDescription->setTabChangesFocus(true);
+    OnChanged(
+        this, [this] { SetModified(true); }, edtSerialNr, edtOwner, edtBrand, edtModel,
+        edtDescription);
+
+    QFormLayout* form = MakeForm();
+    form->addRow(QStringLiteral("Serial #"), edtSerialNr);
+    form->addRow(QStringLiteral("Owner"), edtOwner);
+    form->addRow(QStringLiteral("Brand/Make"), edtBrand);
+    form->addRow(QStringLiteral("Model"), edtModel);
+    form->addRow(QStringLiteral("Description"), edtDescription);
+    edtSerialNr->setMinimumWidth(kFieldWidth);
+
+    auto* layout = new QVBoxLayout(pnlClient);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(MakeHeading(QStringLiteral("item-32.png"),
+                                  QStringLiteral("Enter the details of the item"), pnlClient));
+    layout->addLayout(form);
+
+    btnOk->setDefault(true);
+    if (!frmItemEdtr)
+        frmItemEdtr = this;
+}
+
+TfrmItemEdtr::~TfrmItemEdtr() {
+    if (frmItemEdtr == this)
+        frmItemEdtr = nullptr;
+}
+
+void TfrmItemEdtr::EditModeChanged() {
+    SetKeyReadOnly(edtSerialNr, m_bEditMode);
+    SetKeyReadOnly(edtOwner, m_bEditMode);
+}
+
+void TfrmItemEdtr::showEvent(QShowEvent* event) {
+    TfrmBaseEditor::showEvent(event);
+    EditModeChanged();
+    if (m_bEditMode)
+        btnOk->setFocus();
+    else
+        edtSerialNr->setFocus();
+}

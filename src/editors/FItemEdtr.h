@@ -1,0 +1,34 @@
+#pragma once
+
+// The editor of an item of equipment. The serial number and the owner are
+// given when the item is added and cannot change later.
+
+#include "editors/FBaseEditor.h"
+
+class TdmlGlobals;
+class TDBEdit;
+class TDBMemo;
+
+class TfrmItemEdtr : public TfrmBaseEditor {
+    Q_OBJECT
+public:
+    // Edits `dataModule`'s item table; without a module it has no dataset.
+    explicit TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
+    ~TfrmItemEdtr() override;
+
+    // The serial number and the owner are read-only exactly while changing
+    // an item.
+    void EditModeChanged() override;
+
+    TDBEdit* edtSerialNr;
+    TDBEdit* edtOwner;
+    TDBEdit* edtBrand;
+    TDBEdit* edtModel;
+    TDBMemo* edtDescription;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// The one item editor; nullptr until it exists.
+extern TfrmItemEdtr* frmItemEdtr;

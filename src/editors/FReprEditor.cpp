@@ -1,0 +1,66 @@
+#include "editors/FReprEditor.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+#include "editors/UEditorLayout.h"
+
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace UEditorLayout;
+
+TfrmReprEditor* frmReprEditor = nullptr;
+
+TfrmReprEditor::TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseEditor(parent) {
+    setObjectName(QStringLiteral("frmReprEditor"));
+    setWindowTitle(QStringLiteral("Representative Editor"));
+    m_sKindName = QStringLiteral("Representative");
+    TDataSource* source = nullptr;
+    if (dataModule) {
+        m_pDataset = dataModule->sqlRepresentatives;
+        source = dataModule->dsQRepresentatives;
+    }
+    auto edit = [&](const char* name, const char* field, int maxLength) {
+        TDBEdit* edit = Bind(new TDBEdit(pnlClient), name, source, field);
+        edit->SetMaxLength(maxLength);
+        return edit;
+    };
+    edtName = edit("edtName", "Name", 25);
+    edtSurname = edit("edtSurname", "Surname", 25);
+    edtCell = edit("edtCell", "Mobile", 20);
+    edtEmail = edit("edtEmail", "Email", 60);
+    edtFK = edit("edtFK", "FK_Customer", 20);
+    edtFK->SetCharSet(TDBEdit::TCharSet::LettersAndDigits);
+    edtFK->hide();
+    OnChanged(
+        this, [this] { SetModified(true); }, edtName, edtSurname, edtCell, edtEmail, edtFK);
+
+    QFormLayout* form = MakeForm();
+    form->addRow(QStringLiteral("Name"), edtName);
+    form->addRow(QStringLiteral("Surname"), edtSurname);
+    form->addRow(QStringLiteral("Cell"), edtCell);
+    form->addRow(QStringLiteral("Email"), edtEmail);
+    edtName->setMinimumWidth(kFieldWidth);
+
+    auto* layout = new QVBoxLayout(pnlClient);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(form);
+
+    // Unlike the other editors, Enter does not press OK here.
+    if (!frmReprEditor)
+        frmReprEditor = this;
+}
+
+TfrmReprEditor::~TfrmReprEditor() {
+    if (frmReprEditor == this)
+        frmReprEditor = nullptr;
+}
+
+void TfrmReprEditor::showEvent(QShowEvent* event) {
+    TfrmBaseEditor::showEvent(event);
+    if (m_bEditMode)
+        btnOk->setFocus();
+    else
+        edtName->setFocus();
+}

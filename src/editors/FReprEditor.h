@@ -1,0 +1,32 @@
+#pragma once
+
+// The editor of one representative of a customer (a contact person), opened
+// from the customer editor's Representatives page. It works on the data
+// module's representatives query, which lists the customer being edited.
+
+#include "editors/FBaseEditor.h"
+
+class TdmlGlobals;
+class TDBEdit;
+
+class TfrmReprEditor : public TfrmBaseEditor {
+    Q_OBJECT
+public:
+    // Edits `dataModule`'s representatives query; without a module it has no
+    // dataset.
+    explicit TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent = nullptr);
+    ~TfrmReprEditor() override;
+
+    TDBEdit* edtName;
+    TDBEdit* edtSurname;
+    TDBEdit* edtCell;
+    TDBEdit* edtEmail;
+    // Never shown: the customer the representative belongs to.
+    TDBEdit* edtFK;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// The one representative editor; nullptr until it exists.
+extern TfrmReprEditor* frmReprEditor;

@@ -1,0 +1,45 @@
+#pragma once
+
+// The editor of a service contract: the contract that covers one item of one
+// customer. The item and the customer are given when the contract is added
+// and cannot change later.
+
+#include "editors/FBaseEditor.h"
+
+class TdmlGlobals;
+class TDBCheckBox;
+class TDBEdit;
+class TDBMemo;
+
+class TfrmServiceContractEdtr : public TfrmBaseEditor {
+    Q_OBJECT
+public:
+    // Edits `dataModule`'s service contract table; without a module it has no
+    // dataset.
+    explicit TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
+    ~TfrmServiceContractEdtr() override;
+
+    // The item and customer fields are read-only exactly while changing a
+    // contract.
+    void EditModeChanged() override;
+
+    TDBEdit* edtItemSerialNr;
+    TDBEdit* edtCustomerID;
+    TDBEdit* edtContractType;
+    TDBMemo* edtComments;
+    TDBCheckBox* chkValid;
+    // Never shown: bound to the same columns as the two key fields, they
+    // carry what is typed or picked there into the row.
+    TDBEdit* edtHidItemSerial;
+    TDBEdit* edtHidCustomerID;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ItemSerialChanged();
+    void CustomerIDChanged();
+};
+
+// The one service contract editor; nullptr until it exists.
+extern TfrmServiceContractEdtr* frmServiceContractEdtr;

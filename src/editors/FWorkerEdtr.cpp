@@ -1,0 +1,76 @@
+#include "editors/FWorkerEdtr.h"
+
+#include "data/DMGlobals.h"
+#include "data/engine/TTable.h"
+#include "editors/UEditorLayout.h"
+
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace UEditorLayout;
+
+TfrmWorkerEdtr* frmWorkerEdtr = nullptr;
+
+TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseEditor(parent) {
+    setObjectName(QStringLiteral("frmWorkerEdtr"));
+    setWindowTitle(QStringLiteral("Worker Editor"));
+    m_sKindName = QStringLiteral("Worker");
+    TDataSource* source = nullptr;
+    if (dataModule) {
+        m_pDataset = dataModule->tblWorker;
+        source = dataModule->dsWorker;
+    }
+
+    edtWorkerNR = Bind(new TDBEdit(pnlClient), "edtWorkerNR", source, "WorkerNR");
+    edtWorkerNR->SetCharCase(TDBEdit::TCharCase::Upper);
+    edtWorkerNR->SetPrompt(QStringLiteral("Enter Unique #"));
+    chkEmployed = Bind(new TDBCheckBox(QStringLiteral("Currently Employed"), pnlClient),
+                       "chkEmployed", source, "CurrentlyEmployed");
+    edtName = Bind(new TDBEdit(pnlClient), "edtName", source, "Name");
+    edtSurname = Bind(new TDBEdit(pnlClient), "edtSurname", source, "Surname");
+    edtID = Bind(new TDBEdit(pnlClient), "edtID", source, "IDNr");
+    edtID->SetCharSet(TDBEdit::TCharSet::LettersAndDigits);
+    chkUsePassport = Bind(new TDBCheckBox(QStringLiteral("Use Passport Number"), pnlClient),
+                          "chkUsePassport", source, "IDTypeIsPassport");
+    OnChanged(
+        this, [this] { SetModified(true); }, edtWorkerNR, chkEmployed, edtName, edtSurname, edtID,
+        chkUsePassport);
+
+    QFormLayout* form = MakeForm();
+    form->addRow(QStringLiteral("Worker #"), edtWorkerNR);
+    form->addRow(QString(), chkEmployed);
+    form->addRow(QStringLiteral("Name"), edtName);
+    form->addRow(QStringLiteral("Surname"), edtSurname);
+    form->addRow(QStringLiteral("ID/Passport Number"), edtID);
+    form->addRow(QString(), chkUsePassport);
+    edtWorkerNR->setMinimumWidth(kFieldWidth);
+
+    auto* layout = new QVBoxLayout(pnlClient);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(MakeHeading(QStringLiteral("worker-32.png"),
+                                  QStringLiteral("Enter the details of the worker"), pnlClient));
+    layout->addLayout(form);
+
+    btnOk->setDefault(true);
+    if (!frmWorkerEdtr)
+        frmWorkerEdtr = this;
+}
+
+TfrmWorkerEdtr::~TfrmWorkerEdtr() {
+    if (frmWorkerEdtr == this)
+        frmWorkerEdtr = nullptr;
+}
+
+void TfrmWorkerEdtr::EditModeChanged() {
+    SetKeyReadOnly(edtWorkerNR, m_bEditMode);
+}
+
+void TfrmWorkerEdtr::showEvent(QShowEvent* event) {
+    TfrmBaseEditor::showEvent(event);
+    EditModeChanged();
+    if (m_bEditMode)
+        btnOk->setFocus();
+    else
+        edtWorkerNR->setFocus();
+}

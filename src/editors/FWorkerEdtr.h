@@ -1,0 +1,34 @@
+#pragma once
+
+// The editor of a worker: number, employment, name and identity number. The
+// worker number is typed when the worker is added and cannot change later.
+
+#include "editors/FBaseEditor.h"
+
+class TdmlGlobals;
+class TDBCheckBox;
+class TDBEdit;
+
+class TfrmWorkerEdtr : public TfrmBaseEditor {
+    Q_OBJECT
+public:
+    // Edits `dataModule`'s worker table; without a module it has no dataset.
+    explicit TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
+    ~TfrmWorkerEdtr() override;
+
+    // The worker number is read-only exactly while changing a worker.
+    void EditModeChanged() override;
+
+    TDBEdit* edtWorkerNR;
+    TDBCheckBox* chkEmployed;
+    TDBEdit* edtName;
+    TDBEdit* edtSurname;
+    TDBEdit* edtID;
+    TDBCheckBox* chkUsePassport;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// The one worker editor; nullptr until it exists.
+extern TfrmWorkerEdtr* frmWorkerEdtr;
