@@ -1,6 +1,3 @@
-#include "data/DMGlobals.h"
-#include "lists/FMonthPicker.h"
-#include "lists/FPriorityPicker.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
@@ -8,7 +5,6 @@
 #include "shell/UStartup.h"
 
 #include <exception>
-#include <memory>
 
 // Start-up: the splash window, the title, the main window and the windows it
 // shares with the lists and editors, then the event loop until the main
@@ -26,15 +22,8 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         frmSplash->repaint();
 
-        // The data module outlives the main window and the lists bound to it.
-        TdmlGlobals dataModule;
-        TfrmMain mainWindow;
-        mainWindow.SetDataHooks(MakeDataHooks(mainWindow, &dataModule));
-        auto monthPicker = std::make_unique<TfrmMonthPicker>(&mainWindow);
-        frmMonthPicker = monthPicker.get();
-        auto priorityPicker = std::make_unique<TfrmPriorityPicker>(&mainWindow);
-        frmPriorityPicker = priorityPicker.get();
-
+        TProgramWindows windows;
+        TfrmMain& mainWindow = windows.MainWindow();
         app.SetIdleHandler([&mainWindow] { mainWindow.IdleUpdate(); });
         mainWindow.show();
         if (!TerminationRequested())
@@ -43,8 +32,6 @@ int main(int argc, char* argv[]) {
         if (TerminationRequested())
             result = 1;
         app.SetIdleHandler({});
-        frmMonthPicker = nullptr;
-        frmPriorityPicker = nullptr;
     } catch (...) {
         HandleException(std::current_exception());
     }

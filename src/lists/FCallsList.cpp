@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FCallEdtr.h"
 
 TfrmCallsList* frmCallsList = nullptr;
 
@@ -12,8 +13,8 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmData
         SetDataSet(dataModule->sqlCall);
         m_pTableLink = dataModule->CallsAccess();
     }
-    // The call editor is hung on m_pEditor here once it exists; the
-    // "Call Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
+    m_pEditor = frmCallEdtr;
+    // The "Call Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
     m_sSortKeyField = QStringLiteral("CallNr");
 
     m_SearchBy.Add({QStringLiteral("Call #"), QStringLiteral("CallNr"), false});

@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FCustomerEdtr.h"
 
 TfrmCustomerList* frmCustomerList = nullptr;
 
@@ -13,8 +14,9 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
         SetDataSet(dataModule->sqlCustomer);
         m_pTableLink = dataModule->CustomersAccess();
     }
-    // The customer editor is hung on m_pEditor here once it exists; the
-    // items and call history tabs override HasDetails/CloseDetails/RefreshDetails.
+    m_pEditor = frmCustomerEdtr;
+    // The items and call history tabs override HasDetails/CloseDetails/
+    // RefreshDetails.
     m_sSortKeyField = QStringLiteral("CustomerID");
 
     m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("FirstName"), false});

@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FItemEdtr.h"
 
 TfrmItemList* frmItemList = nullptr;
 
@@ -13,9 +14,9 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMo
         SetDataSet(dataModule->sqlItem);
         m_pTableLink = dataModule->ItemsAccess();
     }
-    // The item editor is hung on m_pEditor here once it exists; the owner,
-    // contract and call history tabs override HasDetails/CloseDetails/
-    // RefreshDetails, and the history report CanPrint/Print.
+    m_pEditor = frmItemEdtr;
+    // The owner, contract and call history tabs override HasDetails/
+    // CloseDetails/RefreshDetails, and the history report CanPrint/Print.
     m_sSortKeyField = QStringLiteral("SerialNr");
 
     m_SearchBy.Add({QStringLiteral("Serial #"), QStringLiteral("SerialNr"), false});

@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FServiceContractEdtr.h"
 
 TfrmServiceContractList* frmServiceContractList = nullptr;
 
@@ -14,8 +15,8 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
         // Matches on both the item serial number and the customer.
         m_pTableLink = dataModule->ServiceContractsAccess();
     }
-    // The service contract editor is hung on m_pEditor here once it exists;
-    // the "Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
+    m_pEditor = frmServiceContractEdtr;
+    // The "Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
     m_sSortKeyField = QStringLiteral("ItemSerialNr");
 
     m_SearchBy.Add({QStringLiteral("Customer ID"), QStringLiteral("CustomerID"), false});

@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FWorkerEdtr.h"
 
 TfrmWorkerList* frmWorkerList = nullptr;
 
@@ -13,8 +14,8 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
         SetDataSet(dataModule->sqlWorker);
         m_pTableLink = dataModule->WorkersAccess();
     }
-    // The worker editor is hung on m_pEditor here once it exists. Workers
-    // have no detail panel.
+    m_pEditor = frmWorkerEdtr;
+    // Workers have no detail panel.
     m_sSortKeyField = QStringLiteral("WorkerNr");
 
     m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("Name"), false});

@@ -2,15 +2,61 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
+#include "editors/FCallEdtr.h"
+#include "editors/FCustomerEdtr.h"
+#include "editors/FItemEdtr.h"
+#include "editors/FReprEditor.h"
+#include "editors/FServiceContractEdtr.h"
+#include "editors/FWorkerEdtr.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
 #include "lists/FItemList.h"
+#include "lists/FMonthPicker.h"
+#include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
 #include "shell/UErrors.h"
 
 #include <QDir>
+
+TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
+    // Nothing in the main window's constructor needs the data module.
+    m_pMainWindow = std::make_unique<TfrmMain>(locations);
+    TfrmMain& main = *m_pMainWindow;
+    m_pDataModule = std::make_unique<TdmlGlobals>();
+    TdmlGlobals* module = m_pDataModule.get();
+    main.SetDataHooks(MakeDataHooks(main, module));
+
+    m_pCallEdtr = std::make_unique<TfrmCallEdtr>(module, &main);
+    m_pCustomerEdtr = std::make_unique<TfrmCustomerEdtr>(module, &main);
+    m_pServiceContractEdtr = std::make_unique<TfrmServiceContractEdtr>(module, &main);
+    m_pWorkerEdtr = std::make_unique<TfrmWorkerEdtr>(module, &main);
+    m_pItemEdtr = std::make_unique<TfrmItemEdtr>(module, &main);
+    m_pMonthPicker = std::make_unique<TfrmMonthPicker>(&main);
+    frmMonthPicker = m_pMonthPicker.get();
+    m_pPriorityPicker = std::make_unique<TfrmPriorityPicker>(&main);
+    frmPriorityPicker = m_pPriorityPicker.get();
+    m_pReprEditor = std::make_unique<TfrmReprEditor>(module, &main);
+
+    main.SetRecordEditor(TfrmMain::ekCall, m_pCallEdtr.get());
+    main.SetRecordEditor(TfrmMain::ekCustomer, m_pCustomerEdtr.get());
+    main.SetRecordEditor(TfrmMain::ekItem, m_pItemEdtr.get());
+    main.SetRecordEditor(TfrmMain::ekServiceContract, m_pServiceContractEdtr.get());
+    main.SetRecordEditor(TfrmMain::ekWorker, m_pWorkerEdtr.get());
+}
+
+TProgramWindows::~TProgramWindows() {
+    if (m_pMainWindow) {
+        for (auto kind : {TfrmMain::ekCall, TfrmMain::ekCustomer, TfrmMain::ekItem,
+                          TfrmMain::ekServiceContract, TfrmMain::ekWorker})
+            m_pMainWindow->SetRecordEditor(kind, nullptr);
+    }
+    if (frmMonthPicker == m_pMonthPicker.get())
+        frmMonthPicker = nullptr;
+    if (frmPriorityPicker == m_pPriorityPicker.get())
+        frmPriorityPicker = nullptr;
+}
 
 void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
     const QString dir = dataModule.DatabaseDir();
