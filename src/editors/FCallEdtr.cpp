@@ -167,7 +167,7 @@ QWidget* TfrmCallEdtr::MakeDetailsPage() {
 
     edtCallNr = Bind(new TDBEdit(page), "edtCallNr", call, "CallNr");
     // The number is given when the call is added.
-    edtCallNr->SetReadOnly(true);
+    SetKeyReadOnly(edtCallNr, true);
     dteStartDate = Bind(new TDBDateTimePicker(TDBDateTimePicker::TKind::DateTime, page),
                         "dteStartDate", call, "Date_Time");
     cmpPriority = new TDBSpinEdit(page);
@@ -204,11 +204,13 @@ QWidget* TfrmCallEdtr::MakeDetailsPage() {
     for (auto [memo, caption] : {std::pair{edtrProblem, "Problem Description"},
                                  std::pair{edtrParts, "Parts Used/Replaced"}}) {
         memo->setTabChangesFocus(true);
+        memo->setFixedHeight(2 * kMemoHeight);
         auto* label = new QLabel(QLatin1String(caption), page);
         label->setBuddy(memo);
         texts->addWidget(label);
-        texts->addWidget(memo, 1);
+        texts->addWidget(memo);
     }
+    texts->addStretch(1);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(details, 1);
@@ -216,7 +218,8 @@ QWidget* TfrmCallEdtr::MakeDetailsPage() {
     columns->addLayout(texts, 1);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(PageHeading(QStringLiteral("Enter details for the call."), page));
-    layout->addLayout(columns, 1);
+    layout->addLayout(columns);
+    layout->addStretch(1);
     return page;
 }
 

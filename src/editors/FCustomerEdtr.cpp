@@ -19,8 +19,21 @@
 using namespace UEditorLayout;
 
 namespace {
+
 const char* const Unit = "FCustomerEdtr";
-}
+
+// The representatives' rows, with the narrow first column left blank.
+class TRepresentativesModel final : public TDataSetModel {
+public:
+    using TDataSetModel::TDataSetModel;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return {};
+        return TDataSetModel::headerData(section, orientation, role);
+    }
+};
+
+} // namespace
 
 TfrmCustomerEdtr* frmCustomerEdtr = nullptr;
 
@@ -90,7 +103,7 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     connect(chkSameAsPhy, &QCheckBox::toggled, this, [this] { chkSameAsPhyClick(); });
 
     // The representatives of the customer, as the data module's query lists them.
-    m_pRepresentatives = new TDataSetModel(this);
+    m_pRepresentatives = new TRepresentativesModel(this);
     if (dataModule) {
         TQuery* query = dataModule->sqlRepresentatives;
         query->DefineField(QStringLiteral("RecID")).SetVisible(false);
@@ -108,6 +121,7 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     grdRepresentatives->verticalHeader()->setFixedWidth(20);
     grdRepresentatives->verticalHeader()->setDefaultSectionSize(20);
     grdRepresentatives->horizontalHeader()->setStretchLastSection(true);
+    grdRepresentatives->horizontalHeader()->setDefaultSectionSize(110);
 
     QFormLayout* identity = MakeForm();
     identity->addRow(QStringLiteral("Customer ID"), edtCustomerID);
@@ -118,6 +132,8 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
 
     pgcSelection = new QTabWidget(pnlClient);
     pgcSelection->setObjectName(QStringLiteral("pgcSelection"));
+    // Wide enough for all five tabs side by side.
+    pgcSelection->setMinimumWidth(540);
     QFormLayout* contact = MakeForm();
     contact->addRow(QStringLiteral("Tel"), edtTel);
     contact->addRow(QStringLiteral("Cell"), edtCell);
