@@ -1,0 +1,243 @@
+// The program as a user meets it, on the small demonstration database: the
+// windows come up in start-up order, the lists show their rows, the call
+// views switch, and Edit and New open each list's editor, which saves only
+// when told to.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TDataSetModel.h"
+#include "data/engine/TQuery.h"
+#include "editors/FBaseEditor.h"
+#include "editors/UDBControls.h"
+#include "lists/FDataList.h"
+#include "lists/FPriorityPicker.h"
+#include "shell/UScriptedDialogs.h"
+#include "shell/USettings.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+// What each list edits: its navigation node, the editor's record kind, the
+// key column of the list's query and the editor's field showing it, and a
+// field to change with the column of the list that shows it.
+struct TKind {
+    int Node;
+    QString Name;
+    QString KeyColumn;
+    QString KeyField;
+    QString EditField;
+    QString ListColumn;
+    QAction* TfrmMain::*NewCommand;
+};
+
+const QList<TKind>& Kinds() {
+    static const QList<TKind> kinds = {
+        {0, "Call", "CallNr", "edtCallNr", "edtOrderNr", "OrderNumber", &TfrmMain::actNewCall},
+        {1, "Customer", "CustomerID", "edtCustomerID", "edtCompany", "CompanyName",
+         &TfrmMain::actNewCustomer},
+        {2, "Worker", "WorkerNR", "edtWorkerNR", "edtName", "Name", &TfrmMain::actNewWorker},
+        {3, "Item", "SerialNr", "edtSerialNr", "edtModel", "Model", &TfrmMain::actNewItem},
+        {4, "Service Contract", "ItemSerialNr", "edtItemSerialNr", "edtContractType", "ServiceType",
+         &TfrmMain::actNewServiceContract},
+    };
+    return kinds;
+}
+
+TfrmBaseEditor* Editor(QObject* window) {
+    return qobject_cast<TfrmBaseEditor*>(window);
+}
+
+QString Text(QObject* window, const QString& field) {
+    auto* edit = window->findChild<TDBEdit*>(field);
+    return edit ? edit->text() : QStringLiteral("<no %1>").arg(field);
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Dir;
+    TScriptedDialogs m_Dialogs;
+    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TProgramWindows> m_pWindows;
+
+    TfrmMain& Main() { return m_pWindows->MainWindow(); }
+    TdmlGlobals& Data() { return m_pWindows->DataModule(); }
+    TfrmDataList* List(int node) {
+        // Navigation nodes and view numbers differ in order.
+        static const int views[] = {Interfaces::dvCalls, Interfaces::dvCustomers,
+                                    Interfaces::dvWorkers, Interfaces::dvItems,
+                                    Interfaces::dvServiceContracts};
+        return dynamic_cast<TfrmDataList*>(Main().DataListWindow(views[node]));
+    }
+    // Clicks a navigation node, as the user does.
+    void Select(int top, int sub = -1) {
+        QTreeWidgetItem* node = Main().tvNavigation->topLevelItem(top);
+        Main().SelectView(sub < 0 ? node : node->child(sub));
+        Main().IdleUpdate();
+    }
+    qint64 Count(const QString& sql) {
+        auto query = Data().CreateQuery(sql, true);
+        return query->Fields().at(0)->AsInteger();
+    }
+    // Every row of every table, to see that nothing was written.
+    QString Snapshot() {
+        QString all;
+        for (const char* table : {"Call", "CallComments", "Customer", "Item", "Representative",
+                                  "ServiceContract", "Worker"}) {
+            auto query = Data().CreateQuery(QStringLiteral("SELECT * FROM ") + table, true);
+            for (; !query->Eof(); query->Next())
+                for (TField* field : query->Fields())
+                    all += field->AsString() + QLatin1Char('|');
+        }
+        return all;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        SetSettingsStoreLocation(m_Dir.Path() + "user", m_Dir.Path() + "machine");
+        QProcess tool;
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(QCoreApplication::applicationDirPath() + "/korvane-demo-data",
+                   {"small", m_Dir.Path() + "database"});
+        QVERIFY(tool.waitForFinished(120000));
+        QVERIFY2(tool.exitCode() == 0, tool.readAll().constData());
+
+        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        TfrmMain::TLocations locations;
+        locations.BackupDir = m_Dir.Path() + "backups";
+        m_pWindows = std::make_unique<TProgramWindows>(locations);
+        Data().SetDatabaseDir(m_Dir.Path() + "database");
+        Main().show();
+        QVERIFY(Data().DatabaseActive());
+        QCOMPARE(m_Dialogs.Requests().size(), 0);
+    }
+
+    void cleanupTestCase() {
+        m_pWindows.reset();
+        m_pInstalled.reset();
+    }
+
+    void cleanup() {
+        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
+        QCOMPARE(m_Dialogs.PendingAnswers(), 0);
+        m_Dialogs.Clear();
+    }
+
+    void EveryListShowsItsRows() {
+        QVERIFY(List(0)->lblTitle->text().contains("All Calls"));
+        QCOMPARE(List(0)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Call"));
+        QCOMPARE(List(1)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Customer"));
+        QCOMPARE(List(2)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Worker"));
+        QCOMPARE(List(3)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Item"));
+        QCOMPARE(List(4)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM ServiceContract"));
+        for (int node = 0; node < 5; ++node)
+            QVERIFY(List(node)->dbcGrid->model()->rowCount() > 0);
+    }
+
+    void CallViewsChangeTheRowsAndTheTitle() {
+        Select(0, 4); // Complete
+        QCOMPARE(List(0)->DataSet()->RecordCount(),
+                 Count("SELECT COUNT(*) FROM Call WHERE Status = 'Complete'"));
+        QVERIFY(List(0)->lblTitle->text().contains("Complete Calls"));
+
+        m_Dialogs.AnswerModal([](QObject* window) {
+            qobject_cast<TfrmPriorityPicker*>(window)->edtPriority->setValue(2);
+            return int(QDialog::Accepted);
+        });
+        Select(0, 10); // By Priority
+        const qint64 second = Count("SELECT COUNT(*) FROM Call WHERE Priority = 2");
+        QVERIFY(second > 0);
+        QCOMPARE(List(0)->DataSet()->RecordCount(), second);
+
+        Select(0);
+        QCOMPARE(List(0)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Call"));
+        QVERIFY(List(0)->lblTitle->text().contains("All Calls"));
+    }
+
+    void EditOpensTheListsEditorOnItsCurrentRowAndCancelWritesNothing() {
+        for (const TKind& kind : Kinds()) {
+            Select(kind.Node);
+            TDataSet* rows = List(kind.Node)->DataSet();
+            rows->First();
+            rows->MoveBy(2);
+            const QString key = rows->FieldByName(kind.KeyColumn).AsString();
+            const QString before = Snapshot();
+            QVERIFY(Main().actEditCurrentRec->isEnabled());
+
+            QString caption, shownKey;
+            bool applyEnabled = true;
+            m_Dialogs.AnswerModal([&](QObject* window) {
+                caption = Editor(window)->windowTitle();
+                shownKey = Text(window, kind.KeyField);
+                applyEnabled = Editor(window)->btnApply->isEnabled();
+                // A change that Cancel throws away.
+                window->findChild<TDBEdit*>(kind.EditField)->setText("Changed");
+                Editor(window)->btnCancel->click();
+                return Editor(window)->result();
+            });
+            Main().actEditCurrentRec->trigger();
+            QCOMPARE(caption, kind.Name + " Properties");
+            QCOMPARE(shownKey, key);
+            QVERIFY(!applyEnabled);
+            QCOMPARE(Snapshot(), before);
+            QCOMPARE(rows->FieldByName(kind.KeyColumn).AsString(), key);
+        }
+    }
+
+    void NewOpensTheAddFormAndCancelLeavesNoRow() {
+        for (const TKind& kind : Kinds()) {
+            Select(kind.Node);
+            const QString before = Snapshot();
+            QString caption;
+            m_Dialogs.AnswerModal([&](QObject* window) {
+                caption = Editor(window)->windowTitle();
+                Editor(window)->btnCancel->click();
+                return Editor(window)->result();
+            });
+            (Main().*kind.NewCommand)->trigger();
+            QCOMPARE(caption, "Add a new " + kind.Name);
+            // A new call's first comment line goes with it.
+            QCOMPARE(Snapshot(), before);
+        }
+    }
+
+    void AChangedFieldIsSavedByOkAndShownByTheList() {
+        for (const TKind& kind : Kinds()) {
+            Select(kind.Node);
+            TDataSet* rows = List(kind.Node)->DataSet();
+            rows->First();
+            rows->Next();
+            const QString key = rows->FieldByName(kind.KeyColumn).AsString();
+            const QString value = QStringLiteral("Edited %1").arg(kind.Node);
+            m_Dialogs.AnswerModal([&](QObject* window) {
+                window->findChild<TDBEdit*>(kind.EditField)->setText(value);
+                Editor(window)->btnOk->click();
+                return Editor(window)->result();
+            });
+            Main().actEditCurrentRec->trigger();
+            QCOMPARE(rows->FieldByName(kind.KeyColumn).AsString(), key);
+            QCOMPARE(rows->FieldByName(kind.ListColumn).AsString(), value);
+            const auto* model = List(kind.Node)->dbcGrid->model();
+            const QModelIndex current = List(kind.Node)->dbcGrid->currentIndex();
+            const int column = List(kind.Node)->Model()->ColumnOf(kind.ListColumn);
+            QCOMPARE(model->index(current.row(), column).data().toString(), value);
+        }
+        QCOMPARE(Count("SELECT COUNT(*) FROM Worker WHERE Name = 'Edited 2'"), 1);
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_EndToEnd.moc"
