@@ -123,6 +123,12 @@ private Q_SLOTS:
         chk.SetDataSource(m_pSource.get());
         chk.SetDataField("Billed");
         QVERIFY(chk.isEnabled());
+        // Kept disabled on request while the rows move under it.
+        chk.SetEnabled(false);
+        m_pTable->Next();
+        QVERIFY(!chk.isEnabled());
+        chk.SetEnabled(true);
+        QVERIFY(chk.isEnabled());
         m_pTable->Close();
         QVERIFY(edt.isReadOnly());
         QVERIFY(edt.text().isEmpty());
@@ -143,19 +149,6 @@ private Q_SLOTS:
         QCOMPARE(F("Billed").StoredValue(), QVariant("True"));
         m_pTable->Post();
         QCOMPARE(Stored("000002", "Billed"), QVariant("True"));
-        m_pTable->First();
-        chk.click();
-        m_pTable->Post();
-        QCOMPARE(Stored("000001", "Billed"), QVariant("False"));
-
-        // A text column holds the same words.
-        TDBCheckBox text;
-        text.SetDataSource(m_pSource.get());
-        text.SetDataField("Comments");
-        QVERIFY(!text.isChecked());
-        text.click();
-        QCOMPARE(F("Comments").AsString(), QString("True"));
-        m_pTable->Cancel();
     }
 
     void DateTimePickersShowAndWriteTheirPart() {
@@ -191,7 +184,7 @@ private Q_SLOTS:
         QCOMPARE(dte.Value(), QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
     }
 
-    void SpinComboAndMemoWriteTheirValues() {
+    void SpinAndComboFollowTheRowAndWriteTheirValues() {
         TDBSpinEdit spin;
         spin.setRange(1, 5);
         spin.SetDataSource(m_pSource.get());
@@ -212,38 +205,12 @@ private Q_SLOTS:
         m_pTable->Post();
         m_pTable->Next();
         QCOMPARE(list.currentText(), QString("Busy"));
+        QCOMPARE(spin.value(), 5);
         m_pTable->Edit();
         F("Status").SetAsString("Awaiting Parts"); // not among the items
         QCOMPARE(list.currentIndex(), -1);
         m_pTable->Cancel();
-
-        TDBComboBox country;
-        country.SetEditable(true);
-        country.SetItems({"South Africa", "United Kingdom"});
-        country.SetDataSource(m_pSource.get());
-        country.SetDataField("StorageArea");
-        QCOMPARE(country.currentText(), QString());
-        country.setCurrentText("Lesotho");
-        QCOMPARE(F("StorageArea").AsString(), QString("Lesotho"));
-
-        TDBMemo memo;
-        QSignalSpy memoChanged(&memo, &TDBMemo::Changed);
-        memo.SetDataSource(m_pSource.get());
-        memo.SetDataField("ProblemDescr");
-        QVERIFY(memo.toPlainText().isEmpty());
-        memo.setFocus();
-        QTest::keyClicks(&memo, "Paper jam");
-        QTest::keyClick(&memo, Qt::Key_Return);
-        QTest::keyClicks(&memo, "again");
-        QCOMPARE(F("ProblemDescr").AsString(), QString("Paper jam\nagain"));
-        QVERIFY(memoChanged.count() > 0);
-        m_pTable->Post();
-        QCOMPARE(Stored("000002", "StorageArea"), QVariant("Lesotho"));
-        QCOMPARE(Stored("000002", "Priority").toInt(), 5);
-        QCOMPARE(Stored("000001", "Priority").toInt(), 4);
-        QCOMPARE(spin.value(), 5);
         m_pTable->First();
-        QCOMPARE(memo.toPlainText(), QString("Line one"));
         QCOMPARE(spin.value(), 4);
         QCOMPARE(list.currentText(), QString("Complete"));
     }

@@ -1,0 +1,447 @@
+// The six record editors on a real database: every control is bound to its
+// column and reports its changes, keys can be typed only while adding, and
+// the few things the windows do on their own (lookups of the call's item,
+// customer and worker, the customer's representatives, "Same as physical",
+// the status and billing fields) work.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TDataSetModel.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "editors/FCallEdtr.h"
+#include "editors/FCustomerEdtr.h"
+#include "editors/FItemEdtr.h"
+#include "editors/FReprEditor.h"
+#include "editors/FServiceContractEdtr.h"
+#include "editors/FWorkerEdtr.h"
+#include "editors/UDBControls.h"
+#include "shell/UErrors.h"
+#include "shell/UScriptedDialogs.h"
+#include "shell/UStartup.h"
+#include "shell/abstract/IProgramSettings.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+// A value for a control, written as the user would.
+void Enter(QWidget* control, const QVariant& value) {
+    if (auto* edit = qobject_cast<TDBEdit*>(control))
+        edit->setText(value.toString());
+    else if (auto* memo = qobject_cast<TDBMemo*>(control))
+        memo->setPlainText(value.toString());
+    else if (auto* combo = qobject_cast<TDBComboBox*>(control))
+        combo->setCurrentText(value.toString());
+    else if (auto* check = qobject_cast<TDBCheckBox*>(control))
+        check->setChecked(value.toString() == QLatin1String("True"));
+    else if (auto* spin = qobject_cast<TDBSpinEdit*>(control))
+        spin->setValue(value.toInt());
+    else if (auto* picker = qobject_cast<TDBDateTimePicker*>(control))
+        picker->SetValue(value.toDateTime());
+    else
+        QFAIL("not a data-aware control");
+}
+
+struct TEntry {
+    const char* Control;
+    const char* Column;
+    QVariant Value;
+};
+
+class TFakeSettings : public Interfaces::IProgramSettings {
+public:
+    bool CountriesReadable = true;
+    UStrings::ListStr GetStatusList() override { return UStrings::ListStr({"Open", "Shut"}); }
+    UStrings::ListStr GetCountryList() override {
+        if (!CountriesReadable)
+            throw EError(QStringLiteral("Cannot read Countries.dat"));
+        return UStrings::ListStr({"Lesotho", "Namibia"});
+    }
+};
+
+} // namespace
+
+class TestRecordEditors : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pData;
+    TScriptedDialogs m_Dialogs;
+    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+
+    TdmlGlobals& Data() { return *m_pData; }
+    QString Stored(const QString& sql) {
+        auto query = Data().CreateQuery(sql, true);
+        return query->Eof() ? QStringLiteral("<none>") : query->Fields().at(0)->AsString();
+    }
+    // Runs `editor` on the current row (edit) or a new one, with `handler`
+    // working on the shown window; returns what Execute returned.
+    static bool Run(TfrmBaseEditor& editor, bool edit, TScriptedDialogs& dialogs,
+                    const std::function<void(TfrmBaseEditor*)>& handler) {
+        editor.SetEditMode(edit);
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* shown = qobject_cast<TfrmBaseEditor*>(window);
+            shown->show();
+            handler(shown);
+            return shown->result();
+        });
+        return editor.Execute();
+    }
+    // Enters every value in edit mode, checking that each one alone enables
+    // Apply, then saves with OK and checks the stored columns.
+    void EnterEachAndSave(TfrmBaseEditor& editor, const QString& table, const QString& where,
+                          const QList<TEntry>& entries) {
+        const bool saved = Run(editor, true, m_Dialogs, [&](TfrmBaseEditor* window) {
+            for (const TEntry& entry : entries) {
+                auto* control = window->findChild<QWidget*>(QLatin1String(entry.Control));
+                QVERIFY2(control, entry.Control);
+                window->SetModified(false);
+                Enter(control, entry.Value);
+                QVERIFY2(window->btnApply->isEnabled(), entry.Control);
+            }
+            window->btnOk->click();
+        });
+        QVERIFY(saved);
+        for (const TEntry& entry : entries) {
+            const QString expected = entry.Value.typeId() == QMetaType::QDateTime
+                                         ? entry.Value.toDateTime().toString("yyyy-MM-dd hh:mm:ss")
+                                         : entry.Value.toString();
+            const QString stored = Stored(
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(entry.Column, table, where));
+            QVERIFY2(
+                stored == expected,
+                qPrintable(
+                    QStringLiteral("%1: %2 stored as %3").arg(entry.Control, expected, stored)));
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init() {
+        m_pDir = std::make_unique<TTempDir>();
+        m_pData = std::make_unique<TdmlGlobals>();
+        Data().SetDatabaseDir(m_pDir->Path() + "database");
+        QDir().mkpath(Data().DatabaseDir());
+        Data().CreateMissingTables();
+        for (const char* sql : {
+                 "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) "
+                 "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\", \"011 555 0101\")",
+                 "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+                 "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
+                 "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
+                 "INSERT INTO Worker (WorkerNR, Name, Surname, IDNr, IDTypeIsPassport, "
+                 "CurrentlyEmployed) VALUES (\"W1\", \"Sam\", \"Dube\", \"123\", \"False\", "
+                 "\"True\")",
+                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) "
+                 "VALUES (\"SN1\", \"ACME\", \"Full\", \"True\")",
+                 "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
+                 "Billed, Callout, Priority, MeterReading) VALUES (\"000001\", \"ACME\", \"W1\", "
+                 "\"SN1\", \"New\", \"False\", \"False\", 1, 0)",
+             })
+            Data().ExecSQL(QString::fromLatin1(sql));
+        Data().AddRepresentative("ACME", "Rita", "Ras", "082 1", "rita@acme.example");
+        Data().AddRepresentative("ACME", "Pule", "Pooe", "082 2", "pule@acme.example");
+        Data().SetDatabaseActive(true);
+        m_Dialogs.Clear();
+        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+    }
+
+    void cleanup() {
+        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
+        QCOMPARE(m_Dialogs.PendingAnswers(), 0);
+        m_pInstalled.reset();
+        m_pData.reset();
+        m_pDir.reset();
+    }
+
+    void EveryControlWritesItsColumnAndEnablesApply() {
+        {
+            TfrmWorkerEdtr editor(&Data());
+            EnterEachAndSave(editor, "Worker", "WorkerNR = 'W1'",
+                             {{"chkEmployed", "CurrentlyEmployed", "False"},
+                              {"edtName", "Name", "Thabo"},
+                              {"edtSurname", "Surname", "Mokoena"},
+                              {"edtID", "IDNr", "A1234567"},
+                              {"chkUsePassport", "IDTypeIsPassport", "True"}});
+        }
+        {
+            TfrmItemEdtr editor(&Data());
+            EnterEachAndSave(editor, "Item", "SerialNr = 'SN1'",
+                             {{"edtBrand", "Brand", "Brandt"},
+                              {"edtModel", "Model", "B-2"},
+                              {"edtDescription", "Description", "Copier\nsecond floor"}});
+        }
+        {
+            TfrmServiceContractEdtr editor(&Data());
+            EnterEachAndSave(editor, "ServiceContract", "ItemSerialNr = 'SN1'",
+                             {{"edtContractType", "ServiceType", "Parts only"},
+                              {"edtComments", "Comments", "Renew in May"},
+                              {"chkValid", "StillValid", "False"}});
+        }
+        {
+            TfrmCustomerEdtr editor(&Data());
+            EnterEachAndSave(editor, "Customer", "CustomerID = 'ACME'",
+                             {{"edtName", "FirstName", "Anna"},
+                              {"edtSurname", "LastName", "Botha"},
+                              {"edtCompany", "CompanyName", "Acme Holdings"},
+                              {"edtTel", "Tel", "011 1"},
+                              {"edtCell", "Cell", "082 3"},
+                              {"edtFax", "Fax", "011 2"},
+                              {"edtEmail", "Email", "info@acme.example"},
+                              {"edtPhyAddr", "PhysicalAddr", "1 Main Road"},
+                              {"edtPhyCode", "PhysicalCode", "2001"},
+                              {"edtCountry1", "Country", "Botswana"},
+                              {"edtPOAddr", "PostalAddr", "PO Box 9"},
+                              {"edtPOCode", "PostalCode", "2000"},
+                              {"edtNotes", "Notes", "Pays late"}});
+        }
+        {
+            TfrmCallEdtr editor(&Data());
+            Data().tblCall->First();
+            EnterEachAndSave(
+                editor, "Call", "CallNr = '000001'",
+                {{"edtItemSerialNr", "EquipmentSerialNr", "SN9"},
+                 {"edtMeterReading", "MeterReading", "4711"},
+                 {"edtCustomerID", "CustomerID", "ZETA"},
+                 {"dteStartDate", "Date_Time", QDateTime(QDate(2007, 3, 14), QTime(10, 30))},
+                 {"cmpPriority", "Priority", "4"},
+                 {"edtOrderNr", "OrderNumber", "PO-7"},
+                 {"edtJobcard", "JobcardNumber", "JC-7"},
+                 {"edtStorageArea", "StorageArea", "Bay 2"},
+                 {"edtrProblem", "ProblemDescr", "Jams"},
+                 {"edtrParts", "PartsUsedReplaced", "Roller"},
+                 {"cbxCallOut", "Callout", "True"},
+                 {"edtWorkerNr", "WorkerNr", "W2"},
+                 {"cbxStatus", "Status", "Busy"},
+                 {"dteCompleted", "Date_TimeFinished", QDateTime(QDate(2007, 3, 15), QTime(16, 0))},
+                 {"chkBilled", "Billed", "True"},
+                 {"edtBillTime", "BillTime", " 12:30:00"}});
+        }
+        {
+            TfrmReprEditor editor(&Data());
+            Data().sqlRepresentatives->SetParam("ID", "ACME");
+            Data().OpenDataSet(Data().sqlRepresentatives);
+            const QString recID = Data().sqlRepresentatives->FieldByName("RecID").AsString();
+            EnterEachAndSave(editor, "Representative", "RecID = '" + recID + "'",
+                             {{"edtName", "Name", "Rina"},
+                              {"edtSurname", "Surname", "Rossouw"},
+                              {"edtCell", "Mobile", "083 9"},
+                              {"edtEmail", "Email", "rina@acme.example"}});
+        }
+    }
+
+    void KeysAreTypedWhileAddingAndFixedWhileChanging() {
+        TfrmWorkerEdtr worker(&Data());
+        TfrmItemEdtr item(&Data());
+        TfrmServiceContractEdtr contract(&Data());
+        TfrmCustomerEdtr customer(&Data());
+        struct TCase {
+            TfrmBaseEditor* Editor;
+            QString Caption;
+            QList<TEntry> Keys; // typed in lower case
+        };
+        const QList<TCase> cases = {
+            {&worker, "Worker", {{"edtWorkerNR", "WorkerNR", "W7"}}},
+            {&item, "Item", {{"edtSerialNr", "SerialNr", "sn7"}, {"edtOwner", "Owner", "ZETA"}}},
+            {&contract,
+             "Service Contract",
+             {{"edtItemSerialNr", "ItemSerialNr", "SN7"}, {"edtCustomerID", "CustomerID", "ZETA"}}},
+            {&customer, "Customer", {{"edtCustomerID", "CustomerID", "NEWCO"}}},
+        };
+        for (const TCase& c : cases) {
+            QString caption;
+            bool writable = true;
+            QVERIFY(Run(*c.Editor, false, m_Dialogs, [&](TfrmBaseEditor* window) {
+                caption = window->windowTitle();
+                writable = window->btnApply->isEnabled();
+                for (const TEntry& key : c.Keys) {
+                    auto* edit = window->findChild<TDBEdit*>(key.Control);
+                    writable = writable && !edit->isReadOnly();
+                    edit->setFocus();
+                    QTest::keyClicks(edit, key.Value.toString().toLower());
+                }
+                window->btnOk->click();
+            }));
+            QCOMPARE(caption, "Add a new " + c.Caption);
+            QVERIFY(writable);
+            // Upper-case fields store what was typed in capitals.
+            for (const TEntry& key : c.Keys)
+                QCOMPARE(c.Editor->findChild<TDBEdit*>(key.Control)->text(), key.Value.toString());
+
+            bool readOnly = true;
+            QVERIFY(!Run(*c.Editor, true, m_Dialogs, [&](TfrmBaseEditor* window) {
+                caption = window->windowTitle();
+                for (const TEntry& key : c.Keys)
+                    readOnly = readOnly && window->findChild<TDBEdit*>(key.Control)->isReadOnly();
+                window->btnOk->click();
+            }));
+            QCOMPARE(caption, c.Caption + " Properties");
+            QVERIFY(readOnly);
+        }
+        QCOMPARE(Stored("SELECT Name FROM Worker WHERE WorkerNR = 'W7'"), QString());
+        QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'sn7'"), QString("ZETA"));
+        QCOMPARE(Stored("SELECT CustomerID FROM ServiceContract WHERE ItemSerialNr = 'SN7'"),
+                 QString("ZETA"));
+        QCOMPARE(Stored("SELECT COUNT(*) FROM Customer WHERE CustomerID = 'NEWCO'"), QString("1"));
+    }
+
+    void SameAsPhysicalCopiesAndRestoresThePostalAddress() {
+        TfrmCustomerEdtr editor(&Data());
+        QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            Enter(editor.edtPhyAddr, "1 Main Road");
+            Enter(editor.edtPhyCode, "2001");
+            Enter(editor.edtPOAddr, "PO Box 9");
+            Enter(editor.edtPOCode, "2000");
+            editor.SetModified(false);
+            editor.chkSameAsPhy->click();
+            QVERIFY(editor.btnApply->isEnabled());
+            QCOMPARE(editor.edtPOAddr->toPlainText(), QString("1 Main Road"));
+            QCOMPARE(editor.edtPOCode->text(), QString("2001"));
+            QVERIFY(!editor.edtPOAddr->isEnabled());
+            QVERIFY(!editor.edtCountry2->isEnabled());
+            // The postal country follows the one country of the customer, and
+            // stays disabled.
+            Enter(editor.edtCountry1, "Kenya");
+            QCOMPARE(editor.edtCountry2->currentText(), QString("Kenya"));
+            QVERIFY(!editor.edtCountry2->isEnabled());
+            editor.chkSameAsPhy->click();
+            QCOMPARE(editor.edtPOAddr->toPlainText(), QString("PO Box 9"));
+            QCOMPARE(editor.edtPOCode->text(), QString("2000"));
+            QVERIFY(editor.edtPOCode->isEnabled());
+            editor.chkSameAsPhy->click();
+            editor.btnOk->click();
+        }));
+        QCOMPARE(Stored("SELECT PostalAddr FROM Customer WHERE CustomerID = 'ACME'"),
+                 QString("1 Main Road"));
+
+        // Showing the window again clears the box without restoring anything.
+        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            QVERIFY(!editor.chkSameAsPhy->isChecked());
+            QCOMPARE(editor.edtPOAddr->toPlainText(), QString("1 Main Road"));
+            QVERIFY(editor.edtPOAddr->isEnabled());
+            editor.btnCancel->click();
+        }));
+    }
+
+    void TheCustomerEditorListsItsRepresentativesWhileOpen() {
+        TfrmCustomerEdtr editor(&Data());
+        Data().tblCustomer->First(); // ACME
+        QStringList names;
+        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            QAbstractItemModel* model = editor.grdRepresentatives->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                names << model->index(row, 0).data().toString();
+            QCOMPARE(model->columnCount(), 4);
+            QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("Cell"));
+            editor.btnCancel->click();
+        }));
+        names.sort();
+        QCOMPARE(names, QStringList({"Pule", "Rita"}));
+        QVERIFY(!Data().sqlRepresentatives->Active());
+    }
+
+    void TheCallEditorFollowsTheCallsItemCustomerAndWorker() {
+        TfrmCallEdtr editor(&Data());
+        Data().tblCall->First();
+        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            QCOMPARE(editor.edtBrand->text(), QString("Inkwell"));
+            QCOMPARE(editor.edtDescription->toPlainText(), QString("Printer"));
+            QCOMPARE(editor.edtCompany->text(), QString("Acme Ltd"));
+            QCOMPARE(editor.edtTel->text(), QString("011 555 0101"));
+            QCOMPARE(editor.lblWorkerName->text(), QString("Sam Dube"));
+            // Shown here, edited in their own editors.
+            QVERIFY(editor.edtBrand->isReadOnly());
+            QVERIFY(editor.edtCallNr->isReadOnly());
+
+            // Another customer is looked up at once.
+            Enter(editor.edtCustomerID, "ZETA");
+            QCOMPARE(editor.edtCompany->text(), QString("Zeta"));
+            QVERIFY(editor.edtName->text().isEmpty());
+            editor.btnCancel->click();
+        }));
+
+        // The lookups follow the database being closed and opened.
+        Data().SetDatabaseActive(false);
+        QVERIFY(!editor.sqlItem->Active());
+        Data().SetDatabaseActive(true);
+        QVERIFY(editor.sqlItem->Active() && editor.sqlWorker->Active());
+    }
+
+    void CompletionAndBillTimeAreOpenOnlyWhenTheyApply() {
+        TfrmCallEdtr editor(&Data());
+        Data().tblCall->First();
+        QDateTime finished;
+        QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            QVERIFY(!editor.dteCompleted->isEnabled());
+            QVERIFY(!editor.lblComplDT->isEnabled());
+            QVERIFY(!editor.edtBillTime->isEnabled());
+            QVERIFY(!editor.lblhms->isEnabled());
+
+            editor.SetModified(false);
+            editor.cbxStatus->setCurrentText("Complete");
+            QVERIFY(editor.btnApply->isEnabled());
+            QVERIFY(editor.dteCompleted->isEnabled());
+            QVERIFY(editor.lblComplDT->isEnabled());
+            finished = editor.dteCompleted->Value();
+            editor.chkBilled->click();
+            QVERIFY(editor.edtBillTime->isEnabled());
+            QVERIFY(editor.lblhms->isEnabled());
+            editor.btnOk->click();
+        }));
+        QVERIFY(qAbs(finished.secsTo(QDateTime::currentDateTime())) < 60);
+        QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Complete"));
+
+        // Shown again on a complete, billed call: both stay open.
+        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+            QVERIFY(editor.dteCompleted->isEnabled());
+            QVERIFY(editor.edtBillTime->isEnabled());
+            editor.cbxStatus->setCurrentText("Busy");
+            QVERIFY(!editor.dteCompleted->isEnabled());
+            editor.btnCancel->click();
+        }));
+    }
+
+    void StatusAndCountryListsComeFromTheMainWindow() {
+        TFakeSettings settings;
+        g_pProgramSettings = &settings;
+        {
+            TfrmCallEdtr call(&Data());
+            TfrmCustomerEdtr customer(&Data());
+            QCOMPARE(call.cbxStatus->itemText(1), QString("Shut"));
+            QCOMPARE(customer.edtCountry1->itemText(0), QString("Lesotho"));
+            QCOMPARE(customer.edtCountry2->itemText(1), QString("Namibia"));
+            // An unreadable country file keeps the two built-in countries.
+            settings.CountriesReadable = false;
+            TfrmCustomerEdtr fallback(&Data());
+            QCOMPARE(fallback.edtCountry2->itemText(1), QString("United Kingdom"));
+        }
+        g_pProgramSettings = nullptr;
+    }
+
+    void StartUpCreatesTheEditorsAndHandsThemToTheMainWindow() {
+        m_pData.reset(); // the program makes its own
+        TTempDir dir;
+        TfrmMain::TLocations locations;
+        locations.BackupDir = dir.Path() + "backups";
+        {
+            TProgramWindows windows(locations);
+            QCOMPARE(dmlGlobals, &windows.DataModule());
+            for (QWidget* editor : std::initializer_list<QWidget*>{
+                     frmCallEdtr, frmCustomerEdtr, frmServiceContractEdtr, frmWorkerEdtr,
+                     frmItemEdtr, frmReprEditor})
+                QVERIFY(editor && editor->parentWidget() == &windows.MainWindow());
+            QCOMPARE(frmReprEditor->windowTitle(), QString("Representative Editor"));
+        }
+        QVERIFY(!frmCallEdtr && !frmReprEditor && !dmlGlobals);
+    }
+};
+
+QTEST_MAIN(TestRecordEditors)
+#include "tst_RecordEditors.moc"
