@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -276,6 +277,9 @@ void TfrmCallEdtr::Update(UAbstract::IObservableSubject* subject) {
 
 void TfrmCallEdtr::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
+    // Coming back from being minimised is not a new use of the editor.
+    if (event->spontaneous())
+        return;
     pgcMain->setCurrentIndex(0);
     if (m_bEditMode)
         btnOk->setFocus();

@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -188,6 +190,9 @@ void TfrmCustomerEdtr::EditModeChanged() {
 
 void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
+    // Coming back from being minimised is not a new use of the editor.
+    if (event->spontaneous())
+        return;
     pgcSelection->setCurrentIndex(0);
     EditModeChanged();
     m_bLoading = true;
@@ -209,7 +214,7 @@ void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
 }
 
 void TfrmCustomerEdtr::hideEvent(QHideEvent* event) {
-    if (m_pDataModule)
+    if (m_pDataModule && !event->spontaneous())
         m_pDataModule->sqlRepresentatives->Close();
     TfrmBaseEditor::hideEvent(event);
 }

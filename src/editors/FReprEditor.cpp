@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 using namespace UEditorLayout;
@@ -59,6 +60,9 @@ TfrmReprEditor::~TfrmReprEditor() {
 
 void TfrmReprEditor::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
+    // Coming back from being minimised is not a new use of the editor.
+    if (event->spontaneous())
+        return;
     if (m_bEditMode)
         btnOk->setFocus();
     else

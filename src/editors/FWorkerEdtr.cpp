@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 using namespace UEditorLayout;
@@ -68,6 +69,9 @@ void TfrmWorkerEdtr::EditModeChanged() {
 
 void TfrmWorkerEdtr::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
+    // Coming back from being minimised is not a new use of the editor.
+    if (event->spontaneous())
+        return;
     EditModeChanged();
     if (m_bEditMode)
         btnOk->setFocus();
