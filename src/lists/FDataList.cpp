@@ -19,8 +19,10 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TfrmDataList* CurrentDataList = nullptr;
 
@@ -32,6 +34,8 @@ constexpr int RowHeight = 22;
 constexpr int IndicatorWidth = 20;
 constexpr int PopupWidth = 618;
 constexpr int PopupHeight = 270;
+// Digit width of the font the lists' column widths were chosen for.
+constexpr int DesignDigitWidth = 6;
 const QColor ActiveSelection(182, 202, 234);
 
 // Suspends a dataset's display updates for a scope.
@@ -141,6 +145,10 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
     lblSearchBy->setBuddy(cbxSearchBy);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(lblSearch);
+    // Wide enough for a name or a number, not the whole window.
+    const int charWidth = edtSearch->fontMetrics().averageCharWidth();
+    edtSearch->setMinimumWidth(charWidth * 20);
+    edtSearch->setMaximumWidth(charWidth * 40);
     searchRow->addWidget(edtSearch, 1);
     searchRow->addSpacing(8);
     searchRow->addWidget(lblSearchBy);
@@ -242,8 +250,26 @@ void TfrmDataList::SetColumn(const QString& fieldName, const QString& header, in
     m_ColumnWidths.insert(fieldName.toLower(), width);
     const int column = m_pModel->ColumnOf(fieldName);
     if (column >= 0)
-        dbcGrid->horizontalHeader()->resizeSection(column, width);
+        dbcGrid->horizontalHeader()->resizeSection(column, ColumnWidth(column, width));
     dbcGrid->horizontalHeader()->viewport()->update();
+}
+
+int TfrmDataList::ColumnWidth(int column, int width) const {
+    // The lists give their widths in pixels of a small dialog font whose
+    // digits are six pixels wide; they grow with the grid's font.
+    const QFontMetrics cells(dbcGrid->font());
+    const double scale = std::max(1.0, cells.horizontalAdvance(QStringLiteral("0123456789")) /
+                                           double(10 * DesignDigitWidth));
+    // A column is never narrower than its bold caption with the sort arrow.
+    const QHeaderView* header = dbcGrid->horizontalHeader();
+    const QStyle* style = header->style();
+    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int arrow = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    const QString caption =
+        m_pModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int captionWidth =
+        QFontMetrics(header->font()).horizontalAdvance(caption) + 3 * margin + arrow;
+    return std::max(int(width * scale + 0.5), captionWidth);
 }
 
 void TfrmDataList::LoadSearchByEntries() {
@@ -330,7 +356,7 @@ void TfrmDataList::ModelReset() {
     for (auto it = m_ColumnWidths.cbegin(); it != m_ColumnWidths.cend(); ++it) {
         const int column = m_pModel->ColumnOf(it.key());
         if (column >= 0)
-            header->resizeSection(column, it.value());
+            header->resizeSection(column, ColumnWidth(column, it.value()));
     }
     // Only the indicator: the rows are in that order already.
     const QSignalBlocker blocker(header);

@@ -111,6 +111,9 @@ public:
     // "Delete the selected record?" with Yes and No; true only for Yes.
     bool ConfirmDelete();
 
+    // The record editor the list runs; not owned, nullptr for none.
+    void SetEditor(IRecordEditor* editor) { m_pEditor = editor; }
+
     bool PopupMode() const { return m_bPopupMode; }
     TDataSet* DataSet() const { return m_pDataset; }
     TSearchByList& SearchBy() { return m_SearchBy; }
@@ -152,8 +155,11 @@ protected:
 
     // Binds the grid to the dataset.
     void SetDataSet(TDataSet* dataSet);
-    // Header text and width of the column of a field.
+    // Header text and width of the column of a field. The width is in the
+    // pixels of a small dialog font: it grows with the grid's font and never
+    // leaves the header text clipped (ColumnWidth).
     void SetColumn(const QString& fieldName, const QString& header, int width);
+    int ColumnWidth(int column, int width) const;
     // Fills the drop-down from the search-by entries and activates the first.
     void LoadSearchByEntries();
 
