@@ -301,24 +301,21 @@ private Q_SLOTS:
         QCOMPARE(steps.size(), 2);
     }
 
+    // The call views on real calls: tst_FLists.
     void TreeShowsTheChosenView_data() {
         QTest::addColumn<int>("top");
         QTest::addColumn<int>("sub");
         QTest::addColumn<int>("list");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("Calls") << 0 << -1 << 0 << "All Calls"
-                               << "";
-        QTest::newRow("Pending") << 0 << 2 << 0 << "Incomplete Calls"
-                                 << "Status='Pending'";
-        QTest::newRow("Customers") << 1 << -1 << 2 << "All Customers"
-                                   << "";
-        QTest::newRow("Workers") << 2 << -1 << 4 << "All Workers"
-                                 << "";
-        QTest::newRow("Items") << 3 << -1 << 1 << "All Items"
-                               << "";
-        QTest::newRow("Service Contracts") << 4 << -1 << 3 << "All Service Contracts"
-                                           << "";
+        auto row = [](const char* title, int top, int sub, int list, const char* filter = "") {
+            QTest::newRow(title) << top << sub << list << QString(title) << QString(filter);
+        };
+        row("Incomplete Calls", 0, 2, Interfaces::dvCalls, "Status='Pending'");
+        row("All Customers", 1, -1, Interfaces::dvCustomers);
+        row("All Workers", 2, -1, Interfaces::dvWorkers);
+        row("All Items", 3, -1, Interfaces::dvItems);
+        row("All Service Contracts", 4, -1, Interfaces::dvServiceContracts);
     }
     void TreeShowsTheChosenView() {
         QFETCH(int, top);
