@@ -235,6 +235,41 @@ private Q_SLOTS:
                  list->Model()->SortColumn());
     }
 
+    // The grid's columns are the list's: a query reopened with its fields in
+    // another order, as the call views do, moves none of them, and what the
+    // user moved or widened stays so.
+    void ColumnsKeepTheirPlacesWhenTheQueryChanges() {
+        auto list = MakeList();
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QHeaderView* header = list->dbcGrid->horizontalHeader();
+        auto place = [&](const char* field) {
+            return header->visualIndex(list->Model()->ColumnOf(field));
+        };
+        auto reopen = [this](const char* sql) {
+            Customers()->Close();
+            Customers()->SetSQL(sql);
+            m_pDml->OpenDataSet(Customers());
+        };
+        QCOMPARE(place("LastName"), 0);
+        reopen("SELECT Tel, CompanyName, LastName, CustomerID FROM Customer");
+        QCOMPARE(place("LastName"), 0);
+
+        header->moveSection(place("CustomerID"), 1);
+        const int tel = list->Model()->ColumnOf("Tel");
+        const QPoint edge(header->sectionViewportPosition(tel) + header->sectionSize(tel) - 1, 5);
+        const int wider = header->sectionSize(tel) + 40;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
+        QTest::mouseMove(header->viewport(), edge + QPoint(40, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
+        QCOMPARE(header->sectionSize(tel), wider);
+
+        reopen("SELECT CustomerID, CompanyName, Tel, LastName FROM Customer");
+        QCOMPARE(place("LastName"), 0);
+        QCOMPARE(place("CustomerID"), 1);
+        QCOMPARE(header->sectionSize(list->Model()->ColumnOf("Tel")), wider);
+    }
+
     void SortingAnEmptyListDoesNothingHarmful() {
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();
