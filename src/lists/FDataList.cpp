@@ -2,6 +2,7 @@
 
 #include "data/DBTableAccess.h"
 #include "data/engine/TDataSetModel.h"
+#include "data/engine/TField.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IRecordEditor.h"
@@ -19,8 +20,10 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TfrmDataList* CurrentDataList = nullptr;
 
@@ -32,6 +35,8 @@ constexpr int RowHeight = 22;
 constexpr int IndicatorWidth = 20;
 constexpr int PopupWidth = 618;
 constexpr int PopupHeight = 270;
+// Digit width of the font the lists' column widths were chosen for.
+constexpr int DesignDigitWidth = 6;
 const QColor ActiveSelection(182, 202, 234);
 
 // Suspends a dataset's display updates for a scope.
@@ -141,6 +146,10 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
     lblSearchBy->setBuddy(cbxSearchBy);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(lblSearch);
+    // Wide enough for a name or a number, not the whole window.
+    const int charWidth = edtSearch->fontMetrics().averageCharWidth();
+    edtSearch->setMinimumWidth(charWidth * 20);
+    edtSearch->setMaximumWidth(charWidth * 40);
     searchRow->addWidget(edtSearch, 1);
     searchRow->addSpacing(8);
     searchRow->addWidget(lblSearchBy);
@@ -192,6 +201,10 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
     connect(dbcGrid, &QAbstractItemView::doubleClicked, this, [this] { GridDblClick(); });
     connect(m_pModel, &QAbstractItemModel::modelReset, this, &TfrmDataList::ModelReset);
     dbcGrid->viewport()->installEventFilter(this);
+    header->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionMoved, this, &TfrmDataList::ColumnMoved);
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { ColumnResized(column, width); });
 
     m_SearchBy.SetChangeHandler([this](int index, const QString& fieldName, bool numeric) {
         SearchByChanged(index, fieldName, numeric);
@@ -239,11 +252,81 @@ void TfrmDataList::SetColumn(const QString& fieldName, const QString& header, in
         return;
     if (!header.isEmpty())
         m_pDataset->DefineField(fieldName).SetDisplayLabel(header);
-    m_ColumnWidths.insert(fieldName.toLower(), width);
-    const int column = m_pModel->ColumnOf(fieldName);
-    if (column >= 0)
-        dbcGrid->horizontalHeader()->resizeSection(column, width);
-    dbcGrid->horizontalHeader()->viewport()->update();
+    const QString name = fieldName.toLower();
+    m_ColumnWidths.insert(name, width);
+    if (!m_ColumnOrder.contains(name))
+        m_ColumnOrder << name;
+    ArrangeColumns();
+}
+
+QString TfrmDataList::ColumnName(int column) const {
+    const TField* field = m_pModel->ColumnField(column);
+    return field ? field->FieldName().toLower() : QString();
+}
+
+void TfrmDataList::ArrangeColumns() {
+    // The grid's columns belong to the list, not to the query: whatever
+    // order the query gives its fields in, and however often it is reopened
+    // with another text, they keep their places and widths, as the user
+    // left them or else as the list set them.
+    QHeaderView* header = dbcGrid->horizontalHeader();
+    m_bArrangingColumns = true;
+    for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        const QString name = ColumnName(column);
+        if (const auto chosen = m_UserWidths.constFind(name); chosen != m_UserWidths.cend())
+            header->resizeSection(column, chosen.value());
+        else if (const auto set = m_ColumnWidths.constFind(name); set != m_ColumnWidths.cend())
+            header->resizeSection(column, ColumnWidth(column, set.value()));
+    }
+    int place = 0;
+    for (const QString& name : std::as_const(m_ColumnOrder)) {
+        const int column = m_pModel->ColumnOf(name);
+        if (column < 0)
+            continue;
+        if (header->visualIndex(column) != place)
+            header->moveSection(header->visualIndex(column), place);
+        ++place;
+    }
+    m_bArrangingColumns = false;
+    header->viewport()->update();
+}
+
+void TfrmDataList::ColumnMoved() {
+    if (m_bArrangingColumns)
+        return;
+    QHeaderView* header = dbcGrid->horizontalHeader();
+    QStringList order;
+    for (int place = 0; place < header->count(); ++place)
+        order << ColumnName(header->logicalIndex(place));
+    // Columns the query does not show now keep their turn behind these.
+    for (const QString& name : std::as_const(m_ColumnOrder)) {
+        if (!order.contains(name))
+            order << name;
+    }
+    m_ColumnOrder = order;
+}
+
+void TfrmDataList::ColumnResized(int column, int width) {
+    if (!m_bArrangingColumns && m_bHeaderPressed && width > 0)
+        m_UserWidths.insert(ColumnName(column), width);
+}
+
+int TfrmDataList::ColumnWidth(int column, int width) const {
+    // The lists give their widths in pixels of a small dialog font whose
+    // digits are six pixels wide; they grow with the grid's font.
+    const QFontMetrics cells(dbcGrid->font());
+    const double scale = std::max(1.0, cells.horizontalAdvance(QStringLiteral("0123456789")) /
+                                           double(10 * DesignDigitWidth));
+    // A column is never narrower than its bold caption with the sort arrow.
+    const QHeaderView* header = dbcGrid->horizontalHeader();
+    const QStyle* style = header->style();
+    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int arrow = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    const QString caption =
+        m_pModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int captionWidth =
+        QFontMetrics(header->font()).horizontalAdvance(caption) + 3 * margin + arrow;
+    return std::max(int(width * scale + 0.5), captionWidth);
 }
 
 void TfrmDataList::LoadSearchByEntries() {
@@ -326,12 +409,8 @@ void TfrmDataList::AfterSort() {
 }
 
 void TfrmDataList::ModelReset() {
+    ArrangeColumns();
     QHeaderView* header = dbcGrid->horizontalHeader();
-    for (auto it = m_ColumnWidths.cbegin(); it != m_ColumnWidths.cend(); ++it) {
-        const int column = m_pModel->ColumnOf(it.key());
-        if (column >= 0)
-            header->resizeSection(column, it.value());
-    }
     // Only the indicator: the rows are in that order already.
     const QSignalBlocker blocker(header);
     header->setSortIndicator(m_pModel->SortColumn(), m_pModel->SortOrder());
@@ -522,6 +601,14 @@ void TfrmDataList::GridDblClick() {
 bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dbcGrid->viewport() && event->type() == QEvent::MouseButtonPress)
         GridClick();
+    if (watched == dbcGrid->horizontalHeader()->viewport()) {
+        // Widths the user drags (or double-clicks) are the user's to keep.
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            m_bHeaderPressed = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_bHeaderPressed = false;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -111,6 +111,9 @@ public:
     // "Delete the selected record?" with Yes and No; true only for Yes.
     bool ConfirmDelete();
 
+    // The record editor the list runs; not owned, nullptr for none.
+    void SetEditor(IRecordEditor* editor) { m_pEditor = editor; }
+
     bool PopupMode() const { return m_bPopupMode; }
     TDataSet* DataSet() const { return m_pDataset; }
     TSearchByList& SearchBy() { return m_SearchBy; }
@@ -152,8 +155,14 @@ protected:
 
     // Binds the grid to the dataset.
     void SetDataSet(TDataSet* dataSet);
-    // Header text and width of the column of a field.
+    // Header text and width of the column of a field; the columns stand in
+    // the order of these calls, ahead of the fields that have none. The
+    // width is in the pixels of a small dialog font: it grows with the
+    // grid's font and never leaves the header text clipped (ColumnWidth).
+    // Order and widths outlive the query's reopening; what the user moves or
+    // resizes stays so.
     void SetColumn(const QString& fieldName, const QString& header, int width);
+    int ColumnWidth(int column, int width) const;
     // Fills the drop-down from the search-by entries and activates the first.
     void LoadSearchByEntries();
 
@@ -183,13 +192,21 @@ private:
     void AfterSort();
     void RowChanged();
     void ModelReset();
+    QString ColumnName(int column) const;
+    void ArrangeColumns();
+    void ColumnMoved();
+    void ColumnResized(int column, int width);
     void SetActiveLook(bool active);
     void CentreOnOwner();
     void WatchSubWindow();
 
     TListModel* m_pModel;
     QValidator* m_pDigitsOnly;
-    QHash<QString, int> m_ColumnWidths;
+    QHash<QString, int> m_ColumnWidths; // as the list set them, by field
+    QHash<QString, int> m_UserWidths;   // as the user dragged them, in pixels
+    QStringList m_ColumnOrder;          // field names, left to right
+    bool m_bArrangingColumns = false;
+    bool m_bHeaderPressed = false;
     QMetaObject::Connection m_SubWindowConnection;
 };
 

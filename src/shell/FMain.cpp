@@ -550,6 +550,12 @@ void TfrmMain::CreateStatusBar() {
     m_pProgressPanel->setRange(0, 100);
     m_pProgressPanel->setValue(0);
     m_pProgressPanel->setTextVisible(false);
+    // A flat sunken panel like its neighbours rather than an input box; the
+    // bar fills it smoothly while an export or import runs.
+    m_pProgressPanel->setStyleSheet(
+        QStringLiteral("QProgressBar { border: 1px solid palette(mid); border-radius: 0px;"
+                       " background: transparent; text-align: center; }"
+                       "QProgressBar::chunk { background: palette(highlight); }"));
     btnSBCancel = new QPushButton(QStringLiteral("Cancel"), sbMain);
     btnSBCancel->setObjectName(QStringLiteral("btnSBCancel"));
     btnSBCancel->setMaximumHeight(fontMetrics().height() + 4);
@@ -814,6 +820,19 @@ void TfrmMain::FormShow() {
     try {
         if (m_Hooks.CreateListWindows)
             m_Hooks.CreateListWindows();
+        // Every list window is first made normal, then maximised, each pass
+        // in this order, so that they all come up maximised whatever state
+        // SetDataListWindow left them in.
+        const int order[] = {Interfaces::dvCalls, Interfaces::dvServiceContracts,
+                             Interfaces::dvItems, Interfaces::dvWorkers, Interfaces::dvCustomers};
+        for (int view : order) {
+            if (QMdiSubWindow* child = SubWindowOf(view))
+                child->showNormal();
+        }
+        for (int view : order) {
+            if (QMdiSubWindow* child = SubWindowOf(view))
+                child->showMaximized();
+        }
     } catch (...) {
         setUpdatesEnabled(true);
         throw;

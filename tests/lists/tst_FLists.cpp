@@ -1,9 +1,17 @@
+// The five list windows inside the main window, on a small real database and
+// with the start-up hooks, as the program runs them: the views of the
+// navigation tree with their pickers, and the main window's record commands
+// on the current list.
+
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FItemList.h"
+#include "lists/FMonthPicker.h"
+#include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
 #include "shell/FMain.h"
@@ -12,12 +20,13 @@
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
 
-#include <QHeaderView>
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTableView>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -26,15 +35,17 @@ using TestSupport::TTempDir;
 
 namespace {
 
-// A database with two customers, two workers, two items, one contract and
-// three calls, two of them pending; the main window runs on it with the
-// start-up hooks, as the program does.
+// A database with two customers, workers and items, one contract and seven
+// calls spread over states, months and priorities; the main window runs on
+// it with the start-up hooks and the two pickers, as the program does.
 struct TRunningProgram {
     TTempDir Dir;
     TScriptedDialogs Dialogs;
     TDialogsInstaller Installed{Dialogs};
     TdmlGlobals DataModule;
     std::unique_ptr<TfrmMain> Main;
+    std::unique_ptr<TfrmMonthPicker> MonthPicker;
+    std::unique_ptr<TfrmPriorityPicker> PriorityPicker;
 
     TRunningProgram() {
         DataModule.SetDatabaseDir(Dir.Path() + "database/");
@@ -53,32 +64,62 @@ struct TRunningProgram {
                 "INSERT INTO Item (SerialNr, Brand, Model, Owner) VALUES ('S2', 'Hex', 'H2', 'C2')",
                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType) "
                 "VALUES ('S1', 'C1', 'Gold')",
-                "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
-                "Billed) VALUES ('000001', 'C1', 'W1', 'S1', 'New', 'False')",
-                "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
-                "Billed) VALUES ('000002', 'C2', 'W1', 'S2', 'Pending', 'False')",
-                "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
-                "Billed) VALUES ('000003', 'C1', 'W2', 'S1', 'Pending', 'False')",
             })
             DataModule.ExecSQL(QString::fromLatin1(sql));
+        AddCall("000001", "W1", "New", "False", 3, "2007-03-05 10:00:00");
+        AddCall("000002", "W1", "Pending", "False", 1, "2007-03-20 08:00:00");
+        AddCall("000003", "W2", "Pending", "False", 3, "2007-04-02 09:00:00");
+        AddCall("000004", "W2", "Complete", "False", 2, "2007-03-31 23:30:00");
+        AddCall("000005", "W1", "Complete", "True", 5, "2007-04-01 00:00:00");
+        AddCall("000006", "W2", "Busy", "False", 3, "2007-02-28 23:59:59");
+        AddCall("000007", "W1", "Awaiting Parts", "False", 1, "2007-03-01 00:00:00");
         DataModule.SetDatabaseActive(false);
 
         TfrmMain::TLocations locations;
         locations.BackupDir = Dir.Path() + "backups";
         Main = std::make_unique<TfrmMain>(locations);
         Main->SetDataHooks(MakeDataHooks(*Main, &DataModule));
+        MonthPicker = std::make_unique<TfrmMonthPicker>(Main.get());
+        frmMonthPicker = MonthPicker.get();
+        PriorityPicker = std::make_unique<TfrmPriorityPicker>(Main.get());
+        frmPriorityPicker = PriorityPicker.get();
         Main->show();
     }
     // The lists go with the main window, before the data module.
-    ~TRunningProgram() { Main.reset(); }
+    ~TRunningProgram() {
+        frmMonthPicker = nullptr;
+        frmPriorityPicker = nullptr;
+        MonthPicker.reset();
+        PriorityPicker.reset();
+        Main.reset();
+    }
+
+    void AddCall(const char* callNr, const char* worker, const char* status, const char* billed,
+                 int priority, const char* when) {
+        // Odd calls belong to the first customer and item, even ones to the second.
+        const char side = (callNr[5] - '0') % 2 ? '1' : '2';
+        DataModule.ExecSQL(QString("INSERT INTO Call (CallNr, CustomerID, WorkerNr, "
+                                   "EquipmentSerialNr, Status, Billed, Priority, Date_Time) "
+                                   "VALUES ('%1', 'C%2', '%3', 'S%2', '%4', '%5', %6, '%7')")
+                               .arg(callNr)
+                               .arg(side)
+                               .arg(worker, status, billed)
+                               .arg(priority)
+                               .arg(when));
+    }
 
     QWidget* Front() const {
         QMdiSubWindow* child = Main->mdiMain->currentSubWindow();
         return child ? child->widget() : nullptr;
     }
+
+    QTreeWidgetItem* Node(int top, int sub = -1) const {
+        QTreeWidgetItem* node = Main->tvNavigation->topLevelItem(top);
+        return sub < 0 ? node : node->child(sub);
+    }
 };
 
-// The texts of a list's grid in `column`, row by row.
+// The texts of a list's grid in `column`, sorted.
 QStringList ColumnTexts(TfrmDataList* list, const QString& fieldName) {
     TDataSetModel* model = list->Model();
     const int column = model->ColumnOf(fieldName);
@@ -89,10 +130,40 @@ QStringList ColumnTexts(TfrmDataList* list, const QString& fieldName) {
     return texts;
 }
 
-QString Header(TfrmDataList* list, const QString& fieldName) {
-    TDataSetModel* model = list->Model();
-    return model->headerData(model->ColumnOf(fieldName), Qt::Horizontal).toString();
+// The calls the calls list shows, as "2 3" for 000002 and 000003.
+QString CallNumbers() {
+    QStringList numbers;
+    for (const QString& callNr : ColumnTexts(frmCallsList, "CallNr"))
+        numbers << QString::number(callNr.toInt());
+    return numbers.join(' ');
 }
+
+QString TitleMarkup(const QString& title) {
+    return "<B><P align=\"center\">" + title + "</P></B>";
+}
+
+QString CurrentCall(TRunningProgram& program) {
+    return program.DataModule.sqlCall->FieldByName("CallNr").AsString();
+}
+
+// An editor that changes the calls table the way a record editor would.
+struct TCallEditorStandIn : IRecordEditor {
+    TTable* Table = nullptr;
+    QList<bool> Modes;
+    QString RowSeen;
+    void SetEditMode(bool editMode) override { Modes << editMode; }
+    bool Execute() override {
+        if (Modes.last()) {
+            RowSeen = Table->FieldByName("CallNr").AsString();
+            Table->Edit();
+        } else {
+            Table->Append();
+        }
+        Table->FieldByName("Status").SetAsString("Busy");
+        Table->Post();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -111,122 +182,182 @@ private Q_SLOTS:
     void TheFirstShowMakesTheFiveListsInOrder() {
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
-        QVERIFY(frmCallsList && frmCustomerList && frmWorkerList && frmItemList &&
-                frmServiceContractList);
-        QCOMPARE(frm.DataListWindow(Interfaces::dvCalls), frmCallsList);
-        QCOMPARE(frm.DataListWindow(Interfaces::dvCustomers), frmCustomerList);
-        QCOMPARE(frm.DataListWindow(Interfaces::dvWorkers), frmWorkerList);
-        QCOMPARE(frm.DataListWindow(Interfaces::dvItems), frmItemList);
-        QCOMPARE(frm.DataListWindow(Interfaces::dvServiceContracts), frmServiceContractList);
-
-        const QList<QMdiSubWindow*> children = frm.mdiMain->subWindowList();
-        QCOMPARE(children.size(), 5);
         const QList<QWidget*> order = {frmCallsList, frmCustomerList, frmWorkerList, frmItemList,
                                        frmServiceContractList};
-        for (int i = 0; i < 5; ++i)
+        const int views[] = {Interfaces::dvCalls, Interfaces::dvCustomers, Interfaces::dvWorkers,
+                             Interfaces::dvItems, Interfaces::dvServiceContracts};
+        const QList<QMdiSubWindow*> children = frm.mdiMain->subWindowList();
+        QCOMPARE(children.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(order.at(i));
             QCOMPARE(children.at(i)->widget(), order.at(i));
+            QCOMPARE(frm.DataListWindow(views[i]), order.at(i));
+            QVERIFY(children.at(i)->isMaximized());
+        }
 
-        // The calls list is in front with all calls.
+        // The calls list is in front with all calls, and it is the current list.
         QCOMPARE(program.Front(), frmCallsList);
-        QVERIFY(frmCallsList->lblTitle->text().contains("All Calls"));
+        QCOMPARE(frmCallsList->lblTitle->text(), TitleMarkup("All Calls"));
+        QCOMPARE(CallNumbers(), QString("1 2 3 4 5 6 7"));
+        QCOMPARE(CurrentDataList, frmCallsList);
+        QCOMPARE(frm.tvNavigation->currentItem(), program.Node(0));
         QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
     }
 
-    void EachListShowsItsRows() {
+    void EachListShowsItsRowsAndSearchesItsQuery() {
         TRunningProgram program;
-        QCOMPARE(ColumnTexts(frmCallsList, "CallNr"), QStringList({"000001", "000002", "000003"}));
-        QCOMPARE(ColumnTexts(frmCallsList, "CompanyName"), QStringList({"Acme", "Acme", "Bolt"}));
+        QCOMPARE(ColumnTexts(frmCallsList, "CompanyName"),
+                 QStringList({"Acme", "Acme", "Acme", "Acme", "Bolt", "Bolt", "Bolt"}));
         QCOMPARE(ColumnTexts(frmCustomerList, "CompanyName"), QStringList({"Acme", "Bolt"}));
-        QCOMPARE(ColumnTexts(frmWorkerList, "Name"), QStringList({"Wim", "Zoe"}));
-        QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"1", "2"}));
-        QCOMPARE(ColumnTexts(frmItemList, "SerialNr"), QStringList({"S1", "S2"}));
+        QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"3", "4"}));
         QCOMPARE(ColumnTexts(frmItemList, "ServiceType"), QStringList({"", "Gold"}));
         QCOMPARE(ColumnTexts(frmServiceContractList, "CompanyName"), QStringList({"Acme"}));
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
-    }
 
-    void ListsAreBoundToTheirQueriesAndKeys() {
-        TRunningProgram program;
-        QCOMPARE(frmCallsList->DataSet(), program.DataModule.sqlCall);
-        QCOMPARE(frmCustomerList->DataSet(), program.DataModule.sqlCustomer);
-        QCOMPARE(frmWorkerList->DataSet(), program.DataModule.sqlWorker);
-        QCOMPARE(frmItemList->DataSet(), program.DataModule.sqlItem);
-        QCOMPARE(frmServiceContractList->DataSet(), program.DataModule.sqlServiceContract);
-
-        QCOMPARE(frmCallsList->SearchBy().Entry(0).FieldName, QString("CallNr"));
-        QCOMPARE(frmCustomerList->SearchBy().Entry(2).FieldName, QString("CompanyName"));
-        QCOMPARE(frmItemList->SearchBy().Entry(0).FieldName, QString("SerialNr"));
-        QCOMPARE(frmServiceContractList->SearchBy().Entry(1).FieldName, QString("ItemSerialNr"));
-        // Only the worker's ID number is searched as a number.
-        const TSearchByList& workers = frmWorkerList->SearchBy();
-        QCOMPARE(workers.Count(), 3);
-        QVERIFY(!workers.Entry(0).IsNumeric && !workers.Entry(1).IsNumeric);
-        QVERIFY(workers.Entry(2).IsNumeric);
-        QCOMPARE(workers.Entry(2).FieldName, QString("IDNR"));
-
-        // Searching finds the record in the list's query.
         frmCustomerList->SearchBy().SetActiveIndex(2);
-        frmCustomerList->edtSearch->setText("Bo");
+        frmCustomerList->edtSearch->setText("bo");
         QCOMPARE(program.DataModule.sqlCustomer->FieldByName("CustomerID").AsString(),
                  QString("C2"));
-    }
-
-    void HeadersAreReadable() {
-        TRunningProgram program;
-        QCOMPARE(Header(frmCallsList, "CallNr"), QString("Call #"));
-        QCOMPARE(Header(frmCallsList, "EquipmentSerialNr"), QString("Serial #"));
-        QCOMPARE(Header(frmCallsList, "Date_Time"), QString("Date"));
-        QCOMPARE(Header(frmCustomerList, "CustomerID"), QString("Customer #"));
-        QCOMPARE(Header(frmCustomerList, "PhysicalAddr"), QString("Physical Address"));
-        QCOMPARE(Header(frmWorkerList, "IDNR"), QString("ID/Passport #"));
-        QCOMPARE(Header(frmWorkerList, "CallCount"), QString("Calls"));
-        QCOMPARE(Header(frmItemList, "ServiceType"), QString("Contract"));
-        QCOMPARE(Header(frmServiceContractList, "StillValid"), QString("Valid?"));
-        QCOMPARE(frmCallsList->dbcGrid->horizontalHeader()->sectionSize(
-                     frmCallsList->Model()->ColumnOf("CompanyName")),
-                 96);
-    }
-
-    void ShowDataListBringsTheCustomerListToTheFront() {
-        TRunningProgram program;
-        QCOMPARE(program.Front(), frmCallsList);
-        program.Main->ShowDataList(Interfaces::dvCustomers);
-        QCOMPARE(program.Front(), frmCustomerList);
-    }
-
-    void ThePendingNodeShowsOnlyPendingCalls() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        frm.ShowDataList(Interfaces::dvItems);
-        QTreeWidgetItem* pending = frm.tvNavigation->topLevelItem(0)->child(2);
-        QCOMPARE(pending->text(0), QString("Pending"));
-        frm.SelectView(pending);
-
-        QCOMPARE(program.Front(), frmCallsList);
-        QCOMPARE(ColumnTexts(frmCallsList, "CallNr"), QStringList({"000002", "000003"}));
-        QCOMPARE(ColumnTexts(frmCallsList, "Status"), QStringList({"Pending", "Pending"}));
-        QVERIFY(frmCallsList->lblTitle->text().contains("Incomplete Calls"));
-        QCOMPARE(CurrentDataList, frmCallsList);
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
-    }
-
-    void PickWorkerAnswersFromTheWorkerPopup() {
-        TRunningProgram program;
-        TQuery* workers = program.DataModule.sqlWorker;
-        workers->Last();
-        const QString last = workers->FieldByName("WorkerNR").AsString();
-        QVERIFY(!last.isEmpty());
-
-        program.Dialogs.AnswerModal(QDialog::Accepted);
-        QCOMPARE(program.Main->DataHooks().PickWorker(), last);
-        program.Dialogs.AnswerModal(QDialog::Rejected);
-        QCOMPARE(program.Main->DataHooks().PickWorker(), QString());
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
-
         // Only the worker, customer and item lists are pickers.
         QVERIFY(frmWorkerList->frmPopup && frmWorkerList->frmPopup->PopupMode());
         QVERIFY(frmCustomerList->frmPopup && frmItemList->frmPopup);
         QVERIFY(!frmCallsList->frmPopup && !frmServiceContractList->frmPopup);
+    }
+
+    // Every node below "Calls", with its picker answered (or cancelled)
+    // through the seam. Each view is chosen after the "New" view, so a
+    // filter left behind would show.
+    void EachCallViewShowsItsCalls_data() {
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("calls");
+        auto row = [](const char* name, int sub, const char* title, const char* calls) {
+            QTest::newRow(name) << sub << false << QString(title) << QString(calls);
+        };
+        row("Calls", -1, "All Calls", "1 2 3 4 5 6 7");
+        row("New", 0, "New Calls", "1");
+        row("Busy", 1, "Busy Calls", "6");
+        row("Pending", 2, "Incomplete Calls", "2 3");
+        row("Awaiting", 3, "Calls awaiting parts", "7");
+        row("Complete", 4, "Complete Calls", "4 5");
+        row("Not complete", 5, "Calls not complete", "1 2 3 6 7");
+        row("Not billed", 6, "Complete but not billed Calls", "4");
+        row("Worker W2", 7, "Calls by worker", "3 4 6");
+        // March 2007 runs from the first at midnight to the 31st at 23:59:59.
+        row("March 2007", 8, "Calls by month", "1 2 4 7");
+        row("Complete, March", 9, "Completed Calls by month", "4");
+        row("Priority 3", 10, "Calls by priotity", "1 3 6");
+        for (int sub : {7, 8, 9, 10})
+            QTest::addRow("%d cancelled", sub)
+                << sub << true << QString("All Calls") << QString("1 2 3 4 5 6 7");
+    }
+    void EachCallViewShowsItsCalls() {
+        QFETCH(int, sub);
+        QFETCH(bool, cancel);
+        QFETCH(QString, title);
+        QFETCH(QString, calls);
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        frm.SelectView(program.Node(0, 0));
+        frm.ShowDataList(Interfaces::dvItems);
+
+        int shownMonth = 0;
+        if (sub == 7) {
+            program.Dialogs.AnswerModal([&program, cancel](QObject*) {
+                program.DataModule.sqlWorker->Locate("WorkerNR", "W2");
+                return int(cancel ? QDialog::Rejected : QDialog::Accepted);
+            });
+        } else if (sub == 8 || sub == 9) {
+            program.Dialogs.AnswerModal([&shownMonth, cancel](QObject* window) {
+                auto* picker = qobject_cast<TfrmMonthPicker*>(window);
+                shownMonth = picker->cbxMonth->currentIndex() + 1;
+                if (cancel)
+                    return int(QDialog::Rejected);
+                picker->cbxMonth->setCurrentIndex(2);
+                picker->edtYear->setValue(2007);
+                picker->accept();
+                return picker->result();
+            });
+        } else if (sub == 10) {
+            program.Dialogs.AnswerModal([cancel](QObject* window) {
+                qobject_cast<TfrmPriorityPicker*>(window)->edtPriority->setValue(3);
+                return int(cancel ? QDialog::Rejected : QDialog::Accepted);
+            });
+        }
+        frm.tvNavigation->setCurrentItem(program.Node(0, sub));
+        frm.SelectView(program.Node(0, sub));
+
+        QCOMPARE(program.Dialogs.PendingAnswers(), 0);
+        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
+        QCOMPARE(CallNumbers(), calls);
+        QCOMPARE(frmCallsList->lblTitle->text(), TitleMarkup(title));
+        QCOMPARE(program.Front(), frmCallsList);
+        QCOMPARE(CurrentDataList, frmCallsList);
+        // The month picker opens on today's month.
+        if (sub == 8 || sub == 9)
+            QCOMPARE(shownMonth, QDate::currentDate().month());
+        if (cancel)
+            QCOMPARE(frm.tvNavigation->currentItem(), program.Node(0));
+    }
+
+    void RecordCommandsActOnTheCurrentList() {
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        TTable* calls = program.DataModule.tblCall;
+        TCallEditorStandIn editor;
+        editor.Table = calls;
+        frmCallsList->SetEditor(&editor);
+        const auto enabled = [&frm] {
+            frm.IdleUpdate();
+            return QList<bool>{frm.actEditCurrentRec->isEnabled(),
+                               frm.actDeleteCurrentRec->isEnabled(), frm.actAddNewRec->isEnabled(),
+                               frm.actPrint->isEnabled()};
+        };
+        QCOMPARE(CurrentDataList, frmCallsList);
+        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+
+        // Edit runs the editor on the list's record and shows the saved row.
+        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000003"));
+        calls->First();
+        frm.actEditCurrentRec->trigger();
+        QCOMPARE(editor.Modes, QList<bool>({true}));
+        QCOMPARE(editor.RowSeen, QString("000003"));
+        QCOMPARE(CurrentCall(program), QString("000003"));
+        QCOMPARE(program.DataModule.sqlCall->FieldByName("Status").AsString(), QString("Busy"));
+
+        // New adds a call, and the list moves to it.
+        frm.actAddNewRec->trigger();
+        QCOMPARE(editor.Modes, QList<bool>({true, false}));
+        QCOMPARE(frmCallsList->Model()->rowCount(), 8);
+        QCOMPARE(CurrentCall(program), calls->FieldByName("CallNr").AsString());
+        QVERIFY(CurrentCall(program) > QString("000007"));
+
+        // Delete asks first; No keeps the row.
+        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
+        program.Dialogs.AnswerButton(mbNo);
+        frm.actDeleteCurrentRec->trigger();
+        QCOMPARE(program.Dialogs.Requests().last().Text, QString("Delete the selected record?"));
+        QCOMPARE(frmCallsList->Model()->rowCount(), 8);
+        QCOMPARE(CurrentCall(program), QString("000006"));
+
+        // Another list becomes current with its node; an empty list can only add.
+        frm.SelectView(program.Node(4));
+        QCOMPARE(CurrentDataList, frmServiceContractList);
+        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        program.DataModule.ExecSQL("DELETE FROM ServiceContract");
+        program.DataModule.RefreshQueries();
+        QCOMPARE(enabled(), QList<bool>({false, false, true, false}));
+
+        // Without a current list nothing is enabled and nothing runs.
+        CurrentDataList = nullptr;
+        QCOMPARE(enabled(), QList<bool>({false, false, false, false}));
+        frm.actEditCurrentRec->trigger();
+        frm.actDeleteCurrentRec->trigger();
+        frm.actAddNewRec->trigger();
+        QCOMPARE(editor.Modes.size(), 2);
+        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
+        QCOMPARE(program.Dialogs.PendingAnswers(), 0);
+        frmCallsList->SetEditor(nullptr);
     }
 
     void TheListsGoWithTheMainWindow() {

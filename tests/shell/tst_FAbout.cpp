@@ -29,16 +29,13 @@ private Q_SLOTS:
     }
 
     void AboutShowsTheFileVersionAndClosesOnAClick() {
-        for (QWidget* (*target)(TfrmAbout&) : {
-                 +[](TfrmAbout& about) -> QWidget* { return about.lblTitle; },
-                 +[](TfrmAbout& about) -> QWidget* { return about.imgPicture; },
-                 +[](TfrmAbout& about) -> QWidget* { return about.lblDetails; },
-             }) {
+        for (int target = 0; target < 3; ++target) {
             TfrmAbout about;
             about.show();
             QVERIFY(QTest::qWaitForWindowExposed(&about));
             QCOMPARE(about.lblTitle->text(), QString("<b>TK Korvane version 1.3.1.0</b>"));
-            Click(about, target(about));
+            Click(about,
+                  QList<QWidget*>{about.lblTitle, about.imgPicture, about.lblDetails}[target]);
             QVERIFY(!about.isVisible());
             QCOMPARE(about.result(), int(QDialog::Accepted));
         }

@@ -105,32 +105,6 @@ private Q_SLOTS:
         QCOMPARE(buffer, ChainPlainText());
     }
 
-    void ContinuesTheChainAcrossCallsUntilReset_data() { ChainsFromTheInitialBlock_data(); }
-
-    void ContinuesTheChainAcrossCallsUntilReset() {
-        QFETCH(CBlowFish::TMode, mode);
-        CBlowFish whole(ChainKey, ChainIV);
-        QByteArray all = ChainPlainText();
-        whole.Encrypt(all, mode);
-
-        CBlowFish pieces(ChainKey, ChainIV);
-        QByteArray first = ChainPlainText().left(16);
-        QByteArray second = ChainPlainText().mid(16);
-        pieces.Encrypt(first, mode);
-        pieces.Encrypt(second, mode);
-        QCOMPARE(first + second, all);
-
-        // Without a reset the next call goes on from the last cipher block;
-        // after one it starts again from the initial block.
-        QByteArray again = ChainPlainText();
-        pieces.Encrypt(again, mode);
-        QVERIFY(again != all);
-        pieces.ResetChain();
-        again = ChainPlainText();
-        pieces.Encrypt(again, mode);
-        QCOMPARE(again, all);
-    }
-
     void RefusesBuffersThatAreNotWholeBlocks() {
         CBlowFish blowFish(ChainKey);
         for (TMode mode : {TMode::ECB, TMode::CBC, TMode::CFB}) {

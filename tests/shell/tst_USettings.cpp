@@ -66,14 +66,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("encipher");
         QTest::addColumn<QString>("stored");
-        for (const QString value :
-             {"", "x", "password", "password1", "0123456789abcdef", "Grüße, señor"})
+        for (const QString value : {"", "x", "password", "password1", "Grüße, señor"})
             QTest::addRow("enciphered, %d characters", int(value.size()))
                 << value << true << (value.isEmpty() ? QString() : CipherText(value));
         QTest::newRow("only Latin-1 survives") << "Ωmega" << true << CipherText("?mega");
         int row = 0;
-        for (const QString value :
-             {"", "one, two", "@Variant(x)", "  \"a\";b\r\nc\\d ", "Ωmega 日本"})
+        for (const QString value : {"@Variant(x)", "  \"a\";b\r\nc\\d ", "Ωmega 日本"})
             QTest::addRow("plain %d", ++row) << value << false << value;
     }
 

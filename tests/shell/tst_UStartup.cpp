@@ -1,9 +1,7 @@
 #include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDatabase.h"
-#include "data/engine/TQuery.h"
 #include "shell/FMain.h"
-#include "shell/UCallViews.h"
 #include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
@@ -66,30 +64,6 @@ private Q_SLOTS:
         } catch (const EFatalError& e) {
             QCOMPARE(e.Message(), QString("Unable to find database module: Null instance."));
         }
-    }
-
-    void CallViewsReachTheCallsQuery() {
-        TTempDir dir;
-        TdmlGlobals dataModule;
-        dataModule.SetDatabaseDir(dir.Path());
-        OpenDatabaseAtStartup(dataModule);
-        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"1\", \"New\", "
-                           "\"False\")");
-        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"2\", "
-                           "\"Complete\", \"False\")");
-        dataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Billed) VALUES (\"3\", "
-                           "\"Complete\", \"True\")");
-        TfrmMain frm(Locations(m_Settings));
-        const auto hooks = MakeDataHooks(frm, &dataModule);
-        const QString q = DMTables::SqlCallsListText();
-
-        hooks.ApplyCallView(UCallViews::CallView(6, q));
-        QCOMPARE(dataModule.sqlCall->RecordCount(), 1);
-        QCOMPARE(dataModule.sqlCall->FieldByName("CallNr").AsString(), QString("2"));
-
-        // Back to all calls: the filter goes.
-        hooks.ApplyCallView(UCallViews::CallView(-1, q));
-        QCOMPARE(dataModule.sqlCall->RecordCount(), 3);
     }
 };
 
