@@ -1,6 +1,7 @@
 #include "lists/FCallsList.h"
 
 #include "data/DMGlobals.h"
+#include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "editors/FCallEdtr.h"
 
@@ -9,6 +10,7 @@ TfrmCallsList* frmCallsList = nullptr;
 TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmDataList(owner, false) {
     setWindowTitle(QStringLiteral("Calls"));
     SetTitle(QStringLiteral("Calls"));
+    m_pDataModule = dataModule;
     if (dataModule) {
         SetDataSet(dataModule->sqlCall);
         m_pTableLink = dataModule->CallsAccess();
@@ -45,4 +47,12 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmData
 TfrmCallsList::~TfrmCallsList() {
     if (frmCallsList == this)
         frmCallsList = nullptr;
+}
+
+bool TfrmCallsList::DeleteCurrentRecord() {
+    return DeleteThroughDataModule(
+        QStringLiteral("TfrmCallsList::DeleteCurrentRecord"), QStringLiteral("FCallsList"),
+        [](TdmlGlobals& module, TDataSet& row) {
+            module.DeleteCall(row.FieldByName(QStringLiteral("CallNr")).AsString());
+        });
 }

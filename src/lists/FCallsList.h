@@ -14,6 +14,9 @@ public:
     // Shows `dataModule`'s list query; without a module the list stays empty.
     TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule);
     ~TfrmCallsList() override;
+
+    // Deletes the current row through the data module, with what depends on it.
+    bool DeleteCurrentRecord() override;
 };
 
 // The list in the main window; nullptr until it exists.

@@ -1,6 +1,7 @@
 #include "lists/FCustomerList.h"
 
 #include "data/DMGlobals.h"
+#include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "editors/FCustomerEdtr.h"
 
@@ -10,6 +11,7 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Customers"));
     SetTitle(QStringLiteral("Customers"));
+    m_pDataModule = dataModule;
     if (dataModule) {
         SetDataSet(dataModule->sqlCustomer);
         m_pTableLink = dataModule->CustomersAccess();
@@ -52,4 +54,12 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
 TfrmCustomerList::~TfrmCustomerList() {
     if (frmCustomerList == this)
         frmCustomerList = nullptr;
+}
+
+bool TfrmCustomerList::DeleteCurrentRecord() {
+    return DeleteThroughDataModule(
+        QStringLiteral("TfrmCustomerList::DeleteCurrentRecord"), QStringLiteral("FCustomerList"),
+        [](TdmlGlobals& module, TDataSet& row) {
+            module.DeleteCustomer(row.FieldByName(QStringLiteral("CustomerID")).AsString());
+        });
 }

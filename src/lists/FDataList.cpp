@@ -483,6 +483,25 @@ bool TfrmDataList::ConfirmDelete() {
                                 mbYes | mbNo) == mbYes;
 }
 
+bool TfrmDataList::DeleteThroughDataModule(
+    const QString& function, const QString& unit,
+    const std::function<void(TdmlGlobals&, TDataSet&)>& remove) {
+    if (!m_pDataModule || !m_pDataset) {
+        DebugTrace(QStringLiteral("dmlGlobals or m_pDataset is NULL"), function, unit);
+        return false;
+    }
+    if (!ConfirmDelete())
+        return false;
+    if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
+        ShowError("Error deleting record: Record not found!");
+        return true;
+    }
+    remove(*m_pDataModule, *m_pDataset);
+    if (m_pTableLink)
+        m_pTableLink->RefreshQuery();
+    return true;
+}
+
 bool TfrmDataList::DeleteCurrentRecord() {
     if (!m_pDataset) {
         DebugTrace(QStringLiteral("NULL dataset"),

@@ -38,6 +38,7 @@ class QValidator;
 class TDataSet;
 class TDataSetModel;
 class TDBTableAccess;
+class TdmlGlobals;
 
 // One field the search box can search.
 struct TSearchByEntry {
@@ -165,6 +166,13 @@ protected:
     int ColumnWidth(int column, int width) const;
     // Fills the drop-down from the search-by entries and activates the first.
     void LoadSearchByEntries();
+    // The record lists' delete: asks, finds the row in the editor's table,
+    // has the data module delete it with what depends on it (`remove`, given
+    // the current row) and refreshes the list. Without a module or dataset
+    // it traces "dmlGlobals or m_pDataset is NULL" under `function` and
+    // `unit` and returns false.
+    bool DeleteThroughDataModule(const QString& function, const QString& unit,
+                                 const std::function<void(TdmlGlobals&, TDataSet&)>& remove);
 
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +181,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     IRecordEditor* m_pEditor = nullptr;
+    TdmlGlobals* m_pDataModule = nullptr; // the record lists' module
     TDataSet* m_pDataset = nullptr;
     TDBTableAccess* m_pTableLink = nullptr;
     QString m_sSearchField;

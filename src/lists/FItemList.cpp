@@ -1,6 +1,7 @@
 #include "lists/FItemList.h"
 
 #include "data/DMGlobals.h"
+#include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "editors/FItemEdtr.h"
 
@@ -10,6 +11,7 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMo
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Items"));
     SetTitle(QStringLiteral("Items"));
+    m_pDataModule = dataModule;
     if (dataModule) {
         SetDataSet(dataModule->sqlItem);
         m_pTableLink = dataModule->ItemsAccess();
@@ -45,4 +47,12 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMo
 TfrmItemList::~TfrmItemList() {
     if (frmItemList == this)
         frmItemList = nullptr;
+}
+
+bool TfrmItemList::DeleteCurrentRecord() {
+    return DeleteThroughDataModule(
+        QStringLiteral("TfrmItemList::DeleteCurrentRecord"), QStringLiteral("FItemList"),
+        [](TdmlGlobals& module, TDataSet& row) {
+            module.DeleteItem(row.FieldByName(QStringLiteral("SerialNr")).AsString());
+        });
 }

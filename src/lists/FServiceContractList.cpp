@@ -1,6 +1,7 @@
 #include "lists/FServiceContractList.h"
 
 #include "data/DMGlobals.h"
+#include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "editors/FServiceContractEdtr.h"
 
@@ -10,6 +11,7 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
     : TfrmDataList(owner, false) {
     setWindowTitle(QStringLiteral("Service Contracts"));
     SetTitle(QStringLiteral("Service Contracts"));
+    m_pDataModule = dataModule;
     if (dataModule) {
         SetDataSet(dataModule->sqlServiceContract);
         // Matches on both the item serial number and the customer.
@@ -42,4 +44,13 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
 TfrmServiceContractList::~TfrmServiceContractList() {
     if (frmServiceContractList == this)
         frmServiceContractList = nullptr;
+}
+
+bool TfrmServiceContractList::DeleteCurrentRecord() {
+    return DeleteThroughDataModule(
+        QStringLiteral("TfrmServiceContractList::DeleteCurrentRecord"),
+        QStringLiteral("FServiceContractList"), [](TdmlGlobals& module, TDataSet& row) {
+            module.DeleteServiceContract(row.FieldByName(QStringLiteral("ItemSerialNr")).AsString(),
+                                         row.FieldByName(QStringLiteral("CustomerID")).AsString());
+        });
 }

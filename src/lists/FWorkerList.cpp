@@ -1,6 +1,7 @@
 #include "lists/FWorkerList.h"
 
 #include "data/DMGlobals.h"
+#include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "editors/FWorkerEdtr.h"
 
@@ -10,6 +11,7 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Workers"));
     SetTitle(QStringLiteral("Workers"));
+    m_pDataModule = dataModule;
     if (dataModule) {
         SetDataSet(dataModule->sqlWorker);
         m_pTableLink = dataModule->WorkersAccess();
@@ -41,4 +43,12 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
 TfrmWorkerList::~TfrmWorkerList() {
     if (frmWorkerList == this)
         frmWorkerList = nullptr;
+}
+
+bool TfrmWorkerList::DeleteCurrentRecord() {
+    return DeleteThroughDataModule(
+        QStringLiteral("TfrmWorkerList::DeleteCurrentRecord"), QStringLiteral("FWorkerList"),
+        [](TdmlGlobals& module, TDataSet& row) {
+            module.DeleteWorker(row.FieldByName(QStringLiteral("WorkerNr")).AsString());
+        });
 }

@@ -14,6 +14,9 @@ public:
     // Shows `dataModule`'s list query; without a module the list stays empty.
     TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
     ~TfrmWorkerList() override;
+
+    // Deletes the current row through the data module, with what depends on it.
+    bool DeleteCurrentRecord() override;
 };
 
 // The main instance (not a popup twin); nullptr until it exists.

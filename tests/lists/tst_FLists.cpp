@@ -348,6 +348,26 @@ private Q_SLOTS:
         program.DataModule.RefreshQueries();
         QCOMPARE(enabled(), QList<bool>({false, false, true, false}));
 
+        // Yes deletes through the data module; a customer goes with its item
+        // and calls.
+        CurrentDataList = frmCallsList;
+        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
+        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        program.Dialogs.AnswerButton(mbYes);
+        frm.actDeleteCurrentRec->trigger();
+        QCOMPARE(frmCallsList->Model()->rowCount(), 7);
+        QVERIFY(!program.DataModule.sqlCall->Locate("CallNr", "000006"));
+        CurrentDataList = frmCustomerList;
+        QVERIFY(program.DataModule.sqlCustomer->Locate("CustomerID", "C1"));
+        enabled();
+        program.Dialogs.AnswerButton(mbYes);
+        frm.actDeleteCurrentRec->trigger();
+        QVERIFY(!program.DataModule.CustomerExists("C1"));
+        QVERIFY(!program.DataModule.ItemExists("S1"));
+        QCOMPARE(frmCustomerList->Model()->rowCount(), 1);
+        program.DataModule.RefreshQueries();
+        QCOMPARE(CallNumbers(), QString("2 4 8"));
+
         // Without a current list nothing is enabled and nothing runs.
         CurrentDataList = nullptr;
         QCOMPARE(enabled(), QList<bool>({false, false, false, false}));
