@@ -4,11 +4,13 @@
 #   ./build.sh test   install what is missing, build, run every test
 #                     (once normally, once with AddressSanitizer and UBSan)
 #   ./build.sh bench [--huge]
-#                     build optimized, make the demonstration database of
-#                     workshop size (and with --huge the million-call one)
-#                     under build/bench-data once, and print the benchmark
+#                     build the demo-data tool and the benchmark optimized in
+#                     build-rel (the everyday build keeps its own settings),
+#                     make the demonstration database of workshop size (and
+#                     with --huge the million-call one) under
+#                     build-rel/bench-data once, and print the benchmark
 #                     figures beside their SQLite floors and goals; delete
-#                     build/bench-data to make the databases again
+#                     build-rel/bench-data to make the databases again
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -64,19 +66,21 @@ test)
     ;;
 bench)
     install_packages
-    build build -DCMAKE_BUILD_TYPE=Release
+    cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF >/dev/null
+    cmake --build build-rel -j "$JOBS" --target korvane-demo-data korvane-bench
     sizes=(workshop)
     [ "${2:-}" = "--huge" ] && sizes+=(huge)
     for size in "${sizes[@]}"; do
-        data=build/bench-data/$size
+        data=build-rel/bench-data/$size
         if [ ! -f "$data.done" ]; then
             rm -rf "$data"
-            ./build/bin/korvane-demo-data "$size" "$data"
+            ./build-rel/bin/korvane-demo-data "$size" "$data"
             touch "$data.done"
         fi
     done
+    # Deleting and adding run on copies of the data in the temporary folder.
     for size in "${sizes[@]}"; do
-        QT_QPA_PLATFORM=offscreen ./build/bin/korvane-bench "build/bench-data/$size"
+        QT_QPA_PLATFORM=offscreen ./build-rel/bin/korvane-bench "build-rel/bench-data/$size"
         echo
     done
     ;;

@@ -1,27 +1,44 @@
-// korvane-bench DIRECTORY: how quickly the lists open, search and sort on a
-// filled database directory (made by korvane-demo-data), and how much memory
-// that takes. Every figure is printed beside its floor, the same SQL run
-// straight through SQLite on the same files in the same run, and beside its
-// goal for the size of the database (workshop: 100,000 calls; huge: a
-// million).
+// korvane-bench DIRECTORY: how quickly the program starts on a filled
+// database directory (made by korvane-demo-data), opens, searches and sorts
+// its lists, finds a call's customer, item, worker and contract, opens a
+// call's details, deletes a customer and adds a call, and how much memory
+// that takes. Everything runs through the data module (TdmlGlobals) on the
+// directory, as in the program. Every figure is printed beside its floor, the
+// same SQL run straight through SQLite on the same files in the same run, and
+// beside its goal for the size of the database (workshop: 100,000 calls;
+// huge: a million).
 //
-// Times are medians of --repeat runs (5 unless given). The engine side is
-// measured first and the peak memory read before the floors run, so that the
-// floor connection's page cache does not count.
+// Times are medians of --repeat runs (5 unless given). The program's side of
+// figures 1 to 6 runs first and the peak memory is read after it, so that
+// neither the floor connection's page cache nor the copies used by 7 and 8
+// count. Deleting and adding change the files, so 7 and 8 run on two copies
+// of the directory (one for the program, one for the floor) in a scratch
+// folder that is removed afterwards.
 
+#include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TDatabase.h"
 #include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "data/engine/TTableWriter.h"
+#include "shell/UErrors.h"
+#include "shell/UStartup.h"
+#include "shell/abstract/IDataView.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QUuid>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 #include <optional>
 #include <sqlite3.h>
 #include <strings.h>
@@ -34,8 +51,13 @@ void Print(const QString& text) {
     std::fflush(stdout);
 }
 
+// The scratch folder of the copies, removed also when the bench gives up.
+QString g_Scratch;
+
 [[noreturn]] void Die(const QString& text) {
     std::fputs(qPrintable(QStringLiteral("korvane-bench: ") + text + QLatin1Char('\n')), stderr);
+    if (!g_Scratch.isEmpty())
+        QDir(g_Scratch).removeRecursively();
     std::exit(1);
 }
 
@@ -45,6 +67,10 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double Slowest(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
 double TimeMs(const std::function<void()>& work) {
@@ -64,18 +90,41 @@ qint64 PeakResidentMiB() {
     return -1;
 }
 
+// The table files of `from` copied into `to` (made when missing).
+void CopyDirectory(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        Die(QStringLiteral("cannot make %1").arg(to));
+    for (const QString& name : QDir(from).entryList(QDir::Files))
+        if (!QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name))
+            Die(QStringLiteral("cannot copy %1 into %2").arg(name, to));
+}
+
+// The table as the engine's statements name it: "alias"."Table".
+QString Qualified(TDatabase& db, const char* table) {
+    return TTableWriter(db, QLatin1String(table)).Qualified();
+}
+
+// The main window's part in GotoRecord, which here brings nothing to the front.
+class TNoDataView : public Interfaces::IDataView {
+public:
+    void ShowDataList(int) override {}
+};
+
 // ---------------------------------------------------------------------------
-// The floor: one plain SQLite connection with every table file attached under
-// the name the engine gives it, so the engine's translated SQL runs unchanged.
+// The floor: one plain SQLite connection with every table file of a directory
+// attached under the name the engine gives it, so the engine's translated SQL
+// runs unchanged.
 
 class TFloor {
 public:
-    explicit TFloor(const TDatabase& db) {
+    explicit TFloor(const QString& directory) {
         if (sqlite3_open_v2(":memory:", &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                             nullptr) != SQLITE_OK)
             Die(QStringLiteral("cannot open SQLite"));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-            const QString file = db.TableFile(QLatin1String(def.Name));
+            const QString file = QDir(directory).filePath(QLatin1String(def.File));
+            if (!QFileInfo::exists(file))
+                Die(QStringLiteral("%1 is missing").arg(file));
             const QString alias = USqlDialect::TableAlias(QLatin1String(def.Name));
             Exec(QStringLiteral("ATTACH DATABASE '%1' AS \"%2\"")
                      .arg(USqlDialect::EscapeQuotes(file), alias));
@@ -101,15 +150,22 @@ public:
         return stmt;
     }
 
+    // Steps a prepared statement to its next row, reading every column as the
+    // engine does; false at the end.
+    static bool StepRow(sqlite3_stmt* stmt) {
+        if (sqlite3_step(stmt) != SQLITE_ROW)
+            return false;
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+            sqlite3_column_text(stmt, c);
+        return true;
+    }
+
     // Prepares `sql` and steps it, reading every column of each row, until
     // `stop` says so or the rows end; returns the rows stepped.
     qint64 Step(const QString& sql, const std::function<bool(sqlite3_stmt*, qint64)>& stop) {
         sqlite3_stmt* stmt = Prepare(sql);
         qint64 rows = 0;
-        const int columns = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            for (int c = 0; c < columns; ++c)
-                sqlite3_column_text(stmt, c);
+        while (StepRow(stmt)) {
             ++rows;
             if (stop(stmt, rows))
                 break;
@@ -118,11 +174,39 @@ public:
         return rows;
     }
 
+    // Runs a statement that returns no rows, with texts bound to its
+    // parameters ?1, ?2, ... in order; a null QVariant binds NULL and an
+    // integer binds as one.
+    void Run(sqlite3_stmt* stmt, const QVariantList& values) {
+        for (int i = 0; i < int(values.size()); ++i) {
+            const QVariant& value = values[i];
+            if (!value.isValid())
+                sqlite3_bind_null(stmt, i + 1);
+            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+                sqlite3_bind_int64(stmt, i + 1, value.toLongLong());
+            else
+                sqlite3_bind_text(stmt, i + 1, value.toString().toUtf8().constData(), -1,
+                                  SQLITE_TRANSIENT);
+        }
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            Die(QString::fromUtf8(sqlite3_errmsg(m_pDb)));
+        sqlite3_reset(stmt);
+    }
+
     static int Column(sqlite3_stmt* stmt, const char* name) {
         for (int c = 0; c < sqlite3_column_count(stmt); ++c)
             if (strcasecmp(sqlite3_column_name(stmt, c), name) == 0)
                 return c;
         return -1;
+    }
+
+    // Binds a text to the parameter of that name, whatever its letter case.
+    static void BindText(sqlite3_stmt* stmt, const QString& name, const QString& value) {
+        for (int i = 1; i <= sqlite3_bind_parameter_count(stmt); ++i) {
+            const char* param = sqlite3_bind_parameter_name(stmt, i);
+            if (param && name.compare(QLatin1String(param + 1), Qt::CaseInsensitive) == 0)
+                sqlite3_bind_text(stmt, i, value.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+        }
     }
 
 private:
@@ -215,28 +299,104 @@ TFigure Figure(const QString& number, const QString& name, std::optional<double>
     return figure;
 }
 
+// ---------------------------------------------------------------------------
+// What the figures work on.
+
+// A call with a service contract on its item, and its keys.
+struct TCallKeys {
+    QString CallNr, Customer, Item, Worker;
+};
+
+// The three detail boxes of the calls list: the call's customer, its item,
+// and its worker with the contract on the item. Their parameters take the
+// values of the calls list's fields of the same names.
+struct TDetailQuery {
+    const char* Name;
+    const char* Sql;
+    const char* Param;
+    std::vector<const char*> Shown; // the fields the box shows
+};
+
+const std::vector<TDetailQuery>& DetailQueries() {
+    static const std::vector<TDetailQuery> queries = {
+        {"customer",
+         "Select * \nFrom Customer\nwhere CustomerID = :CustomerID",
+         "CustomerID",
+         {"FirstName", "LastName", "CompanyName", "Tel", "Fax", "Cell", "Email"}},
+        {"item",
+         "Select * \nFrom Item\nwhere SerialNr = :EquipmentSerialNr",
+         "EquipmentSerialNr",
+         // The box also names MeterReading, which the item rows do not have.
+         {"Brand", "Model", "Description"}},
+        {"service",
+         "SELECT C.ProblemDescr AS Problem, C.CustomerID, C.WorkerNr, C.EquipmentSerialNr, "
+         "S.ServiceType, W.Name, W.Surname\n"
+         "FROM Call C\n"
+         "FULL OUTER JOIN Worker W ON (C.WorkerNr = W.WorkerNR)\n"
+         "FULL OUTER JOIN ServiceContract S ON ((C.EquipmentSerialNr = S.ItemSerialNr) AND "
+         "(C.CustomerID = S.CustomerID))\n"
+         "Where (C.CallNr = :CallNr)",
+         "CallNr",
+         {"Name", "Surname", "ServiceType", "Problem"}},
+    };
+    return queries;
+}
+
+// The statements of deleting a customer with its items, calls and contracts.
+const char* const CustomerCascade[] = {
+    "DELETE FROM Customer WHERE CustomerID = '%1'",
+    "DELETE FROM Item WHERE Owner = '%1'",
+    "DELETE FROM Call WHERE CustomerID = '%1'",
+    "DELETE FROM ServiceContract WHERE CustomerID='%1'",
+};
+
+// `count` of `values`, spread evenly over them.
+template <typename T>
+std::vector<T> Spread(const std::vector<T>& values, int count) {
+    std::vector<T> picked;
+    for (int k = 0; k < count && !values.empty(); ++k)
+        picked.push_back(values[size_t((k * 2 + 1) * values.size() / size_t(count * 2))]);
+    return picked;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Memory the process frees stays with it. Otherwise the allocator hands
+    // it back to the system and the next connection, the program's or the
+    // floor's, whichever comes second, pays again for faulting in fresh pages,
+    // which on a virtual machine can cost more than the SQL being measured.
+    // The peak resident memory is unaffected: it is a high-water mark.
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest it takes
+
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Measures the lists on a database directory filled by korvane-demo-data and prints each "
-        "figure beside its SQLite floor and its goal."));
+        "Measures the program on a database directory filled by korvane-demo-data and prints each "
+        "figure beside its SQLite floor and its goal. The directory is not changed: deleting and "
+        "adding run on copies."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIRECTORY"), QStringLiteral("database directory"));
     parser.addOption({QStringLiteral("repeat"), QStringLiteral("runs per figure (default 5)"),
                       QStringLiteral("N"), QStringLiteral("5")});
+    parser.addOption({QStringLiteral("scratch"),
+                      QStringLiteral("folder for the copies of the directory (default: the "
+                                     "system's temporary folder)"),
+                      QStringLiteral("DIR"), QDir::tempPath()});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
     const int repeat = std::max(1, parser.value(QStringLiteral("repeat")).toInt());
+    const QString directory = QDir(parser.positionalArguments().first()).absolutePath();
 
-    TDatabase db;
+    TNoDataView view;
+    g_pDataView = &view;
+    TdmlGlobals dm;
+    dm.SetDatabaseDir(directory);
     qint64 calls = 0;
     try {
-        db.Open(parser.positionalArguments().first());
-        auto count = db.Prepare(QStringLiteral("SELECT COUNT(*) FROM Call"));
+        auto count = dm.Connection().Prepare(QStringLiteral("SELECT COUNT(*) FROM Call"));
         count->Step();
         calls = count->Integer(0);
     } catch (const EError& e) {
@@ -250,7 +410,7 @@ int main(int argc, char* argv[]) {
                               : TGoals{100, 16, 300, 150, 300, 20, 20, 50, 20};
 
     Print(QStringLiteral("Database: %1 (%2 calls; goals for the %3 size); %4 runs per figure.")
-              .arg(QDir::toNativeSeparators(db.Directory()))
+              .arg(QDir::toNativeSeparators(directory))
               .arg(calls)
               .arg(huge ? QStringLiteral("huge") : QStringLiteral("workshop"))
               .arg(repeat));
@@ -270,21 +430,45 @@ int main(int argc, char* argv[]) {
 
     std::vector<TFigure> figures;
     std::vector<QString> translated;
+    // What opening a table reads: its rows in key order.
+    std::vector<QString> tableReads;
+    std::vector<double> startup;
     // The prefix typed in the search, and a text that matches no company.
     QString prefix;
     const QString nothing = QStringLiteral("Zzzzz");
     qint64 prefixRow = 0;
-    // The call made current before sorting, and the sorted texts' SQL.
+    // The call made current before sorting.
     QString sortedCall;
-    QString companySortSql;
-    QString callNrSortSql;
     std::vector<double> listTimes[5];
     std::vector<double> keystrokes;
     std::vector<double> missKeystrokes;
     std::vector<double> sortCompany;
     std::vector<double> sortBack;
+    // The calls that GotoRecord and the details start from.
+    std::vector<TCallKeys> samples;
+    std::vector<double> gotoTimes[4];
+    std::vector<QString> detailSql;
+    std::vector<double> detailTimes;
 
     try {
+        // (1) Start-up: the tables are made where missing and the database
+        // opened, tables and list queries, as at the main window's first show.
+        for (int run = 0; run < repeat; ++run) {
+            dm.SetDatabaseActive(false);
+            startup.push_back(TimeMs([&] { OpenDatabaseAtStartup(dm); }));
+        }
+        for (TQuery* query :
+             {dm.sqlCall, dm.sqlCustomer, dm.sqlItem, dm.sqlServiceContract, dm.sqlWorker})
+            if (!query->Active())
+                Die(QStringLiteral("a list query is closed after start-up"));
+        TDatabase& db = dm.Connection();
+        for (TTable* table : {dm.tblCustomer, dm.tblWorker, dm.tblServiceContract, dm.tblCall,
+                              dm.tblItem, dm.tblCallComments, dm.tblStateTimes}) {
+            const TTableWriter layout(db, table->TableName());
+            tableReads.push_back(
+                QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                    .arg(layout.ColumnList(), layout.Qualified(), layout.OrderList()));
+        }
         for (const TList& list : lists)
             translated.push_back(db.Prepare(list.Sql)->Sql());
 
@@ -369,15 +553,92 @@ int main(int argc, char* argv[]) {
             if (query.FieldByName(QStringLiteral("CallNr")).AsString() != sortedCall)
                 Die(QStringLiteral("sorting back by CallNr lost the current row"));
         }
+
+        // Calls whose item has a service contract held by the call's
+        // customer, spread over the calls list.
+        {
+            std::vector<TCallKeys> all;
+            auto query = db.PrepareNative(
+                QStringLiteral("SELECT C.CallNr, C.CustomerID, C.EquipmentSerialNr, C.WorkerNr "
+                               "FROM %1 C JOIN %2 S ON (S.ItemSerialNr = C.EquipmentSerialNr "
+                               "AND S.CustomerID = C.CustomerID) ORDER BY C.CallNr")
+                    .arg(Qualified(db, "Call"), Qualified(db, "ServiceContract")));
+            while (query->Step())
+                all.push_back({query->Text(0), query->Text(1), query->Text(2), query->Text(3)});
+            samples = Spread(all, repeat);
+            if (samples.empty())
+                Die(QStringLiteral("no call has a service contract on its item"));
+        }
+
+        // (5) From a call to its customer, item, worker and contract, each
+        // list freshly opened as after start-up.
+        for (const TCallKeys& call : samples) {
+            dm.RefreshQueries();
+            const auto go = [&](std::vector<double>& times, TdmlGlobals::TRecordKind kind,
+                                const QString& second, TQuery* list, const char* field,
+                                const QString& key) {
+                bool found = false;
+                times.push_back(TimeMs([&] { found = dm.GotoRecord(kind, key, second); }));
+                if (!found || list->FieldByName(QLatin1String(field))
+                                      .AsString()
+                                      .compare(key, Qt::CaseInsensitive) != 0)
+                    Die(QStringLiteral("GotoRecord did not find %1 %2").arg(field, key));
+            };
+            go(gotoTimes[0], TdmlGlobals::rkCustomer, {}, dm.sqlCustomer, "CustomerID",
+               call.Customer);
+            go(gotoTimes[1], TdmlGlobals::rkItem, {}, dm.sqlItem, "SerialNr", call.Item);
+            go(gotoTimes[2], TdmlGlobals::rkWorker, {}, dm.sqlWorker, "WorkerNR", call.Worker);
+            go(gotoTimes[3], TdmlGlobals::rkServiceContract, call.Customer, dm.sqlServiceContract,
+               "ItemSerialNr", call.Item);
+        }
+
+        // (6) The details of a call: the three queries opened on the call the
+        // calls list stands on, and the fields the boxes show read.
+        std::vector<std::unique_ptr<TQuery>> details;
+        for (const TDetailQuery& detail : DetailQueries()) {
+            details.push_back(std::make_unique<TQuery>());
+            details.back()->SetSQL(QLatin1String(detail.Sql));
+            details.back()->SetMasterSource(dm.dsQCall);
+            detailSql.push_back(db.Prepare(QLatin1String(detail.Sql))->Sql());
+        }
+        for (const TCallKeys& call : samples) {
+            if (!dm.sqlCall->Locate(QStringLiteral("CallNr"), call.CallNr))
+                Die(QStringLiteral("call %1 is not in the calls list").arg(call.CallNr));
+            detailTimes.push_back(TimeMs([&] {
+                for (size_t d = 0; d < details.size(); ++d) {
+                    dm.OpenDataSet(details[d].get());
+                    for (const char* field : DetailQueries()[d].Shown)
+                        details[d]->FieldByName(QLatin1String(field)).AsString();
+                }
+            }));
+            if (details[0]->FieldByName(QStringLiteral("CustomerID")).AsString() != call.Customer ||
+                details[1]->FieldByName(QStringLiteral("SerialNr")).AsString() != call.Item ||
+                details[2]->FieldByName(QStringLiteral("ServiceType")).AsString().isEmpty())
+                Die(QStringLiteral("the details of call %1 are wrong").arg(call.CallNr));
+            for (const auto& detail : details)
+                detail->Close();
+        }
     } catch (const EError& e) {
         Die(e.Message());
     }
 
-    // (9) Peak memory of the engine side.
+    // (9) Peak memory of the program's side.
     const qint64 peak = PeakResidentMiB();
 
-    // Floors.
-    TFloor floor(db);
+    // Floors of 1 to 6, on the same files.
+    std::vector<double> startupFloors;
+    for (int run = 0; run < repeat; ++run) {
+        std::unique_ptr<TFloor> fresh;
+        const auto first = [](sqlite3_stmt*, qint64) { return true; };
+        startupFloors.push_back(TimeMs([&] {
+            fresh = std::make_unique<TFloor>(directory);
+            for (const QString& sql : tableReads)
+                fresh->Step(sql, first);
+            for (const QString& sql : translated)
+                fresh->Step(sql, first);
+        }));
+    }
+    TFloor floor(directory);
     std::vector<double> listFloors[5];
     std::vector<double> keyFloors;
     std::vector<double> missFloors;
@@ -403,12 +664,10 @@ int main(int argc, char* argv[]) {
                     if (matches(value.constData()))
                         return;
                 while (!done) {
-                    if (sqlite3_step(stmt) != SQLITE_ROW) {
+                    if (!TFloor::StepRow(stmt)) {
                         done = true;
                         break;
                     }
-                    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                        sqlite3_column_text(stmt, c);
                     read.emplace_back(
                         reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
                     if (matches(read.back().constData()))
@@ -447,9 +706,198 @@ int main(int argc, char* argv[]) {
         companyFloors.push_back(sortedFloor("CompanyName"));
         backFloors.push_back(sortedFloor("CallNr"));
     }
+    // Locating: the list's statement is open on its first row; it steps on
+    // until the key columns hold the keys, whatever their letter case.
+    const auto locateFloor = [&](const QString& sql, const std::vector<const char*>& columns,
+                                 const QStringList& keys, std::vector<double>& times) {
+        sqlite3_stmt* stmt = floor.Prepare(sql);
+        if (!TFloor::StepRow(stmt))
+            Die(QStringLiteral("an empty list"));
+        std::vector<int> at;
+        for (const char* column : columns)
+            at.push_back(TFloor::Column(stmt, column));
+        std::vector<QByteArray> wanted;
+        for (const QString& key : keys)
+            wanted.push_back(key.toUtf8());
+        const auto matches = [&] {
+            for (size_t k = 0; k < at.size(); ++k) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, at[k]));
+                if (!text || strcasecmp(text, wanted[k].constData()) != 0)
+                    return false;
+            }
+            return true;
+        };
+        bool found = false;
+        times.push_back(TimeMs([&] {
+            found = matches();
+            while (!found && TFloor::StepRow(stmt))
+                found = matches();
+        }));
+        sqlite3_finalize(stmt);
+        if (!found)
+            Die(QStringLiteral("the floor did not find %1").arg(keys.join(QLatin1Char(';'))));
+    };
+    std::vector<double> gotoFloors[4];
+    std::vector<double> detailFloors;
+    const QStringList detailParams = {QStringLiteral("CustomerID"),
+                                      QStringLiteral("EquipmentSerialNr"),
+                                      QStringLiteral("CallNr")};
+    for (const TCallKeys& call : samples) {
+        locateFloor(translated[1], {"CustomerID"}, {call.Customer}, gotoFloors[0]);
+        locateFloor(translated[2], {"SerialNr"}, {call.Item}, gotoFloors[1]);
+        locateFloor(translated[4], {"WorkerNR"}, {call.Worker}, gotoFloors[2]);
+        locateFloor(translated[3], {"ItemSerialNr", "CustomerID"}, {call.Item, call.Customer},
+                    gotoFloors[3]);
+        const QStringList values = {call.Customer, call.Item, call.CallNr};
+        detailFloors.push_back(TimeMs([&] {
+            for (size_t d = 0; d < detailSql.size(); ++d) {
+                sqlite3_stmt* stmt = floor.Prepare(detailSql[d]);
+                TFloor::BindText(stmt, detailParams[qsizetype(d)], values[qsizetype(d)]);
+                TFloor::StepRow(stmt);
+                sqlite3_finalize(stmt);
+            }
+        }));
+    }
 
-    figures.push_back(Figure(QStringLiteral("1"), QStringLiteral("start-up: SetDatabaseActive"), {},
-                             {}, goals.Startup, QStringLiteral("(needs the data module)")));
+    // (7) and (8) change the files: the program works on one copy of the
+    // directory, the floor on another.
+    QTemporaryDir scratch(QDir(parser.value(QStringLiteral("scratch")))
+                              .filePath(QStringLiteral("korvane-bench-XXXXXX")));
+    if (!scratch.isValid())
+        Die(QStringLiteral("cannot make a scratch folder: ") + scratch.errorString());
+    g_Scratch = scratch.path();
+    const QString programCopy = scratch.filePath(QStringLiteral("program"));
+    const QString floorCopy = scratch.filePath(QStringLiteral("floor"));
+    CopyDirectory(directory, programCopy);
+    CopyDirectory(directory, floorCopy);
+
+    std::vector<QString> customers;
+    std::vector<QStringList> cascades;
+    std::vector<double> deletes;
+    std::vector<double> adds;
+    QString lastCallSql;
+    QString freeCallSql;
+    QString insertLineSql;
+    QString insertCallSql;
+    try {
+        dm.SetDatabaseActive(false);
+        dm.SetDatabaseDir(programCopy);
+        OpenDatabaseAtStartup(dm);
+        TDatabase& db = dm.Connection();
+
+        // Customers that have items, calls and contracts, spread over the
+        // customer list.
+        {
+            std::vector<QString> all;
+            auto query = db.PrepareNative(
+                QStringLiteral("SELECT CustomerID FROM %1 WHERE CustomerID IN (SELECT Owner FROM "
+                               "%2) AND CustomerID IN (SELECT CustomerID FROM %3) AND CustomerID "
+                               "IN (SELECT CustomerID FROM %4) ORDER BY CustomerID")
+                    .arg(Qualified(db, "Customer"), Qualified(db, "Item"), Qualified(db, "Call"),
+                         Qualified(db, "ServiceContract")));
+            while (query->Step())
+                all.push_back(query->Text(0));
+            customers = Spread(all, repeat);
+            if (customers.empty())
+                Die(QStringLiteral("no customer has items, calls and contracts"));
+        }
+        for (const QString& customer : customers) {
+            QStringList statements;
+            for (const char* statement : CustomerCascade)
+                statements << db.Prepare(QString::fromLatin1(statement).arg(customer))->Sql();
+            cascades.push_back(statements);
+        }
+        lastCallSql = db.Prepare(QStringLiteral("SELECT CallNr FROM CALL ORDER BY CallNr"))->Sql();
+        freeCallSql =
+            db.Prepare(QStringLiteral("SELECT CallNr FROM CALL WHERE CallNr = :CallNr"))->Sql();
+        insertLineSql = QStringLiteral("INSERT INTO %1 (CallNr, ID, DateTime, CommentLine) VALUES "
+                                       "(?1, ?2, ?3, ?4)")
+                            .arg(Qualified(db, "CallComments"));
+        insertCallSql =
+            QStringLiteral("INSERT INTO %1 (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, "
+                           "OrderNumber, JobcardNumber, Date_Time, Status, Priority, ProblemDescr, "
+                           "Comments, PartsUsedReplaced, BillTime, Billed, Callout, StorageArea, "
+                           "MeterReading) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
+                           "?12, ?13, ?14, ?15, ?16, ?17)")
+                .arg(Qualified(db, "Call"));
+
+        // (7) Deleting a customer with its items, calls and contracts.
+        for (const QString& customer : customers) {
+            deletes.push_back(TimeMs([&] { dm.DeleteCustomer(customer); }));
+            if (dm.CustomerExists(customer))
+                Die(QStringLiteral("customer %1 is still there").arg(customer));
+        }
+
+        // (8) Adding a call: the table's new row gets its defaults, number
+        // and first comment line, the user's keys, and is saved.
+        for (const TCallKeys& call : samples) {
+            QString number;
+            adds.push_back(TimeMs([&] {
+                TTable& table = *dm.tblCall;
+                table.Append();
+                table.FieldByName(QStringLiteral("CustomerID")).SetAsString(call.Customer);
+                table.FieldByName(QStringLiteral("EquipmentSerialNr")).SetAsString(call.Item);
+                table.FieldByName(QStringLiteral("WorkerNr")).SetAsString(call.Worker);
+                table.FieldByName(QStringLiteral("ProblemDescr"))
+                    .SetAsString(QStringLiteral("Does not start."));
+                table.Post();
+                number = table.FieldByName(QStringLiteral("CallNr")).AsString();
+            }));
+            if (number.size() < 6 ||
+                dm.QueryIsEmpty(
+                    QStringLiteral("SELECT * FROM CallComments WHERE CallNr = '%1'").arg(number)))
+                Die(QStringLiteral("the new call %1 has no first comment line").arg(number));
+        }
+        dm.SetDatabaseActive(false);
+    } catch (const EError& e) {
+        Die(e.Message());
+    }
+
+    TFloor copyFloor(floorCopy);
+    std::vector<double> deleteFloors;
+    for (const QStringList& statements : cascades)
+        deleteFloors.push_back(TimeMs([&] {
+            for (const QString& sql : statements)
+                copyFloor.Exec(sql);
+        }));
+    // The statements of adding a call: the greatest number (the last in text
+    // order), whether the next one is free, the first comment line, the call
+    // with its defaults and keys; the blank texts as the engine writes them.
+    std::vector<double> addFloors;
+    for (const TCallKeys& call : samples)
+        addFloors.push_back(TimeMs([&] {
+            QByteArray last;
+            copyFloor.Step(lastCallSql, [&](sqlite3_stmt* stmt, qint64) {
+                last = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+                return false;
+            });
+            qint64 next = last.toLongLong();
+            QString number;
+            for (bool taken = true; taken;) {
+                number = QString::number(++next).rightJustified(6, QLatin1Char('0'));
+                sqlite3_stmt* stmt = copyFloor.Prepare(freeCallSql);
+                TFloor::BindText(stmt, QStringLiteral("CallNr"), number);
+                taken = TFloor::StepRow(stmt);
+                sqlite3_finalize(stmt);
+            }
+            const QString now = UStorage::DateTimeText(QDateTime::currentDateTime());
+            sqlite3_stmt* line = copyFloor.Prepare(insertLineSql);
+            copyFloor.Run(line, {number, QUuid::createUuid().toString(QUuid::WithBraces).toUpper(),
+                                 now, QStringLiteral("Call Created.")});
+            sqlite3_finalize(line);
+            sqlite3_stmt* insert = copyFloor.Prepare(insertCallSql);
+            const QString blank = QLatin1String("");
+            copyFloor.Run(insert, {number, call.Customer, call.Worker, call.Item, blank, blank, now,
+                                   QStringLiteral("New"), 1, QStringLiteral("Does not start."),
+                                   blank, blank, blank, QStringLiteral("False"),
+                                   QStringLiteral("False"), blank, 0});
+            sqlite3_finalize(insert);
+        }));
+
+    figures.push_back(Figure(QStringLiteral("1"),
+                             QStringLiteral("start-up: missing tables, SetDatabaseActive"),
+                             Median(startup), Median(startupFloors), goals.Startup,
+                             QStringLiteral("(slowest %1 ms)").arg(Slowest(startup), 0, 'f', 1)));
     for (size_t l = 0; l < lists.size(); ++l)
         figures.push_back(Figure(l == 0 ? QStringLiteral("2") : QString(),
                                  QStringLiteral("open the %1 list, 40 rows in the grid")
@@ -460,30 +908,38 @@ int main(int argc, char* argv[]) {
                              Median(keystrokes), Median(keyFloors), goals.Keystroke,
                              QStringLiteral("(found at row %1)").arg(prefixRow)));
     figures.push_back(Figure(QString(), QStringLiteral("  the same, slowest keystroke"),
-                             *std::max_element(keystrokes.begin(), keystrokes.end()),
-                             *std::max_element(keyFloors.begin(), keyFloors.end()), {}));
+                             Slowest(keystrokes), Slowest(keyFloors), {}));
     figures.push_back(Figure(QString(), QStringLiteral("search matching nothing, median keystroke"),
                              Median(missKeystrokes), Median(missFloors), goals.Keystroke,
                              QStringLiteral("(typing \"%1\")").arg(nothing)));
     figures.push_back(Figure(QString(), QStringLiteral("  the same, slowest keystroke"),
-                             *std::max_element(missKeystrokes.begin(), missKeystrokes.end()),
-                             *std::max_element(missFloors.begin(), missFloors.end()), {},
+                             Slowest(missKeystrokes), Slowest(missFloors), {},
                              QStringLiteral("(the first one reads every call)")));
     figures.push_back(Figure(QStringLiteral("4"),
                              QStringLiteral("sort calls by CompanyName, keep row"),
                              Median(sortCompany), Median(companyFloors), goals.Sort));
     figures.push_back(Figure(QString(), QStringLiteral("  and back by CallNr"), Median(sortBack),
                              Median(backFloors), goals.Sort));
-    figures.push_back(Figure(QStringLiteral("5"), QStringLiteral("GotoRecord"), {}, {}, goals.Goto,
-                             QStringLiteral("(needs the data module)")));
-    figures.push_back(Figure(QStringLiteral("6"), QStringLiteral("detail queries of one call"), {},
-                             {}, goals.Details, QStringLiteral("(needs the data module)")));
+    const char* const targets[] = {"customer", "item", "worker", "service contract"};
+    for (int k = 0; k < 4; ++k)
+        figures.push_back(Figure(
+            k == 0 ? QStringLiteral("5") : QString(),
+            QStringLiteral("GotoRecord from a call to its %1").arg(QLatin1String(targets[k])),
+            Median(gotoTimes[k]), Median(gotoFloors[k]), goals.Goto,
+            QStringLiteral("(slowest %1 ms)").arg(Slowest(gotoTimes[k]), 0, 'f', 1)));
+    figures.push_back(Figure(
+        QStringLiteral("6"), QStringLiteral("detail queries of one call (customer, item, service)"),
+        Median(detailTimes), Median(detailFloors), goals.Details,
+        QStringLiteral("(slowest %1 ms)").arg(Slowest(detailTimes), 0, 'f', 1)));
     figures.push_back(Figure(QStringLiteral("7"),
-                             QStringLiteral("delete a customer with its cascade"), {}, {},
-                             goals.DeleteCustomer, QStringLiteral("(needs the data module)")));
-    figures.push_back(Figure(QStringLiteral("8"), QStringLiteral("add one call"), {}, {},
-                             goals.AddCall, QStringLiteral("(needs the data module)")));
-    figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 2-4"),
+                             QStringLiteral("delete a customer with its cascade"), Median(deletes),
+                             Median(deleteFloors), goals.DeleteCustomer,
+                             QStringLiteral("(slowest %1 ms)").arg(Slowest(deletes), 0, 'f', 1)));
+    figures.push_back(Figure(QStringLiteral("8"),
+                             QStringLiteral("add one call: defaults, number, comment line"),
+                             Median(adds), Median(addFloors), goals.AddCall,
+                             QStringLiteral("(slowest %1 ms)").arg(Slowest(adds), 0, 'f', 1)));
+    figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 1-6"),
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
                              QStringLiteral("MiB")));
     Print(QString());

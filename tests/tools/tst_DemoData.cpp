@@ -2,9 +2,11 @@
 // database the program, its lists and the sqlite3 program can read, the same
 // every time, and a directory that already holds rows is left alone.
 
+#include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDatabase.h"
 #include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
 #include <QCryptographicHash>
@@ -104,6 +106,10 @@ private Q_SLOTS:
         QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Priority < 1 OR Priority > 15"));
         QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Billed NOT IN ('True', 'False') "
                      "OR Callout NOT IN ('True', 'False')"));
+        // Only a complete call has a finishing time; the others have none at
+        // all, as a call saved by the program without one.
+        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE (Status = 'Complete') <> "
+                     "(Date_TimeFinished IS NOT NULL)"));
         QVERIFY(none(
             "SELECT COUNT(*) FROM Customer WHERE CustomerID NOT GLOB 'CUST[0-9][0-9][0-9][0-9]*'"));
         // Keys the rows point at exist.
@@ -120,8 +126,9 @@ private Q_SLOTS:
             "SELECT C.CallNr, C.Date_Time, C.Status, M.DateTime, M.CommentLine, M.ID "
             "FROM Call C LEFT OUTER JOIN CallComments M ON (C.CallNr = M.CallNr) "
             "ORDER BY C.CallNr, M.DateTime, M.ID"));
-        const QRegularExpression guid(
-            QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"));
+        // Random GUIDs, as the program makes them.
+        const QRegularExpression guid(QStringLiteral(
+            "^\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}$"));
         QSet<QString> ids;
         QString call;
         QString status;
@@ -150,6 +157,57 @@ private Q_SLOTS:
         }
         checkCall();
         QCOMPARE(ids.size(), 800);
+    }
+
+    // A call added through the data module on the generated files continues
+    // their numbering and is stored in the same forms as the generated calls
+    // and comment lines, column for column.
+    void GeneratedRowsAreStoredLikeTheDataModulesOwn() {
+        const QString dir = m_Temp.Path() + QStringLiteral("added/");
+        QVERIFY(QDir().mkpath(dir));
+        for (const QString& file : QDir(m_Dir).entryList(QDir::Files))
+            QVERIFY(QFile::copy(m_Dir + QLatin1Char('/') + file, dir + file));
+        TdmlGlobals dataModule;
+        dataModule.SetDatabaseDir(dir);
+        dataModule.SetDatabaseActive(true);
+        TTable& call = *dataModule.tblCall;
+        call.Append();
+        QCOMPARE(call.FieldByName(QStringLiteral("CallNr")).AsString(), QStringLiteral("000201"));
+        for (const char* field : {"CustomerID", "WorkerNr", "EquipmentSerialNr", "ProblemDescr"})
+            call.FieldByName(QLatin1String(field)).SetAsString(QStringLiteral("X"));
+        call.Post();
+        int last = 0;
+        QCOMPARE(dataModule.GetNewCustomerID(1, last), QStringLiteral("CUST0041"));
+
+        // The storage class of every column (and the length of keys and
+        // times), the finishing time left out: only complete calls have one.
+        const auto shape = [](const char* columns, const char* measured) {
+            QStringList parts;
+            for (const QString& column : QString::fromLatin1(columns).split(QLatin1Char(',')))
+                parts << QStringLiteral("typeof(%1)").arg(column);
+            for (const QString& column : QString::fromLatin1(measured).split(QLatin1Char(',')))
+                parts << QStringLiteral("length(%1)").arg(column);
+            return parts.join(QStringLiteral(" || ',' || "));
+        };
+        const QString callShape =
+            shape("CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
+                  "Date_Time,Status,Priority,ProblemDescr,Comments,PartsUsedReplaced,BillTime,"
+                  "Billed,Callout,StorageArea,MeterReading",
+                  "CallNr,Date_Time");
+        const QString lineShape = shape("CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
+        TDatabase& db = dataModule.Connection();
+        const auto texts = [&](const QString& sql) {
+            QStringList values;
+            for (auto statement = db.Prepare(sql); statement->Step();)
+                values << statement->Text(0);
+            return values;
+        };
+        QCOMPARE(
+            texts(QStringLiteral("SELECT DISTINCT %1 FROM Call").arg(callShape)),
+            texts(QStringLiteral("SELECT %1 FROM Call WHERE CallNr = '000201'").arg(callShape)));
+        QCOMPARE(texts(QStringLiteral("SELECT DISTINCT %1 FROM CallComments").arg(lineShape)),
+                 texts(QStringLiteral("SELECT %1 FROM CallComments WHERE CallNr = '000201'")
+                           .arg(lineShape)));
     }
 
     void TheSqliteProgramReadsTheFiles() {

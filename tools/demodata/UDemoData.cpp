@@ -1,12 +1,14 @@
 #include "UDemoData.h"
 
+#include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDatabase.h"
+#include "data/engine/TTableWriter.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
+#include <QUuid>
 #include <numeric>
 #include <sqlite3.h>
 #include <vector>
@@ -316,9 +318,11 @@ const char* const Remarks[] = {
 const QDate FirstDay(2006, 1, 2);
 const QDate LastDay(2025, 12, 31);
 
-QString Stamp(qint64 secondsFromStart) {
-    const QDateTime start(FirstDay, QTime(0, 0), Qt::UTC);
-    return start.addSecs(secondsFromStart).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+// A moment of the period as a date-time; written as the engine writes any
+// date-time value. UTC, so that no local clock change skips or repeats an hour.
+QDateTime Stamp(qint64 secondsFromStart) {
+    static const QDateTime start(FirstDay, QTime(0, 0), Qt::UTC);
+    return start.addSecs(secondsFromStart);
 }
 
 // ---------------------------------------------------------------------------
@@ -397,9 +401,14 @@ TCallPlan PlanCall(TRandom& r, qint64 index, qint64 calls) {
 }
 
 // ---------------------------------------------------------------------------
-// Writing rows. Every row goes through TRowWriter, one per table: a prepared
-// INSERT of the program's dialect, run again for each row. Transactions span
-// all tables and are committed every CommitRows rows.
+// Writing rows. Each table gets one INSERT of all its columns, prepared once
+// on the data module's connection from the engine's own reading of the table
+// file (TTableWriter) and run again for every row. Values are stored as the
+// engine stores what the program posts (TStatement::Bind, TTableWriter):
+// booleans as 'True'/'False', date-times in UStorage's text, a blank text as
+// '', a number or timestamp that is not set as NULL, texts cut to the
+// column's width. Transactions span all tables and are committed every
+// CommitRows rows.
 
 constexpr qint64 CommitRows = 50000;
 
@@ -410,6 +419,9 @@ public:
         if (m_Db.InTransaction())
             m_Db.Rollback();
     }
+    TBatch(const TBatch&) = delete;
+    TBatch& operator=(const TBatch&) = delete;
+
     void RowWritten() {
         if (!m_Db.InTransaction())
             m_Db.StartTransaction();
@@ -428,63 +440,89 @@ private:
 
 class TRowWriter {
 public:
-    TRowWriter(TDatabase& db, TBatch& batch, const QString& table, const QStringList& columns)
-        : m_Db(db), m_Batch(batch), m_Columns(columns) {
+    // `columns` names every column of the table, comma separated, in the
+    // order in which Write takes the values.
+    TRowWriter(TDatabase& db, TBatch& batch, const QString& table, const char* columns)
+        : m_Db(db), m_Batch(batch), m_Table(table) {
+        const TTableWriter layout(db, table);
+        QStringList names;
         QStringList params;
-        for (const QString& column : columns)
-            params << QLatin1Char(':') + column;
-        m_Statement = db.Prepare(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(table, columns.join(QStringLiteral(", ")), params.join(QStringLiteral(", "))));
-        // Values are bound by position below; the statement must take them in
-        // the order of the columns.
-        const QStringList names = m_Statement->ParamNames();
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            if (i >= names.size() || names[i].compare(columns[i], Qt::CaseInsensitive) != 0)
+        for (const QString& name : QString::fromLatin1(columns).split(QLatin1Char(','))) {
+            const int index = layout.IndexOf(name);
+            if (index < 0)
                 throw EDatabaseError(
-                    QStringLiteral("INSERT INTO %1: parameters out of order").arg(table));
+                    QStringLiteral("Table '%1' has no column '%2'").arg(table, name));
+            m_Columns << layout.Columns()[index];
+            names << TTableWriter::Quote(m_Columns.back().Name);
+            params << QStringLiteral("?%1").arg(m_Columns.size());
+        }
+        if (m_Columns.size() != layout.Columns().size())
+            throw EDatabaseError(QStringLiteral("The rows of '%1' give %2 of its %3 columns")
+                                     .arg(table)
+                                     .arg(m_Columns.size())
+                                     .arg(layout.Columns().size()));
+        m_Statement =
+            db.PrepareNative(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(layout.Qualified(), names.join(QStringLiteral(", ")),
+                                      params.join(QStringLiteral(", "))));
     }
 
-    // One value per column, in order: QString (text), qint64/int (integer),
-    // bool (stored 'True'/'False', as the engine binds it). Timestamps come as
-    // their stored text.
+    // One value per column, in order: QString, int or qint64, bool,
+    // QDateTime, or QVariant() for a value that is not set.
     void Write(std::initializer_list<QVariant> values) {
         Q_ASSERT(qsizetype(values.size()) == m_Columns.size());
         m_Batch.RowWritten();
-        sqlite3_stmt* stmt = m_Statement->Handle();
-        int i = 0;
+        int param = 0;
         for (const QVariant& value : values) {
-            ++i;
-            int rc = SQLITE_OK;
-            switch (value.typeId()) {
-            case QMetaType::Bool:
-                rc = sqlite3_bind_text(stmt, i, value.toBool() ? "True" : "False", -1,
-                                       SQLITE_STATIC);
-                break;
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-                rc = sqlite3_bind_int64(stmt, i, value.toLongLong());
-                break;
-            default: {
-                const QByteArray utf8 = value.toString().toUtf8();
-                rc = sqlite3_bind_text(stmt, i, utf8.constData(), int(utf8.size()),
-                                       SQLITE_TRANSIENT);
-            }
-            }
-            if (rc != SQLITE_OK)
-                m_Db.Fail(QStringLiteral("Binding %1").arg(m_Columns[i - 1]));
+            Bind(param + 1, m_Columns[param], value);
+            ++param;
         }
         m_Statement->Step();
         m_Statement->Reset();
         ++m_Rows;
     }
     qint64 Rows() const { return m_Rows; }
+    const QString& Table() const { return m_Table; }
 
 private:
+    void Bind(int param, const TTableWriter::TColumn& column, const QVariant& value) {
+        sqlite3_stmt* stmt = m_Statement->Handle();
+        int rc = SQLITE_OK;
+        switch (value.typeId()) {
+        case QMetaType::UnknownType:
+            rc = column.Type == TFieldType::String
+                     ? sqlite3_bind_text(stmt, param, "", 0, SQLITE_STATIC)
+                     : sqlite3_bind_null(stmt, param);
+            break;
+        case QMetaType::Bool:
+            rc = sqlite3_bind_text(stmt, param, value.toBool() ? "True" : "False", -1,
+                                   SQLITE_STATIC);
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(stmt, param, value.toLongLong());
+            break;
+        default: {
+            QString text = value.typeId() == QMetaType::QDateTime
+                               ? UStorage::DateTimeText(value.toDateTime())
+                               : value.toString();
+            if (column.Size > 0 && text.size() > column.Size)
+                text.truncate(column.Size);
+            m_Buffer = text.toUtf8();
+            rc = sqlite3_bind_text(stmt, param, m_Buffer.constData(), int(m_Buffer.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        }
+        if (rc != SQLITE_OK)
+            m_Db.Fail(QStringLiteral("Binding %1.%2").arg(m_Table, column.Name));
+    }
+
     TDatabase& m_Db;
     TBatch& m_Batch;
-    QStringList m_Columns;
+    QString m_Table;
+    QList<TTableWriter::TColumn> m_Columns;
     std::unique_ptr<TStatement> m_Statement;
+    QByteArray m_Buffer;
     qint64 m_Rows = 0;
 };
 
@@ -523,10 +561,6 @@ private:
     TDatabase& m_Db;
 };
 
-QStringList Columns(const char* list) {
-    return QString::fromLatin1(list).split(QLatin1Char(','));
-}
-
 QString CountryList() {
     QFile file(QStringLiteral(":/korvane/Countries.dat"));
     if (!file.open(QIODevice::ReadOnly))
@@ -551,91 +585,80 @@ QString Mobile(TRandom& r) {
     return QStringLiteral("0%1 %2 %3").arg(r.Between(60, 84)).arg(r.Digits(3), r.Digits(4));
 }
 
+QString Guid(TRandom& r) {
+    const quint64 high = r.Next();
+    return GuidText(high, r.Next());
+}
+
 // What the items and calls need to know of a customer.
 struct TCustomerInfo {
     QString ID;
     bool Company = false;
 };
 
-} // namespace
-
 // ---------------------------------------------------------------------------
+// The tables, in the order in which later ones need the keys of earlier ones.
 
-QStringList PresetNames() {
-    return {QStringLiteral("small"), QStringLiteral("workshop"), QStringLiteral("huge")};
-}
+class TFiller {
+public:
+    TFiller(TDatabase& db, const TSizes& sizes, quint64 seed, const TProgress& progress,
+            TReport& report)
+        : m_Db(db), m_Batch(db), m_Sizes(sizes), m_Seed(seed), m_Progress(progress),
+          m_Report(report) {}
 
-std::optional<TSizes> Preset(const QString& name) {
-    if (name == QLatin1String("small"))
-        return TSizes{200, 40, 100, 16, 6, 800};
-    if (name == QLatin1String("workshop"))
-        return TSizes{100000, 20000, 50000, 8000, 60, 400000};
-    if (name == QLatin1String("huge"))
-        return TSizes{1000000, 200000, 500000, 80000, 250, 3000000};
-    return std::nullopt;
-}
-
-QString GuidText(quint64 high, quint64 low) {
-    return QStringLiteral("{%1-%2-%3-%4-%5}")
-        .arg(high >> 32, 8, 16, QLatin1Char('0'))
-        .arg((high >> 16) & 0xFFFF, 4, 16, QLatin1Char('0'))
-        .arg(high & 0xFFFF, 4, 16, QLatin1Char('0'))
-        .arg(low >> 48, 4, 16, QLatin1Char('0'))
-        .arg(low & 0xFFFFFFFFFFFFULL, 12, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
-QStringList CreateMissingTables(TDatabase& db) {
-    QStringList created;
-    for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-        if (db.TableFileExists(QLatin1String(def.Name)))
-            continue;
-        db.Exec(QLatin1String(def.CreateSql));
-        created << QLatin1String(def.Name);
+    void Run() {
+        m_Timer.start();
+        Customers();
+        Workers();
+        Items();
+        Contracts();
+        Calls();
     }
-    return created;
-}
 
-QStringList TablesWithRows(TDatabase& db) {
-    QStringList full;
-    for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-        if (!db.TableFileExists(QLatin1String(def.Name)))
-            continue;
-        auto count = db.Prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(def.Name));
-        if (count->Step() && count->Integer(0) > 0)
-            full << QStringLiteral("%1 (%2 rows)")
-                        .arg(QLatin1String(def.Name))
-                        .arg(count->Integer(0));
+private:
+    // Writes the rows 0 to count - 1 of `table`, each by `row(i, writer)`,
+    // commits them and reports the table; returns the rows written.
+    template <typename TRow>
+    qint64 Table(const QString& table, const char* columns, qint64 count, TRow&& row) {
+        TRowWriter writer(m_Db, m_Batch, table, columns);
+        for (qint64 i = 0; i < count; ++i)
+            row(i, writer);
+        m_Batch.Finish();
+        if (m_Progress)
+            m_Progress(table, writer.Rows(), m_Timer.elapsed());
+        m_Timer.restart();
+        return writer.Rows();
     }
-    return full;
-}
-
-TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& progress) {
-    TReport report;
-    TSizes sizes = asked;
-    sizes.Customers = std::max<qint64>(sizes.Customers, 1);
-    sizes.Items = std::max<qint64>(sizes.Items, 1);
-    sizes.Workers = std::max<qint64>(sizes.Workers, 1);
-    sizes.Calls = std::max<qint64>(sizes.Calls, 0);
-    if (sizes.Contracts > sizes.Items) {
-        report.Notes << QStringLiteral("At most one contract per item: %1 contracts instead of %2.")
-                            .arg(sizes.Items)
-                            .arg(sizes.Contracts);
-        sizes.Contracts = sizes.Items;
+    // A table filled together with the one just reported.
+    void ReportAlso(const TRowWriter& writer) {
+        if (m_Progress)
+            m_Progress(writer.Table(), writer.Rows(), 0);
     }
-    sizes.Contracts = std::max<qint64>(sizes.Contracts, 0);
 
-    TBulkLoad bulk(db);
-    TBatch batch(db);
-    QElapsedTimer timer;
-    const auto done = [&](const QString& table, qint64 rows) {
-        batch.Finish();
-        if (progress)
-            progress(table, rows, timer.elapsed());
-        timer.restart();
-    };
-    timer.start();
+    void Customers();
+    void Workers();
+    void Items();
+    void Contracts();
+    void Calls();
 
+    TDatabase& m_Db;
+    TBatch m_Batch;
+    const TSizes m_Sizes;
+    const quint64 m_Seed;
+    const TProgress& m_Progress;
+    TReport& m_Report;
+    QElapsedTimer m_Timer;
+
+    std::vector<TCustomerInfo> m_Customers;
+    std::vector<QString> m_Workers;
+    std::vector<bool> m_Employed;
+    std::vector<qint32> m_Owners; // per item, index into m_Customers
+    std::vector<QString> m_Serials;
+    std::vector<qint8> m_Metered;
+};
+
+// Companies with representatives, and private persons.
+void TFiller::Customers() {
     QStringList countries = CountryList().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString& country : countries)
         country = country.trimmed();
@@ -643,17 +666,16 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
                              ? QStringLiteral("South Africa")
                              : countries.value(0);
 
-    // Customers: companies with representatives, and private persons.
-    std::vector<TCustomerInfo> customers(static_cast<size_t>(sizes.Customers));
-    {
-        TRowWriter writer(db, batch, QStringLiteral("Customer"),
-                          Columns("CustomerID,LastName,FirstName,CompanyName,Tel,Fax,Cell,Email,"
-                                  "PhysicalAddr,PhysicalCode,PostalAddr,PostalCode,Country,Notes"));
-        TRowWriter reps(db, batch, QStringLiteral("Representative"),
-                        Columns("RecID,FK_Customer,Name,Surname,Mobile,Email"));
-        for (qint64 i = 0; i < sizes.Customers; ++i) {
-            TRandom r(seed, CustomerStream, quint64(i));
-            TCustomerInfo& info = customers[size_t(i)];
+    m_Customers.resize(size_t(m_Sizes.Customers));
+    TRowWriter reps(m_Db, m_Batch, QStringLiteral("Representative"),
+                    "RecID,FK_Customer,Name,Surname,Mobile,Email");
+    m_Report.Written.Customers = Table(
+        QStringLiteral("Customer"),
+        "CustomerID,LastName,FirstName,CompanyName,Tel,Fax,Cell,Email,PhysicalAddr,PhysicalCode,"
+        "PostalAddr,PostalCode,Country,Notes",
+        m_Sizes.Customers, [&](qint64 i, TRowWriter& writer) {
+            TRandom r(m_Seed, CustomerStream, quint64(i));
+            TCustomerInfo& info = m_Customers[size_t(i)];
             info.ID = QStringLiteral("CUST") + Padded(i + 1, 4);
             info.Company = r.Chance(0.7);
             const QString first = QLatin1String(r.Pick(FirstNames));
@@ -685,7 +707,7 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
             const QString country =
                 r.Chance(0.9) ? home
                               : countries.value(r.Below(std::max<qsizetype>(countries.size(), 1)));
-            writer.Write({info.ID, Fit(last, 20), Fit(first, 20), Fit(company, 40), Phone(r),
+            writer.Write({info.ID, last, first, Fit(company, 40), Phone(r),
                           info.Company && r.Chance(0.4) ? Phone(r) : QString(), Mobile(r),
                           Fit(email, 50), Fit(street, 80), code, Fit(postal, 80),
                           postal == street ? code : r.Digits(4), Fit(country, 20),
@@ -693,118 +715,111 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
 
             const qint64 representatives = info.Company ? r.Between(1, 3) : (r.Chance(0.1) ? 1 : 0);
             for (qint64 k = 0; k < representatives; ++k) {
-                TRandom g(seed, RepresentativeStream, quint64(i) * 8 + quint64(k));
+                TRandom g(m_Seed, RepresentativeStream, quint64(i) * 8 + quint64(k));
                 const QString name = QLatin1String(g.Pick(FirstNames));
                 const QString surname = QLatin1String(g.Pick(LastNames));
-                const QString guid = GuidText(g.Next(), g.Next());
+                const QString guid = Guid(g);
                 reps.Write({guid, info.ID, name, surname, g.Chance(0.85) ? Mobile(g) : QString(),
                             g.Chance(0.8) ? Fit(AsciiLower(name) + QLatin1Char('@') + domain, 60)
                                           : QString()});
             }
-        }
-        report.Written.Customers = writer.Rows();
-        report.Representatives = reps.Rows();
-        done(QStringLiteral("Customer"), writer.Rows());
-        if (progress)
-            progress(QStringLiteral("Representative"), reps.Rows(), 0);
-    }
+        });
+    m_Report.Representatives = reps.Rows();
+    ReportAlso(reps);
+}
 
-    // Workers.
-    std::vector<QString> workers(static_cast<size_t>(sizes.Workers));
-    std::vector<bool> employed(static_cast<size_t>(sizes.Workers));
-    {
-        TRowWriter writer(db, batch, QStringLiteral("Worker"),
-                          Columns("WorkerNR,Surname,Name,IDTypeIsPassport,CurrentlyEmployed,IDNr"));
-        for (qint64 i = 0; i < sizes.Workers; ++i) {
-            TRandom r(seed, WorkerStream, quint64(i));
-            workers[size_t(i)] = QStringLiteral("W") + Padded(i + 1, 3);
+void TFiller::Workers() {
+    m_Workers.resize(size_t(m_Sizes.Workers));
+    m_Employed.resize(size_t(m_Sizes.Workers));
+    m_Report.Written.Workers = Table(
+        QStringLiteral("Worker"), "WorkerNR,Surname,Name,IDTypeIsPassport,CurrentlyEmployed,IDNr",
+        m_Sizes.Workers, [&](qint64 i, TRowWriter& writer) {
+            TRandom r(m_Seed, WorkerStream, quint64(i));
+            m_Workers[size_t(i)] = QStringLiteral("W") + Padded(i + 1, 3);
             const bool passport = r.Chance(0.15);
-            employed[size_t(i)] = r.Chance(0.8);
+            m_Employed[size_t(i)] = r.Chance(0.8);
             const QString idNr = passport ? QStringLiteral("A") + r.Digits(8) : r.Digits(13);
-            writer.Write({workers[size_t(i)], QLatin1String(r.Pick(LastNames)),
-                          QLatin1String(r.Pick(FirstNames)), passport, bool(employed[size_t(i)]),
+            writer.Write({m_Workers[size_t(i)], QLatin1String(r.Pick(LastNames)),
+                          QLatin1String(r.Pick(FirstNames)), passport, bool(m_Employed[size_t(i)]),
                           idNr});
-        }
-        report.Written.Workers = writer.Rows();
-        done(QStringLiteral("Worker"), writer.Rows());
-    }
+        });
+}
 
-    // Items: serial numbers are a brand code and a number unique to the item.
-    std::vector<qint32> owners(static_cast<size_t>(sizes.Items));
-    std::vector<QString> serials(static_cast<size_t>(sizes.Items));
-    std::vector<qint8> metered(static_cast<size_t>(sizes.Items));
-    {
-        TRowWriter writer(db, batch, QStringLiteral("Item"),
-                          Columns("SerialNr,Brand,Model,Description,Owner"));
-        const TPermutation numbers(10000000, seed ^ 0x5E41A1ULL);
-        for (qint64 i = 0; i < sizes.Items; ++i) {
-            TRandom r(seed, ItemStream, quint64(i));
-            const TBrand& brand = r.Pick(Brands);
-            const TCategory& category = Categories[brand.Category];
-            // Companies own most of the equipment, and a few own a lot of it.
-            qint64 owner = r.Skewed(sizes.Customers);
-            if (!customers[size_t(owner)].Company && r.Chance(0.6))
-                owner = r.Below(sizes.Customers);
-            owners[size_t(i)] = qint32(owner);
-            metered[size_t(i)] = category.Metered;
-            serials[size_t(i)] = QLatin1String(brand.Code) + Padded(numbers(i % 10000000), 7) +
-                                 (i >= 10000000 ? QString::number(i / 10000000) : QString());
-            const QString model = QStringLiteral("%1-%2%3")
-                                      .arg(QLatin1String(brand.Code).left(2))
-                                      .arg(r.Between(1, 60) * 50)
-                                      .arg(QChar(u'A' + char16_t(r.Below(6))));
-            QString description = QLatin1String(category.Descriptions[r.Below(4)]);
-            if (r.Chance(0.2))
-                description += QStringLiteral(", installed %1").arg(r.Between(2000, 2025));
-            writer.Write({serials[size_t(i)], QLatin1String(brand.Name), model, description,
-                          customers[size_t(owner)].ID});
-        }
-        report.Written.Items = writer.Rows();
-        done(QStringLiteral("Item"), writer.Rows());
-    }
+// Serial numbers are a brand code and a number unique to the item.
+void TFiller::Items() {
+    m_Owners.resize(size_t(m_Sizes.Items));
+    m_Serials.resize(size_t(m_Sizes.Items));
+    m_Metered.resize(size_t(m_Sizes.Items));
+    const TPermutation numbers(10000000, m_Seed ^ 0x5E41A1ULL);
+    m_Report.Written.Items =
+        Table(QStringLiteral("Item"), "SerialNr,Brand,Model,Description,Owner", m_Sizes.Items,
+              [&](qint64 i, TRowWriter& writer) {
+                  TRandom r(m_Seed, ItemStream, quint64(i));
+                  const TBrand& brand = r.Pick(Brands);
+                  const TCategory& category = Categories[brand.Category];
+                  // Companies own most of the equipment, and a few own a lot of it.
+                  qint64 owner = r.Skewed(m_Sizes.Customers);
+                  if (!m_Customers[size_t(owner)].Company && r.Chance(0.6))
+                      owner = r.Below(m_Sizes.Customers);
+                  m_Owners[size_t(i)] = qint32(owner);
+                  m_Metered[size_t(i)] = category.Metered;
+                  m_Serials[size_t(i)] =
+                      QLatin1String(brand.Code) + Padded(numbers(i % 10000000), 7) +
+                      (i >= 10000000 ? QString::number(i / 10000000) : QString());
+                  const QString model = QStringLiteral("%1-%2%3")
+                                            .arg(QLatin1String(brand.Code).left(2))
+                                            .arg(r.Between(1, 60) * 50)
+                                            .arg(QChar(u'A' + char16_t(r.Below(6))));
+                  QString description = QLatin1String(category.Descriptions[r.Below(4)]);
+                  if (r.Chance(0.2))
+                      description += QStringLiteral(", installed %1").arg(r.Between(2000, 2025));
+                  writer.Write({m_Serials[size_t(i)], QLatin1String(brand.Name), model, description,
+                                m_Customers[size_t(owner)].ID});
+              });
+}
 
-    // Service contracts: distinct items, held by their owners (now and then
-    // by another customer, a leasing company for instance).
-    {
-        TRowWriter writer(db, batch, QStringLiteral("ServiceContract"),
-                          Columns("ItemSerialNr,CustomerID,ServiceType,Comments,StillValid"));
-        const TPermutation items(sizes.Items, seed ^ 0xC0274AC7ULL);
-        for (qint64 i = 0; i < sizes.Contracts; ++i) {
-            TRandom r(seed, ContractStream, quint64(i));
-            const qint64 item = items(i);
-            const qint64 holder =
-                r.Chance(0.95) ? qint64(owners[size_t(item)]) : r.Below(sizes.Customers);
-            writer.Write({serials[size_t(item)], customers[size_t(holder)].ID,
-                          QLatin1String(r.Pick(ServiceTypes)),
-                          QLatin1String(r.Pick(ContractComments)), r.Chance(0.8)});
-        }
-        report.Written.Contracts = writer.Rows();
-        done(QStringLiteral("ServiceContract"), writer.Rows());
-    }
+// Distinct items, held by their owners (now and then by another customer, a
+// leasing company for instance).
+void TFiller::Contracts() {
+    const TPermutation items(m_Sizes.Items, m_Seed ^ 0xC0274AC7ULL);
+    m_Report.Written.Contracts =
+        Table(QStringLiteral("ServiceContract"),
+              "ItemSerialNr,CustomerID,ServiceType,Comments,StillValid", m_Sizes.Contracts,
+              [&](qint64 i, TRowWriter& writer) {
+                  TRandom r(m_Seed, ContractStream, quint64(i));
+                  const qint64 item = items(i);
+                  const qint64 holder =
+                      r.Chance(0.95) ? qint64(m_Owners[size_t(item)]) : r.Below(m_Sizes.Customers);
+                  writer.Write({m_Serials[size_t(item)], m_Customers[size_t(holder)].ID,
+                                QLatin1String(r.Pick(ServiceTypes)),
+                                QLatin1String(r.Pick(ContractComments)), r.Chance(0.8)});
+              });
+}
 
-    // Calls. The comment lines are planned first: every call gets "Call
-    // Created." and a status line for each state it went through; when the
-    // lines asked for do not cover that, calls get only the line of their
-    // final state; what is left over is spread as remarks.
-    const qint64 calls = sizes.Calls;
+// The comment lines are planned first: every call gets "Call Created." and a
+// status line for each state it went through; when the lines asked for do not
+// cover that, calls get only the line of their final state; what is left over
+// is spread as remarks.
+void TFiller::Calls() {
+    const qint64 calls = m_Sizes.Calls;
     std::vector<TCallPlan> plans(static_cast<size_t>(calls));
     qint64 full = 0;
     qint64 direct = 0;
     for (qint64 i = 0; i < calls; ++i) {
-        TRandom r(seed, CallStream, quint64(i));
+        TRandom r(m_Seed, CallStream, quint64(i));
         plans[size_t(i)] = PlanCall(r, i, calls);
         full += 1 + plans[size_t(i)].Path.Count;
         direct += 1 + (plans[size_t(i)].Status != New ? 1 : 0);
     }
-    qint64 lines = sizes.CommentLines;
+    qint64 lines = m_Sizes.CommentLines;
     bool shortPaths = false;
     if (lines < full) {
         shortPaths = true;
         if (lines < direct) {
-            report.Notes << QStringLiteral("%1 comment lines instead of %2: every call has its "
-                                           "\"Call Created.\" line and the line of its state.")
-                                .arg(direct)
-                                .arg(lines);
+            m_Report.Notes << QStringLiteral("%1 comment lines instead of %2: every call has its "
+                                             "\"Call Created.\" line and the line of its state.")
+                                  .arg(direct)
+                                  .arg(lines);
             lines = direct;
         }
         for (TCallPlan& plan : plans)
@@ -813,7 +828,7 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
     }
     std::vector<quint16> remarks(static_cast<size_t>(calls));
     {
-        TRandom r(seed, RemarkStream, 0);
+        TRandom r(m_Seed, RemarkStream, 0);
         const qint64 extra = lines - (shortPaths ? direct : full);
         for (qint64 k = 0; k < extra && calls > 0; ++k) {
             qint64 call = r.Below(calls);
@@ -823,28 +838,28 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
         }
     }
 
-    {
-        TRowWriter writer(db, batch, QStringLiteral("Call"),
-                          Columns("CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,"
-                                  "JobcardNumber,Date_Time,Status,Priority,Date_TimeFinished,"
-                                  "ProblemDescr,Comments,PartsUsedReplaced,BillTime,Billed,"
-                                  "Callout,StorageArea,MeterReading"));
-        TRowWriter comments(db, batch, QStringLiteral("CallComments"),
-                            Columns("CallNr,ID,DateTime,CommentLine"));
-        const qint64 lastSecond = (FirstDay.daysTo(LastDay) + 1) * 86400 - 1; // billing cut-off
-        // Some items are in for repairs far more often than others.
-        const TPermutation popular(sizes.Items, seed ^ 0x17E45ULL);
-        for (qint64 i = 0; i < calls; ++i) {
-            TRandom r(seed, CallStream, quint64(i));
+    TRowWriter comments(m_Db, m_Batch, QStringLiteral("CallComments"),
+                        "CallNr,ID,DateTime,CommentLine");
+    const qint64 lastSecond = (FirstDay.daysTo(LastDay) + 1) * 86400 - 1; // billing cut-off
+    // Some items are in for repairs far more often than others.
+    const TPermutation popular(m_Sizes.Items, m_Seed ^ 0x17E45ULL);
+    m_Report.Written.Calls = Table(
+        QStringLiteral("Call"),
+        "CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,Date_Time,Status,"
+        "Priority,Date_TimeFinished,ProblemDescr,Comments,PartsUsedReplaced,BillTime,Billed,"
+        "Callout,StorageArea,MeterReading",
+        calls, [&](qint64 i, TRowWriter& writer) {
+            TRandom r(m_Seed, CallStream, quint64(i));
             PlanCall(r, i, calls); // the same draws as in the plan
             const TCallPlan& plan = plans[size_t(i)];
+            // Numbered as the program numbers new calls: six digits or more.
             const QString callNr = Padded(i + 1, 6);
-            const qint64 item = popular(r.Skewed(sizes.Items));
+            const qint64 item = popular(r.Skewed(m_Sizes.Items));
             const qint64 customer =
-                r.Chance(0.92) ? qint64(owners[size_t(item)]) : r.Below(sizes.Customers);
-            qint64 worker = r.Below(sizes.Workers);
-            if (!employed[size_t(worker)] && r.Chance(0.7))
-                worker = r.Below(sizes.Workers);
+                r.Chance(0.92) ? qint64(m_Owners[size_t(item)]) : r.Below(m_Sizes.Customers);
+            qint64 worker = r.Below(m_Sizes.Workers);
+            if (!m_Employed[size_t(worker)] && r.Chance(0.7))
+                worker = r.Below(m_Sizes.Workers);
             const double p = r.Unit();
             const qint64 priority = p < 0.6    ? 1
                                     : p < 0.8  ? 2
@@ -854,12 +869,12 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
 
             // The comment lines, in time order, and the time the call finished
             // (the lines of the last calls may run a few days past the period).
-            TRandom c(seed, CommentStream, quint64(i));
+            TRandom c(m_Seed, CommentStream, quint64(i));
             qint64 when = plan.Seconds;
             int remarksLeft = remarks[size_t(i)];
             const int stepCount = plan.Path.Count;
             const auto writeLine = [&](const QString& text) {
-                comments.Write({callNr, GuidText(c.Next(), c.Next()), Stamp(when), text});
+                comments.Write({callNr, Guid(c), Stamp(when), text});
                 when += c.Between(600, 3 * 86400);
             };
             writeLine(QStringLiteral("Call Created."));
@@ -879,25 +894,85 @@ TReport Fill(TDatabase& db, const TSizes& asked, quint64 seed, const TProgress& 
                 writeLine(QLatin1String(c.Pick(Remarks)));
             const bool complete = plan.Status == Complete;
 
-            writer.Write({callNr, customers[size_t(customer)].ID, workers[size_t(worker)],
-                          serials[size_t(item)],
+            writer.Write({callNr, m_Customers[size_t(customer)].ID, m_Workers[size_t(worker)],
+                          m_Serials[size_t(item)],
                           r.Chance(0.6) ? QStringLiteral("PO") + r.Digits(6) : QString(),
                           QStringLiteral("JC") + Padded(i + 1, 7), Stamp(plan.Seconds),
                           QLatin1String(StatusNames[plan.Status]), priority,
-                          complete ? Stamp(finished) : QString(), QLatin1String(r.Pick(Problems)),
+                          complete ? QVariant(Stamp(finished)) : QVariant(),
+                          QLatin1String(r.Pick(Problems)),
                           complete ? QLatin1String(r.Pick(CallRemarks)) : QString(),
                           complete ? QLatin1String(r.Pick(Parts)) : QString(),
                           complete ? QString::number(double(r.Between(1, 16)) / 2.0) : QString(),
                           complete && (plan.Seconds < lastSecond - 60 * 86400 || r.Chance(0.5)),
                           r.Chance(0.3), QLatin1String(r.Pick(Storage)),
-                          metered[size_t(item)] ? r.Between(100, 2000000) : qint64(0)});
-        }
-        report.Written.Calls = writer.Rows();
-        report.Written.CommentLines = comments.Rows();
-        done(QStringLiteral("Call"), writer.Rows());
-        if (progress)
-            progress(QStringLiteral("CallComments"), comments.Rows(), 0);
+                          m_Metered[size_t(item)] ? r.Between(100, 2000000) : qint64(0)});
+        });
+    m_Report.Written.CommentLines = comments.Rows();
+    ReportAlso(comments);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+QStringList PresetNames() {
+    return {QStringLiteral("small"), QStringLiteral("workshop"), QStringLiteral("huge")};
+}
+
+std::optional<TSizes> Preset(const QString& name) {
+    if (name == QLatin1String("small"))
+        return TSizes{200, 40, 100, 16, 6, 800};
+    if (name == QLatin1String("workshop"))
+        return TSizes{100000, 20000, 50000, 8000, 60, 400000};
+    if (name == QLatin1String("huge"))
+        return TSizes{1000000, 200000, 500000, 80000, 250, 3000000};
+    return std::nullopt;
+}
+
+QString GuidText(quint64 high, quint64 low) {
+    // A random (version 4) GUID, as the program makes for its rows, in the
+    // program's text form.
+    const QUuid guid(uint(high >> 32), ushort(high >> 16), ushort((high & 0x0FFF) | 0x4000),
+                     uchar(((low >> 56) & 0x3F) | 0x80), uchar(low >> 48), uchar(low >> 40),
+                     uchar(low >> 32), uchar(low >> 24), uchar(low >> 16), uchar(low >> 8),
+                     uchar(low));
+    return guid.toString(QUuid::WithBraces).toUpper();
+}
+
+QStringList TablesWithRows(TDatabase& db) {
+    QStringList full;
+    for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+        if (!db.TableFileExists(QLatin1String(def.Name)))
+            continue;
+        auto count = db.Prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(def.Name));
+        if (count->Step() && count->Integer(0) > 0)
+            full << QStringLiteral("%1 (%2 rows)")
+                        .arg(QLatin1String(def.Name))
+                        .arg(count->Integer(0));
     }
+    return full;
+}
+
+TReport Fill(TdmlGlobals& dataModule, const TSizes& asked, quint64 seed,
+             const TProgress& progress) {
+    TReport report;
+    TSizes sizes = asked;
+    sizes.Customers = std::max<qint64>(sizes.Customers, 1);
+    sizes.Items = std::max<qint64>(sizes.Items, 1);
+    sizes.Workers = std::max<qint64>(sizes.Workers, 1);
+    sizes.Calls = std::max<qint64>(sizes.Calls, 0);
+    if (sizes.Contracts > sizes.Items) {
+        report.Notes << QStringLiteral("At most one contract per item: %1 contracts instead of %2.")
+                            .arg(sizes.Items)
+                            .arg(sizes.Contracts);
+        sizes.Contracts = sizes.Items;
+    }
+    sizes.Contracts = std::max<qint64>(sizes.Contracts, 0);
+
+    TDatabase& db = dataModule.Connection();
+    TBulkLoad bulk(db);
+    TFiller(db, sizes, seed, progress, report).Run();
     return report;
 }
 

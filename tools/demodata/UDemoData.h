@@ -2,7 +2,8 @@
 
 // Demonstration databases: a workshop's customers, their items, service
 // contracts, workers and twenty years of calls with their comment lines,
-// written into the table files of a database directory.
+// written into the table files of a database directory through the data
+// module's connection.
 //
 // The same sizes and seed always give the same rows: every value comes from
 // SplitMix64 streams derived from the seed, one stream per record (so the
@@ -15,6 +16,7 @@
 #include <optional>
 
 class TDatabase;
+class TdmlGlobals;
 
 namespace UDemoData {
 
@@ -43,18 +45,18 @@ struct TReport {
 // Called after each table with its name, the rows written and the time taken.
 using TProgress = std::function<void(const QString& table, qint64 rows, qint64 ms)>;
 
-// Creates the table files missing from the directory the database is bound
-// to. Returns the tables created.
-QStringList CreateMissingTables(TDatabase& db);
-
-// Tables of the bound directory that already hold rows, as "Name (n rows)".
+// Tables of the connection's directory that already hold rows, as
+// "Name (n rows)".
 QStringList TablesWithRows(TDatabase& db);
 
-// Fills the (empty) tables of the bound directory. Raises EDatabaseError when
-// a statement fails; what was committed before stays.
-TReport Fill(TDatabase& db, const TSizes& sizes, quint64 seed, const TProgress& progress = {});
+// Fills the (empty) tables of the data module's directory through the
+// module's connection, with the values the program itself stores. Raises
+// EDatabaseError when a statement fails; what was committed before stays.
+TReport Fill(TdmlGlobals& dataModule, const TSizes& sizes, quint64 seed,
+             const TProgress& progress = {});
 
-// A GUID text "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" made from two numbers.
+// A GUID text "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" made from two numbers,
+// shaped like the random GUIDs the program makes for its rows.
 QString GuidText(quint64 high, quint64 low);
 
 } // namespace UDemoData

@@ -2,7 +2,9 @@
 // rows, for trying the program out and for the benchmarks.
 
 #include "UDemoData.h"
+#include "data/DMGlobals.h"
 #include "data/engine/TDatabase.h"
+#include "shell/UErrors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -81,38 +83,43 @@ int main(int argc, char* argv[]) {
     if (!seedOk)
         return Fail(QStringLiteral("--seed wants a whole number."));
 
+    // The directory is made, its missing table files created and the
+    // database opened the way the program does at start-up, and the rows are
+    // written through the data module's connection.
     const QString directory = args[1];
     if (!QDir().mkpath(directory))
         return Fail(QStringLiteral("cannot create the directory \"%1\".")
                         .arg(QDir::toNativeSeparators(directory)));
     try {
-        TDatabase db;
-        db.Open(directory);
-        const QStringList full = UDemoData::TablesWithRows(db);
+        TdmlGlobals dataModule;
+        dataModule.SetDatabaseDir(directory);
+        const QStringList full = UDemoData::TablesWithRows(dataModule.Connection());
         if (!full.isEmpty())
             return Fail(
                 QStringLiteral("\"%1\" already holds data: %2. Nothing was changed; "
                                "give an empty directory.")
                     .arg(QDir::toNativeSeparators(directory), full.join(QStringLiteral(", "))));
-        const QStringList created = UDemoData::CreateMissingTables(db);
+        const QStringList created = dataModule.CreateMissingTables();
         if (!created.isEmpty())
             Print(QStringLiteral("Created %1.").arg(created.join(QStringLiteral(", "))));
+        dataModule.SetDatabaseActive(true);
         QElapsedTimer timer;
         timer.start();
-        const UDemoData::TReport report =
-            UDemoData::Fill(db, *sizes, seed, [](const QString& table, qint64 rows, qint64 ms) {
+        const UDemoData::TReport report = UDemoData::Fill(
+            dataModule, *sizes, seed, [](const QString& table, qint64 rows, qint64 ms) {
                 Print(QStringLiteral("%1 %2 rows%3")
                           .arg(table, -16)
                           .arg(rows, 9)
                           .arg(ms > 0 ? QStringLiteral(" (%1 ms)").arg(ms) : QString()));
             });
+        dataModule.SetDatabaseActive(false);
         for (const QString& note : report.Notes)
             Print(QStringLiteral("Note: ") + note);
         Print(QStringLiteral("Filled \"%1\" in %2 ms (seed %3).")
-                  .arg(QDir::toNativeSeparators(db.Directory()))
+                  .arg(QDir::toNativeSeparators(dataModule.DatabaseDir()))
                   .arg(timer.elapsed())
                   .arg(seed));
-    } catch (const EDatabaseError& e) {
+    } catch (const EError& e) {
         return Fail(e.Message());
     }
     return 0;
