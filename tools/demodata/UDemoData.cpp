@@ -17,6 +17,14 @@ namespace UDemoData {
 
 namespace {
 
+// A bill time of so many half hours, as the bill-time field stores it:
+// "hhh:mm:ss" with the unused hour digits blank.
+QString BillTime(qint64 halfHours) {
+    return QStringLiteral("%1:%2:00")
+        .arg(halfHours / 2, 3)
+        .arg((halfHours % 2) * 30, 2, 10, QLatin1Char('0'));
+}
+
 // ---------------------------------------------------------------------------
 // Random numbers. SplitMix64 is defined by its arithmetic alone, so the rows
 // are the same with every compiler and library (the std:: distributions are
@@ -903,7 +911,7 @@ void TFiller::Calls() {
                           QLatin1String(r.Pick(Problems)),
                           complete ? QLatin1String(r.Pick(CallRemarks)) : QString(),
                           complete ? QLatin1String(r.Pick(Parts)) : QString(),
-                          complete ? QString::number(double(r.Between(1, 16)) / 2.0) : QString(),
+                          complete ? BillTime(r.Between(1, 16)) : QString(),
                           complete && (plan.Seconds < lastSecond - 60 * 86400 || r.Chance(0.5)),
                           r.Chance(0.3), QLatin1String(r.Pick(Storage)),
                           m_Metered[size_t(item)] ? r.Between(100, 2000000) : qint64(0)});
