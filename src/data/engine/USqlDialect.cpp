@@ -223,6 +223,12 @@ const QSet<QString>& ComparisonOps() {
     return set;
 }
 
+// Words that end the FROM or WHERE clause of a SELECT.
+const QSet<QString>& SelectTailWords() {
+    static const QSet<QString> set = WordSet({"GROUP", "HAVING", "ORDER", "LIMIT", "WINDOW"});
+    return set;
+}
+
 // Words that end a column's type in a column definition.
 const QSet<QString>& ColumnConstraintWords() {
     static const QSet<QString> set =
@@ -269,9 +275,11 @@ std::optional<QString> StoredDateText(const QString& text, TColumnKind kind) {
 // The translator
 
 struct TTableRef {
-    QString Name;       // without suffix or quotes
-    QString Qualifier;  // what names the table in the statement: its alias, or its name
-    qsizetype Last = 0; // significant index of the last token of the name (alias excluded)
+    QString Name;          // without suffix or quotes
+    QString Qualifier;     // what names the table in the statement: its alias, or its name
+    QString QualifierName; // the same without quotes, as a column reference spells it
+    qsizetype First = 0;   // significant index of the first token of the name
+    qsizetype Last = 0;    // significant index of the last token of the name (alias excluded)
     bool Created = false;
     bool InsertTarget = false;
 };
@@ -295,6 +303,7 @@ public:
     TTranslation Run() {
         ReadTableRefs();
         ReadLiterals();
+        NarrowFullJoins();
         QualifySharedColumns();
         AddTextDefaults();
         ConvertInsertedValues();
@@ -437,6 +446,8 @@ private:
         TTableRef ref;
         ref.Name = name;
         ref.Qualifier = QuoteName(name);
+        ref.QualifierName = name;
+        ref.First = k;
         ref.Last = last;
         ref.Created = created;
         ref.InsertTarget = insertTarget;
@@ -455,6 +466,7 @@ private:
         if (aliasAt >= 0) {
             Sig(aliasAt)->Claimed = true;
             ref.Qualifier = Sig(aliasAt)->Src;
+            ref.QualifierName = Sig(aliasAt)->Value;
             next = aliasAt + 1;
         }
 
@@ -520,6 +532,188 @@ private:
         default:
             break;
         }
+    }
+
+    // --- FULL joins that the WHERE clause narrows to LEFT joins -----------------
+
+    // A FULL join adds, to the rows of a LEFT join, the right-hand rows that
+    // found no partner, with everything on the left NULL. When the WHERE
+    // clause rejects every row whose first table is NULL, those added rows
+    // never come through, and the LEFT join gives the same rows. SQLite
+    // cannot see that for itself: for a FULL join it scans the whole first
+    // table, while a LEFT join starts from the first table's key. The details
+    // of one call, for example, join the call to its worker and contract with
+    // FULL joins and pick the call by its number.
+    //
+    // Only the simple, certain case is taken: one SELECT (no subquery, no
+    // compound), a plain chain of tables (no parenthesised joins) and, at the
+    // top level of the WHERE clause, a conjunct comparing a column of the
+    // first table with a value or parameter. The first table is on the left
+    // side of every join in the chain, so that one test covers them all.
+    void NarrowFullJoins() {
+        if (m_Verb != QLatin1String("SELECT"))
+            return;
+        qsizetype from = -1;
+        int depth = 0;
+        int queries = 0; // SELECT, and what would start or join another query
+        for (qsizetype k = 0; k < Count(); ++k) {
+            if (IsPunct(k, '('))
+                ++depth;
+            else if (IsPunct(k, ')'))
+                --depth;
+            else if (IsWord(k, "SELECT") || IsWord(k, "UNION") || IsWord(k, "EXCEPT") ||
+                     IsWord(k, "INTERSECT") || IsWord(k, "VALUES"))
+                ++queries;
+            else if (from < 0 && depth == 0 && IsWord(k, "FROM") && !IsWord(k - 1, "DISTINCT"))
+                from = k;
+        }
+        if (queries != 1 || from < 0)
+            return;
+        const TTableRef* first = nullptr;
+        for (const TTableRef& ref : m_Refs)
+            if (ref.First == from + 1)
+                first = &ref;
+        if (!first)
+            return;
+
+        // The FULL joins of the chain, up to the end of the FROM clause.
+        std::vector<qsizetype> fulls;
+        qsizetype where = -1;
+        depth = 0;
+        for (qsizetype k = first->Last + 1; k < Count(); ++k) {
+            if (IsPunct(k, '(')) {
+                ++depth;
+            } else if (IsPunct(k, ')')) {
+                --depth;
+            } else if (depth > 0) {
+                continue;
+            } else if (IsWord(k, "JOIN") || IsPunct(k, ',')) {
+                if (IsPunct(k + 1, '('))
+                    return; // a nested join has a left side of its own
+            } else if (IsWord(k, "FULL")) {
+                fulls.push_back(k);
+            } else if (IsWord(k, "WHERE")) {
+                where = k;
+                break;
+            } else if (IsWordIn(k, SelectTailWords()) || IsPunct(k, ';')) {
+                break;
+            }
+        }
+        if (fulls.empty() || where < 0)
+            return;
+        qsizetype end = where + 1; // behind the WHERE clause
+        depth = 0;
+        for (; end < Count(); ++end) {
+            if (IsPunct(end, '('))
+                ++depth;
+            else if (IsPunct(end, ')'))
+                --depth;
+            else if (depth == 0 && (IsPunct(end, ';') || IsWordIn(end, SelectTailWords())))
+                break;
+        }
+        if (end == where + 1 || !HasNullRejecting(where + 1, end - 1, first->QualifierName))
+            return;
+
+        for (const qsizetype k : fulls) {
+            if (IsWord(k + 1, "OUTER") && IsWord(k + 2, "JOIN"))
+                Replace(*Sig(k), QStringLiteral("LEFT"));
+            else if (IsWord(k + 1, "JOIN"))
+                Replace(*Sig(k), QStringLiteral("LEFT OUTER"));
+        }
+    }
+
+    // The index of the ')' that closes the '(' at `open`; -1 when none does.
+    qsizetype ClosingParen(qsizetype open) {
+        int depth = 0;
+        for (qsizetype k = open; k < Count(); ++k) {
+            if (IsPunct(k, '('))
+                ++depth;
+            else if (IsPunct(k, ')') && --depth == 0)
+                return k;
+        }
+        return -1;
+    }
+
+    // Whether the condition first..last, read as a chain of ANDs, has a part
+    // that is NULL (so false) whenever the column `qualifier`.name is NULL.
+    bool HasNullRejecting(qsizetype first, qsizetype last, const QString& qualifier) {
+        while (IsPunct(first, '(') && ClosingParen(first) == last) {
+            ++first;
+            --last;
+        }
+        if (first > last)
+            return false;
+        // Split at the ANDs of this level; the AND of a BETWEEN and those
+        // inside CASE ... END do not split.
+        int depth = 0;
+        int cases = 0;
+        bool between = false;
+        for (qsizetype k = first; k <= last; ++k) {
+            if (IsPunct(k, '(')) {
+                ++depth;
+            } else if (IsPunct(k, ')')) {
+                --depth;
+            } else if (depth > 0) {
+                continue;
+            } else if (IsWord(k, "CASE")) {
+                ++cases;
+            } else if (IsWord(k, "END")) {
+                --cases;
+            } else if (IsWord(k, "BETWEEN")) {
+                between = true;
+            } else if (IsWord(k, "AND") && cases == 0) {
+                if (between) {
+                    between = false;
+                    continue;
+                }
+                return HasNullRejecting(first, k - 1, qualifier) ||
+                       HasNullRejecting(k + 1, last, qualifier);
+            }
+        }
+        return IsNullRejecting(first, last, qualifier);
+    }
+
+    // Whether tokens k..k+2 are qualifier.column.
+    bool IsColumnOf(qsizetype k, const QString& qualifier) {
+        const TToken* table = Sig(k);
+        return IsName(k) && IsPunct(k + 1, '.') && IsName(k + 2) &&
+               table->Value.compare(qualifier, Qt::CaseInsensitive) == 0;
+    }
+
+    bool IsValue(qsizetype k) {
+        const TToken* t = Sig(k);
+        return t && !t->Claimed &&
+               (t->Kind == TTok::SQuoted || t->Kind == TTok::Number || t->Kind == TTok::Param);
+    }
+
+    // One comparison of a column of the table with a value: `col op value`,
+    // `value op col`, `col [NOT] LIKE value`, `col [NOT] IN (values)`.
+    bool IsNullRejecting(qsizetype first, qsizetype last, const QString& qualifier) {
+        const qsizetype n = last - first + 1;
+        auto comparison = [&](qsizetype op, qsizetype value) {
+            const TToken* t = Sig(op);
+            if (t->Kind != TTok::Op || !ComparisonOps().contains(t->Src) || !IsValue(value))
+                return false;
+            // `col = ''` also matches a missing value (see RewriteComparisons).
+            const bool equality = t->Src == QLatin1String("=") || t->Src == QLatin1String("==");
+            return !(equality && Sig(value)->Kind == TTok::SQuoted && Sig(value)->Value.isEmpty());
+        };
+        if (n == 5 && IsColumnOf(first, qualifier) && comparison(first + 3, first + 4))
+            return true;
+        if (n == 5 && IsColumnOf(first + 2, qualifier) && comparison(first + 1, first))
+            return true;
+        if (n < 5 || !IsColumnOf(first, qualifier))
+            return false;
+        const qsizetype op = IsWord(first + 3, "NOT") ? first + 4 : first + 3;
+        if (IsWord(op, "LIKE"))
+            return op + 1 == last && IsValue(last);
+        if (!IsWord(op, "IN") || !IsPunct(op + 1, '(') || ClosingParen(op + 1) != last)
+            return false;
+        // A non-empty list: `x NOT IN ()` is true even for a NULL x.
+        for (qsizetype k = op + 2; k < last; k += 2)
+            if (!IsValue(k) || !(IsPunct(k + 1, ',') || k + 1 == last))
+                return false;
+        return last > op + 2;
     }
 
     // --- column names shared by joined tables ---------------------------------

@@ -24,7 +24,15 @@
 //  - CREATE TABLE gives every text column the default '';
 //  - in a SELECT over several tables, a bare column name that more than one
 //    of them has is qualified with the first of them (in FROM order) that
-//    has it, when the columns of the tables are known.
+//    has it, when the columns of the tables are known;
+//  - in a SELECT without subqueries, every FULL [OUTER] JOIN of the FROM
+//    chain becomes a LEFT OUTER JOIN when the WHERE clause is a chain of ANDs
+//    one of which compares a column of the first table (named by its alias,
+//    or its name when it has none) with a value or parameter (=, <>, <, <=,
+//    >, >=, [NOT] LIKE, [NOT] IN (...); not `= ''`, which also matches NULL).
+//    Such a WHERE drops every row the FULL join adds to the LEFT one (those
+//    have a NULL first table), and SQLite then reads the first table by its
+//    key instead of scanning it. Nested joins in parentheses are left alone.
 
 #include <QString>
 #include <QStringList>

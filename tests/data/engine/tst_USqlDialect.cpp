@@ -1,6 +1,8 @@
 #include "data/DMTables.h"
 #include "data/engine/EDatabaseError.h"
+#include "data/engine/TDatabase.h"
 #include "data/engine/USqlDialect.h"
+#include "support/TestSupport.h"
 
 #include <QHash>
 #include <QtTest>
@@ -139,6 +141,9 @@ private Q_SLOTS:
     void StoredValues();
     void QuotedValuesRoundTrip();
     void JoinedQueriesGiveTheListsRows();
+    void FullJoinsNarrowedByTheWhereClause_data();
+    void FullJoinsNarrowedByTheWhereClause();
+    void NarrowedFullJoinsGiveTheSameRows();
 };
 
 void TestUSqlDialect::Translates_data() {
@@ -225,10 +230,10 @@ void TestUSqlDialect::Translates_data() {
     row("pass through",
         "SELECT COUNT (C.WorkerNR) AS N\n\t-- 'quoted' FROM X\nFROM T W \nFULL OUTER JOIN U C ON "
         "(W.A = C.A)\n"
-        "WHERE W.Name = :Name /* \"named\" */ AND W.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;",
+        "WHERE C.Name = :Name /* \"named\" */ AND C.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;",
         "SELECT COUNT (C.WorkerNR) AS N\n\t-- 'quoted' FROM X\nFROM \"db_t\".\"T\" W \nFULL OUTER "
         "JOIN \"db_u\".\"U\" C ON (W.A = C.A)\n"
-        "WHERE W.Name = :Name /* \"named\" */ AND W.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;");
+        "WHERE C.Name = :Name /* \"named\" */ AND C.IDNr <> ?\nGROUP BY W.A\nORDER BY W.A DESC;");
 }
 
 void TestUSqlDialect::Translates() {
@@ -513,6 +518,155 @@ void TestUSqlDialect::JoinedQueriesGiveTheListsRows() {
     QCOMPARE(db.Rows(DMTables::SqlRepresentativesText(), QStringLiteral("C1")),
              TRows({{"{R1}", "C1", "Ann", "Lee", "", ""}}));
     QCOMPARE(db.Rows(DMTables::SqlRepresentativesText(), QStringLiteral("C2")), TRows());
+}
+
+namespace {
+
+// The query of the calls list's "Service" box, as the list writes it.
+const char* const CallService =
+    "SELECT C.ProblemDescr AS Problem, C.CustomerID, C.WorkerNr, C.EquipmentSerialNr, "
+    "S.ServiceType, W.Name, W.Surname\n"
+    "FROM Call C\n"
+    "FULL OUTER JOIN Worker W ON (C.WorkerNr = W.WorkerNR)\n"
+    "FULL OUTER JOIN ServiceContract S ON ((C.EquipmentSerialNr = S.ItemSerialNr) AND "
+    "(C.CustomerID = S.CustomerID))\n";
+
+int CountOf(const QString& text, const QString& what) {
+    return int(text.count(what, Qt::CaseInsensitive));
+}
+
+} // namespace
+
+void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause_data() {
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<bool>("narrowed");
+    const QString join = QStringLiteral("SELECT C.CallNr, W.Name FROM Call C FULL OUTER JOIN "
+                                        "Worker W ON (C.WorkerNr = W.WorkerNR) ");
+    auto row = [&](const char* name, const QString& local, bool narrowed) {
+        QTest::newRow(name) << local << narrowed;
+    };
+    // The WHERE clause keeps only rows with a first-table row.
+    row("call service", CallService + QStringLiteral("Where (C.CallNr = :CallNr)"), true);
+    row("FULL JOIN, value first, table name",
+        "SELECT * FROM Call FULL JOIN Worker ON (Call.WorkerNr = Worker.WorkerNR) "
+        "WHERE 2 <= Call.Priority",
+        true);
+    row("one of several conjuncts",
+        join + "WHERE (W.Name IS NULL OR W.Name = 'Ann') AND C.Priority BETWEEN 1 AND 3 AND "
+               "((C.Status LIKE 'B%'))",
+        true);
+    row("NOT IN, lower case",
+        "select c.CallNr from Call c full outer join Worker w on (c.WorkerNr = w.WorkerNR) "
+        "where c.Status not in ('New', ?)",
+        true);
+    row("date literal, ORDER BY", join + "WHERE C.Date_Time >= \"03/01/2024\" ORDER BY C.CallNr",
+        true);
+    // Anything else stays.
+    row("no WHERE", join, false);
+    row("WHERE only in ON", join + "JOIN Item I ON (I.SerialNr = C.EquipmentSerialNr)", false);
+    row("OR", join + "WHERE C.CallNr = '1' OR W.Name = 'Ann'", false);
+    row("IS NOT NULL", join + "WHERE C.CallNr IS NOT NULL", false);
+    row("right table only", join + "WHERE W.WorkerNR = 'W1'", false);
+    row("blank also matches NULL", join + "WHERE C.CallNr = ''", false);
+    row("column against column", join + "WHERE C.WorkerNr = W.WorkerNR", false);
+    row("in a function", join + "WHERE lower(C.Status) = 'new'", false);
+    row("NOT", join + "WHERE NOT C.CallNr = '1'", false);
+    row("empty NOT IN", join + "WHERE C.Status NOT IN ()", false);
+    row("table name behind an alias", join + "WHERE Call.CallNr = '1'", false);
+    row("subquery", join + "WHERE C.CallNr = '1' AND W.WorkerNR IN (SELECT WorkerNr FROM Call)",
+        false);
+    row("compound", join + "WHERE C.CallNr = '1' UNION " + join + "WHERE C.CallNr = '2'", false);
+    row("nested join",
+        "SELECT * FROM Worker W FULL JOIN (Call C FULL JOIN Item I ON (C.EquipmentSerialNr = "
+        "I.SerialNr)) ON (C.WorkerNr = W.WorkerNR) WHERE W.WorkerNR = 'W1'",
+        false);
+}
+
+void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause() {
+    QFETCH(QString, local);
+    QFETCH(bool, narrowed);
+    const QString sql = Translate(local, ProgramKind).Sql;
+    const int fulls = CountOf(local, QStringLiteral("FULL "));
+    QVERIFY(fulls > 0);
+    QCOMPARE(CountOf(sql, QStringLiteral("FULL ")), narrowed ? 0 : fulls);
+    QCOMPARE(CountOf(sql, QStringLiteral("LEFT OUTER JOIN")), narrowed ? fulls : 0);
+    // Only the join word changes; the call's service query, exactly:
+    if (QByteArray(QTest::currentDataTag()) == "call service")
+        QCOMPARE(
+            sql,
+            QStringLiteral(
+                "SELECT C.ProblemDescr AS Problem, C.CustomerID, C.WorkerNr, "
+                "C.EquipmentSerialNr, S.ServiceType, W.Name, W.Surname\n"
+                R"(FROM "db_call"."Call" C)"
+                "\n"
+                R"(LEFT OUTER JOIN "db_worker"."Worker" W ON (C.WorkerNr = W.WorkerNR))"
+                "\n"
+                R"(LEFT OUTER JOIN "db_servicecontract"."ServiceContract" S ON ((C.EquipmentSerialNr = S.ItemSerialNr) AND (C.CustomerID = S.CustomerID)))"
+                "\nWhere (C.CallNr = :CallNr)"));
+}
+
+// The narrowed query gives the rows the FULL joins give, on a database that
+// has the rows a FULL join adds: workers without calls, contracts without
+// calls, and calls without a worker or contract.
+void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
+    TestSupport::TTempDir dir;
+    TDatabase db;
+    db.Open(dir.Path());
+    for (const DMTables::TTableDef& def : DMTables::TableDefs())
+        db.Exec(QString::fromLatin1(def.CreateSql));
+    const char* rows[] = {
+        "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')",
+        "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W2', 'Bob', 'Ray')",
+        "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType) VALUES ('S1', 'C1', "
+        "'Gold')",
+        "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType) VALUES ('S9', 'C9', "
+        "'Silver')",
+        "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, ProblemDescr, "
+        "Priority) VALUES ('000001', 'C1', 'W1', 'S1', 'Jammed', 1)",
+        "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, ProblemDescr, "
+        "Priority) VALUES ('000002', 'C1', 'W9', 'S2', 'Smoke', 3)",
+        "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, ProblemDescr, "
+        "Priority) VALUES ('000003', 'C2', NULL, 'S1', 'Noise', 2)",
+    };
+    for (const char* sql : rows)
+        db.Exec(QString::fromLatin1(sql));
+
+    auto rowsOf = [](TStatement& st) {
+        TRows all;
+        while (st.Step()) {
+            QStringList row;
+            for (int c = 0; c < st.ColumnCount(); ++c)
+                row << (st.IsNull(c) ? QStringLiteral("<null>") : st.Text(c));
+            all << row;
+        }
+        return all;
+    };
+    // Unfiltered, the FULL joins add rows without a call.
+    auto all = db.Prepare(QString::fromLatin1(CallService));
+    QVERIFY(all->Sql().contains(QLatin1String("FULL OUTER JOIN")));
+    QCOMPARE(rowsOf(*all).size(), 3 + 1 + 1);
+
+    const QString where[] = {
+        QStringLiteral("Where (C.CallNr = :CallNr)"),
+        QStringLiteral("Where C.Priority >= 2 AND C.CallNr <> :CallNr ORDER BY C.ProblemDescr"),
+    };
+    for (const QString& clause : where) {
+        auto narrowed = db.Prepare(QString::fromLatin1(CallService) + clause);
+        QString fullSql = narrowed->Sql();
+        QCOMPARE(fullSql.count(QLatin1String("LEFT OUTER JOIN")), 2);
+        fullSql.replace(QLatin1String("LEFT OUTER JOIN"), QLatin1String("FULL OUTER JOIN"));
+        auto full = db.PrepareNative(fullSql);
+        for (const char* callNr : {"000001", "000002", "000003", "000404"}) {
+            narrowed->Reset();
+            full->Reset();
+            narrowed->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
+            full->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
+            const TRows expected = rowsOf(*full);
+            QCOMPARE(rowsOf(*narrowed), expected);
+            if (clause.startsWith(QLatin1String("Where (")) && QByteArray(callNr) != "000404")
+                QCOMPARE(expected.size(), 1);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestUSqlDialect)
