@@ -260,25 +260,25 @@ void TDataSet::SetFieldStoredValue(const TField& field, const QVariant& value) {
 // Navigation
 
 void TDataSet::First() {
-    CheckActive();
-    CheckBrowseMode();
-    Call(BeforeScroll);
-    CursorFirst();
-    LoadCurrent();
-    m_Bof = true;
-    m_Eof = m_Current.isEmpty();
-    Notify(TNotify::RecordChanged);
-    Call(AfterScroll);
+    MoveToEnd(false);
 }
 
 void TDataSet::Last() {
+    MoveToEnd(true);
+}
+
+void TDataSet::MoveToEnd(bool last) {
     CheckActive();
     CheckBrowseMode();
     Call(BeforeScroll);
-    CursorLast();
+    if (last)
+        CursorLast();
+    else
+        CursorFirst();
     LoadCurrent();
-    m_Eof = true;
-    m_Bof = m_Current.isEmpty();
+    // At the end reached; at the other one only when there is no row.
+    m_Bof = !last || m_Current.isEmpty();
+    m_Eof = last || m_Current.isEmpty();
     Notify(TNotify::RecordChanged);
     Call(AfterScroll);
 }

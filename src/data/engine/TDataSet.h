@@ -281,6 +281,8 @@ private:
     // Starts a new row at the end (append) or before the current row.
     void StartInsert(bool append);
     void LoadCurrent();
+    // First (last = false) or Last.
+    void MoveToEnd(bool last);
     TFilterExpr BoundFilter(const QString& text) const;
     void Reload(bool sortOnly = false);
     bool GotoBookmarkRow(const TBookmark& bookmark, bool move);
