@@ -151,15 +151,22 @@ const char* const RepresentativesText =
 
 // A lookup column's index carries the table's key after it, so that a list
 // that reads only the keys and a joined column (to sort by it) walks that
-// index in join order instead of the whole table.
+// index in join order instead of the whole table, and finds the joined rows
+// one after another rather than all over their file. SQLite counts the
+// columns that the calls list's other joins look at as read even where it
+// leaves those joins out, so the index on Call.CustomerID carries them too;
+// it is then the only one that serves such a read, and the customers (the
+// large table joined) are met in order. The workers' index in the order the
+// worker list groups by lets that list count the calls of its first rows
+// first instead of every call before showing anything.
 const QList<TTableDef>& TableDefs() {
     static const QList<TTableDef> defs = {
         {"Call",
          "Call.db",
          CreateCall,
-         {{"Call_Customer", "CustomerID, CallNr"},
-          {"Call_Worker", "WorkerNr, CallNr"},
-          {"Call_Item", "EquipmentSerialNr, CallNr"}}},
+         {{"Call_Customer", "CustomerID, CallNr, WorkerNr, EquipmentSerialNr"},
+          {"Call_Worker", "WorkerNr"},
+          {"Call_Item", "EquipmentSerialNr"}}},
         {"CallComments",
          "CallComments.db",
          CreateCallComments,
@@ -178,7 +185,7 @@ const QList<TTableDef>& TableDefs() {
          CreateServiceContract,
          {{"ServiceContract_Customer", "CustomerID, ItemSerialNr"}}},
         {"StateTimes", "StateTimes.db", CreateStateTimes, {}},
-        {"Worker", "Worker.db", CreateWorker, {}},
+        {"Worker", "Worker.db", CreateWorker, {{"Worker_Group", "Name, Surname, IDNr, WorkerNR"}}},
     };
     return defs;
 }
