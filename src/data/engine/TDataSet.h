@@ -265,6 +265,11 @@ protected:
     int SortColumn() const;
     // Raises when the dataset cannot be written.
     void CheckCanModify() const;
+    // True when an index of the table behind one of the searched fields shows
+    // that no row of that table holds a value the search matches, so that
+    // Locate can fail without reading rows. Only for fields whose values come
+    // straight from a text column of that table.
+    bool NoRowCanMatch(const TLocateRequest& request);
 
 private:
     friend class TField;

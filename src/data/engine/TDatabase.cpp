@@ -343,6 +343,26 @@ QList<TDatabase::TIndexInfo> TDatabase::Indexes(const QString& table) {
     return indexes;
 }
 
+bool TDatabase::AnyTextIn(const QString& table, const QString& column, bool noCase,
+                          const QList<TTextRange>& ranges) {
+    AttachTable(table);
+    const QString name = Quoted(column) + (noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
+    const QString from = QStringLiteral("SELECT 1 FROM %1.%2 WHERE %3 >= ?1")
+                             .arg(Quoted(Attached(table)->Alias), Quoted(table), name);
+    for (const TTextRange& range : ranges) {
+        auto statement = PrepareNative(
+            range.To.isEmpty() ? from + QStringLiteral(" LIMIT 1")
+                               : from + QStringLiteral(" AND %1 < ?2 LIMIT 1").arg(name));
+        sqlite3_stmt* stmt = statement->Handle();
+        sqlite3_bind_text(stmt, 1, range.From.constData(), int(range.From.size()), SQLITE_STATIC);
+        if (!range.To.isEmpty())
+            sqlite3_bind_text(stmt, 2, range.To.constData(), int(range.To.size()), SQLITE_STATIC);
+        if (statement->Step())
+            return true;
+    }
+    return false;
+}
+
 QList<TDatabase::TColumn> TDatabase::Columns(const QString& table) {
     AttachTable(table);
     return Attached(table)->Columns;

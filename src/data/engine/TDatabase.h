@@ -40,6 +40,13 @@ struct sqlite3_stmt;
 // Named parameter values, keys without the leading ':' (matched case-insensitively).
 using TParams = QVariantMap;
 
+// Texts from `From` up to, not including, `To` (no end when `To` is empty), in
+// UTF-8 bytes as an index orders them.
+struct TTextRange {
+    QByteArray From;
+    QByteArray To;
+};
+
 class TDatabase;
 
 // One prepared statement. Column values are read straight from SQLite.
@@ -153,6 +160,11 @@ public:
         QString Collation;
     };
     QList<TIndexInfo> Indexes(const QString& table);
+    // Whether a row of the table holds in `column` a text in one of the ranges
+    // (compared with NOCASE when `noCase`, else BINARY): one index seek per
+    // range when the column has an index of that collation.
+    bool AnyTextIn(const QString& table, const QString& column, bool noCase,
+                   const QList<TTextRange>& ranges);
 
     void StartTransaction();
     void Commit();

@@ -29,6 +29,30 @@ QByteArray CellUtf8(const TCell& cell) {
     return cell.IsNumber() ? cell.ToText().toUtf8() : QByteArray();
 }
 
+// The smallest text above every text that begins with `prefix` (bytewise);
+// empty when there is none.
+QByteArray Beyond(QByteArray prefix) {
+    while (!prefix.isEmpty()) {
+        const auto last = static_cast<unsigned char>(prefix.back());
+        if (last < 0xff) {
+            prefix.back() = char(last + 1);
+            return prefix;
+        }
+        prefix.chop(1);
+    }
+    return prefix;
+}
+
+// The two characters beyond ASCII whose case folding is an ASCII letter (the
+// long s and the Kelvin sign); a test checks the list against Qt's tables.
+bool FoldedFromBeyondAscii(char c) {
+    return c == 's' || c == 'k';
+}
+
+// Most spellings in letter case of a search text that a BINARY index is
+// asked for, one seek each.
+constexpr int MaxSpellings = 32;
+
 } // namespace
 
 int Compare(const TCell& a, const TCell& b) {
@@ -188,6 +212,50 @@ bool TSearchValue::Matches(const TCell& cell) const {
         return MatchesText(std::string_view(text.constData(), size_t(text.size())));
     }
     return MatchesText(cell.Bytes);
+}
+
+bool TSearchValue::TextRanges(bool noCase, QList<TTextRange>& ranges) const {
+    ranges.clear();
+    if (m_Blank || m_IsNumber)
+        return false;
+    if (!m_CaseInsensitive) {
+        // The text begins with exactly these bytes; NOCASE folds ASCII only.
+        const QByteArray from = noCase ? m_Lower : m_Utf8;
+        ranges.append({from, Beyond(from)});
+        return true;
+    }
+    // A text matches when its first characters fold to those of the search.
+    // Only its ASCII head can be put as ranges: each character there is the
+    // same ASCII letter in either case or, for 's' and 'k', a character beyond
+    // ASCII (which sorts after every ASCII byte).
+    QByteArray head;
+    for (const QChar c : m_Folded) {
+        if (c.unicode() >= 0x80)
+            break;
+        head.append(char(c.unicode()));
+    }
+    if (head.isEmpty())
+        return false;
+    QList<QByteArray> spellings{QByteArray()};
+    for (const char c : std::as_const(head)) {
+        if (FoldedFromBeyondAscii(c)) {
+            for (const QByteArray& before : std::as_const(spellings))
+                ranges.append({before + char(0x80), Beyond(before)});
+        }
+        const char upper = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+        QList<QByteArray> next;
+        for (const QByteArray& before : std::as_const(spellings)) {
+            next << before + c;
+            if (!noCase && upper != c)
+                next << before + upper;
+        }
+        if (next.size() > MaxSpellings)
+            return false;
+        spellings = std::move(next);
+    }
+    for (const QByteArray& spelling : std::as_const(spellings))
+        ranges.append({spelling, Beyond(spelling)});
+    return true;
 }
 
 bool TSearchValue::MatchesText(std::string_view text) const {

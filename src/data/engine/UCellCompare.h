@@ -4,6 +4,7 @@
 // SQLite's NOCASE collation, so that rows sorted in memory and rows sorted by
 // SQL come out alike) and the matching rules of Locate.
 
+#include "data/engine/TDatabase.h"
 #include "data/engine/TField.h"
 #include "data/engine/TRowStore.h"
 
@@ -43,6 +44,12 @@ public:
     // The text looked for ('' for a blank value) and the field type.
     const QString& Text() const { return m_Text; }
     TFieldType Type() const { return m_Type; }
+
+    // Ranges of stored texts, in the order of an index on a text column (its
+    // collation NOCASE when `noCase`, else BINARY), outside which no text
+    // matches. False when the value cannot be put so: a blank or numeric
+    // value, or one with too many spellings in letter case for a BINARY index.
+    bool TextRanges(bool noCase, QList<TTextRange>& ranges) const;
 
 private:
     bool MatchesText(std::string_view text) const;
