@@ -1,5 +1,6 @@
 #include "data/engine/UCellCompare.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace UCellCompare {
@@ -128,6 +129,62 @@ void AppendSortKey(std::string& key, const TCell& cell, bool descending, bool no
         for (size_t i = start; i < key.size(); ++i)
             key[i] = char(~static_cast<unsigned char>(key[i]));
     }
+}
+
+std::vector<qint64> SortedOrder(const TRowStore& store, const QList<int>& columns,
+                                bool descending) {
+    // Each row gets one byte key; rows compare by its first sixteen bytes,
+    // held in the entry, mostly, and by memcmp of the rest otherwise.
+    struct TEntry {
+        quint64 High;
+        quint64 Low;
+        quint64 Offset;
+        quint32 Length;
+        quint32 Row;
+    };
+    const qint64 n = store.Count();
+    std::string keys;
+    keys.reserve(size_t(n) * 24);
+    std::vector<TEntry> entries(static_cast<size_t>(n));
+    for (qint64 row = 0; row < n; ++row) {
+        const size_t offset = keys.size();
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            AppendSortKey(keys, store.Cell(row, columns[c]), descending && c == 0, c == 0);
+        TEntry& entry = entries[size_t(row)];
+        entry.Offset = offset;
+        entry.Length = quint32(keys.size() - offset);
+        entry.Row = quint32(row);
+        unsigned char head[16] = {};
+        std::memcpy(head, keys.data() + offset, std::min<size_t>(entry.Length, sizeof head));
+        entry.High = entry.Low = 0;
+        for (size_t i = 0; i < 8; ++i) {
+            entry.High = (entry.High << 8) | head[i];
+            entry.Low = (entry.Low << 8) | head[8 + i];
+        }
+    }
+    const char* base = keys.data();
+    std::sort(entries.begin(), entries.end(), [base](const TEntry& a, const TEntry& b) {
+        if (a.High != b.High)
+            return a.High < b.High;
+        if (a.Low != b.Low)
+            return a.Low < b.Low;
+        // The heads are alike (a key shorter than its head is padded with
+        // zeros, and no key is the beginning of another unless they are equal).
+        const quint32 both = std::min(a.Length, b.Length);
+        if (both > 16) {
+            const int c = std::memcmp(base + a.Offset + 16, base + b.Offset + 16, both - 16);
+            if (c != 0)
+                return c < 0;
+        }
+        if (a.Length != b.Length)
+            return a.Length < b.Length;
+        return a.Row < b.Row;
+    });
+    std::vector<qint64> order;
+    order.reserve(entries.size());
+    for (const TEntry& entry : entries)
+        order.push_back(entry.Row);
+    return order;
 }
 
 bool NumberOf(const TCell& cell, double& number) {

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace UCellCompare {
 
@@ -25,6 +26,12 @@ int Compare(const TCell& a, const TCell& b);
 // beyond 2^53 may tie.)
 void AppendSortKey(std::string& key, const TCell& cell, bool descending = false,
                    bool noCase = true);
+
+// The order of a store's rows by the given columns: the first without regard
+// to case (reversed when descending), the others as they are, ties in store
+// order; the order SQL gives for ORDER BY first COLLATE NOCASE, others.
+// Element i is the row that comes i-th.
+std::vector<qint64> SortedOrder(const TRowStore& store, const QList<int>& columns, bool descending);
 
 // The value of a cell as a number, when it is one or is a text that reads as
 // one.
