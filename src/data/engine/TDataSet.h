@@ -44,11 +44,12 @@
 //
 // Locate scans what is held (ASCII fast path for case-insensitive prefix
 // search) and continues reading when needed, so the first match in the
-// dataset's current order wins. Before it reads on, it asks an index of the
-// table behind a searched text field (when the field's values come straight
-// from that column, as sqlite3_column_table_name tells) whether any row
-// could match at all, by ranges that follow the same matching rules; when
-// none can, Locate fails without reading the rest.
+// dataset's current order wins; on rows held by key it first reads a searched
+// column that is not held yet for every row, once. Before it reads on, it asks
+// an index of the table behind a searched text field (when the field's values
+// come straight from that column, as sqlite3_column_table_name tells) whether
+// any row could match at all, by ranges that follow the same matching rules;
+// when none can, Locate fails without reading the rest.
 //
 // TTable never holds a statement open between calls and never reads more than
 // a window of rows around the current one. Its order is the primary key's;

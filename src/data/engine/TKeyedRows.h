@@ -34,6 +34,9 @@ public:
 
     qint64 Count() const { return m_Held.Count(); }
     bool Holds(int column) const { return column >= 0 && m_HeldAt.value(column, -1) >= 0; }
+    const QList<int>& KeyColumns() const { return m_KeyColumns; }
+    // The held columns, the key's first.
+    const QList<int>& Columns() const { return m_Columns; }
     // Orders the rows by a held column (without regard to case, reversed when
     // descending), ties by key: the order of ORDER BY column COLLATE NOCASE, key.
     void Sort(int column, bool descending);

@@ -400,7 +400,7 @@ void TQuery::RunStatement() {
     // key.
     if (const int sortColumn = SortColumn(); sortColumn >= 0) {
         statement.reset();
-        if (LoadKeyed()) {
+        if (LoadKeyed(KeyColumns())) {
             m_AllFetched = true;
             m_Row = m_pKeyed->Count() > 0 ? 0 : -1;
             return;
@@ -432,11 +432,11 @@ void TQuery::RunStatement() {
     m_Row = m_Store.Count() > 0 ? 0 : -1;
 }
 
-bool TQuery::LoadKeyed() {
-    const QList<int> keys = KeyColumns();
+bool TQuery::LoadKeyed(const QList<int>& keys, const QList<int>& extra) {
     if (keys.isEmpty())
         return false;
-    QList<int> held{SortColumn()};
+    QList<int> held = extra;
+    held << SortColumn();
     static const TFilterExpr none;
     if (FilterActive()) {
         for (const QString& name : ActiveFilter().FieldNames()) {
@@ -656,6 +656,20 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
         bool held = true;
         for (const int column : request.Columns)
             held = held && m_pKeyed->Holds(column);
+        if (!held && m_pKeyed->Count() > ReadAhead) {
+            // Reading those columns for every row once costs far less than
+            // reading whole rows page by page to look at them, and the next
+            // keystroke of a search finds them held.
+            const QList<int> keys = m_pKeyed->KeyColumns();
+            QVariantList current;
+            for (const int column : keys)
+                current << (m_Row >= 0 ? m_pKeyed->Cell(m_Row, column).ToVariant() : QVariant());
+            if (LoadKeyed(keys, m_pKeyed->Columns() + request.Columns)) {
+                held = true;
+                const qint64 row = m_Row >= 0 ? FindKeyRow(keys, current) : -1;
+                m_Row = row >= 0 ? row : std::min(m_Row, m_pKeyed->Count() - 1);
+            }
+        }
         for (qint64 row = 0; row < m_pKeyed->Count(); ++row) {
             if (held ? request.Matches(TKeyedRows::THeldRow(*m_pKeyed, row))
                      : request.Matches(TKeyedRows::TWholeRow(*m_pKeyed, row))) {

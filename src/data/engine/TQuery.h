@@ -87,9 +87,9 @@ protected:
 private:
     TParams EffectiveParams(const QStringList& names) const;
     void RunStatement();
-    // Reads the keys of the rows and sorts them; false when the rows have no
-    // key that tells them apart.
-    bool LoadKeyed();
+    // Reads the keys of the rows (and the `extra` columns) and sorts them;
+    // false when the rows have no key that tells them apart.
+    bool LoadKeyed(const QList<int>& keys, const QList<int>& extra = {});
     void FetchUntil(qint64 rows);
     void FetchOne();
     qint64 RowCount();

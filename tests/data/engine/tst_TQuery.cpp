@@ -242,7 +242,12 @@ private Q_SLOTS:
         QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE, P.PartNr"));
         QCOMPARE(q->RecNo() - 1, qint64(Cells(*q).indexOf(QRegularExpression("^P0074\\|.*"))));
         q->SortBy("Company", Qt::DescendingOrder);
-        QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE DESC, P.PartNr"));
+        const QStringList descending = sorted("M.Company COLLATE NOCASE DESC, P.PartNr");
+        QCOMPARE(Cells(*q), descending);
+        // A column that is not held is read for every row once, then searched.
+        QVERIFY(q->Locate("Name", "part 69", TDataSet::CaseInsensitive | TDataSet::PartialKey));
+        QCOMPARE(q->RecNo(), descending.indexOf(QRegularExpression("^([^|]*\\|){3}Part 69")) + 1);
+        QVERIFY(q->Locate("PartNr", "P0074"));
         // Back to the key: the held keys are sorted again, no statement runs.
         q->SortBy("PartNr");
         QCOMPARE(Cells(*q), sorted("P.PartNr"));
