@@ -280,6 +280,23 @@ private Q_SLOTS:
         m_Db.Exec("UPDATE Part SET Name = :M WHERE PartNr = :N", {{"M", name}, {"N", current}});
     }
 
+    void RowsWithAKeyOfTwoColumnsAreReadByBoth() {
+        m_Db.Exec("CREATE TABLE 'Line.db' (PartNr CHAR(10), Nr INTEGER, Text CHAR(20), "
+                  "PRIMARY KEY (PartNr, Nr))");
+        m_Db.ExecNative("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE "
+                        "i < 299) INSERT INTO \"" +
+                        USqlDialect::TableAlias("Line") +
+                        "\".\"Line\" SELECT printf('P%04d', i % 7), i / 7, "
+                        "CASE i % 3 WHEN 0 THEN 'a' WHEN 1 THEN 'B' ELSE 'c' END FROM n");
+        TQuery* q = Query("SELECT * FROM Line");
+        q->Open();
+        q->SortBy("Text", Qt::DescendingOrder);
+        QVERIFY(q->HeldByKey());
+        TQuery* bySql = Query("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
+        bySql->Open();
+        QCOMPARE(Cells(*q), Cells(*bySql));
+    }
+
     void RowsWithoutATellingKeyAreSortedBySql() {
         // Every maker once per part: the key repeats.
         TQuery* q = Query("SELECT M.MakerID, M.Company, P.PartNr FROM Maker M\n"
