@@ -6,6 +6,8 @@
 // and are kept character for character as the lists and the start-up have
 // always run them.
 
+#include "data/engine/TDatabase.h"
+
 #include <QList>
 #include <QString>
 
@@ -15,6 +17,11 @@ struct TTableDef {
     const char* Name;      // "Call"
     const char* File;      // "Call.db", in the database directory
     const char* CreateSql; // the statement that creates the file
+    // Secondary indexes on the columns that joins, detail queries and
+    // deletions look rows up by, and on the names that are searched and
+    // sorted. The engine makes them (TDatabase::DeclareIndexes) for every
+    // program that links these definitions, with new files and on old ones.
+    QList<TDatabase::TIndexDef> Indexes;
 };
 
 // All tables in the order in which missing files are created: Call,

@@ -260,25 +260,25 @@ void TDataSet::SetFieldStoredValue(const TField& field, const QVariant& value) {
 // Navigation
 
 void TDataSet::First() {
-    CheckActive();
-    CheckBrowseMode();
-    Call(BeforeScroll);
-    CursorFirst();
-    LoadCurrent();
-    m_Bof = true;
-    m_Eof = m_Current.isEmpty();
-    Notify(TNotify::RecordChanged);
-    Call(AfterScroll);
+    MoveToEnd(false);
 }
 
 void TDataSet::Last() {
+    MoveToEnd(true);
+}
+
+void TDataSet::MoveToEnd(bool last) {
     CheckActive();
     CheckBrowseMode();
     Call(BeforeScroll);
-    CursorLast();
+    if (last)
+        CursorLast();
+    else
+        CursorFirst();
     LoadCurrent();
-    m_Eof = true;
-    m_Bof = m_Current.isEmpty();
+    // At the end reached; at the other one only when there is no row.
+    m_Bof = !last || m_Current.isEmpty();
+    m_Eof = last || m_Current.isEmpty();
     Notify(TNotify::RecordChanged);
     Call(AfterScroll);
 }
@@ -379,6 +379,38 @@ bool TDataSet::Locate(const QString& fields, const QVariant& values, TLocateOpti
     Notify(TNotify::RecordChanged);
     Call(AfterScroll);
     return true;
+}
+
+bool TDataSet::NoRowCanMatch(const TLocateRequest& request) {
+    for (qsizetype i = 0; i < request.Columns.size(); ++i) {
+        const TField* field = m_Fields.value(request.Columns[i]);
+        if (!field || field->m_OriginTable.isEmpty() || field->m_OriginColumn.isEmpty() ||
+            field->DataType() != TFieldType::String)
+            continue;
+        const QString& table = field->m_OriginTable;
+        const QString& column = field->m_OriginColumn;
+        bool text = false;
+        for (const TDatabase::TColumn& c : m_pDatabase->Columns(table))
+            text =
+                text || (c.Name.compare(column, Qt::CaseInsensitive) == 0 &&
+                         USqlDialect::KindOfDeclType(c.DeclType) == USqlDialect::TColumnKind::Text);
+        if (!text)
+            continue;
+        // A NOCASE index serves a search without regard to case best.
+        QString collation;
+        for (const TDatabase::TIndexInfo& index : m_pDatabase->Indexes(table)) {
+            if (index.FirstColumn.compare(column, Qt::CaseInsensitive) == 0 &&
+                (index.Collation == QLatin1String("NOCASE") ||
+                 (index.Collation == QLatin1String("BINARY") && collation.isEmpty())))
+                collation = index.Collation;
+        }
+        QList<TTextRange> ranges;
+        const bool noCase = collation == QLatin1String("NOCASE");
+        if (!collation.isEmpty() && request.Values[size_t(i)].TextRanges(noCase, ranges) &&
+            !m_pDatabase->AnyTextIn(table, column, noCase, ranges))
+            return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------------------

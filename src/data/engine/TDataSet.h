@@ -17,15 +17,39 @@
 // are kept in a TRowStore: one compact byte run per row with an 8-byte index
 // entry (about 160 bytes a row for the joined calls list), never as QVariants.
 // When the last row has been read the statement is finalized. RecordCount asks
-// SQLite (SELECT COUNT(*) over the statement) instead of reading every row.
-// Filters are evaluated as rows are read, on the stored bytes, so the store
-// holds only rows that pass. Sorting re-runs the statement wrapped in
-// SELECT * FROM (...) ORDER BY <column> COLLATE NOCASE, <key columns>, or, when
-// every row has already been read, re-orders the store's index in memory with
-// the same ordering rules (one byte key per row, compared by memcmp); either
-// way the current row is found again by its key. Locate scans the store (ASCII fast path for
-// case-insensitive prefix search) and continues reading the statement when needed, so the first
-// match in the dataset's current order wins.
+// SQLite (SELECT COUNT(*) over the statement, without its closing ORDER BY)
+// instead of reading every row. Last reads only the end: the statement's last
+// rows, turned round and LIMITed when it ends in an ORDER BY of columns that
+// take in the key (so the order is known), or else counted and read with
+// OFFSET; they are kept apart until reading from the start reaches them, so
+// Prior and Next go on from there. Filters are evaluated as rows are read, on
+// the stored bytes, so the store holds only rows that pass.
+//
+// Sorting by a column does not re-run the statement with ORDER BY (SQLite
+// would sort whole wide rows of the join). A narrow statement reads only the
+// key columns, the sort column and the columns the filter looks at, for every
+// row (SQLite leaves out the joins those do not need), and the filter is
+// evaluated on them; TKeyedRows keeps these narrow rows and sorts them in
+// memory (one byte key per row compared by memcmp, the same order as ORDER BY
+// column COLLATE NOCASE, key). Whole rows are then read a page at a time by
+// key (WHERE key IN (...), through the primary key index) when a grid or the
+// cursor looks at them; only the last pages are kept. Every row counts as
+// available at once (RowsAvailable is the count), positions are exact, and
+// sorting again by a held column (back to the key, say) is done in memory
+// without SQL. Where the rows have no key that tells them apart (a key column
+// missing, null or repeated), sorting falls back to the statement wrapped in
+// SELECT * FROM (...) ORDER BY. When every row has already been read, the
+// store's index is re-ordered in memory with the same rules. Either way the
+// current row is found again by its key.
+//
+// Locate scans what is held (ASCII fast path for case-insensitive prefix
+// search) and continues reading when needed, so the first match in the
+// dataset's current order wins; on rows held by key it first reads a searched
+// column that is not held yet for every row, once. Before it reads on, it asks
+// an index of the table behind a searched text field (when the field's values
+// come straight from that column, as sqlite3_column_table_name tells) whether
+// any row could match at all, by ranges that follow the same matching rules;
+// when none can, Locate fails without reading the rest.
 //
 // TTable never holds a statement open between calls and never reads more than
 // a window of rows around the current one. Its order is the primary key's;
@@ -265,6 +289,11 @@ protected:
     int SortColumn() const;
     // Raises when the dataset cannot be written.
     void CheckCanModify() const;
+    // True when an index of the table behind one of the searched fields shows
+    // that no row of that table holds a value the search matches, so that
+    // Locate can fail without reading rows. Only for fields whose values come
+    // straight from a text column of that table.
+    bool NoRowCanMatch(const TLocateRequest& request);
 
 private:
     friend class TField;
@@ -281,6 +310,8 @@ private:
     // Starts a new row at the end (append) or before the current row.
     void StartInsert(bool append);
     void LoadCurrent();
+    // First (last = false) or Last.
+    void MoveToEnd(bool last);
     TFilterExpr BoundFilter(const QString& text) const;
     void Reload(bool sortOnly = false);
     bool GotoBookmarkRow(const TBookmark& bookmark, bool move);

@@ -5,9 +5,8 @@
 // offered as the dataset has read them: a query's rows come in pages as the
 // view scrolls (canFetchMore/fetchMore), so a grid over a million calls opens
 // at the speed of its first page. Sorting by a header re-orders the dataset
-// itself (in SQL, or in memory when every row has been read) and keeps its
-// current row; with a selection model the grid's current row and the
-// dataset's current row follow each other.
+// itself (see TDataSet.h) and keeps its current row; with a selection model
+// the grid's current row and the dataset's current row follow each other.
 
 #include "data/engine/TDataSource.h"
 

@@ -22,6 +22,12 @@ QString Quoted(const QString& identifier) {
            QLatin1Char('"');
 }
 
+// The declared indexes, by lower-case table name, for every connection.
+QHash<QString, QList<TDatabase::TIndexDef>>& IndexRegistry() {
+    static QHash<QString, QList<TDatabase::TIndexDef>> registry;
+    return registry;
+}
+
 bool OnlyBlanksAndSemicolons(const char* tail) {
     for (; tail && *tail; ++tail) {
         if (*tail != ';' && !QChar::isSpace(static_cast<unsigned char>(*tail)))
@@ -281,12 +287,80 @@ void TDatabase::AttachTable(const QString& table) {
                      nullptr, nullptr, nullptr);
         throw;
     }
+    MakeDeclaredIndexes(table, alias);
     for (const TColumn& column : attached.Columns) {
         const QString key = column.Name.toLower();
         if (!m_Kinds.contains(key))
             m_Kinds.insert(key, USqlDialect::KindOfDeclType(column.DeclType));
     }
     m_Attached.insert(table.toLower(), attached);
+}
+
+void TDatabase::DeclareIndexes(const QString& table, const QList<TIndexDef>& indexes) {
+    IndexRegistry().insert(table.toLower(), indexes);
+}
+
+QList<TDatabase::TIndexDef> TDatabase::DeclaredIndexes(const QString& table) {
+    return IndexRegistry().value(table.toLower());
+}
+
+void TDatabase::MakeDeclaredIndexes(const QString& table, const QString& alias) {
+    for (const TIndexDef& index : DeclaredIndexes(table)) {
+        // An index that cannot be made (a read-only file, a file of another
+        // layout) only costs speed; the table is used without it.
+        sqlite3_exec(m_pDb,
+                     QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                         .arg(Quoted(alias), Quoted(index.Name), Quoted(table), index.Columns)
+                         .toUtf8()
+                         .constData(),
+                     nullptr, nullptr, nullptr);
+    }
+}
+
+QList<TDatabase::TIndexInfo> TDatabase::Indexes(const QString& table) {
+    AttachTable(table);
+    const QString alias = Quoted(Attached(table)->Alias);
+    QList<TIndexInfo> indexes;
+    auto list = PrepareNative(QStringLiteral("PRAGMA %1.index_list(%2)").arg(alias, Quoted(table)));
+    while (list->Step()) {
+        TIndexInfo index;
+        index.Name = list->Text(1);
+        // Partial indexes hold only some rows.
+        if (list->Integer(4) != 0)
+            continue;
+        auto columns = PrepareNative(
+            QStringLiteral("PRAGMA %1.index_xinfo(%2)").arg(alias, Quoted(index.Name)));
+        while (columns->Step()) {
+            if (columns->Integer(0) == 0) {
+                index.FirstColumn = columns->Text(2);
+                index.Collation = columns->Text(4);
+                break;
+            }
+        }
+        if (!index.FirstColumn.isEmpty())
+            indexes << index;
+    }
+    return indexes;
+}
+
+bool TDatabase::AnyTextIn(const QString& table, const QString& column, bool noCase,
+                          const QList<TTextRange>& ranges) {
+    AttachTable(table);
+    const QString name = Quoted(column) + (noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
+    const QString from = QStringLiteral("SELECT 1 FROM %1.%2 WHERE %3 >= ?1")
+                             .arg(Quoted(Attached(table)->Alias), Quoted(table), name);
+    for (const TTextRange& range : ranges) {
+        auto statement = PrepareNative(
+            range.To.isEmpty() ? from + QStringLiteral(" LIMIT 1")
+                               : from + QStringLiteral(" AND %1 < ?2 LIMIT 1").arg(name));
+        sqlite3_stmt* stmt = statement->Handle();
+        sqlite3_bind_text(stmt, 1, range.From.constData(), int(range.From.size()), SQLITE_STATIC);
+        if (!range.To.isEmpty())
+            sqlite3_bind_text(stmt, 2, range.To.constData(), int(range.To.size()), SQLITE_STATIC);
+        if (statement->Step())
+            return true;
+    }
+    return false;
 }
 
 QList<TDatabase::TColumn> TDatabase::Columns(const QString& table) {

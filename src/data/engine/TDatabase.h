@@ -16,6 +16,13 @@
 // Every statement that changes rows runs in its own transaction unless the
 // caller opened one; the files use a rollback journal with full sync, so a
 // killed process never leaves a half-written row.
+//
+// Secondary indexes are the engine's business, not the creation statements':
+// the program declares, once for the whole process, which indexes each of its
+// tables should have (DeclareIndexes), and every connection makes the missing
+// ones whenever it attaches a table file, so a new file gets them at once and
+// a file written by an older version, or restored from an old backup, gets
+// them the first time it is opened.
 
 #include "data/engine/EDatabaseError.h"
 #include "data/engine/USqlDialect.h"
@@ -32,6 +39,13 @@ struct sqlite3_stmt;
 
 // Named parameter values, keys without the leading ':' (matched case-insensitively).
 using TParams = QVariantMap;
+
+// Texts from `From` up to, not including, `To` (no end when `To` is empty), in
+// UTF-8 bytes as an index orders them.
+struct TTextRange {
+    QByteArray From;
+    QByteArray To;
+};
 
 class TDatabase;
 
@@ -127,6 +141,31 @@ public:
     // Removes every row of a table.
     void EmptyTable(const QString& table);
 
+    // A secondary index: its name and its column list as CREATE INDEX takes
+    // it ("CustomerID, CallNr", "CompanyName COLLATE NOCASE").
+    struct TIndexDef {
+        QString Name;
+        QString Columns;
+    };
+    // Declares the indexes of a table for every connection of the process
+    // (replacing what was declared before); files attached from then on get
+    // those that are missing.
+    static void DeclareIndexes(const QString& table, const QList<TIndexDef>& indexes);
+    static QList<TIndexDef> DeclaredIndexes(const QString& table);
+    // An index of an attached table as the file holds it: its first column and
+    // that column's collation ("BINARY", "NOCASE").
+    struct TIndexInfo {
+        QString Name;
+        QString FirstColumn;
+        QString Collation;
+    };
+    QList<TIndexInfo> Indexes(const QString& table);
+    // Whether a row of the table holds in `column` a text in one of the ranges
+    // (compared with NOCASE when `noCase`, else BINARY): one index seek per
+    // range when the column has an index of that collation.
+    bool AnyTextIn(const QString& table, const QString& column, bool noCase,
+                   const QList<TTextRange>& ranges);
+
     void StartTransaction();
     void Commit();
     void Rollback();
@@ -147,6 +186,7 @@ private:
     };
     TAttached* Attached(const QString& table);
     void Attach(const QString& file, const QString& alias);
+    void MakeDeclaredIndexes(const QString& table, const QString& alias);
 
     sqlite3* m_pDb = nullptr;
     QString m_Directory;

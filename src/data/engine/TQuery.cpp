@@ -1,16 +1,20 @@
 #include "data/engine/TQuery.h"
 
+#include "data/engine/TKeyedRows.h"
 #include "data/engine/TTableWriter.h"
 #include "data/engine/UCellCompare.h"
 
+#include <QRegularExpression>
 #include <algorithm>
-#include <cstring>
+#include <limits>
 #include <sqlite3.h>
 
 namespace {
 
 // Rows read ahead when a caller looks beyond what has been read.
 constexpr qint64 ReadAhead = 256;
+// Rows read at the end of the statement by Last.
+constexpr qint64 TailRows = 64;
 
 // Column names made unique the way the dataset names its fields.
 QStringList UniqueNames(const QStringList& names) {
@@ -24,20 +28,121 @@ QStringList UniqueNames(const QStringList& names) {
     return result;
 }
 
-int IndexOfName(const QStringList& names, const QString& name) {
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    return -1;
-}
-
 // The statement as SQLite runs it, ready to be wrapped in a sub-select.
 QString InnerSql(const TStatement& statement) {
     QString sql = QString::fromUtf8(sqlite3_sql(statement.Handle())).trimmed();
     while (sql.endsWith(QLatin1Char(';')))
         sql = sql.chopped(1).trimmed();
     return sql;
+}
+
+// Whether a statement combines several SELECTs: the origin SQLite reports for
+// a column is then the first one's, while rows come from the others too.
+bool IsCompound(const QString& sql) {
+    QString outside;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else {
+            outside += c;
+        }
+    }
+    static const QRegularExpression words(QStringLiteral("\\b(UNION|INTERSECT|EXCEPT)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return words.match(outside).hasMatch();
+}
+
+// Where a statement's closing ORDER BY begins and its terms; At is -1 when the
+// statement does not end in one (a LIMIT after it counts as not ending so).
+struct TClosingOrder {
+    qsizetype At = -1;
+    QStringList Terms;
+};
+
+TClosingOrder ClosingOrder(const QString& sql) {
+    qsizetype orderAt = -1;
+    qsizetype termsAt = -1;
+    QList<qsizetype> commas;
+    QString previous;
+    qsizetype previousAt = -1;
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        const QChar next = i + 1 < sql.size() ? sql[i + 1] : QChar();
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') ||
+            c == QLatin1Char('[')) {
+            const qsizetype end = sql.indexOf(c == QLatin1Char('[') ? QLatin1Char(']') : c, i + 1);
+            if (end < 0)
+                return {};
+            i = end + 1;
+        } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            i = end < 0 ? sql.size() : end;
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? sql.size() : end + 2;
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            qsizetype end = i;
+            while (end < sql.size() &&
+                   (sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_')))
+                ++end;
+            const QString word = sql.mid(i, end - i).toUpper();
+            if (depth == 0) {
+                if (word == QLatin1String("BY") && previous == QLatin1String("ORDER")) {
+                    orderAt = previousAt;
+                    termsAt = end;
+                    commas.clear();
+                } else if (termsAt >= 0 &&
+                           (word == QLatin1String("LIMIT") || word == QLatin1String("OFFSET"))) {
+                    return {};
+                }
+            }
+            previous = word;
+            previousAt = i;
+            i = end;
+        } else {
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')'))
+                --depth;
+            else if (c == QLatin1Char(',') && depth == 0 && termsAt >= 0)
+                commas << i;
+            ++i;
+        }
+    }
+    if (orderAt < 0)
+        return {};
+    TClosingOrder order;
+    order.At = orderAt;
+    qsizetype from = termsAt;
+    commas << sql.size();
+    for (const qsizetype comma : std::as_const(commas)) {
+        order.Terms << sql.mid(from, comma - from).trimmed();
+        from = comma + 1;
+    }
+    return order;
+}
+
+// A term of ORDER BY that names a column, as in C.CallNr or "CallNr" DESC:
+// the column's name and the term turned round; false for any other term.
+bool ReversedTerm(const QString& term, QString& column, QString& reversed) {
+    static const QRegularExpression plain(
+        QStringLiteral("^((?:(?:\"[^\"]+\"|\\w+)\\.)*(\"[^\"]+\"|\\w+))(?:\\s+(ASC|DESC))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = plain.match(term);
+    if (!match.hasMatch())
+        return false;
+    column = match.captured(2);
+    if (column.startsWith(QLatin1Char('"')))
+        column = column.mid(1, column.size() - 2);
+    const bool descending =
+        match.captured(3).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+    reversed = match.captured(1) + (descending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    return true;
 }
 
 } // namespace
@@ -148,11 +253,18 @@ void TQuery::DoClose() {
     m_pStmt.reset();
     m_Store.Reset(0);
     m_AllFetched = true;
+    m_Tail.Reset(0);
+    m_TailStart = -1;
+    m_pKeyed.reset();
     m_Row = -1;
     m_Count = -1;
     m_CountDelta = 0;
     m_pWriter.reset();
     m_WriterColumn.clear();
+}
+
+qint64 TQuery::MemoryUsage() const {
+    return m_Store.MemoryUsage() + m_Tail.MemoryUsage() + (m_pKeyed ? m_pKeyed->MemoryUsage() : 0);
 }
 
 void TQuery::RunStatement() {
@@ -180,8 +292,10 @@ void TQuery::RunStatement() {
     for (int c = 0; c < count; ++c)
         columns[c].Name = rawNames[c];
     m_InnerSql = InnerSql(*statement);
+    m_OriginsExact = !IsCompound(m_InnerSql);
 
     // The natural key: the primary key of the table behind the first column.
+    QStringList keyNames; // the key's columns, named as the result and as the table names them
     if (const QString table = columns[0].OriginTable; !table.isEmpty()) {
         QStringList key;
         bool complete = true;
@@ -198,24 +312,36 @@ void TQuery::RunStatement() {
                 complete = false;
             else
                 key << names[found];
+            keyNames << names.value(found) << column.Name;
         }
         if (complete)
             m_NaturalKey = key;
     }
 
-    // Sorting wraps the statement; the sort column's ties go by key.
-    if (const int sortColumn = IndexOfName(names, SortField()); sortColumn >= 0) {
-        QStringList order;
-        order << QStringLiteral("%1 COLLATE NOCASE%2")
-                     .arg(sortColumn + 1)
-                     .arg(SortOrder() == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString());
-        for (const QString& keyField : KeyFields()) {
-            const int keyColumn = IndexOfName(names, keyField);
-            if (keyColumn >= 0 && keyColumn != sortColumn)
-                order << QString::number(keyColumn + 1);
+    // A statement that ends in ORDER BY is counted without it. When the terms
+    // name columns and take in the key, the order is total and known: its end
+    // can be read by turning the order round.
+    const TClosingOrder order = ClosingOrder(m_InnerSql);
+    m_CountSql = order.At >= 0 ? m_InnerSql.left(order.At) : m_InnerSql;
+    m_ReversedSql.clear();
+    if (order.At >= 0 && m_OriginsExact && !m_NaturalKey.isEmpty()) {
+        QStringList named;
+        QStringList reversed;
+        bool plain = true;
+        for (const QString& term : order.Terms) {
+            QString column;
+            QString turned;
+            plain = plain && ReversedTerm(term, column, turned);
+            named << column;
+            reversed << turned;
         }
-        statement = db.PrepareNative(QStringLiteral("SELECT * FROM (\n%1\n) ORDER BY %2")
-                                         .arg(m_InnerSql, order.join(QStringLiteral(", "))));
+        for (qsizetype k = 0; plain && k < keyNames.size(); k += 2)
+            plain = named.contains(keyNames[k], Qt::CaseInsensitive) ||
+                    named.contains(keyNames[k + 1], Qt::CaseInsensitive);
+        if (plain)
+            m_ReversedSql = m_InnerSql.left(order.At) + QStringLiteral("ORDER BY ") +
+                            reversed.join(QStringLiteral(", ")) +
+                            QStringLiteral(" LIMIT %1").arg(TailRows);
     }
 
     m_BoundNames.clear();
@@ -226,7 +352,7 @@ void TQuery::RunStatement() {
     m_BoundParams = EffectiveParams(m_BoundNames);
     statement->Bind(m_BoundParams);
 
-    const bool hasRow = statement->Step();
+    bool hasRow = statement->Step();
     for (int c = 0; c < count; ++c) {
         if (columns[c].Type != TFieldType::Unknown)
             continue;
@@ -267,8 +393,33 @@ void TQuery::RunStatement() {
 
     DefineColumns(columns);
     m_Store.Reset(count);
-    m_pStmt = std::move(statement);
     m_AllFetched = false;
+
+    // Sorted: by key when the rows have one that tells them apart; otherwise
+    // the statement is wrapped in ORDER BY, the sort column's ties going by
+    // key.
+    if (const int sortColumn = SortColumn(); sortColumn >= 0) {
+        statement.reset();
+        if (LoadKeyed(KeyColumns())) {
+            m_AllFetched = true;
+            m_Row = m_pKeyed->Count() > 0 ? 0 : -1;
+            return;
+        }
+        QStringList order;
+        order << QStringLiteral("%1 COLLATE NOCASE%2")
+                     .arg(sortColumn + 1)
+                     .arg(SortOrder() == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString());
+        for (const int keyColumn : KeyColumns()) {
+            if (keyColumn != sortColumn)
+                order << QString::number(keyColumn + 1);
+        }
+        statement = db.PrepareNative(QStringLiteral("SELECT * FROM (\n%1\n) ORDER BY %2")
+                                         .arg(m_InnerSql, order.join(QStringLiteral(", "))));
+        statement->Bind(m_BoundParams);
+        hasRow = statement->Step();
+    }
+
+    m_pStmt = std::move(statement);
     if (hasRow) {
         const TStatementRow row(m_pStmt->Handle());
         if (!FilterActive() || ActiveFilter().Matches(row))
@@ -281,6 +432,26 @@ void TQuery::RunStatement() {
     m_Row = m_Store.Count() > 0 ? 0 : -1;
 }
 
+bool TQuery::LoadKeyed(const QList<int>& keys, const QList<int>& extra) {
+    if (keys.isEmpty())
+        return false;
+    QList<int> held = extra;
+    held << SortColumn();
+    static const TFilterExpr none;
+    if (FilterActive()) {
+        for (const QString& name : ActiveFilter().FieldNames()) {
+            if (const TField* field = FindField(name))
+                held << field->Index();
+        }
+    }
+    auto rows = std::make_unique<TKeyedRows>(*Database(), m_InnerSql, m_BoundParams, FieldCount());
+    if (!rows->Load(keys, held, FilterActive() ? ActiveFilter() : none, SortColumn(),
+                    SortOrder() == Qt::DescendingOrder))
+        return false;
+    m_pKeyed = std::move(rows);
+    return true;
+}
+
 void TQuery::FetchOne() {
     bool hasRow = false;
     try {
@@ -291,14 +462,19 @@ void TQuery::FetchOne() {
         m_AllFetched = true;
         throw;
     }
-    if (!hasRow) {
+    if (hasRow) {
+        const TStatementRow row(m_pStmt->Handle());
+        if (!FilterActive() || ActiveFilter().Matches(row))
+            m_Store.Append(row);
+    } else {
         m_pStmt.reset();
         m_AllFetched = true;
-        return;
     }
-    const TStatementRow row(m_pStmt->Handle());
-    if (!FilterActive() || ActiveFilter().Matches(row))
-        m_Store.Append(row);
+    // Read up to where the tail begins, the statement gives the rest.
+    if (m_TailStart >= 0 && (m_AllFetched || m_Store.Count() >= m_TailStart)) {
+        m_Tail.Reset(0);
+        m_TailStart = -1;
+    }
 }
 
 void TQuery::FetchUntil(qint64 rows) {
@@ -317,27 +493,101 @@ qint64 TQuery::CursorFetchMore(qint64 rows) {
     return m_Store.Count() - before;
 }
 
+qint64 TQuery::RowCount() {
+    return m_pKeyed ? m_pKeyed->Count() : m_Store.Count();
+}
+
+qint64 TQuery::CursorRowsAvailable() {
+    return RowCount();
+}
+
+bool TQuery::InTail(qint64 row) const {
+    return m_TailStart >= 0 && row >= m_TailStart && row >= m_Store.Count() &&
+           row - m_TailStart < m_Tail.Count();
+}
+
+QVariantList TQuery::RecordAt(qint64 row) {
+    if (m_pKeyed)
+        return m_pKeyed->Record(row);
+    if (InTail(row))
+        return m_Tail.Record(row - m_TailStart);
+    FetchUntil(row + 1);
+    return m_Store.Record(row);
+}
+
+bool TQuery::ReadTail() {
+    if (m_TailStart >= 0)
+        return true;
+    // A filter is applied as rows are read, so only reading tells how many
+    // pass; local changes move the statement's positions.
+    if (FilterActive() || m_CountDelta != 0)
+        return false;
+    const qint64 total = CursorRecordCount();
+    if (total - m_Store.Count() <= ReadAhead)
+        return false;
+    m_Tail.Reset(FieldCount());
+    if (!m_ReversedSql.isEmpty()) {
+        auto statement = Database()->PrepareNative(m_ReversedSql);
+        statement->Bind(m_BoundParams);
+        TRowStore backwards(FieldCount());
+        while (statement->Step())
+            backwards.Append(TStatementRow(statement->Handle()));
+        for (qint64 row = backwards.Count() - 1; row >= 0; --row)
+            m_Tail.Append(TRowStore::TRow(backwards, row));
+    } else {
+        auto statement =
+            Database()->PrepareNative(QStringLiteral("SELECT * FROM (\n%1\n) LIMIT %2 OFFSET %3")
+                                          .arg(m_InnerSql)
+                                          .arg(TailRows)
+                                          .arg(total - TailRows));
+        statement->Bind(m_BoundParams);
+        while (statement->Step())
+            m_Tail.Append(TStatementRow(statement->Handle()));
+    }
+    if (m_Tail.Count() != TailRows) {
+        // The rows changed since they were counted.
+        m_Tail.Reset(0);
+        return false;
+    }
+    m_TailStart = total - TailRows;
+    return true;
+}
+
+void TQuery::LeaveTail() {
+    if (InTail(m_Row))
+        FetchUntil(m_Row + 1);
+}
+
 // ---------------------------------------------------------------------------
 // Moving
 
 bool TQuery::CursorFirst() {
     FetchUntil(1);
-    m_Row = m_Store.Count() > 0 ? 0 : -1;
+    m_Row = RowCount() > 0 ? 0 : -1;
     return m_Row >= 0;
 }
 
 bool TQuery::CursorLast() {
-    FetchAll();
-    m_Row = m_Store.Count() - 1;
+    if (!m_pKeyed && !m_AllFetched && ReadTail())
+        m_Row = m_TailStart + m_Tail.Count() - 1;
+    else {
+        FetchAll();
+        m_Row = RowCount() - 1;
+    }
     return m_Row >= 0;
 }
 
 bool TQuery::CursorNext() {
     if (m_Row < 0)
         return false;
-    FetchUntil(m_Row + 2);
-    if (m_Row + 1 >= m_Store.Count())
-        return false;
+    if (!InTail(m_Row + 1)) {
+        // The tail ends with the last row.
+        if (InTail(m_Row))
+            return false;
+        FetchUntil(m_Row + 2);
+        if (m_Row + 1 >= RowCount())
+            return false;
+    }
     ++m_Row;
     return true;
 }
@@ -346,27 +596,35 @@ bool TQuery::CursorPrior() {
     if (m_Row <= 0)
         return false;
     --m_Row;
+    if (!m_pKeyed && !InTail(m_Row))
+        FetchUntil(m_Row + 1);
     return true;
 }
 
 QVariantList TQuery::CursorRecord() {
-    return m_Row >= 0 ? m_Store.Record(m_Row) : QVariantList();
+    return m_Row >= 0 ? RecordAt(m_Row) : QVariantList();
 }
 
 bool TQuery::CursorIsEmpty() {
     FetchUntil(1);
-    return m_Store.Count() == 0;
+    return RowCount() == 0;
 }
 
 bool TQuery::CursorGotoRow(qint64 row) {
-    FetchUntil(row + 1);
-    if (row < 0 || row >= m_Store.Count())
+    if (row < 0)
         return false;
+    if (!InTail(row)) {
+        FetchUntil(row + 1);
+        if (row >= RowCount())
+            return false;
+    }
     m_Row = row;
     return true;
 }
 
 qint64 TQuery::CursorRecordCount() {
+    if (m_pKeyed)
+        return m_pKeyed->Count();
     if (m_AllFetched)
         return m_Store.Count();
     if (FilterActive()) {
@@ -375,7 +633,7 @@ qint64 TQuery::CursorRecordCount() {
     }
     if (m_Count < 0) {
         auto statement = Database()->PrepareNative(
-            QStringLiteral("SELECT COUNT(*) FROM (\n%1\n)").arg(m_InnerSql));
+            QStringLiteral("SELECT COUNT(*) FROM (\n%1\n)").arg(m_CountSql));
         statement->Bind(m_BoundParams);
         m_Count = statement->Step() ? statement->Integer(0) : 0;
     }
@@ -383,15 +641,53 @@ qint64 TQuery::CursorRecordCount() {
 }
 
 QVariant TQuery::CursorRowValue(qint64 row, int column) {
+    if (m_pKeyed)
+        return m_pKeyed->Cell(row, column).ToVariant();
+    if (InTail(row))
+        return m_Tail.Value(row - m_TailStart, column);
     FetchUntil(row + 1);
     return m_Store.Value(row, column);
 }
 
 bool TQuery::CursorLocate(const TLocateRequest& request) {
+    if (m_pKeyed) {
+        if (m_OriginsExact && NoRowCanMatch(request))
+            return false;
+        bool held = true;
+        for (const int column : request.Columns)
+            held = held && m_pKeyed->Holds(column);
+        if (!held && m_pKeyed->Count() > ReadAhead) {
+            // Reading those columns for every row once costs far less than
+            // reading whole rows page by page to look at them, and the next
+            // keystroke of a search finds them held.
+            const QList<int> keys = m_pKeyed->KeyColumns();
+            QVariantList current;
+            for (const int column : keys)
+                current << (m_Row >= 0 ? m_pKeyed->Cell(m_Row, column).ToVariant() : QVariant());
+            if (LoadKeyed(keys, m_pKeyed->Columns() + request.Columns)) {
+                held = true;
+                const qint64 row = m_Row >= 0 ? FindKeyRow(keys, current) : -1;
+                m_Row = row >= 0 ? row : std::min(m_Row, m_pKeyed->Count() - 1);
+            }
+        }
+        for (qint64 row = 0; row < m_pKeyed->Count(); ++row) {
+            if (held ? request.Matches(TKeyedRows::THeldRow(*m_pKeyed, row))
+                     : request.Matches(TKeyedRows::TWholeRow(*m_pKeyed, row))) {
+                m_Row = row;
+                return true;
+            }
+        }
+        return false;
+    }
+    bool asked = false;
     for (qint64 row = 0;; ++row) {
         if (row >= m_Store.Count()) {
             if (m_AllFetched)
                 return false;
+            // Before reading on, an index may tell that nothing matches.
+            if (!asked && m_OriginsExact && NoRowCanMatch(request))
+                return false;
+            asked = true;
             FetchUntil(row + ReadAhead);
             if (row >= m_Store.Count())
                 return false;
@@ -435,69 +731,33 @@ void TQuery::CursorReload(const QList<int>& keyColumns, const QVariantList& keyV
     qint64 row = keyValues.isEmpty() ? -1 : FindKeyRow(keyColumns, keyValues);
     if (row < 0 && oldRow >= 0) {
         FetchUntil(oldRow + 1);
-        row = std::min(oldRow, m_Store.Count() - 1);
+        row = std::min(oldRow, RowCount() - 1);
     }
-    m_Row = row >= 0 ? row : (m_Store.Count() > 0 ? 0 : -1);
+    m_Row = row >= 0 ? row : (RowCount() > 0 ? 0 : -1);
 }
 
 void TQuery::CursorSort(const QList<int>& keyColumns, const QVariantList& keyValues) {
     const int sortColumn = SortColumn();
-    if (!m_AllFetched || sortColumn < 0) {
+    const bool descending = SortOrder() == Qt::DescendingOrder;
+    if (m_pKeyed && m_pKeyed->Holds(sortColumn)) {
+        // The keys and the sort column are at hand: no statement runs.
+        m_pKeyed->Sort(sortColumn, descending);
+        const qint64 row = keyValues.isEmpty() ? -1 : FindKeyRow(keyColumns, keyValues);
+        m_Row = row >= 0 ? row : (RowCount() > 0 ? 0 : -1);
+        return;
+    }
+    if (m_pKeyed || !m_AllFetched || sortColumn < 0) {
         CursorReload(keyColumns, keyValues);
         return;
     }
-    // Every row is in memory: order the index with the rules SQL would use.
-    // Each row gets one byte key (the sort column without regard to case, then
-    // the key columns as they are, like the SQL order) so that rows
-    // compare by their first eight bytes mostly, and by memcmp otherwise.
-    const qint64 n = m_Store.Count();
+    // Every row is in memory: order the store with the rules SQL would use.
     const quint64 current = m_Row >= 0 ? m_Store.RowId(m_Row) : 0;
     QList<int> columns{sortColumn};
     for (const int column : keyColumns) {
         if (column != sortColumn)
             columns << column;
     }
-    const bool descending = SortOrder() == Qt::DescendingOrder;
-    struct TEntry {
-        quint64 Prefix;
-        quint64 Offset;
-        quint32 Length;
-        quint32 Row;
-    };
-    std::string keys;
-    std::vector<TEntry> entries(static_cast<size_t>(n));
-    for (qint64 row = 0; row < n; ++row) {
-        const size_t offset = keys.size();
-        for (qsizetype c = 0; c < columns.size(); ++c)
-            UCellCompare::AppendSortKey(keys, m_Store.Cell(row, columns[c]), descending && c == 0,
-                                        c == 0);
-        TEntry& entry = entries[size_t(row)];
-        entry.Offset = offset;
-        entry.Length = quint32(keys.size() - offset);
-        entry.Row = quint32(row);
-        entry.Prefix = 0;
-        for (size_t i = 0; i < 8; ++i)
-            entry.Prefix = (entry.Prefix << 8) |
-                           (i < entry.Length ? static_cast<unsigned char>(keys[offset + i]) : 0);
-    }
-    const char* base = keys.data();
-    std::sort(entries.begin(), entries.end(), [base](const TEntry& a, const TEntry& b) {
-        if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix;
-        const int c = std::memcmp(base + a.Offset, base + b.Offset, std::min(a.Length, b.Length));
-        if (c != 0)
-            return c < 0;
-        if (a.Length != b.Length)
-            return a.Length < b.Length;
-        return a.Row < b.Row;
-    });
-    std::vector<qint64> order;
-    order.reserve(entries.size());
-    for (const TEntry& entry : entries)
-        order.push_back(entry.Row);
-    entries = {};
-    keys = {};
-    m_Store.Permute(order);
+    m_Store.Permute(UCellCompare::SortedOrder(m_Store, columns, descending));
     m_Row = m_Row >= 0 ? m_Store.Find(current) : -1;
 }
 
@@ -531,6 +791,7 @@ void TQuery::CursorPost(bool inserting, const QVariantList& values,
                         const std::vector<bool>& changed) {
     if (!m_pWriter)
         TDataSet::CursorPost(inserting, values, changed);
+    LeaveTail();
     QList<int> columns;
     QVariantList written;
     for (qsizetype c = 0; c < m_WriterColumn.size(); ++c) {
@@ -543,7 +804,7 @@ void TQuery::CursorPost(bool inserting, const QVariantList& values,
     if (inserting)
         stored = m_pWriter->Insert(columns, written);
     else
-        stored = m_pWriter->Update(Identity(m_Store.Record(m_Row)), columns, written);
+        stored = m_pWriter->Update(Identity(RecordAt(m_Row)), columns, written);
     QVariantList record = values;
     for (qsizetype c = 0; c < m_WriterColumn.size(); ++c) {
         if (m_WriterColumn[c] >= 0)
@@ -553,31 +814,39 @@ void TQuery::CursorPost(bool inserting, const QVariantList& values,
         qint64 at = m_Row < 0 ? 0 : m_Row;
         if (m_InsertAppend) {
             FetchAll();
-            at = m_Store.Count();
+            at = RowCount();
         }
-        m_Store.Insert(at, record);
+        if (m_pKeyed)
+            m_pKeyed->Insert(at, record);
+        else
+            m_Store.Insert(at, record);
         m_Row = at;
         ++m_CountDelta;
+    } else if (m_pKeyed) {
+        m_pKeyed->Replace(m_Row, record);
     } else {
         m_Store.Replace(m_Row, record);
     }
     // A row that no longer passes the filter leaves the dataset.
-    if (FilterActive() && !ActiveFilter().Matches(TRecordRow(record))) {
-        m_Store.Remove(m_Row);
-        --m_CountDelta;
-        FetchUntil(m_Row + 1);
-        if (m_Row >= m_Store.Count())
-            m_Row = m_Store.Count() - 1;
-    }
+    if (FilterActive() && !ActiveFilter().Matches(TRecordRow(record)))
+        RemoveCurrent();
 }
 
 void TQuery::CursorDelete() {
     if (!m_pWriter)
         TDataSet::CursorDelete();
-    m_pWriter->Delete(Identity(m_Store.Record(m_Row)));
-    m_Store.Remove(m_Row);
+    LeaveTail();
+    m_pWriter->Delete(Identity(RecordAt(m_Row)));
+    RemoveCurrent();
+}
+
+void TQuery::RemoveCurrent() {
+    if (m_pKeyed)
+        m_pKeyed->Remove(m_Row);
+    else
+        m_Store.Remove(m_Row);
     --m_CountDelta;
     FetchUntil(m_Row + 1);
-    if (m_Row >= m_Store.Count())
-        m_Row = m_Store.Count() - 1;
+    if (m_Row >= RowCount())
+        m_Row = RowCount() - 1;
 }

@@ -8,6 +8,7 @@
 #include "data/engine/TDatabase.h"
 #include "data/engine/TRowStore.h"
 
+class TKeyedRows;
 class TTableWriter;
 
 class TQuery : public TDataSet {
@@ -50,8 +51,11 @@ public:
     // Reads all remaining rows.
     void FetchAll();
     bool AllFetched() const { return m_AllFetched; }
+    // Whether the rows are held by key in an order of the query's own (a
+    // column sort) rather than read from the statement in its order.
+    bool HeldByKey() const { return m_pKeyed != nullptr; }
     // Bytes held for the rows read so far.
-    qint64 MemoryUsage() const { return m_Store.MemoryUsage(); }
+    qint64 MemoryUsage() const;
 
 protected:
     void DoOpen() override;
@@ -73,7 +77,7 @@ protected:
     void CursorDelete() override;
     void CursorReload(const QList<int>& keyColumns, const QVariantList& keyValues) override;
     void CursorSort(const QList<int>& keyColumns, const QVariantList& keyValues) override;
-    qint64 CursorRowsAvailable() override { return m_Store.Count(); }
+    qint64 CursorRowsAvailable() override;
     bool CursorCanFetchMore() const override { return !m_AllFetched; }
     qint64 CursorFetchMore(qint64 rows) override;
     QVariant CursorRowValue(qint64 row, int column) override;
@@ -83,10 +87,22 @@ protected:
 private:
     TParams EffectiveParams(const QStringList& names) const;
     void RunStatement();
+    // Reads the keys of the rows (and the `extra` columns) and sorts them;
+    // false when the rows have no key that tells them apart.
+    bool LoadKeyed(const QList<int>& keys, const QList<int>& extra = {});
     void FetchUntil(qint64 rows);
     void FetchOne();
+    qint64 RowCount();
+    QVariantList RecordAt(qint64 row);
+    bool InTail(qint64 row) const;
+    // Reads the last rows of the statement without the ones before.
+    bool ReadTail();
+    // Reads on to the current row when it lies in the tail.
+    void LeaveTail();
     qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
     QVariantList Identity(const QVariantList& record);
+    // Takes the current row out (deleted, or filtered out by a change).
+    void RemoveCurrent();
     void MasterChanged();
 
     class TMasterLink : public TDataLink {
@@ -112,8 +128,14 @@ private:
 
     std::unique_ptr<TStatement> m_pStmt; // open while rows remain to be read
     QString m_InnerSql;                  // the statement as SQLite runs it, unsorted
-    TRowStore m_Store;
+    QString m_CountSql;                  // the same without a closing ORDER BY
+    QString m_ReversedSql;               // its last rows backwards; empty when not known
+    bool m_OriginsExact = false;         // every row's origin columns hold table values
+    TRowStore m_Store;                   // the rows read so far, from the first
     bool m_AllFetched = true;
+    TRowStore m_Tail;                     // the last rows, read apart by Last
+    qint64 m_TailStart = -1;              // position of the first of them; -1 when none
+    std::unique_ptr<TKeyedRows> m_pKeyed; // the rows by key, when sorted so
     qint64 m_Row = -1;
     qint64 m_Count = -1; // rows as counted by SQL, before local changes
     qint64 m_CountDelta = 0;

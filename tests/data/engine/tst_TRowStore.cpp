@@ -14,6 +14,18 @@ bool Finds(const QVariant& search, const QVariant& stored, TFieldType type = TFi
         .Matches(TCell::FromVariant(stored, holder));
 }
 
+// Whether a text lies in one of the ranges, compared as the index would.
+bool InRanges(const QString& text, const QList<TTextRange>& ranges, bool noCase) {
+    QByteArray bytes = text.toUtf8();
+    if (noCase)
+        bytes = bytes.toLower(); // ASCII letters only, as NOCASE
+    for (const TTextRange& range : ranges) {
+        if (bytes >= range.From && (range.To.isEmpty() || bytes < range.To))
+            return true;
+    }
+    return false;
+}
+
 int Compare(const QVariant& a, const QVariant& b) {
     QByteArray ha;
     QByteArray hb;
@@ -140,6 +152,47 @@ private Q_SLOTS:
         QVERIFY(Finds("false", "False", TFieldType::Boolean));
         QVERIFY(Finds(QDateTime(QDate(2024, 3, 1), QTime(8, 0)), "2024-03-01 08:00:00",
                       TFieldType::DateTime));
+    }
+
+    void IndexRangesHoldEveryTextASearchMatches() {
+        // The ranges allow for the only characters beyond ASCII that fold to
+        // an ASCII one; a change in Qt's folding tables must show here.
+        QString foldingToAscii;
+        for (char32_t c = 0x80; c < 0x110000; ++c) {
+            const QString folded = QString::fromUcs4(&c, 1).toCaseFolded();
+            if (!folded.isEmpty() && folded[0].unicode() < 0x80)
+                foldingToAscii += QString::fromUcs4(&c, 1);
+        }
+        QCOMPARE(foldingToAscii, QString::fromUtf8("\u017f\u212a"));
+
+        const QStringList texts = {"Smith",      "SMITHERS",    "smi",    "Sm",        "s",
+                                   "\u017fmith", "\u212aelvin", "kelvin", "K\u00e9",   "\u00c9mile",
+                                   "\u00e9mile", "Zed",         "",       "Smith & Co"};
+        int asked = 0;
+        for (const char* search : {"smi", "Smith", "kel", "k", "\u00e9mi", "S", "sMiTh "}) {
+            for (const bool caseInsensitive : {false, true}) {
+                for (const bool partial : {false, true}) {
+                    for (const bool noCase : {false, true}) {
+                        const TSearchValue value(QString::fromUtf8(search), TFieldType::String,
+                                                 caseInsensitive, partial);
+                        QList<TTextRange> ranges;
+                        if (!value.TextRanges(noCase, ranges))
+                            continue;
+                        ++asked;
+                        for (const QString& text : texts) {
+                            QByteArray holder;
+                            if (value.Matches(TCell::FromVariant(text, holder)))
+                                QVERIFY2(InRanges(text, ranges, noCase),
+                                         qPrintable(QString("%1 for %2").arg(text, search)));
+                        }
+                    }
+                }
+            }
+        }
+        QCOMPARE(asked, 52); // all but a search beginning beyond ASCII, without regard to case
+        QList<TTextRange> ranges;
+        QVERIFY(!TSearchValue("", TFieldType::String, true, true).TextRanges(true, ranges));
+        QVERIFY(!TSearchValue(5, TFieldType::Integer, false, false).TextRanges(false, ranges));
     }
 };
 

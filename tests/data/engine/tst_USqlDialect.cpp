@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QtTest>
-#include <sqlite3.h>
 
 using namespace USqlDialect;
 
@@ -29,76 +28,38 @@ TColumnKind ProgramKind(const QString& column) {
     return kinds.value(column.toLower(), TColumnKind::Text);
 }
 
-// An in-memory database with the program's eight tables, each in its own
-// attached schema, laid out as the connection lays out the table files.
-class TMemoryDb {
+// The program's eight tables in their files, reached through a connection,
+// which translates with the columns and kinds of the tables it has attached.
+class TProgramDb {
 public:
-    TMemoryDb() {
-        sqlite3_open(":memory:", &m_pDb);
-        // A double-quoted text is a name, never a string: the translation
-        // must not lean on SQLite's leniency there.
-        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-        sqlite3_db_config(m_pDb, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-            const QString name = QString::fromLatin1(def.Name);
-            Check(Run(QStringLiteral("ATTACH ':memory:' AS \"%1\"").arg(TableAlias(name))));
-            Check(Run(USqlDialect::Translate(QString::fromLatin1(def.CreateSql)).Sql));
-            const TRows info =
-                Run(QStringLiteral("SELECT name, type FROM pragma_table_info('%1', '%2')")
-                        .arg(name, TableAlias(name)));
-            for (const QStringList& column : info) {
-                m_Columns[name.toLower()].append(column[0]);
-                m_Kinds.insert(column[0].toLower(), KindOfDeclType(column[1]));
+    TProgramDb() {
+        m_Db.Open(m_Dir.Path());
+        for (const DMTables::TTableDef& def : DMTables::TableDefs())
+            m_Db.Exec(QString::fromLatin1(def.CreateSql));
+    }
+
+    QString Translate(const QString& local) { return m_Db.Prepare(local)->Sql(); }
+
+    // Runs a statement of the dialect (or, `native`, SQLite's own): the rows
+    // as texts, NULL as "<null>"; a failure as the one row {"<error>", message}.
+    TRows Rows(const QString& sql, const QString& param = {}, bool native = false) {
+        try {
+            auto statement = native ? m_Db.PrepareNative(sql) : m_Db.Prepare(sql);
+            for (const QString& name : statement->ParamNames())
+                statement->Bind(name, param);
+            TRows rows;
+            while (statement->Step()) {
+                QStringList row;
+                for (int c = 0; c < statement->ColumnCount(); ++c)
+                    row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
+                rows << row;
             }
+            return rows;
+        } catch (const EDatabaseError& e) {
+            return {{QStringLiteral("<error>"), e.Message()}};
         }
     }
-    ~TMemoryDb() { sqlite3_close(m_pDb); }
-    TMemoryDb(const TMemoryDb&) = delete;
-    TMemoryDb& operator=(const TMemoryDb&) = delete;
-
-    TTranslation Translate(const QString& local) const {
-        return USqlDialect::Translate(
-            local, [this](const QString& c) { return m_Kinds.value(c.toLower()); },
-            [this](const QString& t) { return m_Columns.value(t.toLower()); });
-    }
-
-    // Translates and runs a statement of the dialect.
-    TRows Rows(const QString& local, const QString& param = {}) const {
-        return Run(Translate(local).Sql, true, param);
-    }
-
-    // Prepares (and unless `step` is false runs) SQLite's SQL: the rows as
-    // texts, NULL as "<null>"; a failure as the one row {"<error>", message}.
-    TRows Run(const QString& sql, bool step = true, const QString& param = {}) const {
-        const QByteArray text = sql.toUtf8();
-        const QByteArray value = param.toUtf8();
-        sqlite3_stmt* stmt = nullptr;
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(m_pDb, text.constData(), -1, &stmt, &tail) != SQLITE_OK)
-            return {{QStringLiteral("<error>"),
-                     QString::fromUtf8(sqlite3_errmsg(m_pDb)) + " in " + sql}};
-        if (!QString::fromUtf8(tail).remove(QLatin1Char(';')).trimmed().isEmpty()) {
-            sqlite3_finalize(stmt);
-            return {{QStringLiteral("<error>"), "left over: " + QString::fromUtf8(tail)}};
-        }
-        if (sqlite3_bind_parameter_count(stmt) > 0)
-            sqlite3_bind_text(stmt, 1, value.constData(), -1, SQLITE_TRANSIENT);
-        TRows rows;
-        int rc = SQLITE_DONE;
-        while (step && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            QStringList row;
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                row.append(sqlite3_column_type(stmt, c) == SQLITE_NULL
-                               ? QStringLiteral("<null>")
-                               : QString::fromUtf8(
-                                     reinterpret_cast<const char*>(sqlite3_column_text(stmt, c))));
-            rows.append(row);
-        }
-        if (rc != SQLITE_DONE)
-            rows = {{QStringLiteral("<error>"), QString::fromUtf8(sqlite3_errmsg(m_pDb))}};
-        sqlite3_finalize(stmt);
-        return rows;
-    }
+    TRows Native(const QString& sql) { return Rows(sql, {}, true); }
 
     static QString Error(const TRows& rows) {
         return rows.size() == 1 && rows[0].value(0) == QLatin1String("<error>") ? rows[0].value(1)
@@ -106,21 +67,15 @@ public:
     }
 
 private:
-    static void Check(const TRows& rows) {
-        if (!Error(rows).isEmpty())
-            qFatal("%s", qPrintable(Error(rows)));
-    }
-
-    sqlite3* m_pDb = nullptr;
-    QHash<QString, QStringList> m_Columns;
-    QHash<QString, TColumnKind> m_Kinds;
+    TestSupport::TTempDir m_Dir;
+    TDatabase m_Db;
 };
 
 } // namespace
 
 #define EXEC(db, local)                                                                            \
     do {                                                                                           \
-        const QString error_ = TMemoryDb::Error((db).Rows(local));                                 \
+        const QString error_ = TProgramDb::Error((db).Rows(local));                                \
         QVERIFY2(error_.isEmpty(), qPrintable(error_));                                            \
     } while (false)
 
@@ -136,10 +91,7 @@ private Q_SLOTS:
     void UnterminatedTextIsAnError();
     void SharedColumnsAreQualified();
     void Helpers();
-    void ProgramStatementsPrepare_data();
-    void ProgramStatementsPrepare();
     void StoredValues();
-    void QuotedValuesRoundTrip();
     void JoinedQueriesGiveTheListsRows();
     void FullJoinsNarrowedByTheWhereClause_data();
     void FullJoinsNarrowedByTheWhereClause();
@@ -298,25 +250,24 @@ void TestUSqlDialect::UnterminatedTextIsAnError() {
 }
 
 void TestUSqlDialect::SharedColumnsAreQualified() {
-    const TMemoryDb db;
+    TProgramDb db;
     const QString q = DMTables::SqlCallsListText();
-    QVERIFY(db.Translate(q + "WHERE WorkerNr ='W1'")
-                .Sql.endsWith(QLatin1String("WHERE C.WorkerNr ='W1'")));
+    QVERIFY(
+        db.Translate(q + "WHERE WorkerNr ='W1'").endsWith(QLatin1String("WHERE C.WorkerNr ='W1'")));
     QVERIFY(db.Translate(q + "WHERE WorkerNr = ''")
-                .Sql.endsWith(QLatin1String("WHERE (C.WorkerNr = '' OR C.WorkerNr IS NULL)")));
+                .endsWith(QLatin1String("WHERE (C.WorkerNr = '' OR C.WorkerNr IS NULL)")));
     // Without the tables' columns nothing is qualified.
     QVERIFY(
         Translate(q + "WHERE WorkerNr ='W1'").Sql.endsWith(QLatin1String("WHERE WorkerNr ='W1'")));
     // Only names that several tables have; result aliases and qualified names stay.
     QCOMPARE(
         db.Translate(
-              QStringLiteral("SELECT W.Name AS Surname, IDNr FROM Worker W JOIN Representative ON "
-                             "(FK_Customer = W.WorkerNR) WHERE Name = 'x' ORDER BY Surname"))
-            .Sql,
+            QStringLiteral("SELECT W.Name AS Surname, IDNr FROM Worker W JOIN Representative ON "
+                           "(FK_Customer = W.WorkerNR) WHERE Name = 'x' ORDER BY Surname")),
         QStringLiteral(
             R"(SELECT W.Name AS Surname, IDNr FROM "db_worker"."Worker" W JOIN "db_representative"."Representative" ON (FK_Customer = W.WorkerNR) WHERE W.Name = 'x' ORDER BY Surname)"));
     QCOMPARE(
-        db.Translate(QStringLiteral("SELECT Name FROM Worker, Representative R")).Sql,
+        db.Translate(QStringLiteral("SELECT Name FROM Worker, Representative R")),
         QStringLiteral(
             R"(SELECT "Worker".Name FROM "db_worker"."Worker", "db_representative"."Representative" R)"));
 }
@@ -346,82 +297,18 @@ void TestUSqlDialect::Helpers() {
         QVERIFY2(KindOfDeclType(QString::fromLatin1(declType)) == kind, declType);
 }
 
-// Every statement the program runs translates and prepares against its tables.
-void TestUSqlDialect::ProgramStatementsPrepare_data() {
-    QTest::addColumn<QString>("local");
-    const QString q = DMTables::SqlCallsListText();
-    QTest::newRow("sqlCall") << DMTables::SqlCallText();
-    QTest::newRow("calls list") << q;
-    QTest::newRow("sqlItem") << DMTables::SqlItemText();
-    QTest::newRow("sqlServiceContract") << DMTables::SqlServiceContractText();
-    QTest::newRow("sqlWorker") << DMTables::SqlWorkerText();
-    QTest::newRow("sqlCustomer") << DMTables::SqlCustomerText();
-    QTest::newRow("sqlRepresentatives") << DMTables::SqlRepresentativesText();
-    QTest::newRow("by worker") << q + "WHERE WorkerNr ='W1'";
-    QTest::newRow("by month")
-        << q + " WHERE Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59'";
-    QTest::newRow("complete by month") << q + " WHERE (Date_Time BETWEEN '03/01/2024 00:00:00' AND "
-                                              "'03/31/2024 23:59:59') AND (Status='Complete')";
-    QTest::newRow("by priority") << q + " WHERE Priority=3";
-    QTest::newRow("call details")
-        << "SELECT C.ProblemDescr AS Problem, C.CustomerID, C.WorkerNr, C.EquipmentSerialNr, "
-           "S.ServiceType, W.Name, W.Surname\n"
-           "FROM Call C\nFULL OUTER JOIN Worker W ON (C.WorkerNr = W.WorkerNR)\n"
-           "FULL OUTER JOIN ServiceContract S ON ((C.EquipmentSerialNr = S.ItemSerialNr) AND "
-           "(C.CustomerID = S.CustomerID))\n"
-           "Where (C.CallNr = :CallNr)";
-    const char* statements[] = {
-        "Select * FROM Worker Where WorkerNr = 'W1'",
-        "Select * FROM Item Where SerialNr = 'S1'",
-        "Select * FROM Customer Where CustomerID = 'C1'",
-        "Select * FROM ServiceContract Where (ItemSerialNr = 'S1') AND (CustomerID = 'C1')",
-        "SELECT CallNr FROM CALL ORDER BY CallNr",
-        "SELECT CallNr FROM CALL WHERE CallNr ='000001'",
-        "SELECT CustomerID FROM Customer WHERE CustomerID ='CUST0001'",
-        "DELETE FROM CallComments WHERE CallNr='000001'",
-        "DELETE FROM Call WHERE CallNr='000001'",
-        "DELETE FROM Worker WHERE WorkerNr='W1'",
-        "DELETE FROM Item WHERE SerialNr = 'S1'",
-        "DELETE FROM Call WHERE EquipmentSerialNr = 'S1'",
-        "DELETE FROM ServiceContract WHERE ItemSerialNr='S1'",
-        "DELETE FROM Customer WHERE CustomerID = 'C1'",
-        "DELETE FROM Item WHERE Owner = 'C1'",
-        "DELETE FROM Call WHERE CustomerID = 'C1'",
-        "DELETE FROM ServiceContract WHERE CustomerID='C1'",
-        "DELETE FROM ServiceContract WHERE ItemSerialNr='S1' AND CustomerID='C1'",
-        "DELETE FROM Representative WHERE RecID=\"{0E5B4C1A-0000-4000-8000-00000000000A}\"",
-        "DELETE FROM Representative",
-        "DELETE FROM CALL.DB WHERE (CallNr = '') OR (CustomerID = '')",
-        "DELETE FROM ServiceContract.DB WHERE (ItemSerialNr = '') OR (CustomerID = '')",
-        "DELETE FROM Item.DB WHERE (SerialNr = '')",
-        "DELETE FROM Worker.DB WHERE (WorkerNr = '')",
-        "DELETE FROM Customer.DB WHERE (CustomerID = '')",
-        R"(INSERT INTO "Representative.db" (RecID, FK_Customer, Name, Surname, Mobile, Email) VALUES ("{0E5B4C1A-0000-4000-8000-00000000000A}", "C1", "Ann", "Lee", "", ""))",
-        R"(SELECT * FROM Customer.DB WHERE CompanyName = "Acme")",
-        R"(INSERT INTO "Customer.db" (CustomerID, CompanyName, Email, Tel, Fax, Cell, FirstName, LastName) VALUES ("CUST0001", "Acme", "a@b.c", "1", "2", "3", "Ann", "Lee"))",
-    };
-    for (const char* sql : statements)
-        QTest::newRow(sql) << QString::fromLatin1(sql);
-}
-
-void TestUSqlDialect::ProgramStatementsPrepare() {
-    QFETCH(QString, local);
-    static const TMemoryDb db;
-    const QString error = TMemoryDb::Error(db.Run(db.Translate(local).Sql, false));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
-
 void TestUSqlDialect::StoredValues() {
-    const TMemoryDb db;
-    QCOMPARE(db.Run(QStringLiteral("SELECT type, pk FROM pragma_table_info('Call', 'db_call') "
-                                   "WHERE name IN ('CallNr', 'Date_Time', 'Billed') ORDER BY cid")),
-             TRows({{"CHAR(10)", "1"}, {"TIMESTAMP", "0"}, {"BOOLEAN", "0"}}));
+    TProgramDb db;
+    QCOMPARE(
+        db.Native(QStringLiteral("SELECT type, pk FROM pragma_table_info('Call', 'db_call') "
+                                 "WHERE name IN ('CallNr', 'Date_Time', 'Billed') ORDER BY cid")),
+        TRows({{"CHAR(10)", "1"}, {"TIMESTAMP", "0"}, {"BOOLEAN", "0"}}));
     // A date-shaped text into a text column stays as typed; into a timestamp
     // it takes the stored form. Text columns left out are blank.
     EXEC(
         db,
         R"(INSERT INTO Call (CallNr, BillTime, Date_Time, Billed, Callout) VALUES ("000001", "03/01/2024 10:00:00", "03/01/2024 10:00:00", FALSE, "true"))");
-    QCOMPARE(db.Run(QStringLiteral(
+    QCOMPARE(db.Native(QStringLiteral(
                  R"(SELECT BillTime, Date_Time, Billed, Callout, Status FROM "db_call"."Call")")),
              TRows({{"03/01/2024 10:00:00", "2024-03-01 10:00:00", "False", "True", ""}}));
     QCOMPARE(db.Rows(QStringLiteral("SELECT CallNr FROM Call WHERE Billed = 'false' AND Callout = "
@@ -441,34 +328,13 @@ void TestUSqlDialect::StoredValues() {
                  "SELECT ID, DateTime FROM CallComments WHERE CallNr = '000001' ORDER BY ID")),
              TRows({{"{A}", "2024-03-01 10:00:00"}, {"{B}", "2024-03-01 10:00:00"}}));
     QVERIFY(
-        !TMemoryDb::Error(db.Rows(QStringLiteral(
-                              "INSERT INTO CallComments (CallNr, ID) VALUES ('000002', '{A}')")))
+        !TProgramDb::Error(db.Rows(QStringLiteral(
+                               "INSERT INTO CallComments (CallNr, ID) VALUES ('000002', '{A}')")))
              .isEmpty());
 }
 
-// A customer's name goes through EscapeQuotes into either kind of literal and
-// comes back as typed.
-void TestUSqlDialect::QuotedValuesRoundTrip() {
-    const TMemoryDb db;
-    int n = 0;
-    for (const QString& value :
-         {QStringLiteral("O'Brien"), QStringLiteral(R"(Joe's "Fix-It" Shop)")}) {
-        for (const QChar quote : {QLatin1Char('\''), QLatin1Char('"')}) {
-            const QString literal = quote + EscapeQuotes(value, quote) + quote;
-            const QString id = QStringLiteral("CUST%1").arg(++n);
-            EXEC(db, QStringLiteral(
-                         R"(INSERT INTO "Customer.db" (CustomerID, CompanyName) VALUES ('%1', %2))")
-                         .arg(id, literal));
-            QCOMPARE(db.Rows(QStringLiteral("SELECT CompanyName FROM Customer.DB WHERE CustomerID "
-                                            "= '%1' AND CompanyName = %2")
-                                 .arg(id, literal)),
-                     TRows({{value}}));
-        }
-    }
-}
-
 void TestUSqlDialect::JoinedQueriesGiveTheListsRows() {
-    const TMemoryDb db;
+    TProgramDb db;
     const char* rows[] = {
         R"(INSERT INTO "Customer.db" (CustomerID, CompanyName) VALUES ("C1", "Acme"))",
         R"(INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) VALUES ("S1", "HP", "4000", "Printer", "C1"))",
