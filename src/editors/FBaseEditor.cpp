@@ -224,3 +224,10 @@ void TfrmBaseEditor::Finish() {
     m_bOpen = false;
     QDialog::done(m_ModalResult == mrOk ? QDialog::Accepted : QDialog::Rejected);
 }
+
+void TfrmBaseEditor::FocusForUse(QWidget* firstField) {
+    if (m_bEditMode)
+        btnOk->setFocus();
+    else
+        firstField->setFocus();
+}

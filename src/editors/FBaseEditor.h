@@ -71,6 +71,10 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+    // Where the keyboard starts when the window opens: on OK when changing a
+    // record, on `firstField` when adding one.
+    void FocusForUse(QWidget* firstField);
+
     QString m_sKindName;
     bool m_bEditMode = false;
     bool m_bModified = false;

@@ -281,10 +281,7 @@ void TfrmCallEdtr::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     pgcMain->setCurrentIndex(0);
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtItemSerialNr->setFocus();
+    FocusForUse(edtItemSerialNr);
     UpdateEnabledFields();
 }
 

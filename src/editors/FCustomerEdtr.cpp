@@ -160,10 +160,8 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     notes->addWidget(edtNotes);
     pgcSelection->addTab(MakePage(notes), QStringLiteral("Notes"));
 
-    auto* layout = new QVBoxLayout(pnlClient);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(MakeHeading(QStringLiteral("customer-32.png"),
-                                  QStringLiteral("Enter the details of the customer"), pnlClient));
+    QVBoxLayout* layout = StackUnderHeading(pnlClient, QStringLiteral("customer-32.png"),
+                                            QStringLiteral("Enter the details of the customer"));
     layout->addLayout(identity);
     layout->addSpacing(4);
     layout->addWidget(pgcSelection);
@@ -198,10 +196,7 @@ void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
     m_bLoading = true;
     chkSameAsPhy->setChecked(false);
     m_bLoading = false;
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtCustomerID->setFocus();
+    FocusForUse(edtCustomerID);
 
     // The grid lists this customer's representatives while the window is open.
     if (m_pDataModule && m_pDataset) {

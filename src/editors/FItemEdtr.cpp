@@ -45,10 +45,8 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseE
     form->addRow(QStringLiteral("Description"), edtDescription);
     edtSerialNr->setMinimumWidth(kFieldWidth);
 
-    auto* layout = new QVBoxLayout(pnlClient);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(MakeHeading(QStringLiteral("item-32.png"),
-                                  QStringLiteral("Enter the details of the item"), pnlClient));
+    QVBoxLayout* layout = StackUnderHeading(pnlClient, QStringLiteral("item-32.png"),
+                                            QStringLiteral("Enter the details of the item"));
     layout->addLayout(form);
 
     btnOk->setDefault(true);
@@ -72,8 +70,5 @@ void TfrmItemEdtr::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     EditModeChanged();
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtSerialNr->setFocus();
+    FocusForUse(edtSerialNr);
 }

@@ -63,8 +63,5 @@ void TfrmReprEditor::showEvent(QShowEvent* event) {
     // Coming back from being minimised is not a new use of the editor.
     if (event->spontaneous())
         return;
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtName->setFocus();
+    FocusForUse(edtName);
 }

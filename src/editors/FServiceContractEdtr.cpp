@@ -53,11 +53,9 @@ TfrmServiceContractEdtr::TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidge
     form->addRow(QString(), chkValid);
     edtItemSerialNr->setMinimumWidth(kFieldWidth);
 
-    auto* layout = new QVBoxLayout(pnlClient);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(MakeHeading(QStringLiteral("contract-32.png"),
-                                  QStringLiteral("Enter the details of the service contract"),
-                                  pnlClient));
+    QVBoxLayout* layout =
+        StackUnderHeading(pnlClient, QStringLiteral("contract-32.png"),
+                          QStringLiteral("Enter the details of the service contract"));
     layout->addLayout(form);
 
     btnOk->setDefault(true);
@@ -81,10 +79,7 @@ void TfrmServiceContractEdtr::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     EditModeChanged();
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtItemSerialNr->setFocus();
+    FocusForUse(edtItemSerialNr);
 }
 
 void TfrmServiceContractEdtr::ItemSerialChanged() {

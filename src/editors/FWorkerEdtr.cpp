@@ -47,10 +47,8 @@ TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
     form->addRow(QString(), chkUsePassport);
     edtWorkerNR->setMinimumWidth(kFieldWidth);
 
-    auto* layout = new QVBoxLayout(pnlClient);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(MakeHeading(QStringLiteral("worker-32.png"),
-                                  QStringLiteral("Enter the details of the worker"), pnlClient));
+    QVBoxLayout* layout = StackUnderHeading(pnlClient, QStringLiteral("worker-32.png"),
+                                            QStringLiteral("Enter the details of the worker"));
     layout->addLayout(form);
 
     btnOk->setDefault(true);
@@ -73,8 +71,5 @@ void TfrmWorkerEdtr::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     EditModeChanged();
-    if (m_bEditMode)
-        btnOk->setFocus();
-    else
-        edtWorkerNR->setFocus();
+    FocusForUse(edtWorkerNR);
 }

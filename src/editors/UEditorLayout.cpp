@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
+#include <QVBoxLayout>
 
 namespace UEditorLayout {
 
@@ -27,6 +28,13 @@ QWidget* MakeHeading(const QString& icon, const QString& text, QWidget* parent) 
     layout->addWidget(picture, 0, Qt::AlignTop);
     layout->addWidget(caption, 1, Qt::AlignVCenter);
     return heading;
+}
+
+QVBoxLayout* StackUnderHeading(QWidget* client, const QString& icon, const QString& text) {
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(MakeHeading(icon, text, client));
+    return layout;
 }
 
 QFormLayout* MakeForm() {

@@ -12,6 +12,7 @@
 
 class QFormLayout;
 class QLabel;
+class QVBoxLayout;
 class QWidget;
 
 namespace UEditorLayout {
@@ -24,6 +25,10 @@ constexpr int kMemoHeight = 64;
 // A heading row: the picture `icon` (a resource under ":/korvane/icons/") and
 // `text` beside it. `text` may use the labels' small markup.
 QWidget* MakeHeading(const QString& icon, const QString& text, QWidget* parent);
+
+// The client area's layout: the heading (as MakeHeading) on top, margins
+// left to the window; the caller adds the editor's forms and pages below.
+QVBoxLayout* StackUnderHeading(QWidget* client, const QString& icon, const QString& text);
 
 // A form of labelled rows, labels right-aligned as on native dialogs.
 QFormLayout* MakeForm();
