@@ -146,10 +146,12 @@ bool TKeyedRows::Load(const QList<int>& keyColumns, const QList<int>& held,
     return true;
 }
 
-bool TKeyedRows::LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns) {
+bool TKeyedRows::LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns,
+                             const TParams& params) {
     m_KeyColumns = keyColumns;
     HoldColumns(keyColumns);
     auto statement = m_Database.PrepareNative(narrowSql);
+    statement->Bind(params);
     static const TFilterExpr none;
     return ReadKeys(*statement, none);
 }

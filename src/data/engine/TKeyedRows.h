@@ -35,7 +35,7 @@ public:
     // Reads the keys from `narrowSql`, whose columns are `keyColumns` in that
     // order, and keeps the rows in the order it gives them (no sort). False,
     // keeping nothing, on a null or repeated key, as for Load.
-    bool LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns);
+    bool LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns, const TParams& params);
 
     qint64 Count() const { return m_Held.Count(); }
     bool Holds(int column) const { return column >= 0 && m_HeldAt.value(column, -1) >= 0; }

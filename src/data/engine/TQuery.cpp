@@ -215,9 +215,11 @@ QList<TToken> TopLevelTokens(const QString& sql) {
 // gives each row of its first table once or more, in the order that table is
 // read.
 struct TFirstTable {
-    QString Table; // as written in the statement
     QString Name;  // the table's own name
     QString Alias; // what the statement calls it
+    bool Aliased = false;
+    qsizetype From = 0;  // where FROM begins
+    qsizetype After = 0; // where the first table's name (and alias) ends
 };
 
 bool FirstTableOnly(const QString& sql, TFirstTable& first) {
@@ -243,7 +245,6 @@ bool FirstTableOnly(const QString& sql, TFirstTable& first) {
     }
     if (i < tokens.size() && tokens[i].Text == QLatin1String("("))
         return false; // a table-valued function
-    first.Table = sql.mid(tokens[from + 1].At, tableEnd - tokens[from + 1].At);
     // The name as written keeps its letter case for the plan's wording.
     const auto original = [&](qsizetype t) {
         const TToken& token = tokens[t];
@@ -253,7 +254,10 @@ bool FirstTableOnly(const QString& sql, TFirstTable& first) {
                    : token.Text;
     };
     first.Name = original(i - 1);
+    first.From = tokens[from].At;
+    first.After = tableEnd;
     first.Alias = first.Name;
+    first.Aliased = false;
     static const QStringList joinWords{
         QStringLiteral("LEFT"),  QStringLiteral("OUTER"), QStringLiteral("JOIN"),
         QStringLiteral("INNER"), QStringLiteral("CROSS"), QStringLiteral("NATURAL"),
@@ -264,6 +268,8 @@ bool FirstTableOnly(const QString& sql, TFirstTable& first) {
         ++i;
     if (i < tokens.size() && tokens[i].Word && !joinWords.contains(tokens[i].Text)) {
         first.Alias = original(i);
+        first.Aliased = true;
+        first.After = tokens[i].End;
         ++i;
     }
     static const QStringList ending{
@@ -892,10 +898,13 @@ QString TQuery::StatementOrderSql() const {
             return {};
         keys << QStringLiteral("\"%1\".\"%2\"").arg(first.Alias, info.OriginColumn);
     }
-    // NOT INDEXED: the table itself is read, in the order the statement
-    // reads it, and not a narrower index in that index's order.
-    return QStringLiteral("SELECT %1 FROM %2 AS \"%3\" NOT INDEXED")
-        .arg(keys.join(QStringLiteral(", ")), first.Table, first.Alias);
+    // The statement with only the keys selected: SQLite leaves out the joins
+    // that cannot repeat a row, and a join that does repeats keys. NOT
+    // INDEXED: the table itself is read, in the order the statement reads
+    // it, and not a narrower index in that index's order.
+    return QStringLiteral("SELECT %1 %2 NOT INDEXED%3")
+        .arg(keys.join(QStringLiteral(", ")), m_InnerSql.mid(first.From, first.After - first.From),
+             m_InnerSql.mid(first.After));
 }
 
 bool TQuery::HoldInStatementOrder() {
@@ -911,15 +920,11 @@ bool TQuery::HoldInStatementOrder() {
     // statement then gives its rows in that order when it gives each once.
     const QString loop = OuterLoop(db, m_InnerSql, m_BoundParams);
     if (!loop.startsWith(QLatin1String("SCAN ")) || loop.contains(QLatin1String(" USING ")) ||
-        loop != OuterLoop(db, narrowSql, {}))
-        return false;
-    const qint64 total = CursorRecordCount();
-    if (total - m_Store.Count() <= ReadAhead)
+        loop != OuterLoop(db, narrowSql, m_BoundParams))
         return false;
     const QList<int> keys = KeyColumns();
     auto rows = std::make_unique<TKeyedRows>(db, m_InnerSql, m_BoundParams, FieldCount());
-    if (!rows->LoadInOrder(narrowSql, keys) || rows->Count() != total ||
-        rows->Count() < m_Store.Count())
+    if (!rows->LoadInOrder(narrowSql, keys, m_BoundParams) || rows->Count() < m_Store.Count())
         return false;
     // The rows read so far must be the first ones the keys give.
     for (qint64 row = 0; row < m_Store.Count(); ++row) {

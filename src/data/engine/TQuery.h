@@ -100,8 +100,8 @@ private:
     // Reads on to the current row when it lies in the tail.
     void LeaveTail();
     // Turns an unsorted statement's rows into rows held by key in the same
-    // order, reading only the keys of its first table; false when that order
-    // cannot be shown to be the statement's.
+    // order, reading only its keys (with its first table read in that table's
+    // order); false when that order cannot be shown to be the statement's.
     bool HoldInStatementOrder();
     QString StatementOrderSql() const;
     qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
