@@ -83,35 +83,25 @@ std::string TKeyedRows::KeyBytes(const TRowView& row, const QList<int>& columns)
     return key;
 }
 
-bool TKeyedRows::Load(const QList<int>& keyColumns, const QList<int>& held,
-                      const TFilterExpr& filter, int sortColumn, bool descending) {
-    m_KeyColumns = keyColumns;
-    m_Columns = keyColumns;
-    for (const int column : held) {
-        if (!m_Columns.contains(column))
-            m_Columns << column;
-    }
+void TKeyedRows::HoldColumns(const QList<int>& columns) {
+    m_Columns = columns;
     m_HeldAt = QList<int>(m_ColumnCount, -1);
-    QStringList names;
-    for (qsizetype i = 0; i < m_Columns.size(); ++i) {
+    for (qsizetype i = 0; i < m_Columns.size(); ++i)
         m_HeldAt[m_Columns[i]] = int(i);
-        names << ColumnName(m_Columns[i]);
-    }
     m_Held.Reset(int(m_Columns.size()));
     ForgetPages();
+}
 
-    auto statement = m_Database.PrepareNative(Sql(
-        QStringLiteral("SELECT %1 FROM \"korvane_rows\"").arg(names.join(QStringLiteral(", ")))));
-    statement->Bind(m_Params);
-    sqlite3_stmt* stmt = statement->Handle();
+bool TKeyedRows::ReadKeys(TStatement& statement, const TFilterExpr& filter) {
+    sqlite3_stmt* stmt = statement.Handle();
     const TNarrowRow narrow(stmt, m_HeldAt);
     const TStatementRow row(stmt);
-    const auto keys = int(keyColumns.size());
+    const auto keys = int(m_KeyColumns.size());
     // Keys are told apart by a hash of their values; two keys with one hash
-    // count as a repeat, which costs only the slower way of sorting.
+    // count as a repeat, which costs only the slower way of reading.
     std::vector<size_t> hashes;
     bool usable = true;
-    while (usable && statement->Step()) {
+    while (usable && statement.Step()) {
         if (!filter.IsEmpty() && !filter.Matches(narrow))
             continue;
         size_t hash = 0;
@@ -132,8 +122,38 @@ bool TKeyedRows::Load(const QList<int>& keyColumns, const QList<int>& held,
         m_Held.Reset(int(m_Columns.size()));
         return false;
     }
+    return true;
+}
+
+bool TKeyedRows::Load(const QList<int>& keyColumns, const QList<int>& held,
+                      const TFilterExpr& filter, int sortColumn, bool descending) {
+    m_KeyColumns = keyColumns;
+    QList<int> columns = keyColumns;
+    for (const int column : held) {
+        if (!columns.contains(column))
+            columns << column;
+    }
+    HoldColumns(columns);
+    QStringList names;
+    for (const int column : std::as_const(m_Columns))
+        names << ColumnName(column);
+    auto statement = m_Database.PrepareNative(Sql(
+        QStringLiteral("SELECT %1 FROM \"korvane_rows\"").arg(names.join(QStringLiteral(", ")))));
+    statement->Bind(m_Params);
+    if (!ReadKeys(*statement, filter))
+        return false;
     Sort(sortColumn, descending);
     return true;
+}
+
+bool TKeyedRows::LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns,
+                             const TParams& params) {
+    m_KeyColumns = keyColumns;
+    HoldColumns(keyColumns);
+    auto statement = m_Database.PrepareNative(narrowSql);
+    statement->Bind(params);
+    static const TFilterExpr none;
+    return ReadKeys(*statement, none);
 }
 
 void TKeyedRows::Sort(int column, bool descending) {

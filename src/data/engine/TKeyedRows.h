@@ -32,6 +32,11 @@ public:
     bool Load(const QList<int>& keyColumns, const QList<int>& held, const TFilterExpr& filter,
               int sortColumn, bool descending);
 
+    // Reads the keys from `narrowSql`, whose columns are `keyColumns` in that
+    // order, and keeps the rows in the order it gives them (no sort). False,
+    // keeping nothing, on a null or repeated key, as for Load.
+    bool LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns, const TParams& params);
+
     qint64 Count() const { return m_Held.Count(); }
     bool Holds(int column) const { return column >= 0 && m_HeldAt.value(column, -1) >= 0; }
     const QList<int>& KeyColumns() const { return m_KeyColumns; }
@@ -76,6 +81,10 @@ public:
 
 private:
     QString Sql(const QString& select) const;
+    void HoldColumns(const QList<int>& columns);
+    // Appends the rows of a statement whose first columns are the key; false
+    // on a null or repeated key.
+    bool ReadKeys(TStatement& statement, const TFilterExpr& filter);
     QVariantList Held(const QVariantList& record) const;
     // The page's rows in the cache, by position in the page (-1: not read).
     const std::vector<qint64>& Page(qint64 page);

@@ -145,6 +145,181 @@ bool ReversedTerm(const QString& term, QString& column, QString& reversed) {
     return true;
 }
 
+// The statement's tokens outside brackets, for looking at its clauses.
+struct TToken {
+    QString Text; // words upper-cased, quoted names without their quotes
+    qsizetype At = 0;
+    qsizetype End = 0;
+    bool Word = false;
+};
+
+QList<TToken> TopLevelTokens(const QString& sql) {
+    QList<TToken> tokens;
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        const QChar next = i + 1 < sql.size() ? sql[i + 1] : QChar();
+        TToken token;
+        token.At = i;
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') ||
+            c == QLatin1Char('[')) {
+            const qsizetype end = sql.indexOf(c == QLatin1Char('[') ? QLatin1Char(']') : c, i + 1);
+            if (end < 0)
+                return {};
+            token.Text = sql.mid(i + 1, end - i - 1);
+            token.Word = c != QLatin1Char('\'');
+            i = end + 1;
+        } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            i = end < 0 ? sql.size() : end;
+            continue;
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? sql.size() : end + 2;
+            continue;
+        } else if (c.isLetterOrNumber() || c == QLatin1Char('_')) {
+            qsizetype end = i;
+            while (end < sql.size() &&
+                   (sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_')))
+                ++end;
+            token.Text = sql.mid(i, end - i).toUpper();
+            token.Word = true;
+            i = end;
+        } else {
+            token.Text = c;
+            ++i;
+            // Brackets count as at the level outside them.
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')'))
+                --depth;
+            if ((c == QLatin1Char('(') && depth == 1) || (c == QLatin1Char(')') && depth == 0)) {
+                token.End = i;
+                tokens << token;
+                continue;
+            }
+        }
+        token.End = i;
+        if (depth == 0)
+            tokens << token;
+    }
+    return tokens;
+}
+
+// The first table of a plain SELECT whose other tables are all LEFT JOINed
+// and that has no clause dropping, merging or ordering rows: such a statement
+// gives each row of its first table once or more, in the order that table is
+// read.
+struct TFirstTable {
+    QString Name;  // the table's own name
+    QString Alias; // what the statement calls it
+    bool Aliased = false;
+    qsizetype From = 0;  // where FROM begins
+    qsizetype After = 0; // where the first table's name (and alias) ends
+};
+
+bool FirstTableOnly(const QString& sql, TFirstTable& first) {
+    const QList<TToken> tokens = TopLevelTokens(sql);
+    if (tokens.size() < 4 || tokens[0].Text != QLatin1String("SELECT") ||
+        tokens[1].Text == QLatin1String("DISTINCT"))
+        return false;
+    qsizetype from = -1;
+    for (qsizetype i = 1; i < tokens.size() && from < 0; ++i) {
+        if (tokens[i].Word && tokens[i].Text == QLatin1String("FROM") &&
+            sql[tokens[i].At].isLetter())
+            from = i;
+    }
+    if (from < 0 || from + 1 >= tokens.size() || !tokens[from + 1].Word)
+        return false;
+    qsizetype i = from + 1;
+    qsizetype tableEnd = tokens[i].End;
+    ++i;
+    if (i + 1 < tokens.size() && tokens[i].Text == QLatin1String(".") && tokens[i + 1].Word) {
+        first.Name = tokens[i + 1].Text;
+        tableEnd = tokens[i + 1].End;
+        i += 2;
+    }
+    if (i < tokens.size() && tokens[i].Text == QLatin1String("("))
+        return false; // a table-valued function
+    // The name as written keeps its letter case for the plan's wording.
+    const auto original = [&](qsizetype t) {
+        const TToken& token = tokens[t];
+        const QChar c = sql[token.At];
+        return c.isLetterOrNumber() || c == QLatin1Char('_')
+                   ? sql.mid(token.At, token.End - token.At)
+                   : token.Text;
+    };
+    first.Name = original(i - 1);
+    first.From = tokens[from].At;
+    first.After = tableEnd;
+    first.Alias = first.Name;
+    first.Aliased = false;
+    static const QStringList joinWords{
+        QStringLiteral("LEFT"),  QStringLiteral("OUTER"), QStringLiteral("JOIN"),
+        QStringLiteral("INNER"), QStringLiteral("CROSS"), QStringLiteral("NATURAL"),
+        QStringLiteral("RIGHT"), QStringLiteral("FULL"),  QStringLiteral("ON"),
+        QStringLiteral("USING"), QStringLiteral("WHERE"), QStringLiteral("INDEXED"),
+        QStringLiteral("NOT")};
+    if (i < tokens.size() && tokens[i].Text == QLatin1String("AS"))
+        ++i;
+    if (i < tokens.size() && tokens[i].Word && !joinWords.contains(tokens[i].Text)) {
+        first.Alias = original(i);
+        first.Aliased = true;
+        first.After = tokens[i].End;
+        ++i;
+    }
+    static const QStringList ending{
+        QStringLiteral("WHERE"),   QStringLiteral("GROUP"),  QStringLiteral("HAVING"),
+        QStringLiteral("ORDER"),   QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
+        QStringLiteral("UNION"),   QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT"),
+        QStringLiteral("INDEXED"), QStringLiteral("VALUES")};
+    for (; i < tokens.size(); ++i) {
+        const TToken& token = tokens[i];
+        if (token.Text == QLatin1String(",") || token.Text == QLatin1String(";"))
+            return false;
+        if (!token.Word)
+            continue;
+        if (ending.contains(token.Text))
+            return false;
+        if (token.Text == QLatin1String("JOIN")) {
+            const bool left = tokens[i - 1].Text == QLatin1String("LEFT") ||
+                              (tokens[i - 1].Text == QLatin1String("OUTER") && i >= 2 &&
+                               tokens[i - 2].Text == QLatin1String("LEFT"));
+            if (!left)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The first line of a statement's query plan: its outermost loop.
+QString OuterLoop(TDatabase& database, const QString& sql, const TParams& params) {
+    auto plan = database.PrepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    plan->Bind(params);
+    return plan->Step() ? plan->Text(3) : QString();
+}
+
+bool SameCell(const TCell& a, const TCell& b) {
+    if (a.Kind != b.Kind)
+        return false;
+    switch (a.Kind) {
+    case TCell::Integer:
+        return a.Int == b.Int;
+    case TCell::Float:
+        return a.Real == b.Real;
+    case TCell::Text:
+    case TCell::Blob:
+        return a.Bytes == b.Bytes;
+    case TCell::Null:
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
 TQuery::TQuery(QObject* parent) : TDataSet(parent) {}
@@ -261,6 +436,7 @@ void TQuery::DoClose() {
     m_CountDelta = 0;
     m_pWriter.reset();
     m_WriterColumn.clear();
+    m_OrderTried = false;
 }
 
 qint64 TQuery::MemoryUsage() const {
@@ -392,6 +568,7 @@ void TQuery::RunStatement() {
     }
 
     DefineColumns(columns);
+    m_Columns = columns;
     m_Store.Reset(count);
     m_AllFetched = false;
 
@@ -688,6 +865,16 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
             if (!asked && m_OriginsExact && NoRowCanMatch(request))
                 return false;
             asked = true;
+            // A search by key far into an unsorted statement: its keys in
+            // its order tell the position without reading the rows between.
+            if (!m_OrderTried && SortColumn() < 0) {
+                QList<int> keys = KeyColumns();
+                QList<int> searched = request.Columns;
+                std::sort(keys.begin(), keys.end());
+                std::sort(searched.begin(), searched.end());
+                if (!keys.isEmpty() && keys == searched && HoldInStatementOrder())
+                    return CursorLocate(request);
+            }
             FetchUntil(row + ReadAhead);
             if (row >= m_Store.Count())
                 return false;
@@ -697,6 +884,63 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
             return true;
         }
     }
+}
+
+QString TQuery::StatementOrderSql() const {
+    TFirstTable first;
+    if (!FirstTableOnly(m_InnerSql, first))
+        return {};
+    QStringList keys;
+    for (const int column : KeyColumns()) {
+        const TColumnInfo& info = m_Columns.value(column);
+        if (info.OriginTable.compare(first.Name, Qt::CaseInsensitive) != 0 ||
+            info.OriginColumn.isEmpty())
+            return {};
+        keys << QStringLiteral("\"%1\".\"%2\"").arg(first.Alias, info.OriginColumn);
+    }
+    // The statement with only the keys selected: SQLite leaves out the joins
+    // that cannot repeat a row, and a join that does repeats keys. NOT
+    // INDEXED: the table itself is read, in the order the statement reads
+    // it, and not a narrower index in that index's order.
+    return QStringLiteral("SELECT %1 %2 NOT INDEXED%3")
+        .arg(keys.join(QStringLiteral(", ")), m_InnerSql.mid(first.From, first.After - first.From),
+             m_InnerSql.mid(first.After));
+}
+
+bool TQuery::HoldInStatementOrder() {
+    m_OrderTried = true;
+    if (m_pKeyed || m_AllFetched || m_pWriter || FilterActive() || m_CountDelta != 0 ||
+        !m_OriginsExact || m_CountSql != m_InnerSql)
+        return false;
+    const QString narrowSql = StatementOrderSql();
+    if (narrowSql.isEmpty())
+        return false;
+    TDatabase& db = *Database();
+    // Both must read the first table straight through, in its own order; the
+    // statement then gives its rows in that order when it gives each once.
+    const QString loop = OuterLoop(db, m_InnerSql, m_BoundParams);
+    if (!loop.startsWith(QLatin1String("SCAN ")) || loop.contains(QLatin1String(" USING ")) ||
+        loop != OuterLoop(db, narrowSql, m_BoundParams))
+        return false;
+    const QList<int> keys = KeyColumns();
+    auto rows = std::make_unique<TKeyedRows>(db, m_InnerSql, m_BoundParams, FieldCount());
+    if (!rows->LoadInOrder(narrowSql, keys, m_BoundParams) || rows->Count() < m_Store.Count())
+        return false;
+    // The rows read so far must be the first ones the keys give.
+    for (qint64 row = 0; row < m_Store.Count(); ++row) {
+        const TRowStore::TRow read(m_Store, row);
+        for (qsizetype k = 0; k < keys.size(); ++k) {
+            if (!SameCell(read.Cell(keys[k]), TKeyedRows::THeldRow(*rows, row).Cell(keys[k])))
+                return false;
+        }
+    }
+    m_pStmt.reset();
+    m_Store.Reset(FieldCount());
+    m_Tail.Reset(0);
+    m_TailStart = -1;
+    m_AllFetched = true;
+    m_pKeyed = std::move(rows);
+    return true;
 }
 
 qint64 TQuery::FindKeyRow(const QList<int>& columns, const QVariantList& values) {

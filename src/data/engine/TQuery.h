@@ -99,6 +99,11 @@ private:
     bool ReadTail();
     // Reads on to the current row when it lies in the tail.
     void LeaveTail();
+    // Turns an unsorted statement's rows into rows held by key in the same
+    // order, reading only its keys (with its first table read in that table's
+    // order); false when that order cannot be shown to be the statement's.
+    bool HoldInStatementOrder();
+    QString StatementOrderSql() const;
     qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
     QVariantList Identity(const QVariantList& record);
     // Takes the current row out (deleted, or filtered out by a change).
@@ -140,6 +145,8 @@ private:
     qint64 m_Count = -1; // rows as counted by SQL, before local changes
     qint64 m_CountDelta = 0;
     QStringList m_NaturalKey;
+    QList<TColumnInfo> m_Columns; // origins of the result columns
+    bool m_OrderTried = false;    // HoldInStatementOrder was tried since opening
 
     std::unique_ptr<TTableWriter> m_pWriter;
     QList<int> m_WriterColumn; // per result column: the table column, or -1

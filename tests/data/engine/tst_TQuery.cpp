@@ -406,6 +406,83 @@ private Q_SLOTS:
         QVERIFY(both->Locate("Company", "part 69", prefix));
     }
 
+    void AFarLocateByKeyReadsOnlyTheKeys() {
+        TQuery* all = Query(PartList);
+        all->Open();
+        const QStringList order = Column(*all, "PartNr"); // the table's order, not the key's
+        const QStringList cells = Cells(*all);
+        QCOMPARE(order.size(), Parts);
+        QStringList byKey = order;
+        byKey.sort();
+        QVERIFY(order != byKey);
+
+        TQuery* q = Query(PartList);
+        q->Open();
+        const int at = 600;
+        QVERIFY(q->Locate("PartNr", order[at]));
+        QVERIFY(q->HeldByKey());
+        QCOMPARE(q->RecNo(), at + 1);
+        QCOMPARE(q->RecordCount(), Parts);
+        QCOMPARE(q->FieldByName("Name").AsString(), cells[at].section('|', 3));
+        q->Next();
+        QCOMPARE(Nr(*q, "PartNr"), order[at + 1]);
+        q->Prior();
+        q->Prior();
+        QCOMPARE(Nr(*q, "PartNr"), order[at - 1]);
+        QCOMPARE(q->RecNo(), at);
+        // A search in other letter case, by prefix, and a key that is not there.
+        QVERIFY(q->Locate("PartNr", order[10].toLower(), TDataSet::CaseInsensitive));
+        QCOMPARE(q->RecNo(), 11);
+        QVERIFY(!q->Locate("PartNr", "P9999"));
+        QCOMPARE(Cells(*q), cells);
+        QCOMPARE(Column(*q, "PartNr"), order);
+        // A later sort is by key as ever, and keeps the current row.
+        QVERIFY(q->Locate("PartNr", order[at]));
+        q->SortBy("Company");
+        TQuery* sorted = Query(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
+        sorted->Open();
+        QCOMPARE(Cells(*q), Cells(*sorted));
+        QCOMPARE(Nr(*q, "PartNr"), order[at]);
+        q->ClearSort();
+        QCOMPARE(Cells(*q), cells);
+        QCOMPARE(Nr(*q, "PartNr"), order[at]);
+    }
+
+    void AFarLocateReadsOnWhenTheOrderIsNotKnown() {
+        TQuery* all = Query(PartList);
+        all->Open();
+        const QStringList order = Column(*all, "PartNr");
+        const QString far = order[650];
+        // A join that repeats rows, a WHERE, and a narrower index read in its
+        // own order: the keys of the first table do not give the rows.
+        for (const char* sql :
+             {"SELECT P.PartNr, Q.Name FROM Part P\n"
+              "LEFT OUTER JOIN Part Q ON (Q.Maker = P.Maker)",
+              "SELECT PartNr, Name FROM Part WHERE Name <> 'x'", "SELECT P.PartNr FROM Part P"}) {
+            TQuery* expected = Query(sql);
+            expected->Open();
+            const QStringList rows = Column(*expected, "PartNr");
+            TQuery* q = Query(sql);
+            q->Open();
+            QVERIFY2(q->Locate("PartNr", far), sql);
+            QVERIFY2(!q->HeldByKey(), sql);
+            QCOMPARE(q->RecNo(), rows.indexOf(far) + 1);
+        }
+        // The table read in its order no longer starts with the rows the
+        // statement gave: a row put before them since it ran.
+        TQuery* q = Query(PartList);
+        q->Open();
+        m_Db.ExecNative("INSERT INTO \"" + USqlDialect::TableAlias("Part") +
+                        "\".\"Part\" (rowid, PartNr, Name) VALUES (-1, 'P9999', 'new')");
+        QVERIFY(q->Locate("PartNr", far));
+        QVERIFY(!q->HeldByKey());
+        QCOMPARE(q->RecNo(), 651);
+        q->Next();
+        QCOMPARE(Nr(*q, "PartNr"), order[651]);
+        m_Db.ExecNative("DELETE FROM \"" + USqlDialect::TableAlias("Part") +
+                        "\".\"Part\" WHERE PartNr = 'P9999'");
+    }
+
     void ParametersAndAMasterChooseTheDetailRows() {
         TTable customers;
         customers.SetDatabase(&m_Db);
