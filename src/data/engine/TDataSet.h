@@ -51,6 +51,14 @@
 // any row could match at all, by ranges that follow the same matching rules;
 // when none can, Locate fails without reading the rest.
 //
+// A Locate by the key far into an unsorted statement (a plain table with
+// LEFT JOINs and nothing after them) does not read the whole rows up to the
+// match: it reads only the keys, in the statement's own order (the first
+// table scanned NOT INDEXED, as the wide statement scans it), checks that the
+// rows already read come first in that list, and from then on holds the rows
+// by key as a sorted query does. When the plans or the first keys disagree it
+// reads on as before.
+//
 // TTable never holds a statement open between calls and never reads more than
 // a window of rows around the current one. Its order is the primary key's;
 // Next/Prior page through it with keyset queries (WHERE key > :last ORDER BY
