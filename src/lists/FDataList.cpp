@@ -490,13 +490,17 @@ bool TfrmDataList::DeleteThroughDataModule(
         DebugTrace(QStringLiteral("dmlGlobals or m_pDataset is NULL"), function, unit);
         return false;
     }
+    return ConfirmAndDelete([this, &remove] { remove(*m_pDataModule, *m_pDataset); });
+}
+
+bool TfrmDataList::ConfirmAndDelete(const std::function<void()>& remove) {
     if (!ConfirmDelete())
         return false;
     if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
         ShowError("Error deleting record: Record not found!");
         return true;
     }
-    remove(*m_pDataModule, *m_pDataset);
+    remove();
     if (m_pTableLink)
         m_pTableLink->RefreshQuery();
     return true;
@@ -508,17 +512,10 @@ bool TfrmDataList::DeleteCurrentRecord() {
                    QStringLiteral("TfrmDataList::DeleteCurrentRecord"), Unit);
         return false;
     }
-    if (!ConfirmDelete())
-        return false;
-    if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
-        ShowError("Error deleting record: Record not found!");
-        return true;
-    }
-    QCoreApplication::processEvents();
-    m_pDataset->Delete();
-    if (m_pTableLink)
-        m_pTableLink->RefreshQuery();
-    return true;
+    return ConfirmAndDelete([this] {
+        QCoreApplication::processEvents();
+        m_pDataset->Delete();
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -206,6 +206,9 @@ private:
     void ColumnMoved();
     void ColumnResized(int column, int width);
     void SetActiveLook(bool active);
+    // Asks, finds the row in the editor's table ("Error deleting record:
+    // Record not found!" when it is gone), runs `remove` and refreshes.
+    bool ConfirmAndDelete(const std::function<void()>& remove);
     void CentreOnOwner();
     void WatchSubWindow();
 
