@@ -302,6 +302,32 @@ TFigure Figure(const QString& number, const QString& name, std::optional<double>
 // ---------------------------------------------------------------------------
 // What the figures work on.
 
+// The rows a list window shows on its first screen.
+constexpr int ShownRows = 40;
+
+// A list window's query with the grid model over it, as the program has them.
+struct TShownList {
+    TQuery Query;
+    TDataSetModel Model;
+    TShownList(TDatabase& db, const QString& sql) {
+        Query.SetDatabase(&db);
+        Query.SetSQL(sql);
+        Model.SetFetchSize(ShownRows);
+    }
+    void Open() {
+        Query.Open();
+        Model.SetDataSet(&Query);
+    }
+    // Reads the cells of the first screen (one column, or all when -1).
+    void Show(int onlyColumn = -1) {
+        const int rows = std::min(Model.rowCount(), ShownRows);
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < Model.columnCount(); ++column)
+                if (onlyColumn < 0 || column == onlyColumn)
+                    Model.data(Model.index(row, column));
+    }
+};
+
 // A call with a service contract on its item, and its keys.
 struct TCallKeys {
     QString CallNr, Customer, Item, Worker;
@@ -426,7 +452,6 @@ int main(int argc, char* argv[]) {
         {"service contracts", DMTables::SqlServiceContractText()},
         {"workers", DMTables::SqlWorkerText()},
     };
-    constexpr int ShownRows = 40;
 
     std::vector<TFigure> figures;
     std::vector<QString> translated;
@@ -475,18 +500,10 @@ int main(int argc, char* argv[]) {
         // (2) Open a list and have 40 rows ready for the grid.
         for (int run = 0; run < repeat; ++run) {
             for (size_t l = 0; l < lists.size(); ++l) {
-                TQuery query;
-                query.SetDatabase(&db);
-                query.SetSQL(lists[l].Sql);
-                TDataSetModel model;
-                model.SetFetchSize(ShownRows);
+                TShownList list(db, lists[l].Sql);
                 listTimes[l].push_back(TimeMs([&] {
-                    query.Open();
-                    model.SetDataSet(&query);
-                    const int rows = std::min(model.rowCount(), ShownRows);
-                    for (int row = 0; row < rows; ++row)
-                        for (int column = 0; column < model.columnCount(); ++column)
-                            model.data(model.index(row, column));
+                    list.Open();
+                    list.Show();
                 }));
             }
         }
@@ -504,13 +521,9 @@ int main(int argc, char* argv[]) {
 
         // (3) Incremental search: a fresh list, five keystrokes.
         const auto type = [&](const QString& text, std::vector<double>& times, qint64* row) {
-            TQuery query;
-            query.SetDatabase(&db);
-            query.SetSQL(DMTables::SqlCallText());
-            TDataSetModel model;
-            model.SetFetchSize(ShownRows);
-            query.Open();
-            model.SetDataSet(&query);
+            TShownList list(db, DMTables::SqlCallText());
+            list.Open();
+            TQuery& query = list.Query;
             for (int n = 1; n <= text.size(); ++n)
                 times.push_back(TimeMs([&] {
                     query.Locate(QStringLiteral("CompanyName"), text.left(n),
@@ -526,20 +539,13 @@ int main(int argc, char* argv[]) {
 
         // (4) Sorting by a header and back, on the 21st row.
         for (int run = 0; run < repeat; ++run) {
-            TQuery query;
-            query.SetDatabase(&db);
-            query.SetSQL(DMTables::SqlCallText());
-            TDataSetModel model;
-            model.SetFetchSize(ShownRows);
-            query.Open();
-            model.SetDataSet(&query);
+            TShownList list(db, DMTables::SqlCallText());
+            list.Open();
+            TQuery& query = list.Query;
+            TDataSetModel& model = list.Model;
             query.MoveBy(20);
             sortedCall = query.FieldByName(QStringLiteral("CallNr")).AsString();
-            const auto show = [&] {
-                const int rows = std::min(model.rowCount(), ShownRows);
-                for (int row = 0; row < rows; ++row)
-                    model.data(model.index(row, 3));
-            };
+            const auto show = [&] { list.Show(3); };
             sortCompany.push_back(TimeMs([&] {
                 model.sort(model.ColumnOf(QStringLiteral("CompanyName")));
                 show();
