@@ -6,6 +6,7 @@
 // theirs from it.
 
 #include <QString>
+#include <QStringList>
 
 class TDataSet;
 class TQuery;
@@ -20,16 +21,25 @@ public:
     TDBTableAccess(const TDBTableAccess&) = delete;
     TDBTableAccess& operator=(const TDBTableAccess&) = delete;
 
-    // Puts the table on the query's current record. False, moving nothing,
-    // when either dataset is missing, closed or empty, or the query's key is
-    // blank; true otherwise, also when the table holds no such record (it
-    // then stays where it was). Keys match whole and case-sensitively.
+    // Puts the table on the query's current record; true when it is there.
+    // False, moving nothing, when either dataset is missing, closed or
+    // empty, a key of the query's record is blank, or the table holds no
+    // such record. Keys match whole and case-sensitively.
     virtual bool SyncTableToQuery();
     // The same the other way round: the query follows the table.
     virtual bool SyncQueryToTable();
-    // Closes and reopens the query (fresh rows after a save) and puts it back
-    // on the table's record.
+    // Reads the query again (fresh rows after a save, in the same order) and
+    // puts it on the table's record.
     void RefreshQuery();
+
+    // The key fields of the record kind, in both datasets.
+    virtual QStringList KeyFields() const;
+    // Whether the query's current record has a blank key (rows like that
+    // come from older data; no editor writes one). False on an empty query.
+    bool QueryKeyIsBlank() const;
+    // Deletes from the table the rows that have the query's current key
+    // values, blank ones included, and nothing that depends on them.
+    void DeleteQueryRecord();
 
     TQuery* Query() const { return m_pQuery; }
     TTable* Table() const { return m_pTable; }
@@ -53,11 +63,5 @@ class TSCTableAccess : public TDBTableAccess {
 public:
     TSCTableAccess(TQuery* query, TTable* table);
 
-    // True only when the target holds the source's contract; false, moving
-    // nothing, also when either key of the source is blank.
-    bool SyncTableToQuery() override;
-    bool SyncQueryToTable() override;
-
-private:
-    bool Sync(TDataSet* source, TDataSet* target);
+    QStringList KeyFields() const override;
 };

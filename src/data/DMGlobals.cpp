@@ -8,14 +8,16 @@
 #include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/files/UFiles.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QLockFile>
 #include <QUuid>
+#include <utility>
 
 TdmlGlobals* dmlGlobals = nullptr;
 
@@ -71,12 +73,6 @@ QString CurrentMessage(bool* hasMessage = nullptr) {
     }
 }
 
-bool CtrlKeyHeldNow() {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return false;
-    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
-}
-
 // The whole text as an integer, or an error in the words of a failed
 // conversion.
 int ToInteger(const QString& text) {
@@ -94,7 +90,7 @@ int ToInteger(const QString& text) {
 
 TdmlGlobals::TdmlGlobals(QObject* parent)
     : QObject(parent), m_sDatabaseDir(GetAppPath() + QStringLiteral("database/")),
-      m_CtrlKeyHeld(CtrlKeyHeldNow) {
+      m_CtrlKeyHeld(UKeyboardState::CtrlHeldForCommand) {
     tblCustomer = MakeTable(QStringLiteral("Customer.DB"), dsCustomer);
     tblWorker = MakeTable(QStringLiteral("Worker.DB"), dsWorker);
     tblServiceContract = MakeTable(QStringLiteral("ServiceContract.DB"), dsServiceContract);
@@ -133,6 +129,8 @@ TdmlGlobals::TdmlGlobals(QObject* parent)
     m_pWorkersAccess =
         std::make_unique<TDBTableAccess>(sqlWorker, tblWorker, QStringLiteral("WorkerNr"));
 
+    m_Database.SetChangeHandler([this](const QString& table) { TableChanged(table); });
+
     if (!dmlGlobals)
         dmlGlobals = this;
 }
@@ -150,6 +148,7 @@ TdmlGlobals::~TdmlGlobals() {
         CloseAll();
     } catch (...) {
     }
+    m_Database.SetChangeHandler({});
     sqlRepresentatives->Close();
     m_pExecQuery.reset();
     const QObjectList owned = children();
@@ -174,7 +173,8 @@ TQuery* TdmlGlobals::MakeQuery(const QString& sql, TDataSource*& source) {
 }
 
 void TdmlGlobals::SetCtrlKeyTest(std::function<bool()> test) {
-    m_CtrlKeyHeld = test ? std::move(test) : std::function<bool()>(CtrlKeyHeldNow);
+    m_CtrlKeyHeld =
+        test ? std::move(test) : std::function<bool()>(UKeyboardState::CtrlHeldForCommand);
 }
 
 // ---------------------------------------------------------------------------
@@ -247,6 +247,8 @@ void TdmlGlobals::SetDatabaseActive(bool active) {
             // Nothing may hold the files while the database is closed.
             m_Database.Close();
         }
+        // The lists have just read everything afresh.
+        m_ChangedTables.clear();
     } catch (...) {
         m_bDatabaseActive = false;
         bool hasMessage = false;
@@ -283,12 +285,80 @@ void TdmlGlobals::ActivateDataSet(TDataSet* dataSet) {
 }
 
 void TdmlGlobals::RefreshQueries() {
-    const std::initializer_list<TQuery*> queries{sqlCustomer, sqlWorker, sqlServiceContract,
-                                                 sqlCall, sqlItem};
-    for (TQuery* query : queries)
-        query->Close();
-    for (TQuery* query : queries)
-        OpenDataSet(query);
+    m_ChangedTables.clear();
+    for (TQuery* query : {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}) {
+        if (query->Active())
+            query->Refresh();
+        else
+            OpenDataSet(query);
+    }
+    Q_EMIT TablesChanged({QString()});
+}
+
+// ---------------------------------------------------------------------------
+// Keeping what the windows show current
+
+void TdmlGlobals::TableChanged(const QString& table) {
+    const QString name = table.toLower();
+    if (!m_ChangedTables.contains(name))
+        m_ChangedTables << name;
+    if (m_bApplyQueued)
+        return;
+    m_bApplyQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bApplyQueued = false;
+            ApplyChanges();
+        },
+        Qt::QueuedConnection);
+}
+
+void TdmlGlobals::ApplyChanges() {
+    if (m_ChangedTables.isEmpty())
+        return;
+    const QStringList changed = std::exchange(m_ChangedTables, {});
+    const bool any = changed.contains(QString());
+    std::exception_ptr failure;
+    for (TQuery* query : {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}) {
+        if (!query->Active() || query->State() != TDataSetState::Browse)
+            continue;
+        try {
+            bool reads = any;
+            for (const QString& table : USqlDialect::Translate(query->SQL()).Tables)
+                reads = reads || changed.contains(table.toLower());
+            if (reads)
+                query->Refresh();
+        } catch (...) {
+            // The other lists are still brought up to date.
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    QStringList tables;
+    for (const QString& table : changed) {
+        const DMTables::TTableDef* def = table.isEmpty() ? nullptr : DMTables::FindTableDef(table);
+        tables << (def ? QString::fromLatin1(def->Name) : table);
+    }
+    Q_EMIT TablesChanged(tables);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TdmlGlobals::LockDatabaseDir() {
+    if (m_pDirLock)
+        return;
+    QDir().mkpath(m_sDatabaseDir);
+    auto lock = std::make_unique<QLockFile>(m_sDatabaseDir + QStringLiteral(".korvane.lock"));
+    // A lock is stale only when its process is gone, however long it was held.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            throw EFatalError(QStringLiteral("The database is in use by another Korvane window."));
+        throw EFatalError(QStringLiteral("The database folder cannot be used:\r\n") +
+                          QDir::toNativeSeparators(m_sDatabaseDir));
+    }
+    m_pDirLock = std::move(lock);
 }
 
 // ---------------------------------------------------------------------------
@@ -425,7 +495,7 @@ void TdmlGlobals::tblCallAfterInsert(TDataSet& dataSet) {
             if (!Dialogs().InputQuery(QStringLiteral("Provide Call #"),
                                       QStringLiteral("Please type a unique number for the call."),
                                       typed))
-                UErrors::RaiseError(QStringLiteral("No Call record created: Cancelled by user!"));
+                throw EAbort(QStringLiteral("No Call record created: Cancelled by user!"));
             if (typed.isEmpty()) {
                 ShowError("Call Number cannot be null.\nPlease try again.");
                 continue;

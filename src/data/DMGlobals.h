@@ -31,6 +31,7 @@
 #include <functional>
 #include <memory>
 
+class QLockFile;
 class TDataSet;
 class TDataSource;
 class TDBTableAccess;
@@ -38,6 +39,7 @@ class TQuery;
 class TTable;
 
 class TdmlGlobals : public QObject, public UAbstract::TObservableSubject {
+    Q_OBJECT
 public:
     // Record kinds of GotoRecord.
     enum TRecordKind : int {
@@ -116,8 +118,28 @@ public:
     void OpenDataSet(TDataSet* dataSet);
     // Opens the dataset while the database is active, closes it otherwise.
     void ActivateDataSet(TDataSet* dataSet);
-    // Closes and reopens the five list queries.
+    // Reads the five list queries again (opening those that are closed),
+    // each staying on its record; then tells TablesChanged that anything may
+    // have changed.
     void RefreshQueries();
+
+    // --- Keeping what the windows show current
+    // Every row written through the module's connection (an editor's post, a
+    // deletion with its cascade, a comment line, a statement) is noted by
+    // table. Once the change is over (at the next turn of the event loop, or
+    // at once through ApplyChanges) each open list query that reads a changed
+    // table is read again, staying on its record by key where that record is
+    // still there, and TablesChanged tells the windows that keep queries of
+    // their own. Many writes in one change cost one reading per query.
+    void ApplyChanges();
+    bool ChangesPending() const { return !m_ChangedTables.isEmpty(); }
+
+    // Holds the database directory for this process: a second program
+    // started on the same directory is refused with "The database is in use
+    // by another Korvane window." (EFatalError). The hold ends with the
+    // module or the process; a hold left by a process that died is taken
+    // over.
+    void LockDatabaseDir();
 
     // --- Statements (in the program's SQL dialect)
     // A new query for `sql`, bound to the database directory, opened when
@@ -179,8 +201,9 @@ public:
     bool NewCallCommentPending() const { return m_bNewCallCommentPending; }
 
     // Whether the Ctrl key is held at this moment; holding it while a call is
-    // added makes the user type the call number. The default asks the GUI
-    // application (false without one).
+    // added makes the user type the call number. The default is
+    // UKeyboardState::CtrlHeldForCommand (the Ctrl of a shortcut does not
+    // count; false without a GUI application).
     void SetCtrlKeyTest(std::function<bool()> test);
 
     // --- Deletions: the record and what depends on it, by SQL
@@ -202,7 +225,13 @@ public:
     QString AddRepresentative(const QString& customerID, const QString& name,
                               const QString& surname, const QString& mobile, const QString& email);
 
+Q_SIGNALS:
+    // The tables whose rows changed (names as created, "Call"); an empty name
+    // stands for any table. Sent after the list queries have been read again.
+    void TablesChanged(const QStringList& tables);
+
 private:
+    void TableChanged(const QString& table);
     TTable* MakeTable(const QString& tableName, TDataSource*& source);
     TQuery* MakeQuery(const QString& sql, TDataSource*& source);
     void BindDataSet(TDataSet* dataSet);
@@ -215,6 +244,9 @@ private:
     bool m_bDatabaseActive = false;
     bool m_bNewCallCommentPending = false;
     std::function<bool()> m_CtrlKeyHeld;
+    QStringList m_ChangedTables; // since the last ApplyChanges, lower case
+    bool m_bApplyQueued = false;
+    std::unique_ptr<QLockFile> m_pDirLock;
     TDatabase m_Database;
     std::unique_ptr<TQuery> m_pExecQuery;
     std::unique_ptr<TDBTableAccess> m_pCallsAccess;

@@ -1,12 +1,16 @@
 #include "editors/FBaseEditor.h"
 
 #include "data/engine/TDataSet.h"
+#include "data/engine/TField.h"
+#include "editors/UDBControls.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -15,6 +19,45 @@ QString MessageOf(const std::exception& error) {
     if (const auto* e = dynamic_cast<const EError*>(&error))
         return e->Message();
     return QString::fromLocal8Bit(error.what());
+}
+
+// How the key fields are named in messages: on their own ("The customer ID
+// cannot be empty.") and after the record kind ("A customer with the ID ...",
+// "A service contract for the item ...").
+struct TKeyWords {
+    const char* Field;
+    const char* Alone;
+    const char* AfterKind;
+    const char* Preposition;
+};
+
+constexpr TKeyWords KeyWords[] = {
+    {"CallNr", "call number", "number", "with"},
+    {"CustomerID", "customer ID", "ID", "with"},
+    {"SerialNr", "serial number", "serial number", "with"},
+    {"WorkerNr", "worker number", "number", "with"},
+    {"ItemSerialNr", "item serial number", "item", "for"},
+    {"RecID", "record ID", "record ID", "with"},
+};
+
+const TKeyWords* WordsFor(const QString& field) {
+    for (const TKeyWords& words : KeyWords) {
+        if (field.compare(QLatin1String(words.Field), Qt::CaseInsensitive) == 0)
+            return &words;
+    }
+    return nullptr;
+}
+
+QString Alone(const QString& field) {
+    const TKeyWords* words = WordsFor(field);
+    return words ? QString::fromLatin1(words->Alone) : field;
+}
+
+// "a customer", "an item".
+QString WithArticle(const QString& kind) {
+    const QString lower = kind.toLower();
+    const bool vowel = !lower.isEmpty() && QStringLiteral("aeiou").contains(lower.front());
+    return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + lower;
 }
 
 } // namespace
@@ -164,7 +207,7 @@ void TfrmBaseEditor::CancelPressed() {
 
 void TfrmBaseEditor::btnOkClick() {
     try {
-        if (!m_pDataset || !Validate()) {
+        if (!m_pDataset || !Validate() || !KeysFilled()) {
             m_ModalResult = mrNone;
             return;
         }
@@ -178,21 +221,89 @@ void TfrmBaseEditor::btnOkClick() {
     } catch (const std::exception& error) {
         // A row that cannot be written stays open for the user to correct.
         m_ModalResult = mrNone;
-        ShowError("%s", MessageOf(error));
+        PostFailed(error);
     }
 }
 
 void TfrmBaseEditor::btnApplyClick() {
     try {
-        if (!m_pDataset || !Validate())
+        if (!m_pDataset || !Validate() || !KeysFilled())
             return;
-        m_bApplied = true;
         m_pDataset->Post();
+        m_bApplied = true;
         m_pDataset->Edit();
         SetModified(false);
         SetEditMode(true);
     } catch (const std::exception& error) {
+        PostFailed(error);
+    }
+}
+
+bool TfrmBaseEditor::KeysFilled() {
+    for (const QString& key : m_pDataset->KeyFields()) {
+        const TField* field = m_pDataset->FindField(key);
+        if (!field || !field->AsString().trimmed().isEmpty())
+            continue;
+        ShowError("The %s cannot be empty.", Alone(key));
+        FocusField(key);
+        return false;
+    }
+    return true;
+}
+
+void TfrmBaseEditor::PostFailed(const std::exception& error) {
+    const auto* refused = dynamic_cast<const EDatabaseError*>(&error);
+    if (!refused) {
         ShowError("%s", MessageOf(error));
+        return;
+    }
+    const QStringList keys = m_pDataset ? m_pDataset->KeyFields() : QStringList();
+    if (refused->IsDuplicateKey() && !keys.isEmpty()) {
+        QStringList named;
+        for (const QString& key : keys) {
+            const TKeyWords* words = WordsFor(key);
+            named << QStringLiteral("the %1 \"%2\"")
+                         .arg(words ? QString::fromLatin1(words->AfterKind) : key,
+                              m_pDataset->FieldByName(key).AsString());
+        }
+        // "A customer with the ID "C1" already exists."; "A service contract
+        // for the item "S1" already exists."
+        const TKeyWords* first = WordsFor(keys.first());
+        const QString preposition = keys.size() == 1 && first
+                                        ? QString::fromLatin1(first->Preposition)
+                                        : QStringLiteral("for");
+        QString message = WithArticle(m_sKindName) + QLatin1Char(' ') + preposition +
+                          QLatin1Char(' ') + named.join(QStringLiteral(" and ")) +
+                          QStringLiteral(" already exists.");
+        message[0] = message[0].toUpper();
+        ShowError("%s", message);
+        FocusField(keys.first());
+    } else if (refused->IsConstraint()) {
+        ShowError("The %s cannot be saved: one of its values is missing or not allowed.",
+                  m_sKindName.toLower());
+    } else {
+        ShowError("The %s could not be saved:\r\n\r\n%s", m_sKindName.toLower(),
+                  refused->Message());
+    }
+}
+
+void TfrmBaseEditor::FocusField(const QString& fieldName) {
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        const auto* control = dynamic_cast<const TDBControl*>(widget);
+        if (!control || control->DataField().compare(fieldName, Qt::CaseInsensitive) != 0)
+            continue;
+        // Bring forward the page that holds it.
+        QWidget* child = widget;
+        for (QWidget* parent = widget->parentWidget(); parent && parent != this;
+             parent = parent->parentWidget()) {
+            if (auto* pages = qobject_cast<QTabWidget*>(parent))
+                pages->setCurrentWidget(child);
+            if (!qobject_cast<QStackedWidget*>(parent))
+                child = parent;
+        }
+        widget->setFocus();
+        return;
     }
 }
 

@@ -22,6 +22,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <exception>
 
 class QPushButton;
 class QWidget;
@@ -94,6 +95,13 @@ private:
     void CancelPending();
     // Ends the window after CloseQuery has allowed it.
     void Finish();
+    // The key fields of the row are filled in; otherwise says which is not
+    // and puts the keyboard there.
+    bool KeysFilled();
+    // Tells the user, in the program's words, why the row was not written.
+    void PostFailed(const std::exception& error);
+    // Shows the page of the control bound to the field and focuses it.
+    void FocusField(const QString& fieldName);
 
     TModalResult m_ModalResult = mrNone;
     bool m_bOpen = false; // between showing and closing in Execute

@@ -1,6 +1,7 @@
 #include "lists/FDataList.h"
 
 #include "data/DBTableAccess.h"
+#include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TField.h"
 #include "shell/UDialogs.h"
@@ -447,15 +448,38 @@ bool TfrmDataList::EditCurrentRecord() {
         DebugTrace(QStringLiteral("No Editor"), function, Unit);
         return false;
     }
-    if (m_pTableLink)
-        m_pTableLink->SyncTableToQuery();
+    // The editor opens exactly the record the user chose, or nothing.
+    if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
+        ShowError("Error editing record: Record not found!");
+        RefreshList();
+        return false;
+    }
     m_pEditor->SetEditMode(true);
     const bool saved = m_pEditor->Execute();
-    if (saved && m_pTableLink) {
-        QCoreApplication::processEvents();
+    if (saved)
+        ShowSavedRecord();
+    return saved;
+}
+
+void TfrmDataList::ShowSavedRecord() {
+    if (!m_pTableLink)
+        return;
+    QCoreApplication::processEvents();
+    if (m_pDataModule) {
+        // Every list reads the saved rows once; this one then goes to the
+        // saved record.
+        m_pDataModule->ApplyChanges();
+        m_pTableLink->SyncQueryToTable();
+    } else {
         m_pTableLink->RefreshQuery();
     }
-    return saved;
+}
+
+void TfrmDataList::RefreshList() {
+    if (m_pDataModule)
+        m_pDataModule->ApplyChanges();
+    if (m_pDataset && m_pDataset->Active() && m_pDataset->State() == TDataSetState::Browse)
+        m_pDataset->Refresh();
 }
 
 bool TfrmDataList::AppendRecord() {
@@ -470,10 +494,8 @@ bool TfrmDataList::AppendRecord() {
     }
     m_pEditor->SetEditMode(false);
     const bool saved = m_pEditor->Execute();
-    if (saved && m_pTableLink) {
-        QCoreApplication::processEvents();
-        m_pTableLink->RefreshQuery();
-    }
+    if (saved)
+        ShowSavedRecord();
     return saved;
 }
 
@@ -496,12 +518,20 @@ bool TfrmDataList::DeleteThroughDataModule(
 bool TfrmDataList::ConfirmAndDelete(const std::function<void()>& remove) {
     if (!ConfirmDelete())
         return false;
-    if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
+    if (m_pTableLink && m_pTableLink->QueryKeyIsBlank()) {
+        // A row without a key (from older data) owns nothing: it goes alone.
+        QCoreApplication::processEvents();
+        m_pTableLink->DeleteQueryRecord();
+    } else if (m_pTableLink && !m_pTableLink->SyncTableToQuery()) {
         ShowError("Error deleting record: Record not found!");
+        RefreshList();
         return true;
+    } else {
+        remove();
     }
-    remove();
-    if (m_pTableLink)
+    if (m_pDataModule)
+        m_pDataModule->ApplyChanges(); // the list stays where the row was
+    else if (m_pTableLink)
         m_pTableLink->RefreshQuery();
     return true;
 }

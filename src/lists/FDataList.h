@@ -209,6 +209,11 @@ private:
     // Asks, finds the row in the editor's table ("Error deleting record:
     // Record not found!" when it is gone), runs `remove` and refreshes.
     bool ConfirmAndDelete(const std::function<void()>& remove);
+    // After an editor's OK: the lists read the saved rows, this one shows
+    // the saved record.
+    void ShowSavedRecord();
+    // Reads the list again, staying on its record where it is still there.
+    void RefreshList();
     void CentreOnOwner();
     void WatchSubWindow();
 

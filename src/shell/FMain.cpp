@@ -345,8 +345,9 @@ void TfrmMain::CreateActions() {
 
     // Commands whose windows and work come with the data module, the
     // exchange units and the help viewer; they stay disabled until then.
-    for (QAction* action : {actRefreshData, actSMSSend, actSMSStatus, actSMSSettings, actBackup,
-                            actRestore, actClearDatabase, actRemoveInconsistentData, actImportWAB,
+    actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
+    for (QAction* action : {actSMSSend, actSMSStatus, actSMSSettings, actBackup, actRestore,
+                            actClearDatabase, actRemoveInconsistentData, actImportWAB,
                             actExportToXML, actHelpContents, actHelpIndex, actAboutLife})
         action->setEnabled(false);
 
@@ -1012,12 +1013,14 @@ void TfrmMain::actPrinterSetupExecute() {
     Dialogs().ExecModal(&dialog, [&dialog] { return dialog.exec(); });
 }
 
-// The commands below are disabled until their work exists: the data
-// module's refresh and maintenance, the backup and restore dialogs, the
-// address-book import, the XML export, the help viewer and the About Life
-// window.
+void TfrmMain::actRefreshDataExecute() {
+    if (m_Hooks.RefreshData)
+        m_Hooks.RefreshData();
+}
 
-void TfrmMain::actRefreshDataExecute() {}
+// The commands below are disabled until their work exists: the data
+// module's maintenance, the backup and restore dialogs, the address-book
+// import, the XML export, the help viewer and the About Life window.
 
 void TfrmMain::actBackupExecute() {}
 

@@ -63,6 +63,8 @@ public:
         std::function<QString()> PickWorker;
         // The current data list; nullptr when there is none.
         std::function<IDataListWindow*()> CurrentDataList;
+        // Reads every list again, each staying on its record.
+        std::function<void()> RefreshData;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };

@@ -34,6 +34,8 @@ void HandleException(std::exception_ptr error) {
         Dialogs().MessageBox(TMsgKind::Error, QStringLiteral("Error"),
                              fatal.Message() + QLatin1String(TerminationNotice), mbOK);
         RequestTermination();
+    } catch (const EAbort&) {
+        // The user's own choice: nothing to report.
     } catch (const EError& failure) {
         Dialogs().MessageBox(TMsgKind::Error, ApplicationCaption(), failure.Message(), mbOK);
     } catch (const std::exception& failure) {

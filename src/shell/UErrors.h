@@ -6,6 +6,7 @@
 //  - ThrowError: formats a message printf-style and raises an ordinary EError,
 //    which the application handler shows while the program goes on;
 //  - ShowError / ShowInfo: format a message and show it in a box at once;
+//  - EAbort: the user cancelled; the handler shows nothing;
 //  - DebugTrace: internal faults; silent in release builds.
 //
 // Formatting follows C's printf (%s, %d, ...). QString and std::string
@@ -35,6 +36,13 @@ private:
 
 // A failure after which the program cannot go on.
 class EFatalError : public EError {
+public:
+    using EError::EError;
+};
+
+// A stop the user chose (a prompt cancelled): whatever was under way is left
+// undone and nothing is shown.
+class EAbort : public EError {
 public:
     using EError::EError;
 };

@@ -17,6 +17,7 @@
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
 #include "shell/UErrors.h"
+#include "shell/UKeyboardState.h"
 
 #include <QDir>
 
@@ -26,6 +27,8 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     TfrmMain& main = *m_pMainWindow;
     m_pDataModule = std::make_unique<TdmlGlobals>();
     TdmlGlobals* module = m_pDataModule.get();
+    // The Ctrl of a shortcut is not a Ctrl held for the command.
+    UKeyboardState::WatchShortcuts();
     main.SetDataHooks(MakeDataHooks(main, module));
 
     m_pCallEdtr = std::make_unique<TfrmCallEdtr>(module, &main);
@@ -62,6 +65,7 @@ void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
     const QString dir = dataModule.DatabaseDir();
     if (!QDir(dir).exists())
         QDir().mkpath(dir);
+    dataModule.LockDatabaseDir();
     dataModule.CreateMissingTables();
     dataModule.SetDatabaseActive(true);
 }
@@ -102,5 +106,9 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         dataModule->OpenDataSet(query);
     };
     hooks.CurrentDataList = []() -> IDataListWindow* { return CurrentDataList; };
+    hooks.RefreshData = [dataModule] {
+        if (dataModule && dataModule->DatabaseActive())
+            dataModule->RefreshQueries();
+    };
     return hooks;
 }

@@ -7,11 +7,13 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "shell/UBusyCursor.h"
+#include "shell/UKeyboardState.h"
 #include "shell/UScriptedDialogs.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/files/UFiles.h"
 #include "support/TestSupport.h"
 
+#include <QShortcutEvent>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -42,6 +44,24 @@ struct TViewSpy : Interfaces::IDataView {
     ~TViewSpy() override { g_pDataView = nullptr; }
     void ShowDataList(int view) override { Shown << view; }
     QList<int> Shown;
+};
+
+// A command as an action is one: run from its shortcut or clicked.
+class TCommand : public QObject {
+public:
+    explicit TCommand(std::function<void()> run) : m_Run(std::move(run)) {}
+    void Run() { m_Run(); }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::Shortcut)
+            return QObject::event(event);
+        Run();
+        return true;
+    }
+
+private:
+    std::function<void()> m_Run;
 };
 
 } // namespace
@@ -217,11 +237,12 @@ private Q_SLOTS:
         QVERIFY(calls.SyncTableToQuery());
         QCOMPARE(Field(dml.tblCall, "CallNr"), "ab-7");
 
-        // Another letter case is another record to the pairs.
+        // Another letter case is another record to the pairs: not found, and
+        // the table stays where it was.
         dml.ExecSQL("UPDATE Call SET CallNr = 'AB-7' WHERE CallNr = 'ab-7'");
         dml.tblCall->Refresh();
         dml.tblCall->First();
-        QVERIFY(calls.SyncTableToQuery());
+        QVERIFY(!calls.SyncTableToQuery());
         QCOMPARE(Field(dml.tblCall, "CallNr"), "000001");
 
         // After a save the list is read again and follows the editor.
@@ -329,10 +350,18 @@ private Q_SLOTS:
         TScriptedDialogs dialogs;
         TDialogsInstaller install(dialogs);
 
+        // Cancelling is the user's choice: a quiet stop, nothing created.
         dialogs.AnswerInput(false);
-        QCOMPARE(Message([&] { dml.tblCall->Append(); }),
-                 "No Call record created: Cancelled by user!");
+        bool quiet = false;
+        try {
+            dml.tblCall->Append();
+        } catch (const EAbort& stop) {
+            quiet = stop.Message() == "No Call record created: Cancelled by user!";
+        }
+        QVERIFY(quiet);
         QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
+        QCOMPARE(Count("Call"), 1);
+        QCOMPARE(Count("CallComments"), 0);
 
         dialogs.Clear();
         dialogs.AnswerInput(true, "");
@@ -355,6 +384,112 @@ private Q_SLOTS:
         dml.tblCall->Post();
         QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({" 42", "000001"}));
         QCOMPARE(CommentsOf(" 42"), QStringList({"Call Created."}));
+    }
+
+    void TheCtrlOfAShortcutDoesNotAskForTheNumber() {
+        TdmlGlobals& dml = Open();
+        dml.SetCtrlKeyTest({}); // the program's own test
+        UKeyboardState::WatchShortcuts();
+        UKeyboardState::SetModifierReader(
+            [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
+        TScriptedDialogs dialogs;
+        TDialogsInstaller install(dialogs);
+        TCommand add([&] {
+            dml.tblCall->Append();
+            dml.tblCall->Post();
+        });
+
+        // Ctrl+Insert: the Ctrl belongs to the shortcut.
+        QShortcutEvent shortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert), 0);
+        QCoreApplication::sendEvent(&add, &shortcut);
+        QVERIFY(dialogs.Requests().isEmpty());
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        QVERIFY(!UKeyboardState::InShortcut());
+
+        // Ctrl held while clicking the button or menu item asks.
+        dialogs.AnswerInput(true, "X-1");
+        add.Run();
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(dialogs.Requests().at(0).Caption, "Provide Call #");
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001", "X-1"}));
+        UKeyboardState::SetModifierReader({});
+    }
+
+    void ChangesReachTheListsThatReadThem() {
+        TdmlGlobals& dml = Open();
+        Fill();
+        QVERIFY(!dml.ChangesPending());
+        QSignalSpy told(&dml, &TdmlGlobals::TablesChanged);
+        QVERIFY(dml.sqlCustomer->Locate("CustomerID", "C2"));
+        QVERIFY(
+            dml.sqlServiceContract->Locate("ItemSerialNr;CustomerID", QStringList{"SN-2", "C2"}));
+        QCOMPARE(dml.sqlServiceContract->RecordCount(), 3);
+
+        // The lists catch up once the deletion with its cascade is over.
+        dml.DeleteCustomer("C1");
+        QVERIFY(dml.ChangesPending());
+        QCOMPARE(told.size(), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(!dml.ChangesPending());
+        QCOMPARE(told.size(), 1);
+        QStringList tables = told.at(0).at(0).toStringList();
+        tables.sort();
+        QCOMPARE(tables, QStringList({"Call", "Customer", "Item", "ServiceContract"}));
+        QCOMPARE(dml.sqlServiceContract->RecordCount(), 1);
+        QCOMPARE(Field(dml.sqlServiceContract, "ItemSerialNr"), "SN-2");
+        QCOMPARE(dml.sqlCall->RecordCount(), 1);
+        QCOMPARE(Field(dml.sqlCustomer, "CustomerID"), "C2"); // stays on its record
+        dml.sqlWorker->First();
+        QCOMPARE(Field(dml.sqlWorker, "WorkerNR"), "W2");
+
+        // A comment line is read by no list; a customer posted through the
+        // editor's table reaches the customer list, which keeps its record.
+        told.clear();
+        dml.AddCallComment("ab-7", "Customer phoned");
+        dml.tblCustomer->Append();
+        dml.tblCustomer->FieldByName("CustomerID").SetAsString("A0");
+        dml.tblCustomer->Post();
+        dml.ApplyChanges();
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(dml.sqlCustomer->RecordCount(), 2);
+        QCOMPARE(Field(dml.sqlCustomer, "CustomerID"), "C2");
+        dml.ApplyChanges(); // nothing more to do
+        QCOMPARE(told.size(), 1);
+
+        // A table emptied at once is a change to every list; so is Refresh Data.
+        dml.Connection().EmptyTable("Worker");
+        dml.ExecSQL("DELETE FROM Call");
+        dml.ApplyChanges();
+        QCOMPARE(dml.sqlWorker->RecordCount(), 0);
+        QCOMPARE(dml.sqlCall->RecordCount(), 0);
+        dml.RefreshQueries();
+        QCOMPARE(told.size(), 3);
+        QCOMPARE(told.last().at(0).toStringList(), QStringList({QString()}));
+    }
+
+    void TheDatabaseFolderIsHeldByOneProgram() {
+        m_pDml->LockDatabaseDir();
+        {
+            TdmlGlobals second;
+            second.SetDatabaseDir(Dir());
+            bool refused = false;
+            try {
+                second.LockDatabaseDir();
+            } catch (const EFatalError& e) {
+                refused = e.Message() == "The database is in use by another Korvane window.";
+            }
+            QVERIFY(refused);
+        }
+        // The hold goes with the program, also when it died without letting go.
+        m_pDml.reset();
+        QFile left(Dir() + ".korvane.lock");
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write(QByteArray::number(0x7ffffff0) + "\nkorvane\n" +
+                   QSysInfo::machineHostName().toUtf8() + "\n");
+        left.close();
+        TdmlGlobals next;
+        next.SetDatabaseDir(Dir());
+        next.LockDatabaseDir();
     }
 
     void CancellingANewCallRemovesItsCommentLines() {

@@ -292,6 +292,63 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT COUNT(*) FROM Customer WHERE CustomerID = 'NEWCO'"), QString("1"));
     }
 
+    void BlankAndTakenKeysAreRefusedInTheProgramsWords() {
+        Data().ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"NEWCO\")");
+        Data().ExecSQL("INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN7\", "
+                       "\"ZETA\")");
+        TfrmCustomerEdtr customer(&Data());
+        TfrmServiceContractEdtr contract(&Data());
+        struct TCase {
+            TfrmBaseEditor* Editor;
+            QList<TEntry> Keys;
+            QString Blank, Taken;
+        };
+        const QList<TCase> cases = {
+            {&customer,
+             {{"edtCustomerID", "CustomerID", "NEWCO"}},
+             "The customer ID cannot be empty.",
+             "A customer with the ID \"NEWCO\" already exists."},
+            {&contract,
+             {{"edtItemSerialNr", "ItemSerialNr", "SN7"}, {"edtCustomerID", "CustomerID", "ZETA"}},
+             "The item serial number cannot be empty.",
+             "A service contract for the item \"SN7\" already exists."},
+        };
+        for (const TCase& c : cases) {
+            m_Dialogs.Clear();
+            QStringList said;
+            QList<QWidget*> focused;
+            c.Editor->SetEditMode(false);
+            bool stillOpen = false;
+            m_Dialogs.AnswerModal([&](QObject* shown) -> int {
+                auto* window = qobject_cast<TfrmBaseEditor*>(shown);
+                window->show();
+                auto* first = window->findChild<TDBEdit*>(c.Keys.first().Control);
+                window->btnOk->click();
+                focused << window->focusWidget();
+                for (const TEntry& key : c.Keys)
+                    Enter(window->findChild<TDBEdit*>(key.Control), key.Value);
+                window->btnOk->setFocus();
+                window->btnOk->click();
+                focused << window->focusWidget() << first;
+                stillOpen = window->isVisible(); // nothing lost
+                window->btnCancel->click();
+                return window->result();
+            });
+            m_Dialogs.AnswerButton(mbOK);
+            m_Dialogs.AnswerButton(mbOK);
+            QVERIFY(!c.Editor->Execute());
+            QVERIFY(stillOpen);
+            for (const TDialogRequest& request : m_Dialogs.Requests())
+                if (request.Kind == TDialogKind::MessageBox)
+                    said << request.Text;
+            QCOMPARE(said, QStringList({c.Blank, c.Taken}));
+            QCOMPARE(focused.value(0), focused.value(2));
+            QCOMPARE(focused.value(1), focused.value(2));
+        }
+        QCOMPARE(Stored("SELECT COUNT(*) FROM Customer"), QString("3"));
+        QCOMPARE(Stored("SELECT COUNT(*) FROM ServiceContract"), QString("2"));
+    }
+
     void SameAsPhysicalCopiesAndRestoresThePostalAddress() {
         TfrmCustomerEdtr editor(&Data());
         QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {

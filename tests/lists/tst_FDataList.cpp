@@ -56,6 +56,7 @@ public:
         SetColumn("LastName", "Surname", 120);
     }
     void SetPopup(TfrmDataList* popup) { frmPopup = popup; }
+    void UseDataModule(TdmlGlobals* module) { m_pDataModule = module; }
     using TfrmDataList::SetColumn;
 
     int Closed = 0;
@@ -304,19 +305,60 @@ private Q_SLOTS:
         QVERIFY(m_pDml->CustomerExists("C1"));
     }
 
-    void DeleteOfARecordTheTableCannotFindIsReported() {
+    void RowsWithoutAKeyAreDeletedAlone() {
         m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, LastName) VALUES (\"\", \"Blank\")");
-        m_pDml->RefreshQueries();
+        m_pDml->ExecSQL("INSERT INTO Item (SerialNr, Owner) VALUES (\"SN-1\", \"\")");
+        m_pDml->ApplyChanges();
         auto list = MakeList();
+        list->UseDataModule(m_pDml.get());
         QVERIFY(Customers()->Locate("LastName", "Blank"));
+        m_Dialogs.AnswerButton(mbYes);
+        QVERIFY(list->DeleteCurrentRecord());
+        QCOMPARE(m_Dialogs.Requests().size(), 1); // the question, no error
+        QCOMPARE(Customers()->RecordCount(), 5);
+        QVERIFY(m_pDml->ItemExists("SN-1")); // an item without owner is not the row's
+    }
+
+    void ARecordThatIsGoneIsNeitherEditedNorDeleted() {
+        auto list = MakeList();
+        list->UseDataModule(m_pDml.get());
+        QVERIFY(Customers()->Locate("CustomerID", "C3"));
+        // Gone behind the list's back, before the list could catch up.
+        m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = 'C3'");
+        m_Dialogs.AnswerButton(mbOK);
+        QVERIFY(!list->EditCurrentRecord());
+        QCOMPARE(m_Editor.Runs, 0);
+        QCOMPARE(m_Dialogs.Requests().at(0).MsgKind, TMsgKind::Error);
+        QCOMPARE(m_Dialogs.Requests().at(0).Text,
+                 QString("Error editing record: Record not found!"));
+        QCOMPARE(Customers()->RecordCount(), 4); // and the list shows what is there
+
+        m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = '" + Current() + "'");
+        m_Dialogs.Clear();
         m_Dialogs.AnswerButton(mbYes);
         m_Dialogs.AnswerButton(mbOK);
         QVERIFY(list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 2);
-        QCOMPARE(m_Dialogs.Requests().at(1).MsgKind, TMsgKind::Error);
         QCOMPARE(m_Dialogs.Requests().at(1).Text,
                  QString("Error deleting record: Record not found!"));
-        QCOMPARE(Customers()->RecordCount(), 6);
+        QCOMPARE(Customers()->RecordCount(), 3);
+    }
+
+    void TheListFollowsChangesMadeElsewhere() {
+        auto list = MakeList();
+        list->UseDataModule(m_pDml.get());
+        QVERIFY(Customers()->Locate("CustomerID", "C3"));
+        QSignalSpy resets(list->Model(), &QAbstractItemModel::modelReset);
+        // Added and changed elsewhere (a New command, another window), two
+        // writes to the list's table.
+        m_pDml->tblCustomer->Append();
+        m_pDml->tblCustomer->FieldByName("CustomerID").SetAsString("C0");
+        m_pDml->tblCustomer->Post();
+        m_pDml->ExecSQL("UPDATE Customer SET LastName = 'Smyth' WHERE CustomerID = 'C3'");
+        QTRY_COMPARE(Customers()->RecordCount(), 6);
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(Current(), QString("C3"));
+        QCOMPARE(Current("LastName"), QString("Smyth"));
+        QCOMPARE(GridCurrent(*list), QString("C3"));
     }
 
     // Saving through the editor is followed on the lists themselves

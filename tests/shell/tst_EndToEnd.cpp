@@ -10,6 +10,8 @@
 #include "editors/UDBControls.h"
 #include "lists/FDataList.h"
 #include "lists/FPriorityPicker.h"
+#include "shell/UApplication.h"
+#include "shell/UKeyboardState.h"
 #include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
@@ -236,6 +238,86 @@ private Q_SLOTS:
             QCOMPARE(model->index(current.row(), column).data().toString(), value);
         }
         QCOMPARE(Count("SELECT COUNT(*) FROM Worker WHERE Name = 'Edited 2'"), 1);
+    }
+
+    void RecordsAddedWithTheNewCommandsShowInTheirLists() {
+        Select(0); // the calls list in front: the others are behind it
+        for (const TKind& kind : Kinds().mid(1, 3)) {
+            TDataSet* rows = List(kind.Node)->DataSet();
+            const qint64 before = rows->RecordCount();
+            m_Dialogs.AnswerModal([&](QObject* window) {
+                window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
+                Editor(window)->btnOk->click();
+                return Editor(window)->result();
+            });
+            (Main().*kind.NewCommand)->trigger();
+            QTRY_COMPARE(rows->RecordCount(), before + 1);
+            QVERIFY(rows->Locate(kind.KeyColumn, "NEW1"));
+        }
+    }
+
+    void ADeletedCustomersContractsLeaveTheirList() {
+        const QString customer = [this] {
+            auto query = Data().CreateQuery("SELECT CustomerID FROM ServiceContract", true);
+            return query->Fields().at(0)->AsString();
+        }();
+        Select(4);
+        TDataSet* contracts = List(4)->DataSet();
+        QVERIFY(contracts->Locate("CustomerID", customer)); // seen once, before
+        Select(1);
+        QVERIFY(List(1)->DataSet()->Locate("CustomerID", customer));
+        m_Dialogs.AnswerButton(mbYes);
+        Main().actDeleteCurrentRec->trigger();
+        QCOMPARE(
+            Count("SELECT COUNT(*) FROM ServiceContract WHERE CustomerID = '" + customer + "'"), 0);
+
+        // The contract list shows what is there; a double-click opens the
+        // contract shown, never another one.
+        Select(4);
+        QVERIFY(!contracts->Locate("CustomerID", customer));
+        QCOMPARE(contracts->RecordCount(), Count("SELECT COUNT(*) FROM ServiceContract"));
+        contracts->First();
+        const QString item = contracts->FieldByName("ItemSerialNr").AsString();
+        QString shown;
+        m_Dialogs.AnswerModal([&](QObject* window) {
+            shown = Text(window, "edtItemSerialNr") + "/" + Text(window, "edtCustomerID");
+            Editor(window)->btnCancel->click();
+            return Editor(window)->result();
+        });
+        const QModelIndex first = List(4)->dbcGrid->model()->index(0, 1);
+        List(4)->dbcGrid->setCurrentIndex(first);
+        Q_EMIT List(4)->dbcGrid->doubleClicked(first);
+        QCOMPARE(shown, item + "/" + contracts->FieldByName("CustomerID").AsString());
+    }
+
+    void AddFromItsShortcutMakesACallWithoutAsking() {
+        Select(0);
+        Main().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Main()));
+        UKeyboardState::SetModifierReader(
+            [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
+        const qint64 before = Count("SELECT COUNT(*) FROM Call");
+        m_Dialogs.AnswerModal([&](QObject* window) {
+            Editor(window)->btnOk->click();
+            return Editor(window)->result();
+        });
+        Main().IdleUpdate(); // Add follows the current list
+        QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
+        QCOMPARE(m_Dialogs.Requests().size(), 1); // the editor only
+
+        // Ctrl held on the toolbar button asks; cancelling there is no error.
+        m_Dialogs.Clear();
+        m_Dialogs.AnswerInput(false);
+        try { // as the application's handler would meet it
+            Main().actAddNewRec->trigger();
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+        UKeyboardState::SetModifierReader({});
+        QCOMPARE(m_Dialogs.Requests().size(), 1);
+        QCOMPARE(m_Dialogs.Requests().at(0).Kind, TDialogKind::InputQuery);
+        QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
     }
 };
 

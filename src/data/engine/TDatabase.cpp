@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -109,14 +110,22 @@ void TStatement::Bind(const TParams& params) {
 }
 
 bool TStatement::Step() {
+    sqlite3* db = m_pDatabase->Handle();
+    const bool watch = m_pDatabase->m_OnChange && !sqlite3_stmt_readonly(m_pStmt);
+    const qint64 before = watch ? sqlite3_total_changes64(db) : 0;
+    if (watch)
+        m_pDatabase->m_ChangedInStep.clear();
     const int rc = sqlite3_step(m_pStmt);
+    if (watch)
+        m_pDatabase->ReportChanges(sqlite3_total_changes64(db) != before);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    const QString message = QString::fromUtf8(sqlite3_errmsg(m_pDatabase->Handle()));
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    const int code = sqlite3_extended_errcode(db);
     sqlite3_reset(m_pStmt);
-    throw EDatabaseError(message);
+    throw EDatabaseError(message, code);
 }
 
 void TStatement::Reset() {
@@ -204,6 +213,7 @@ void TDatabase::Open(const QString& directory) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_extended_result_codes(db, 1);
+    sqlite3_update_hook(db, &TDatabase::RowChanged, this);
     m_pDb = db;
     m_Directory = QDir::cleanPath(info.absoluteFilePath()) + QLatin1Char('/');
 }
@@ -225,7 +235,39 @@ void TDatabase::Fail(const QString& context) const {
                             : QStringLiteral("The database is not open.");
     if (!context.isEmpty())
         message = context + QStringLiteral(": ") + message;
-    throw EDatabaseError(message);
+    throw EDatabaseError(message, m_pDb ? sqlite3_extended_errcode(m_pDb) : 0);
+}
+
+// ---------------------------------------------------------------------------
+// Telling about changed rows
+
+void TDatabase::SetChangeHandler(TChangeHandler handler) {
+    m_OnChange = std::move(handler);
+}
+
+void TDatabase::RowChanged(void* database, int, const char*, const char* table, sqlite3_int64) {
+    // Called by SQLite for every row written; the statement is still running,
+    // so only the table's name is noted here (once per statement step).
+    auto* self = static_cast<TDatabase*>(database);
+    if (!self->m_OnChange)
+        return;
+    for (const QByteArray& noted : std::as_const(self->m_ChangedInStep)) {
+        if (noted == table)
+            return;
+    }
+    self->m_ChangedInStep << QByteArray(table);
+}
+
+void TDatabase::ReportChanges(bool rowsChanged) {
+    if (!m_OnChange)
+        return;
+    const QList<QByteArray> tables = std::exchange(m_ChangedInStep, {});
+    for (const QByteArray& table : tables)
+        m_OnChange(QString::fromUtf8(table));
+    // A DELETE without WHERE empties the table at once, without a word per
+    // row: the change is there, its table unknown.
+    if (tables.isEmpty() && rowsChanged)
+        m_OnChange(QString());
 }
 
 QString TDatabase::TableFile(const QString& table) const {
@@ -488,6 +530,8 @@ void TDatabase::EmptyTable(const QString& table) {
     AttachTable(table);
     ExecNative(QStringLiteral("DELETE FROM %1.%2")
                    .arg(Quoted(USqlDialect::TableAlias(table)), Quoted(table)));
+    if (m_OnChange)
+        m_OnChange(table);
 }
 
 void TDatabase::StartTransaction() {

@@ -32,6 +32,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -174,11 +175,24 @@ public:
     // The kind of a column by name, as the translator needs it.
     USqlDialect::TColumnKind ColumnKind(const QString& column) const;
 
+    // Told after a statement step has written rows: the name of each table
+    // written, as created ("Call"), or an empty text when the rows went
+    // without SQLite saying whose they were (a table emptied at once). Runs
+    // after SQLite has finished the step, so it may use the connection. One
+    // handler; an empty one stops the telling.
+    using TChangeHandler = std::function<void(const QString& table)>;
+    void SetChangeHandler(TChangeHandler handler);
+
     sqlite3* Handle() const { return m_pDb; }
     // Raises EDatabaseError with SQLite's current message, prefixed by `context`.
     [[noreturn]] void Fail(const QString& context = {}) const;
 
 private:
+    friend class TStatement;
+    static void RowChanged(void* database, int operation, const char* schema, const char* table,
+                           long long rowId);
+    void ReportChanges(bool rowsChanged);
+
     struct TAttached {
         QString Alias;
         QString File;
@@ -192,6 +206,8 @@ private:
     QString m_Directory;
     QHash<QString, TAttached> m_Attached;             // by lower-case table name
     QHash<QString, USqlDialect::TColumnKind> m_Kinds; // by lower-case column name
+    TChangeHandler m_OnChange;
+    QList<QByteArray> m_ChangedInStep; // tables written by the running step
 };
 
 // Conversions between the stored texts and Qt's date-time values.
