@@ -19,11 +19,19 @@ void RequestTermination() {
 }
 
 QString ApplicationCaption() {
-    const QString name = QGuiApplication::applicationDisplayName();
-    return name.isEmpty() ? QString::fromLatin1(ApplicationTitle) : name;
+    return QString::fromLatin1(ApplicationTitle);
 }
 
 } // namespace
+
+QString ProgramCaption(const QString& caption) {
+    const QString title = QString::fromLatin1(ApplicationTitle);
+    if (caption.isEmpty())
+        return title;
+    if (caption.contains(title))
+        return caption;
+    return caption + QStringLiteral(" - ") + title;
+}
 
 void HandleException(std::exception_ptr error) {
     if (!error)
@@ -50,7 +58,9 @@ bool TerminationRequested() {
 }
 
 TKorvaneApplication::TKorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
+    // No application display name: the captions name the program themselves
+    // (ProgramCaption), and on X11 and Wayland Qt would add the display name
+    // to every top-level title again ("TK Korvane - [Calls] — TK Korvane").
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/korvane/icons/korvane-%1.png").arg(size));

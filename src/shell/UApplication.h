@@ -1,7 +1,8 @@
 #pragma once
 
-// The application object: the program's title, the handler that every
-// exception escaping an event handler ends up in, and the idle hook.
+// The application object: the program's title and the captions that name
+// it, the handler that every exception escaping an event handler ends up in,
+// and the idle hook.
 
 #include <QApplication>
 #include <exception>
@@ -9,6 +10,17 @@
 
 // The title of the program, shown in window titles and boxes.
 inline constexpr char ApplicationTitle[] = "TK Korvane";
+
+// The program names itself in its captions: the main window reads
+// "TK Korvane" or "TK Korvane - [Calls]", and every box, dialog and modal
+// window the real dialogs show (UQtDialogs) carries ProgramCaption of its
+// caption. No application display name is given to Qt, whose platform
+// plugins would add it to the end of every top-level title a second time.
+
+// `caption` naming the program once: as it is when it already names the
+// program, the program's title when it is empty, otherwise followed by
+// " - " and the program's title ("Confirm - TK Korvane").
+QString ProgramCaption(const QString& caption);
 
 // Added to the message of an EFatalError before the program ends.
 inline constexpr char TerminationNotice[] = "\r\n\r\nThe Application will now terminate!";

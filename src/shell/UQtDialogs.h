@@ -1,7 +1,8 @@
 #pragma once
 
 // The dialog seam of the running program: real message boxes, input boxes,
-// file dialogs and modal windows, parented to the active window.
+// file dialogs and modal windows, parented to the active window. Each names
+// the program once in its caption (ProgramCaption).
 
 #include "shell/UDialogs.h"
 

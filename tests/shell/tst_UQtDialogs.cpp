@@ -1,9 +1,16 @@
+// The real dialogs, under the program's own application object, as the
+// program shows them.
+
+#include "shell/UApplication.h"
 #include "shell/UQtDialogs.h"
+#include "support/TestSupport.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+
+using TestSupport::ShownCaption;
 
 namespace {
 
@@ -62,8 +69,48 @@ private Q_SLOTS:
         QCOMPARE(int(m_Dialogs.MessageBox(TMsgKind(kind), QStringLiteral("Caption"),
                                           QStringLiteral("Delete <b>all</b>?\r\nSure?"), buttons)),
                  answer);
-        QCOMPARE(shown, (QStringList{QString::number(icon), "Caption", "Delete <b>all</b>?\nSure?",
-                                     QString::number(Qt::PlainText)}));
+        QCOMPARE(shown, (QStringList{QString::number(icon), "Caption - TK Korvane",
+                                     "Delete <b>all</b>?\nSure?", QString::number(Qt::PlainText)}));
+    }
+
+    // Every box and window shown names the program once in its title bar.
+    void BoxesNameTheProgramOnce() {
+        const QString longCaption =
+            QStringLiteral("Delete the customer with every call, item and contract of theirs");
+        for (const QString& caption : {QStringLiteral("TK Korvane"), longCaption}) {
+            QString shown;
+            WhenShown<QMessageBox>([&](QMessageBox* box) {
+                shown = ShownCaption(*box);
+                box->button(QMessageBox::Ok)->click();
+            });
+            m_Dialogs.MessageBox(TMsgKind::Information, caption, QStringLiteral("Sure?"), mbOK);
+            QCOMPARE(shown, ProgramCaption(caption));
+            QCOMPARE(shown.count(QStringLiteral("TK Korvane")), 1);
+        }
+
+        QString shown;
+        WhenShown<QInputDialog>([&](QInputDialog* dialog) {
+            shown = ShownCaption(*dialog);
+            dialog->reject();
+        });
+        QString value;
+        m_Dialogs.InputQuery(longCaption, QStringLiteral("Number"), value);
+        QCOMPARE(shown, longCaption + " - TK Korvane");
+    }
+
+    void ModalWindowsNameTheProgramWhileShown() {
+        QDialog dialog;
+        dialog.setWindowTitle("Pick a month");
+        QString shown;
+        WhenShown<QDialog>([&](QDialog* window) {
+            shown = ShownCaption(*window);
+            window->accept();
+        });
+        QCOMPARE(m_Dialogs.ExecModal(&dialog, [&dialog] { return dialog.exec(); }),
+                 int(QDialog::Accepted));
+        QCOMPARE(shown, QString("Pick a month - TK Korvane"));
+        // The window's own title is its own again.
+        QCOMPARE(dialog.windowTitle(), QString("Pick a month"));
     }
 
     void InputQueryChangesTheValueOnlyOnOk() {
@@ -81,5 +128,9 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestUQtDialogs)
+int main(int argc, char* argv[]) {
+    TKorvaneApplication app(argc, argv);
+    TestUQtDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_UQtDialogs.moc"
