@@ -22,6 +22,17 @@ inline constexpr char ApplicationTitle[] = "TK Korvane";
 // " - " and the program's title ("Confirm - TK Korvane").
 QString ProgramCaption(const QString& caption);
 
+// The width a top-level window needs to show `caption` whole in its title
+// bar: the text in the title-bar font (bold, as most window managers draw
+// it) and room for the window's icon and buttons.
+int CaptionWidth(const QString& caption);
+
+// Makes the dialog `window` at least CaptionWidth(ProgramCaption(its title))
+// wide. The width is held by an empty item at the end of its layout, so a
+// layout that fixes the window's size or a box that sizes itself (a
+// QMessageBox) keeps it; call it again after the title changes.
+void FitCaption(QWidget* window);
+
 // Added to the message of an EFatalError before the program ends.
 inline constexpr char TerminationNotice[] = "\r\n\r\nThe Application will now terminate!";
 

@@ -55,6 +55,7 @@ TMsgButton TQtDialogs::MessageBox(TMsgKind kind, const QString& caption, const Q
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(IconOf(kind), ProgramCaption(caption), shown, standard, Parent());
     box.setTextFormat(Qt::PlainText);
+    FitCaption(&box);
     box.exec();
 
     const QMessageBox::StandardButton chosen = box.standardButton(box.clickedButton());
@@ -71,12 +72,16 @@ TMsgButton TQtDialogs::MessageBox(TMsgKind kind, const QString& caption, const Q
 }
 
 bool TQtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(Parent(), ProgramCaption(caption), prompt,
-                                                 QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = answer;
-    return ok;
+    QInputDialog dialog(Parent());
+    dialog.setWindowTitle(ProgramCaption(caption));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    FitCaption(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
 }
 
 QString TQtDialogs::OpenFileName(const QString& caption, const QString& dir,
@@ -103,6 +108,7 @@ int TQtDialogs::ExecModal(QObject* window, const std::function<int()>& exec) {
     const QString title = widget->windowTitle();
     const QString shown = ProgramCaption(title);
     widget->setWindowTitle(shown);
+    FitCaption(widget);
     const int result = exec();
     if (widget && widget->windowTitle() == shown)
         widget->setWindowTitle(title);

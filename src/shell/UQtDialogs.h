@@ -2,7 +2,8 @@
 
 // The dialog seam of the running program: real message boxes, input boxes,
 // file dialogs and modal windows, parented to the active window. Each names
-// the program once in its caption (ProgramCaption).
+// the program once in its caption (ProgramCaption); boxes, input boxes and
+// modal windows are at least as wide as that caption (FitCaption).
 
 #include "shell/UDialogs.h"
 

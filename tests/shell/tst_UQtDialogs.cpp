@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using TestSupport::CaptionTextWidth;
 using TestSupport::ShownCaption;
 
 namespace {
@@ -73,42 +74,54 @@ private Q_SLOTS:
                                      "Delete <b>all</b>?\nSure?", QString::number(Qt::PlainText)}));
     }
 
-    // Every box and window shown names the program once in its title bar.
-    void BoxesNameTheProgramOnce() {
+    // Every box and window shown names the program once in its title bar,
+    // and is wide enough to show that caption whole beside the window's
+    // buttons (some 100 pixels for icon, minimise, maximise and close).
+    void BoxesNameTheProgramOnceAndShowTheirWholeCaption() {
         const QString longCaption =
             QStringLiteral("Delete the customer with every call, item and contract of theirs");
         for (const QString& caption : {QStringLiteral("TK Korvane"), longCaption}) {
             QString shown;
+            int width = 0;
             WhenShown<QMessageBox>([&](QMessageBox* box) {
                 shown = ShownCaption(*box);
+                width = box->width();
                 box->button(QMessageBox::Ok)->click();
             });
             m_Dialogs.MessageBox(TMsgKind::Information, caption, QStringLiteral("Sure?"), mbOK);
             QCOMPARE(shown, ProgramCaption(caption));
             QCOMPARE(shown.count(QStringLiteral("TK Korvane")), 1);
+            QVERIFY2(width >= CaptionTextWidth(shown) + 100,
+                     qPrintable(QStringLiteral("%1 px for \"%2\"").arg(width).arg(shown)));
         }
 
         QString shown;
+        int width = 0;
         WhenShown<QInputDialog>([&](QInputDialog* dialog) {
             shown = ShownCaption(*dialog);
+            width = dialog->width();
             dialog->reject();
         });
         QString value;
         m_Dialogs.InputQuery(longCaption, QStringLiteral("Number"), value);
         QCOMPARE(shown, longCaption + " - TK Korvane");
+        QVERIFY2(width >= CaptionTextWidth(shown) + 100, qPrintable(QString::number(width)));
     }
 
     void ModalWindowsNameTheProgramWhileShown() {
         QDialog dialog;
         dialog.setWindowTitle("Pick a month");
         QString shown;
+        int width = 0;
         WhenShown<QDialog>([&](QDialog* window) {
             shown = ShownCaption(*window);
+            width = window->width();
             window->accept();
         });
         QCOMPARE(m_Dialogs.ExecModal(&dialog, [&dialog] { return dialog.exec(); }),
                  int(QDialog::Accepted));
         QCOMPARE(shown, QString("Pick a month - TK Korvane"));
+        QVERIFY2(width >= CaptionTextWidth(shown) + 100, qPrintable(QString::number(width)));
         // The window's own title is its own again.
         QCOMPARE(dialog.windowTitle(), QString("Pick a month"));
     }

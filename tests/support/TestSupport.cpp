@@ -1,8 +1,10 @@
 #include "support/TestSupport.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace TestSupport {
 
@@ -23,6 +25,15 @@ QString ShownCaption(const QWidget& window) {
     if (name == QCoreApplication::applicationName() || title.endsWith(name))
         return title.isEmpty() ? QCoreApplication::applicationName() : title;
     return title.isEmpty() ? name : title + QStringLiteral(" \u2014 ") + name;
+}
+
+int CaptionTextWidth(const QString& caption) {
+    int width = 0;
+    for (QFont font : {QApplication::font("QMdiSubWindowTitleBar"), QApplication::font()}) {
+        font.setBold(true);
+        width = std::max(width, QFontMetrics(font).horizontalAdvance(caption));
+    }
+    return width;
 }
 
 } // namespace TestSupport

@@ -26,4 +26,8 @@ private:
 // one is set and the title does not already end with it.
 QString ShownCaption(const QWidget& window);
 
+// The width of `caption` in the title-bar font and the application font,
+// both bold as most window managers draw titles, whichever is wider.
+int CaptionTextWidth(const QString& caption);
+
 } // namespace TestSupport
