@@ -269,13 +269,6 @@ private Q_SLOTS:
         QVERIFY(holdsWhatIsShown());
         m_pTable->Post();
         QCOMPARE(Stored("000001", "ProblemDescr"), QVariant(pasted.left(254)));
-
-        // At the width nothing more goes in, and deleting is still possible.
-        QTest::keyClicks(&memo, "xyz");
-        QCOMPARE(memo.toPlainText(), pasted.left(254));
-        QTest::keyClick(&memo, Qt::Key_Backspace);
-        QCOMPARE(F("ProblemDescr").AsString(), pasted.left(253));
-        m_pTable->Cancel();
     }
 
     void MemoShowsTheFieldsTextWhole() {
@@ -297,13 +290,6 @@ private Q_SLOTS:
         QTest::keyClick(&memo, Qt::Key_Backspace);
         QCOMPARE(memo.toPlainText().size(), 299);
         m_pTable->Cancel();
-
-        // A field without a width takes any length.
-        m_pTable->Edit();
-        F("ProblemDescr").SetSize(0);
-        memo.setPlainText(QString(400, QLatin1Char('u')));
-        QCOMPARE(F("ProblemDescr").AsString().size(), 400);
-        m_pTable->Cancel();
     }
 
     void EditableComboStopsAtTheFieldsWidth() {
@@ -316,11 +302,6 @@ private Q_SLOTS:
         combo.lineEdit()->selectAll();
         QTest::keyClicks(combo.lineEdit(), "Waiting for the customer's answer");
         QCOMPARE(combo.currentText(), QString("Waiting for the cust"));
-        QCOMPARE(F("Status").AsString(), combo.currentText());
-        combo.lineEdit()->selectAll();
-        QGuiApplication::clipboard()->setText("Sent back to the manufacturer");
-        combo.lineEdit()->paste();
-        QCOMPARE(combo.currentText(), QString("Sent back to the man"));
         QCOMPARE(F("Status").AsString(), combo.currentText());
         m_pTable->Cancel();
     }

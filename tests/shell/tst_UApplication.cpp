@@ -61,14 +61,6 @@ private Q_SLOTS:
         QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
-    void ProgramCaptionNamesTheProgramOnce() {
-        QCOMPARE(ProgramCaption("Confirm"), QString("Confirm - TK Korvane"));
-        QCOMPARE(ProgramCaption(""), QString("TK Korvane"));
-        QCOMPARE(ProgramCaption("TK Korvane"), QString("TK Korvane"));
-        QCOMPARE(ProgramCaption("About TK Korvane"), QString("About TK Korvane"));
-        QCOMPARE(ProgramCaption(ProgramCaption("Error")), QString("Error - TK Korvane"));
-    }
-
     void OrdinaryErrorsAreShownAndTheProgramGoesOn() {
         TScriptedDialogs dialogs;
         TDialogsInstaller installed(dialogs);
