@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -27,6 +29,9 @@ QString MessageOf(const std::exception& error) {
 bool HasRow(TDataSet* dataSet) {
     return dataSet && dataSet->Active() && !dataSet->IsEmpty();
 }
+
+// QLineEdit's own "no limit".
+constexpr int UnlimitedLength = 32767;
 
 QString FieldText(TField* field) {
     return field && HasRow(field->DataSet()) ? field->AsString() : QString();
@@ -146,6 +151,11 @@ void TDBControl::SetEnabled(bool enabled) {
     m_Load();
 }
 
+int TDBControl::FieldWidth() const {
+    TField* field = m_Link.Field();
+    return field ? field->Size() : 0;
+}
+
 void TDBControl::Commit(const QVariant& value) {
     if (m_bLoading)
         return;
@@ -198,12 +208,8 @@ void TDBEdit::SetReadOnly(bool readOnly) {
 void TDBEdit::ApplyLimits() {
     if (!inputMask().isEmpty())
         return;
-    int length = m_nMaxLength;
-    if (length == 0) {
-        TField* field = m_Link.Field();
-        length = field ? field->Size() : 0;
-    }
-    setMaxLength(length > 0 ? length : 32767);
+    const int length = m_nMaxLength > 0 ? m_nMaxLength : FieldWidth();
+    setMaxLength(length > 0 ? length : UnlimitedLength);
 }
 
 void TDBEdit::Load() {
@@ -357,8 +363,49 @@ void TDBMaskEdit::ShowText(const QString& value) {
 
 TDBMemo::TDBMemo(QWidget* parent)
     : QPlainTextEdit(parent), TDBControl([this] { Load(); }, [this] { Q_EMIT Changed(); }) {
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { Commit(toPlainText()); });
+    // The document reports where a change put text in before the memo
+    // reports the change.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+        m_nChangeEnd = from + added;
+        m_nChangeAdded = added;
+    });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { TextChanged(); });
     Load();
+}
+
+void TDBMemo::TextChanged() {
+    if (m_bLoading || m_bTrimming)
+        return;
+    KeepWithinWidth();
+    Commit(toPlainText());
+}
+
+void TDBMemo::KeepWithinWidth() {
+    const int width = FieldWidth();
+    // Positions in the document count a line break as one character, as
+    // toPlainText does.
+    const int length = document()->characterCount() - 1;
+    if (width <= 0 || length <= width)
+        return;
+    // Only what was just put in is dropped: a longer text the field already
+    // held stays as it is, and deleting from it is always possible.
+    const int end = qBound(0, m_nChangeEnd, length);
+    int drop = qMin(length - width, qMin(m_nChangeAdded, end));
+    if (drop <= 0)
+        return;
+    // Never half a surrogate pair at the end of what is kept.
+    if (document()->characterAt(end - drop - 1).isHighSurrogate())
+        ++drop;
+    QTextCursor cursor(document());
+    cursor.setPosition(end - drop);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    m_bTrimming = true;
+    // One step with the change itself, so that undo takes back both.
+    cursor.joinPreviousEditBlock();
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    m_bTrimming = false;
+    setTextCursor(cursor);
 }
 
 void TDBMemo::SetReadOnly(bool readOnly) {
@@ -405,9 +452,11 @@ void TDBComboBox::Load() {
     m_bLoading = true;
     setEnabled(Writable());
     const QString value = FieldText(m_Link.Field());
-    if (isEditable())
+    if (isEditable()) {
+        const int width = FieldWidth();
+        lineEdit()->setMaxLength(width > 0 ? qMax(width, int(value.size())) : UnlimitedLength);
         setCurrentText(value);
-    else
+    } else
         setCurrentIndex(findText(value, Qt::MatchFixedString));
     m_bLoading = false;
 }

@@ -95,6 +95,8 @@ protected:
 
     // Whether the user may change the value: enabled, and the field writable.
     bool Writable() const { return m_bEnabled && m_Link.CanModify(); }
+    // The width of the bound text field in characters; 0 when it has none.
+    int FieldWidth() const;
 
     TFieldDataLink m_Link;
     bool m_bLoading = false;
@@ -180,7 +182,10 @@ private:
     bool m_bSaveLiterals = true;
 };
 
-// A multi-line text field.
+// A multi-line text field. What the user types, pastes or drops stops at the
+// field's width: the characters past it are dropped from what was just put
+// in (as one step with it for undo), so the memo never shows more than the
+// field keeps. The field's own text is shown whole.
 class TDBMemo : public QPlainTextEdit, public TDBControl {
     Q_OBJECT
 public:
@@ -193,12 +198,20 @@ Q_SIGNALS:
 
 private:
     void Load();
+    void TextChanged();
+    // Drops what the last change put in past the field's width.
+    void KeepWithinWidth();
 
     bool m_bReadOnly = false;
+    bool m_bTrimming = false;
+    // Where the document's last change put text in, and how much.
+    int m_nChangeEnd = 0;
+    int m_nChangeAdded = 0;
 };
 
 // A combo box storing the chosen or typed text. As a drop-down list
-// (not editable) a value that is not among the items shows as no choice.
+// (not editable) a value that is not among the items shows as no choice;
+// typing into an editable one stops at the field's width.
 class TDBComboBox : public QComboBox, public TDBControl {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "lists/UPickerLayout.h"
 
+#include "shell/UApplication.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -33,4 +35,6 @@ void LayOutPicker(QDialog* dialog, QFormLayout* form, QPushButton*& btnOK,
     layout->addLayout(form);
     layout->addSpacing(6);
     layout->addWidget(buttons);
+    // Wide enough that the title bar shows the whole caption.
+    FitCaption(dialog);
 }

@@ -4,7 +4,14 @@
 #include "shell/UErrors.h"
 
 #include <QAbstractEventDispatcher>
+#include <QBoxLayout>
+#include <QFontMetrics>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QIcon>
+#include <QSpacerItem>
+#include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -19,11 +26,93 @@ void RequestTermination() {
 }
 
 QString ApplicationCaption() {
-    const QString name = QGuiApplication::applicationDisplayName();
-    return name.isEmpty() ? QString::fromLatin1(ApplicationTitle) : name;
+    return QString::fromLatin1(ApplicationTitle);
+}
+
+// The empty item that holds a window's width for its caption (FitCaption).
+class TCaptionStrut : public QSpacerItem {
+public:
+    explicit TCaptionStrut(int width)
+        : QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum) {}
+};
+
+TCaptionStrut* FindStrut(QLayout* layout) {
+    for (int i = 0; i < layout->count(); ++i) {
+        if (auto* strut = dynamic_cast<TCaptionStrut*>(layout->itemAt(i)))
+            return strut;
+    }
+    return nullptr;
+}
+
+// Adds `strut` below everything else in `layout`; false for a layout that
+// has no row of its own for it (a row of side-by-side items).
+bool AddStrut(QLayout* layout, TCaptionStrut* strut) {
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        grid->addItem(strut, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+        return true;
+    }
+    if (auto* box = qobject_cast<QBoxLayout*>(layout)) {
+        if (box->direction() != QBoxLayout::TopToBottom &&
+            box->direction() != QBoxLayout::BottomToTop)
+            return false;
+        box->addItem(strut);
+        return true;
+    }
+    if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+        form->addItem(strut);
+        return true;
+    }
+    return false;
 }
 
 } // namespace
+
+QString ProgramCaption(const QString& caption) {
+    const QString title = QString::fromLatin1(ApplicationTitle);
+    if (caption.isEmpty())
+        return title;
+    if (caption.contains(title))
+        return caption;
+    return caption + QStringLiteral(" - ") + title;
+}
+
+int CaptionWidth(const QString& caption) {
+    // The window's icon and its minimise, maximise and close buttons.
+    constexpr int Decoration = 120;
+    int text = 0;
+    for (QFont font : {QApplication::font("QMdiSubWindowTitleBar"), QApplication::font()}) {
+        font.setBold(true);
+        text = std::max(text, QFontMetrics(font).horizontalAdvance(caption));
+    }
+    return text + Decoration;
+}
+
+void FitCaption(QWidget* window) {
+    if (!window)
+        return;
+    const int width = CaptionWidth(ProgramCaption(window->windowTitle()));
+    // Some dialogs (QInputDialog) build their layout only when they are first
+    // measured or shown.
+    if (!window->layout())
+        window->minimumSizeHint();
+    QLayout* layout = window->layout();
+    if (!layout) {
+        window->setMinimumWidth(std::max(window->minimumWidth(), width));
+        return;
+    }
+    const QMargins margins = layout->contentsMargins();
+    const int inner = std::max(0, width - margins.left() - margins.right());
+    if (TCaptionStrut* strut = FindStrut(layout)) {
+        strut->changeSize(inner, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        layout->invalidate();
+        return;
+    }
+    auto* strut = new TCaptionStrut(inner);
+    if (!AddStrut(layout, strut)) {
+        delete strut;
+        window->setMinimumWidth(std::max(window->minimumSizeHint().width(), width));
+    }
+}
 
 void HandleException(std::exception_ptr error) {
     if (!error)
@@ -52,7 +141,9 @@ bool TerminationRequested() {
 }
 
 TKorvaneApplication::TKorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
+    // No application display name: the captions name the program themselves
+    // (ProgramCaption), and on X11 and Wayland Qt would add the display name
+    // to every top-level title again ("TK Korvane - [Calls] — TK Korvane").
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/korvane/icons/korvane-%1.png").arg(size));

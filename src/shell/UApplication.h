@@ -1,7 +1,8 @@
 #pragma once
 
-// The application object: the program's title, the handler that every
-// exception escaping an event handler ends up in, and the idle hook.
+// The application object: the program's title and the captions that name
+// it, the handler that every exception escaping an event handler ends up in,
+// and the idle hook.
 
 #include <QApplication>
 #include <exception>
@@ -9,6 +10,28 @@
 
 // The title of the program, shown in window titles and boxes.
 inline constexpr char ApplicationTitle[] = "TK Korvane";
+
+// The program names itself in its captions: the main window reads
+// "TK Korvane" or "TK Korvane - [Calls]", and every box, dialog and modal
+// window the real dialogs show (UQtDialogs) carries ProgramCaption of its
+// caption. No application display name is given to Qt, whose platform
+// plugins would add it to the end of every top-level title a second time.
+
+// `caption` naming the program once: as it is when it already names the
+// program, the program's title when it is empty, otherwise followed by
+// " - " and the program's title ("Confirm - TK Korvane").
+QString ProgramCaption(const QString& caption);
+
+// The width a top-level window needs to show `caption` whole in its title
+// bar: the text in the title-bar font (bold, as most window managers draw
+// it) and room for the window's icon and buttons.
+int CaptionWidth(const QString& caption);
+
+// Makes the dialog `window` at least CaptionWidth(ProgramCaption(its title))
+// wide. The width is held by an empty item at the end of its layout, so a
+// layout that fixes the window's size or a box that sizes itself (a
+// QMessageBox) keeps it; call it again after the title changes.
+void FitCaption(QWidget* window);
 
 // Added to the message of an EFatalError before the program ends.
 inline constexpr char TerminationNotice[] = "\r\n\r\nThe Application will now terminate!";

@@ -1,9 +1,12 @@
 #include "shell/UQtDialogs.h"
 
+#include "shell/UApplication.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -50,8 +53,9 @@ TMsgButton TQtDialogs::MessageBox(TMsgKind kind, const QString& caption, const Q
     // Messages are plain text written with "\r\n" breaks.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(IconOf(kind), caption, shown, standard, Parent());
+    QMessageBox box(IconOf(kind), ProgramCaption(caption), shown, standard, Parent());
     box.setTextFormat(Qt::PlainText);
+    FitCaption(&box);
     box.exec();
 
     const QMessageBox::StandardButton chosen = box.standardButton(box.clickedButton());
@@ -68,30 +72,47 @@ TMsgButton TQtDialogs::MessageBox(TMsgKind kind, const QString& caption, const Q
 }
 
 bool TQtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(Parent(), caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = answer;
-    return ok;
+    QInputDialog dialog(Parent());
+    dialog.setWindowTitle(ProgramCaption(caption));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    FitCaption(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
 }
 
 QString TQtDialogs::OpenFileName(const QString& caption, const QString& dir,
                                  const QString& filter) {
-    return QFileDialog::getOpenFileName(Parent(), caption, dir, filter);
+    return QFileDialog::getOpenFileName(Parent(), ProgramCaption(caption), dir, filter);
 }
 
 QString TQtDialogs::SaveFileName(const QString& caption, const QString& dir,
                                  const QString& filter) {
-    return QFileDialog::getSaveFileName(Parent(), caption, dir, filter);
+    return QFileDialog::getSaveFileName(Parent(), ProgramCaption(caption), dir, filter);
 }
 
 QString TQtDialogs::FolderName(const QString& caption, const QString& dir) {
-    return QFileDialog::getExistingDirectory(Parent(), caption, dir);
+    return QFileDialog::getExistingDirectory(Parent(), ProgramCaption(caption), dir);
 }
 
-int TQtDialogs::ExecModal(QObject*, const std::function<int()>& exec) {
-    return exec();
+int TQtDialogs::ExecModal(QObject* window, const std::function<int()>& exec) {
+    // The window names the program while it is shown; its own title is put
+    // back afterwards (unless it set another meanwhile), so the window's code
+    // keeps seeing the title it set.
+    QPointer<QWidget> widget = qobject_cast<QWidget*>(window);
+    if (!widget || !widget->isWindow())
+        return exec();
+    const QString title = widget->windowTitle();
+    const QString shown = ProgramCaption(title);
+    widget->setWindowTitle(shown);
+    FitCaption(widget);
+    const int result = exec();
+    if (widget && widget->windowTitle() == shown)
+        widget->setWindowTitle(title);
+    return result;
 }
 
 void InstallQtDialogs() {

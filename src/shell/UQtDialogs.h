@@ -1,7 +1,9 @@
 #pragma once
 
 // The dialog seam of the running program: real message boxes, input boxes,
-// file dialogs and modal windows, parented to the active window.
+// file dialogs and modal windows, parented to the active window. Each names
+// the program once in its caption (ProgramCaption); boxes, input boxes and
+// modal windows are at least as wide as that caption (FitCaption).
 
 #include "shell/UDialogs.h"
 

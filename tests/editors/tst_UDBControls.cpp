@@ -9,6 +9,7 @@
 #include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -213,6 +214,96 @@ private Q_SLOTS:
         m_pTable->First();
         QCOMPARE(spin.value(), 4);
         QCOMPARE(list.currentText(), QString("Complete"));
+    }
+
+    // Nothing typed, pasted or dropped beyond a text field's width is lost
+    // silently: the control stops at the width, and the field keeps exactly
+    // what the control shows.
+    void MemoStopsTypingAndPastingAtTheFieldsWidth() {
+        TDBMemo memo;
+        memo.SetDataSource(m_pSource.get());
+        memo.SetDataField("ProblemDescr"); // CHAR(254)
+        QCOMPARE(memo.toPlainText(), QString("Line one"));
+        const auto holdsWhatIsShown = [&] {
+            return F("ProblemDescr").AsString() == memo.toPlainText();
+        };
+
+        // Typing stops at the width, line breaks counting one each.
+        memo.setFocus();
+        memo.moveCursor(QTextCursor::End);
+        QTest::keyClick(&memo, Qt::Key_Return);
+        QTest::keyClicks(&memo, QString(300, QLatin1Char('t')));
+        QCOMPARE(memo.toPlainText(), "Line one\n" + QString(245, QLatin1Char('t')));
+        QVERIFY(holdsWhatIsShown());
+        QTest::keyClick(&memo, Qt::Key_Return);
+        QCOMPARE(memo.toPlainText().size(), 254);
+        QVERIFY(holdsWhatIsShown());
+
+        // A long paste into the middle keeps what fits of its start; the
+        // text after the cursor stays and the cursor follows the pasted part.
+        QString pasted;
+        for (int i = 0; pasted.size() < 663; ++i)
+            pasted += QStringLiteral("word%1 ").arg(i);
+        pasted.truncate(663);
+        memo.setPlainText(QString(100, QLatin1Char('a')));
+        QTextCursor at = memo.textCursor();
+        at.setPosition(50);
+        memo.setTextCursor(at);
+        QGuiApplication::clipboard()->setText(pasted);
+        memo.paste();
+        const QString expected =
+            QString(50, QLatin1Char('a')) + pasted.left(154) + QString(50, QLatin1Char('a'));
+        QCOMPARE(memo.toPlainText(), expected);
+        QCOMPARE(memo.textCursor().position(), 204);
+        QVERIFY(holdsWhatIsShown());
+        // Undo takes back the paste and its cut together.
+        memo.undo();
+        QCOMPARE(memo.toPlainText(), QString(100, QLatin1Char('a')));
+        QVERIFY(holdsWhatIsShown());
+
+        // A selection that a paste replaces makes room for it.
+        memo.selectAll();
+        memo.paste();
+        QCOMPARE(memo.toPlainText(), pasted.left(254));
+        QCOMPARE(memo.textCursor().position(), 254);
+        QVERIFY(holdsWhatIsShown());
+        m_pTable->Post();
+        QCOMPARE(Stored("000001", "ProblemDescr"), QVariant(pasted.left(254)));
+    }
+
+    void MemoShowsTheFieldsTextWhole() {
+        // Written behind the program's back: longer than the column.
+        const QString stored = QString(300, QLatin1Char('s'));
+        m_Db.Exec(QStringLiteral("UPDATE Call SET ProblemDescr = '%1' WHERE CallNr = '000002'")
+                      .arg(stored));
+        m_pTable->Refresh();
+        TDBMemo memo;
+        memo.SetDataSource(m_pSource.get());
+        memo.SetDataField("ProblemDescr");
+        m_pTable->Next();
+        QCOMPARE(memo.toPlainText(), stored);
+        // Typing adds nothing to it; the text is not cut by the control.
+        memo.setFocus();
+        memo.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&memo, "more");
+        QCOMPARE(memo.toPlainText(), stored);
+        QTest::keyClick(&memo, Qt::Key_Backspace);
+        QCOMPARE(memo.toPlainText().size(), 299);
+        m_pTable->Cancel();
+    }
+
+    void EditableComboStopsAtTheFieldsWidth() {
+        TDBComboBox combo;
+        combo.SetItems({"New", "Busy"});
+        combo.SetEditable(true);
+        combo.SetDataSource(m_pSource.get());
+        combo.SetDataField("Status"); // CHAR(20)
+        QCOMPARE(combo.currentText(), QString("New"));
+        combo.lineEdit()->selectAll();
+        QTest::keyClicks(combo.lineEdit(), "Waiting for the customer's answer");
+        QCOMPARE(combo.currentText(), QString("Waiting for the cust"));
+        QCOMPARE(F("Status").AsString(), combo.currentText());
+        m_pTable->Cancel();
     }
 
     void BillTimeMaskAcceptsTheClassicTexts() {

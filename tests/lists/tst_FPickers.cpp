@@ -1,6 +1,8 @@
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
+#include "shell/UApplication.h"
 #include "shell/UScriptedDialogs.h"
+#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -94,6 +96,21 @@ private Q_SLOTS:
         dialogs.AnswerModal(QDialog::Rejected);
         QVERIFY(!picker.Execute());
         QCOMPARE(picker.m_nPriority, 15);
+    }
+
+    // The small boxes are wide enough for the caption they are shown with,
+    // beside the window's icon and buttons (some 100 pixels).
+    void PickersShowTheirWholeCaption() {
+        TfrmMonthPicker month;
+        TfrmPriorityPicker priority;
+        for (QDialog* picker : std::initializer_list<QDialog*>{&month, &priority}) {
+            picker->show();
+            QVERIFY(QTest::qWaitForWindowExposed(picker));
+            const QString caption = ProgramCaption(picker->windowTitle());
+            QVERIFY2(picker->width() >= TestSupport::CaptionTextWidth(caption) + 100,
+                     qPrintable(QStringLiteral("%1: %2 px").arg(caption).arg(picker->width())));
+            picker->hide();
+        }
     }
 };
 

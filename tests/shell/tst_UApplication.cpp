@@ -1,10 +1,17 @@
+#include "shell/FMain.h"
 #include "shell/UApplication.h"
 #include "shell/UErrors.h"
 #include "shell/UScriptedDialogs.h"
+#include "shell/USettings.h"
+#include "support/TestSupport.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QtTest>
 #include <stdexcept>
+
+using TestSupport::ShownCaption;
 
 // Runs the application's event loop until something quits it or the
 // timeout does; true when the loop ended before the timeout.
@@ -24,9 +31,34 @@ static bool RunLoop(int timeoutMs = 5000) {
 class TestUApplication : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void HasTheProgramsTitle() {
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QString("TK Korvane"));
-        QVERIFY(!QGuiApplication::windowIcon().isNull());
+    void HasTheProgramsIcon() { QVERIFY(!QGuiApplication::windowIcon().isNull()); }
+
+    // What the title bar of the main window reads, with whatever the window
+    // system is given beyond the window's own title.
+    void MainWindowCaptionNamesTheProgramOnce() {
+        TestSupport::TTempDir dir;
+        SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        TfrmMain::TLocations locations;
+        locations.CountryFile = dir.Path() + "Countries.dat";
+        locations.BackupDir = dir.Path() + "backups";
+        TfrmMain frm(locations);
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
+
+        // A maximised list puts its title in brackets after the program's.
+        auto* list = new QWidget;
+        list->setWindowTitle("Calls");
+        QMdiSubWindow* child = frm.mdiMain->addSubWindow(list);
+        child->showMaximized();
+        QCOMPARE(ShownCaption(frm), QString("TK Korvane - [Calls]"));
+        list->setWindowTitle("Customers");
+        QCOMPARE(ShownCaption(frm), QString("TK Korvane - [Customers]"));
+        child->showNormal();
+        QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
+        QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
     void OrdinaryErrorsAreShownAndTheProgramGoesOn() {

@@ -1,9 +1,17 @@
+// The real dialogs, under the program's own application object, as the
+// program shows them.
+
+#include "shell/UApplication.h"
 #include "shell/UQtDialogs.h"
+#include "support/TestSupport.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+
+using TestSupport::CaptionTextWidth;
+using TestSupport::ShownCaption;
 
 namespace {
 
@@ -62,8 +70,60 @@ private Q_SLOTS:
         QCOMPARE(int(m_Dialogs.MessageBox(TMsgKind(kind), QStringLiteral("Caption"),
                                           QStringLiteral("Delete <b>all</b>?\r\nSure?"), buttons)),
                  answer);
-        QCOMPARE(shown, (QStringList{QString::number(icon), "Caption", "Delete <b>all</b>?\nSure?",
-                                     QString::number(Qt::PlainText)}));
+        QCOMPARE(shown, (QStringList{QString::number(icon), "Caption - TK Korvane",
+                                     "Delete <b>all</b>?\nSure?", QString::number(Qt::PlainText)}));
+    }
+
+    // Every box and window shown names the program once in its title bar,
+    // and is wide enough to show that caption whole beside the window's
+    // buttons (some 100 pixels for icon, minimise, maximise and close).
+    void BoxesNameTheProgramOnceAndShowTheirWholeCaption() {
+        const QString longCaption =
+            QStringLiteral("Delete the customer with every call, item and contract of theirs");
+        for (const QString& caption : {QStringLiteral("TK Korvane"), longCaption}) {
+            QString shown;
+            int width = 0;
+            WhenShown<QMessageBox>([&](QMessageBox* box) {
+                shown = ShownCaption(*box);
+                width = box->width();
+                box->button(QMessageBox::Ok)->click();
+            });
+            m_Dialogs.MessageBox(TMsgKind::Information, caption, QStringLiteral("Sure?"), mbOK);
+            QCOMPARE(shown, ProgramCaption(caption));
+            QCOMPARE(shown.count(QStringLiteral("TK Korvane")), 1);
+            QVERIFY2(width >= CaptionTextWidth(shown) + 100,
+                     qPrintable(QStringLiteral("%1 px for \"%2\"").arg(width).arg(shown)));
+        }
+
+        QString shown;
+        int width = 0;
+        WhenShown<QInputDialog>([&](QInputDialog* dialog) {
+            shown = ShownCaption(*dialog);
+            width = dialog->width();
+            dialog->reject();
+        });
+        QString value;
+        m_Dialogs.InputQuery(longCaption, QStringLiteral("Number"), value);
+        QCOMPARE(shown, longCaption + " - TK Korvane");
+        QVERIFY2(width >= CaptionTextWidth(shown) + 100, qPrintable(QString::number(width)));
+    }
+
+    void ModalWindowsNameTheProgramWhileShown() {
+        QDialog dialog;
+        dialog.setWindowTitle("Pick a month");
+        QString shown;
+        int width = 0;
+        WhenShown<QDialog>([&](QDialog* window) {
+            shown = ShownCaption(*window);
+            width = window->width();
+            window->accept();
+        });
+        QCOMPARE(m_Dialogs.ExecModal(&dialog, [&dialog] { return dialog.exec(); }),
+                 int(QDialog::Accepted));
+        QCOMPARE(shown, QString("Pick a month - TK Korvane"));
+        QVERIFY2(width >= CaptionTextWidth(shown) + 100, qPrintable(QString::number(width)));
+        // The window's own title is its own again.
+        QCOMPARE(dialog.windowTitle(), QString("Pick a month"));
     }
 
     void InputQueryChangesTheValueOnlyOnOk() {
@@ -81,5 +141,9 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestUQtDialogs)
+int main(int argc, char* argv[]) {
+    TKorvaneApplication app(argc, argv);
+    TestUQtDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_UQtDialogs.moc"

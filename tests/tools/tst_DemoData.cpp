@@ -103,7 +103,11 @@ private Q_SLOTS:
             none("SELECT COUNT(*) FROM Call WHERE length(CallNr) <> 6 OR CallNr GLOB '*[^0-9]*'"));
         QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Status NOT IN "
                      "('New', 'Busy', 'Pending', 'Awaiting Parts', 'Complete')"));
-        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Priority < 1 OR Priority > 15"));
+        // Every priority is one the call editor can show and keep: 1 to 5,
+        // and the whole range is used.
+        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE typeof(Priority) <> 'integer' "
+                     "OR Priority < 1 OR Priority > 5"));
+        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(DISTINCT Priority) FROM Call")), 5);
         QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Billed NOT IN ('True', 'False') "
                      "OR Callout NOT IN ('True', 'False')"));
         // Only a complete call has a finishing time; the others have none at

@@ -868,12 +868,9 @@ void TFiller::Calls() {
             qint64 worker = r.Below(m_Sizes.Workers);
             if (!m_Employed[size_t(worker)] && r.Chance(0.7))
                 worker = r.Below(m_Sizes.Workers);
+            // Priorities 1 to 5, the range the call editor offers; mostly 1.
             const double p = r.Unit();
-            const qint64 priority = p < 0.6    ? 1
-                                    : p < 0.8  ? 2
-                                    : p < 0.9  ? 3
-                                    : p < 0.95 ? r.Between(4, 5)
-                                               : r.Between(6, 15);
+            const qint64 priority = p < 0.6 ? 1 : p < 0.8 ? 2 : p < 0.9 ? 3 : r.Between(4, 5);
 
             // The comment lines, in time order, and the time the call finished
             // (the lines of the last calls may run a few days past the period).
