@@ -42,6 +42,9 @@ struct TToken {
     bool Claimed = false; // belongs to a table reference or a table's alias
 };
 
+// Deeper than any statement the program or a user writes.
+constexpr int MaxParenDepth = 200;
+
 [[noreturn]] void Unreadable(const char* what, const QString& sql, qsizetype pos) {
     throw EDatabaseError(UErrors::FormatMessage("%s at position %d of the statement:\n%s", what,
                                                 static_cast<int>(pos + 1), sql));
@@ -298,6 +301,7 @@ public:
         for (qsizetype i = 0; i < static_cast<qsizetype>(m_Tokens.size()); ++i)
             if (m_Tokens[i].Kind != TTok::Space && m_Tokens[i].Kind != TTok::Comment)
                 m_Sig.push_back(i);
+        PairParens(sql);
     }
 
     TTranslation Run() {
@@ -349,6 +353,37 @@ private:
         if (t->Kind == TTok::Bracketed || t->Kind == TTok::DQuoted)
             return true;
         return t->Kind == TTok::Word && !ExprKeywords().contains(t->Value.toUpper());
+    }
+
+    // The index of the ')' that closes the '(' at k (or of the '(' that the
+    // ')' at k closes); -1 for any other token and for a parenthesis without
+    // its partner.
+    qsizetype Partner(qsizetype k) const { return m_Partner[static_cast<size_t>(k)]; }
+
+    // Pairs every parenthesis with its partner in one pass, so that no step
+    // has to count its way to the end of a group. Nesting deeper than anyone
+    // writes is refused: the steps that read conditions go down one level of
+    // the call stack for every level of parentheses.
+    void PairParens(const QString& sql) {
+        m_Partner.assign(m_Sig.size(), -1);
+        std::vector<qsizetype> open;
+        for (qsizetype k = 0; k < Count(); ++k) {
+            if (IsPunct(k, '(')) {
+                if (static_cast<int>(open.size()) == MaxParenDepth)
+                    Unreadable("Parentheses nested too deeply", sql, Sig(k)->Pos);
+                open.push_back(k);
+            } else if (IsPunct(k, ')')) {
+                if (open.empty()) {
+                    m_ParensPaired = false;
+                    continue;
+                }
+                m_Partner[static_cast<size_t>(k)] = open.back();
+                m_Partner[static_cast<size_t>(open.back())] = k;
+                open.pop_back();
+            }
+        }
+        if (!open.empty())
+            m_ParensPaired = false;
     }
 
     TColumnKind KindOf(const QString& column) const {
@@ -551,7 +586,8 @@ private:
     // first table with a value or parameter. The first table is on the left
     // side of every join in the chain, so that one test covers them all.
     void NarrowFullJoins() {
-        if (m_Verb != QLatin1String("SELECT"))
+        // Parentheses that do not pair make a statement SQLite refuses anyway.
+        if (m_Verb != QLatin1String("SELECT") || !m_ParensPaired)
             return;
         qsizetype from = -1;
         int depth = 0;
@@ -622,22 +658,12 @@ private:
         }
     }
 
-    // The index of the ')' that closes the '(' at `open`; -1 when none does.
-    qsizetype ClosingParen(qsizetype open) {
-        int depth = 0;
-        for (qsizetype k = open; k < Count(); ++k) {
-            if (IsPunct(k, '('))
-                ++depth;
-            else if (IsPunct(k, ')') && --depth == 0)
-                return k;
-        }
-        return -1;
-    }
-
     // Whether the condition first..last, read as a chain of ANDs, has a part
     // that is NULL (so false) whenever the column `qualifier`.name is NULL.
+    // The parts of a chain are taken in a loop, so a chain of any length
+    // costs one level of the call stack; only parentheses go deeper.
     bool HasNullRejecting(qsizetype first, qsizetype last, const QString& qualifier) {
-        while (IsPunct(first, '(') && ClosingParen(first) == last) {
+        while (IsPunct(first, '(') && Partner(first) == last) {
             ++first;
             --last;
         }
@@ -645,16 +671,12 @@ private:
             return false;
         // Split at the ANDs of this level; the AND of a BETWEEN and those
         // inside CASE ... END do not split.
-        int depth = 0;
+        qsizetype part = first; // where the part being read starts
         int cases = 0;
         bool between = false;
         for (qsizetype k = first; k <= last; ++k) {
             if (IsPunct(k, '(')) {
-                ++depth;
-            } else if (IsPunct(k, ')')) {
-                --depth;
-            } else if (depth > 0) {
-                continue;
+                k = Partner(k); // a group belongs to the part it stands in
             } else if (IsWord(k, "CASE")) {
                 ++cases;
             } else if (IsWord(k, "END")) {
@@ -666,11 +688,14 @@ private:
                     between = false;
                     continue;
                 }
-                return HasNullRejecting(first, k - 1, qualifier) ||
-                       HasNullRejecting(k + 1, last, qualifier);
+                if (HasNullRejecting(part, k - 1, qualifier))
+                    return true;
+                part = k + 1;
             }
         }
-        return IsNullRejecting(first, last, qualifier);
+        if (part == first)
+            return IsNullRejecting(first, last, qualifier);
+        return HasNullRejecting(part, last, qualifier);
     }
 
     // Whether tokens k..k+2 are qualifier.column.
@@ -707,7 +732,7 @@ private:
         const qsizetype op = IsWord(first + 3, "NOT") ? first + 4 : first + 3;
         if (IsWord(op, "LIKE"))
             return op + 1 == last && IsValue(last);
-        if (!IsWord(op, "IN") || !IsPunct(op + 1, '(') || ClosingParen(op + 1) != last)
+        if (!IsWord(op, "IN") || !IsPunct(op + 1, '(') || Partner(op + 1) != last)
             return false;
         // A non-empty list: `x NOT IN ()` is true even for a NULL x.
         for (qsizetype k = op + 2; k < last; k += 2)
@@ -980,7 +1005,9 @@ private:
     const TColumnKindLookup& m_Lookup;
     const TTableColumnsLookup& m_ColumnsOf;
     std::vector<TToken> m_Tokens;
-    std::vector<qsizetype> m_Sig; // indexes of the significant tokens in m_Tokens
+    std::vector<qsizetype> m_Sig;     // indexes of the significant tokens in m_Tokens
+    std::vector<qsizetype> m_Partner; // by significant index: see Partner()
+    bool m_ParensPaired = true;       // every parenthesis has its partner
     std::vector<TTableRef> m_Refs;
     QString m_Verb;
     TTranslation m_Result;

@@ -96,6 +96,8 @@ private Q_SLOTS:
     void FullJoinsNarrowedByTheWhereClause_data();
     void FullJoinsNarrowedByTheWhereClause();
     void NarrowedFullJoinsGiveTheSameRows();
+    void DeepNestingIsRefused();
+    void LongAndChainsAreRead();
 };
 
 void TestUSqlDialect::Translates_data() {
@@ -446,6 +448,15 @@ void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause_data() {
         "SELECT * FROM Worker W FULL JOIN (Call C FULL JOIN Item I ON (C.EquipmentSerialNr = "
         "I.SerialNr)) ON (C.WorkerNr = W.WorkerNR) WHERE W.WorkerNR = 'W1'",
         false);
+    // Chains within groups are read at every level; a group that is only
+    // part of a comparison is not a chain.
+    row("chain in a group in a chain",
+        join + "WHERE (W.Name = 'Ann' AND ((W.Surname = 'Lee') AND (C.Status = 'New')))", true);
+    row("group compared", join + "WHERE (C.CallNr = '1' AND W.Name = 'x') = (W.Surname = 'y')",
+        false);
+    // SQLite refuses these; they are passed on as they are.
+    row("unclosed parenthesis", join + "WHERE C.CallNr = '1' AND (W.Name = 'Ann'", false);
+    row("unopened parenthesis", join + "WHERE C.CallNr = '1' AND W.Name = 'Ann')", false);
 }
 
 void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause() {
@@ -533,6 +544,46 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
                 QCOMPARE(expected.size(), 1);
         }
     }
+}
+
+// Parentheses may nest 200 deep; deeper is refused like any other text that
+// cannot be read, closed or not.
+void TestUSqlDialect::DeepNestingIsRefused() {
+    const QString join = QStringLiteral("SELECT C.CallNr FROM Call C FULL OUTER JOIN Worker W ON "
+                                        "(C.WorkerNr = W.WorkerNR) WHERE ");
+    auto nested = [&](int depth) {
+        return join + QString(depth, '(') + "C.CallNr = '1'" + QString(depth, ')');
+    };
+    QVERIFY(Translate(nested(200), ProgramKind).Sql.contains(QLatin1String("LEFT OUTER JOIN")));
+    for (const QString& local : {nested(201), nested(100000), join + QString(201, '(')}) {
+        try {
+            Translate(local, ProgramKind);
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            // At the 201st '(', with the statement (as much as a message holds).
+            const QString expected = "Parentheses nested too deeply at position " +
+                                     QString::number(join.size() + 201) + " of the statement:\n" +
+                                     local;
+            QCOMPARE(e.Message(), expected.left(UErrors::MaxMessageLength));
+        }
+    }
+}
+
+// A WHERE clause of 100,000 ANDs, every one of which has to be looked at.
+void TestUSqlDialect::LongAndChainsAreRead() {
+    QString local = QStringLiteral("SELECT C.CallNr FROM Worker W FULL OUTER JOIN Call C ON "
+                                   "(C.WorkerNr = W.WorkerNR) WHERE ");
+    for (int i = 0; i < 100000; ++i)
+        local += QStringLiteral("C.CallNr = '1' AND ");
+    const QString byWorker = local + QStringLiteral("(W.WorkerNR = 'W1')");
+    QString expected = byWorker;
+    expected.replace(
+        QLatin1String("FROM Worker W FULL OUTER JOIN Call C"),
+        QLatin1String(R"(FROM "db_worker"."Worker" W LEFT OUTER JOIN "db_call"."Call" C)"));
+    QCOMPARE(Translate(byWorker, ProgramKind).Sql, expected);
+    QCOMPARE(CountOf(Translate(local + QStringLiteral("W.WorkerNR = ''"), ProgramKind).Sql,
+                     QStringLiteral("FULL OUTER JOIN")),
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestUSqlDialect)
