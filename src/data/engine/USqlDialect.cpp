@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTime>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace USqlDialect {
@@ -507,7 +508,8 @@ private:
 
         if (created) {
             m_Result.CreatedTable = name;
-        } else if (!m_Result.Tables.contains(name, Qt::CaseInsensitive)) {
+        } else if (!m_TablesNamed.contains(name.toCaseFolded())) {
+            m_TablesNamed.insert(name.toCaseFolded());
             m_Result.Tables.append(name);
         }
         m_Refs.push_back(ref);
@@ -756,12 +758,22 @@ private:
         }
         if (selects != 1) // subqueries have scopes of their own: left alone
             return;
-        std::vector<QSet<QString>> columns;
-        for (const TTableRef& ref : m_Refs) {
-            QSet<QString> names;
-            for (const QString& c : m_ColumnsOf(ref.Name))
+        // For every column name: how many of the tables have it, and the
+        // first of them.
+        struct TOwners {
+            int Count = 0;
+            size_t First = 0;
+        };
+        QHash<QString, TOwners> owners;
+        for (size_t r = 0; r < m_Refs.size(); ++r) {
+            QSet<QString> names; // a name the lookup gives twice is still one column
+            for (const QString& c : m_ColumnsOf(m_Refs[r].Name))
                 names.insert(c.toLower());
-            columns.push_back(names);
+            for (const QString& name : std::as_const(names)) {
+                TOwners& o = owners[name];
+                if (o.Count++ == 0)
+                    o.First = r;
+            }
         }
         for (qsizetype k = 0; k < Count(); ++k) {
             TToken& t = *Sig(k);
@@ -771,17 +783,9 @@ private:
             const QString name = t.Value.toLower();
             if (resultAliases.contains(name))
                 continue;
-            int owners = 0;
-            qsizetype firstOwner = -1;
-            for (size_t r = 0; r < columns.size(); ++r) {
-                if (columns[r].contains(name)) {
-                    ++owners;
-                    if (firstOwner < 0)
-                        firstOwner = static_cast<qsizetype>(r);
-                }
-            }
-            if (owners > 1)
-                t.Before += m_Refs[static_cast<size_t>(firstOwner)].Qualifier + QLatin1Char('.');
+            const auto found = owners.constFind(name);
+            if (found != owners.cend() && found->Count > 1)
+                t.Before += m_Refs[found->First].Qualifier + QLatin1Char('.');
         }
     }
 
@@ -1009,6 +1013,7 @@ private:
     std::vector<qsizetype> m_Partner; // by significant index: see Partner()
     bool m_ParensPaired = true;       // every parenthesis has its partner
     std::vector<TTableRef> m_Refs;
+    QSet<QString> m_TablesNamed; // m_Result.Tables, case-folded
     QString m_Verb;
     TTranslation m_Result;
 };

@@ -272,6 +272,16 @@ void TestUSqlDialect::SharedColumnsAreQualified() {
         db.Translate(QStringLiteral("SELECT Name FROM Worker, Representative R")),
         QStringLiteral(
             R"(SELECT "Worker".Name FROM "db_worker"."Worker", "db_representative"."Representative" R)"));
+    // A table counts once for a name however often its columns give it; the
+    // first table that has the name need not be the first table.
+    const auto columnsOf = [](const QString& table) {
+        static const QHash<QString, QStringList> columns = {
+            {"A", {"Name", "NAME", "Code"}}, {"B", {"ID", "Code"}}, {"C", {"id"}}};
+        return columns.value(table);
+    };
+    QCOMPARE(Translate(QStringLiteral("SELECT Name, ID, Code FROM A, B Bee, C"), {}, columnsOf).Sql,
+             QStringLiteral(
+                 R"(SELECT Name, Bee.ID, "A".Code FROM "db_a"."A", "db_b"."B" Bee, "db_c"."C")"));
 }
 
 void TestUSqlDialect::Helpers() {
