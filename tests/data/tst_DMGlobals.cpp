@@ -322,7 +322,9 @@ private Q_SLOTS:
         QCOMPARE(dml.GetNewCallNr(), "000010");
         AddCalls({"000010", "000123", "5"}); // "5" sorts last
         QCOMPARE(dml.GetNewCallNr(), "000006");
-        AddCalls({"000006", "9999999"});
+        AddCalls({"000006"}); // taken, and so is 000007
+        QCOMPARE(dml.GetNewCallNr(), "000008");
+        AddCalls({"9999999"});
         QCOMPARE(dml.GetNewCallNr(), "10000000");
 
         AddCalls({"A-17"});
@@ -532,8 +534,10 @@ private Q_SLOTS:
         Fill();
         dml.DeleteCall("000001");
         QVERIFY(CommentsOf("000001").isEmpty());
+        QVERIFY(dml.tblCall->Locate("CallNr", "ab-7")); // on SN-1
         dml.DeleteItem("SN-1");
         QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000002"}));
+        QCOMPARE(Field(dml.tblCall, "CallNr"), "000002"); // the table was read again
         QCOMPARE(CommentsOf("ab-7"), QStringList({"Call Created."}));
         QCOMPARE(Column("SELECT ItemSerialNr FROM ServiceContract"), QStringList({"SN-2", "SN-3"}));
         dml.DeleteServiceContract("SN-2", "C1");

@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -388,6 +389,45 @@ private Q_SLOTS:
         QVERIFY(!frmCallsList && !frmCustomerList && !frmWorkerList && !frmItemList &&
                 !frmServiceContractList);
         QVERIFY(!CurrentDataList);
+    }
+
+    // After a header sort the list is on the record it was on, not on one
+    // whose key begins with that key or differs from it only in letter case.
+    void HeaderSortKeepsExactlyTheCurrentRecord() {
+        TRunningProgram program;
+        TdmlGlobals& dml = program.DataModule;
+        for (const char* sql : {
+                 "INSERT INTO Customer (CustomerID, LastName) VALUES ('C10', 'Zeta')",
+                 "INSERT INTO Customer (CustomerID, LastName) VALUES ('c1', 'Young')",
+                 "INSERT INTO Worker (WorkerNR, Surname) VALUES ('W10', 'Zwart')",
+                 "INSERT INTO Worker (WorkerNR, Surname) VALUES ('w1', 'Young')",
+             })
+            dml.ExecSQL(QString::fromLatin1(sql));
+        dml.RefreshQueries();
+        const struct {
+            TfrmDataList* List;
+            TQuery* Query;
+            QString Key;
+            QString Kept;
+            QString SortedBy;
+            QString FirstAfter; // its key begins with the kept one
+        } lists[] = {
+            {frmCustomerList, dml.sqlCustomer, "CustomerID", "C1", "LastName", "C10"},
+            {frmWorkerList, dml.sqlWorker, "WorkerNR", "W1", "Surname", "W10"},
+        };
+        for (const auto& l : lists) {
+            QVERIFY(l.Query->Locate(l.Key, l.Kept));
+            TDataSetModel* model = l.List->Model();
+            l.List->dbcGrid->sortByColumn(model->ColumnOf(l.SortedBy), Qt::DescendingOrder);
+            QCOMPARE(model->data(model->index(0, model->ColumnOf(l.Key))).toString(), l.FirstAfter);
+            QCOMPARE(l.Query->FieldByName(l.Key).AsString(), l.Kept);
+            QCOMPARE(model
+                         ->data(model->index(l.List->dbcGrid->currentIndex().row(),
+                                             model->ColumnOf(l.Key)))
+                         .toString(),
+                     l.Kept);
+        }
+        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
     }
 };
 

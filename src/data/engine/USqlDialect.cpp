@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTime>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace USqlDialect {
@@ -41,6 +42,9 @@ struct TToken {
     QString After;        // written behind the token
     bool Claimed = false; // belongs to a table reference or a table's alias
 };
+
+// Deeper than any statement the program or a user writes.
+constexpr int MaxParenDepth = 200;
 
 [[noreturn]] void Unreadable(const char* what, const QString& sql, qsizetype pos) {
     throw EDatabaseError(UErrors::FormatMessage("%s at position %d of the statement:\n%s", what,
@@ -298,6 +302,7 @@ public:
         for (qsizetype i = 0; i < static_cast<qsizetype>(m_Tokens.size()); ++i)
             if (m_Tokens[i].Kind != TTok::Space && m_Tokens[i].Kind != TTok::Comment)
                 m_Sig.push_back(i);
+        PairParens(sql);
     }
 
     TTranslation Run() {
@@ -349,6 +354,37 @@ private:
         if (t->Kind == TTok::Bracketed || t->Kind == TTok::DQuoted)
             return true;
         return t->Kind == TTok::Word && !ExprKeywords().contains(t->Value.toUpper());
+    }
+
+    // The index of the ')' that closes the '(' at k (or of the '(' that the
+    // ')' at k closes); -1 for any other token and for a parenthesis without
+    // its partner.
+    qsizetype Partner(qsizetype k) const { return m_Partner[static_cast<size_t>(k)]; }
+
+    // Pairs every parenthesis with its partner in one pass, so that no step
+    // has to count its way to the end of a group. Nesting deeper than anyone
+    // writes is refused: the steps that read conditions go down one level of
+    // the call stack for every level of parentheses.
+    void PairParens(const QString& sql) {
+        m_Partner.assign(m_Sig.size(), -1);
+        std::vector<qsizetype> open;
+        for (qsizetype k = 0; k < Count(); ++k) {
+            if (IsPunct(k, '(')) {
+                if (static_cast<int>(open.size()) == MaxParenDepth)
+                    Unreadable("Parentheses nested too deeply", sql, Sig(k)->Pos);
+                open.push_back(k);
+            } else if (IsPunct(k, ')')) {
+                if (open.empty()) {
+                    m_ParensPaired = false;
+                    continue;
+                }
+                m_Partner[static_cast<size_t>(k)] = open.back();
+                m_Partner[static_cast<size_t>(open.back())] = k;
+                open.pop_back();
+            }
+        }
+        if (!open.empty())
+            m_ParensPaired = false;
     }
 
     TColumnKind KindOf(const QString& column) const {
@@ -472,7 +508,8 @@ private:
 
         if (created) {
             m_Result.CreatedTable = name;
-        } else if (!m_Result.Tables.contains(name, Qt::CaseInsensitive)) {
+        } else if (!m_TablesNamed.contains(name.toCaseFolded())) {
+            m_TablesNamed.insert(name.toCaseFolded());
             m_Result.Tables.append(name);
         }
         m_Refs.push_back(ref);
@@ -551,7 +588,8 @@ private:
     // first table with a value or parameter. The first table is on the left
     // side of every join in the chain, so that one test covers them all.
     void NarrowFullJoins() {
-        if (m_Verb != QLatin1String("SELECT"))
+        // Parentheses that do not pair make a statement SQLite refuses anyway.
+        if (m_Verb != QLatin1String("SELECT") || !m_ParensPaired)
             return;
         qsizetype from = -1;
         int depth = 0;
@@ -622,22 +660,12 @@ private:
         }
     }
 
-    // The index of the ')' that closes the '(' at `open`; -1 when none does.
-    qsizetype ClosingParen(qsizetype open) {
-        int depth = 0;
-        for (qsizetype k = open; k < Count(); ++k) {
-            if (IsPunct(k, '('))
-                ++depth;
-            else if (IsPunct(k, ')') && --depth == 0)
-                return k;
-        }
-        return -1;
-    }
-
     // Whether the condition first..last, read as a chain of ANDs, has a part
     // that is NULL (so false) whenever the column `qualifier`.name is NULL.
+    // The parts of a chain are taken in a loop, so a chain of any length
+    // costs one level of the call stack; only parentheses go deeper.
     bool HasNullRejecting(qsizetype first, qsizetype last, const QString& qualifier) {
-        while (IsPunct(first, '(') && ClosingParen(first) == last) {
+        while (IsPunct(first, '(') && Partner(first) == last) {
             ++first;
             --last;
         }
@@ -645,16 +673,12 @@ private:
             return false;
         // Split at the ANDs of this level; the AND of a BETWEEN and those
         // inside CASE ... END do not split.
-        int depth = 0;
+        qsizetype part = first; // where the part being read starts
         int cases = 0;
         bool between = false;
         for (qsizetype k = first; k <= last; ++k) {
             if (IsPunct(k, '(')) {
-                ++depth;
-            } else if (IsPunct(k, ')')) {
-                --depth;
-            } else if (depth > 0) {
-                continue;
+                k = Partner(k); // a group belongs to the part it stands in
             } else if (IsWord(k, "CASE")) {
                 ++cases;
             } else if (IsWord(k, "END")) {
@@ -666,11 +690,14 @@ private:
                     between = false;
                     continue;
                 }
-                return HasNullRejecting(first, k - 1, qualifier) ||
-                       HasNullRejecting(k + 1, last, qualifier);
+                if (HasNullRejecting(part, k - 1, qualifier))
+                    return true;
+                part = k + 1;
             }
         }
-        return IsNullRejecting(first, last, qualifier);
+        if (part == first)
+            return IsNullRejecting(first, last, qualifier);
+        return HasNullRejecting(part, last, qualifier);
     }
 
     // Whether tokens k..k+2 are qualifier.column.
@@ -707,7 +734,7 @@ private:
         const qsizetype op = IsWord(first + 3, "NOT") ? first + 4 : first + 3;
         if (IsWord(op, "LIKE"))
             return op + 1 == last && IsValue(last);
-        if (!IsWord(op, "IN") || !IsPunct(op + 1, '(') || ClosingParen(op + 1) != last)
+        if (!IsWord(op, "IN") || !IsPunct(op + 1, '(') || Partner(op + 1) != last)
             return false;
         // A non-empty list: `x NOT IN ()` is true even for a NULL x.
         for (qsizetype k = op + 2; k < last; k += 2)
@@ -731,12 +758,22 @@ private:
         }
         if (selects != 1) // subqueries have scopes of their own: left alone
             return;
-        std::vector<QSet<QString>> columns;
-        for (const TTableRef& ref : m_Refs) {
-            QSet<QString> names;
-            for (const QString& c : m_ColumnsOf(ref.Name))
+        // For every column name: how many of the tables have it, and the
+        // first of them.
+        struct TOwners {
+            int Count = 0;
+            size_t First = 0;
+        };
+        QHash<QString, TOwners> owners;
+        for (size_t r = 0; r < m_Refs.size(); ++r) {
+            QSet<QString> names; // a name the lookup gives twice is still one column
+            for (const QString& c : m_ColumnsOf(m_Refs[r].Name))
                 names.insert(c.toLower());
-            columns.push_back(names);
+            for (const QString& name : std::as_const(names)) {
+                TOwners& o = owners[name];
+                if (o.Count++ == 0)
+                    o.First = r;
+            }
         }
         for (qsizetype k = 0; k < Count(); ++k) {
             TToken& t = *Sig(k);
@@ -746,17 +783,9 @@ private:
             const QString name = t.Value.toLower();
             if (resultAliases.contains(name))
                 continue;
-            int owners = 0;
-            qsizetype firstOwner = -1;
-            for (size_t r = 0; r < columns.size(); ++r) {
-                if (columns[r].contains(name)) {
-                    ++owners;
-                    if (firstOwner < 0)
-                        firstOwner = static_cast<qsizetype>(r);
-                }
-            }
-            if (owners > 1)
-                t.Before += m_Refs[static_cast<size_t>(firstOwner)].Qualifier + QLatin1Char('.');
+            const auto found = owners.constFind(name);
+            if (found != owners.cend() && found->Count > 1)
+                t.Before += m_Refs[found->First].Qualifier + QLatin1Char('.');
         }
     }
 
@@ -980,8 +1009,11 @@ private:
     const TColumnKindLookup& m_Lookup;
     const TTableColumnsLookup& m_ColumnsOf;
     std::vector<TToken> m_Tokens;
-    std::vector<qsizetype> m_Sig; // indexes of the significant tokens in m_Tokens
+    std::vector<qsizetype> m_Sig;     // indexes of the significant tokens in m_Tokens
+    std::vector<qsizetype> m_Partner; // by significant index: see Partner()
+    bool m_ParensPaired = true;       // every parenthesis has its partner
     std::vector<TTableRef> m_Refs;
+    QSet<QString> m_TablesNamed; // m_Result.Tables, case-folded
     QString m_Verb;
     TTranslation m_Result;
 };

@@ -59,7 +59,8 @@ struct TTranslation {
 };
 
 // Translates one statement. Raises EDatabaseError for text it cannot read
-// (an unterminated literal, for example). Without `lookup` no literal is
+// (an unterminated literal, for example, or parentheses nested more than 200
+// deep). Without `lookup` no literal is
 // converted for its column's kind; without `columnsOf` no column name is
 // qualified and an INSERT without a column list converts nothing.
 TTranslation Translate(const QString& localSql, const TColumnKindLookup& lookup = {},

@@ -207,12 +207,15 @@ private Q_SLOTS:
                  QStringList({"000006", "000001", "000003", "000002", "000005", "000004"}));
         QCOMPARE(Nr(*q), QString("000004"));
 
-        // Once every row is read, sorting happens in memory with the same order.
+        // Once every row is read, sorting happens in memory with the same order
+        // and keeps the current row too.
         TQuery* read = Query(CallList);
         read->Open();
         read->FetchAll();
+        QVERIFY(read->Locate("CallNr", "000004"));
         read->SortBy("CompanyName");
         QVERIFY(!read->HeldByKey());
+        QCOMPARE(Nr(*read), QString("000004"));
         QCOMPARE(Column(*read, "CallNr"), Column(*q, "CallNr"));
 
         // The order survives re-opening; ClearSort returns to the query's own.

@@ -5,7 +5,9 @@
 #include "support/TestSupport.h"
 
 #include <QHash>
+#include <QThread>
 #include <QtTest>
+#include <memory>
 
 using namespace USqlDialect;
 
@@ -96,6 +98,8 @@ private Q_SLOTS:
     void FullJoinsNarrowedByTheWhereClause_data();
     void FullJoinsNarrowedByTheWhereClause();
     void NarrowedFullJoinsGiveTheSameRows();
+    void DeepNestingIsRefused();
+    void LongAndChainsAreRead();
 };
 
 void TestUSqlDialect::Translates_data() {
@@ -270,6 +274,16 @@ void TestUSqlDialect::SharedColumnsAreQualified() {
         db.Translate(QStringLiteral("SELECT Name FROM Worker, Representative R")),
         QStringLiteral(
             R"(SELECT "Worker".Name FROM "db_worker"."Worker", "db_representative"."Representative" R)"));
+    // A table counts once for a name however often its columns give it; the
+    // first table that has the name need not be the first table.
+    const auto columnsOf = [](const QString& table) {
+        static const QHash<QString, QStringList> columns = {
+            {"A", {"Name", "NAME", "Code"}}, {"B", {"ID", "Code"}}, {"C", {"id"}}};
+        return columns.value(table);
+    };
+    QCOMPARE(Translate(QStringLiteral("SELECT Name, ID, Code FROM A, B Bee, C"), {}, columnsOf).Sql,
+             QStringLiteral(
+                 R"(SELECT Name, Bee.ID, "A".Code FROM "db_a"."A", "db_b"."B" Bee, "db_c"."C")"));
 }
 
 void TestUSqlDialect::Helpers() {
@@ -401,6 +415,24 @@ int CountOf(const QString& text, const QString& what) {
     return int(text.count(what, Qt::CaseInsensitive));
 }
 
+// Translates on a thread with a stack of 1 MiB, as reading a statement may go
+// one call deeper for each level of parentheses but not for each part of a
+// long statement. The translation, or "<error>" and the message raised.
+QString TranslatedOnSmallStack(const QString& local) {
+    QString result;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        try {
+            result = Translate(local, ProgramKind).Sql;
+        } catch (const EDatabaseError& e) {
+            result = QStringLiteral("<error>") + e.Message();
+        }
+    }));
+    thread->setStackSize(1024 * 1024);
+    thread->start();
+    thread->wait();
+    return result;
+}
+
 } // namespace
 
 void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause_data() {
@@ -446,6 +478,15 @@ void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause_data() {
         "SELECT * FROM Worker W FULL JOIN (Call C FULL JOIN Item I ON (C.EquipmentSerialNr = "
         "I.SerialNr)) ON (C.WorkerNr = W.WorkerNR) WHERE W.WorkerNR = 'W1'",
         false);
+    // Chains within groups are read at every level; a group that is only
+    // part of a comparison is not a chain.
+    row("chain in a group in a chain",
+        join + "WHERE (W.Name = 'Ann' AND ((W.Surname = 'Lee') AND (C.Status = 'New')))", true);
+    row("group compared", join + "WHERE (C.CallNr = '1' AND W.Name = 'x') = (W.Surname = 'y')",
+        false);
+    // SQLite refuses these; they are passed on as they are.
+    row("unclosed parenthesis", join + "WHERE C.CallNr = '1' AND (W.Name = 'Ann'", false);
+    row("unopened parenthesis", join + "WHERE C.CallNr = '1' AND W.Name = 'Ann')", false);
 }
 
 void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause() {
@@ -533,6 +574,42 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
                 QCOMPARE(expected.size(), 1);
         }
     }
+}
+
+// Parentheses may nest 200 deep; deeper is refused like any other text that
+// cannot be read, closed or not.
+void TestUSqlDialect::DeepNestingIsRefused() {
+    const QString join = QStringLiteral("SELECT C.CallNr FROM Call C FULL OUTER JOIN Worker W ON "
+                                        "(C.WorkerNr = W.WorkerNR) WHERE ");
+    auto nested = [&](int depth) {
+        return join + QString(depth, '(') + "C.CallNr = '1'" + QString(depth, ')');
+    };
+    QVERIFY(TranslatedOnSmallStack(nested(200)).contains(QLatin1String("LEFT OUTER JOIN")));
+    for (const QString& local : {nested(201), nested(100000), join + QString(201, '(')}) {
+        // At the 201st '(', with the statement (as much as a message holds).
+        const QString expected = "Parentheses nested too deeply at position " +
+                                 QString::number(join.size() + 201) + " of the statement:\n" +
+                                 local;
+        QCOMPARE(TranslatedOnSmallStack(local),
+                 "<error>" + expected.left(UErrors::MaxMessageLength));
+    }
+}
+
+// A WHERE clause of 100,000 ANDs, every one of which has to be looked at.
+void TestUSqlDialect::LongAndChainsAreRead() {
+    QString local = QStringLiteral("SELECT C.CallNr FROM Worker W FULL OUTER JOIN Call C ON "
+                                   "(C.WorkerNr = W.WorkerNR) WHERE ");
+    for (int i = 0; i < 100000; ++i)
+        local += QStringLiteral("C.CallNr = '1' AND ");
+    const QString byWorker = local + QStringLiteral("(W.WorkerNR = 'W1')");
+    QString expected = byWorker;
+    expected.replace(
+        QLatin1String("FROM Worker W FULL OUTER JOIN Call C"),
+        QLatin1String(R"(FROM "db_worker"."Worker" W LEFT OUTER JOIN "db_call"."Call" C)"));
+    QCOMPARE(TranslatedOnSmallStack(byWorker), expected);
+    QCOMPARE(CountOf(TranslatedOnSmallStack(local + QStringLiteral("W.WorkerNR = ''")),
+                     QStringLiteral("FULL OUTER JOIN")),
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestUSqlDialect)
