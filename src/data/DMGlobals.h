@@ -9,8 +9,8 @@
 // Lists and editors bind to its tables, queries and data sources; they never
 // open tables of their own. Windows that keep an extra query on the database
 // attach themselves as observers and are told whenever the database is opened
-// or closed (start-up, backup, restore, clearing, import), not on every change
-// of a row.
+// or closed (start-up, backup, restore, clearing, import); TablesChanged tells
+// them, once a change is over, which tables' rows it wrote.
 //
 // All tables and queries share one connection (TDatabase) bound to the
 // database directory. It is opened when a dataset or statement first needs
