@@ -136,8 +136,14 @@ bool TfrmBaseEditor::Execute() {
     if (m_pDataset->State() != TDataSetState::Browse)
         ThrowError("Unable to open %s editor: Dataset not ready", m_sKindName);
     if (!m_bEditMode) {
-        // The table's after-insert defaults run here.
-        m_pDataset->Insert();
+        // The table's after-insert defaults run here; the user may decline
+        // to give what a new record needs (a call number), and then nothing
+        // is created.
+        try {
+            m_pDataset->Insert();
+        } catch (const EAbort&) {
+            return false;
+        }
         m_bModified = false;
         SetModified(true);
     } else {

@@ -54,7 +54,8 @@ public:
     // Opens the row (edit or insert), shows the window modally and returns
     // true when it was closed with OK. Raises EError, before anything is
     // shown or changed, when the editor has no dataset, the dataset is not
-    // browsing, or there is no row to change.
+    // browsing, or there is no row to change. False, showing nothing, when
+    // the user declines to start a new record (EAbort from the insertion).
     bool Execute() override;
 
     // Where derived editors put their controls (above the buttons).

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPointer>
 
 namespace {
 
@@ -38,7 +37,7 @@ protected:
     }
 };
 
-QPointer<TShortcutWatcher> g_pWatcher;
+TShortcutWatcher* g_pWatcher = nullptr; // owned by the application
 
 } // namespace
 
@@ -49,6 +48,7 @@ void WatchShortcuts() {
     if (!app || g_pWatcher)
         return;
     g_pWatcher = new TShortcutWatcher(app);
+    QObject::connect(g_pWatcher, &QObject::destroyed, [] { g_pWatcher = nullptr; });
     app->installEventFilter(g_pWatcher);
 }
 

@@ -10,7 +10,6 @@
 #include "editors/UDBControls.h"
 #include "lists/FDataList.h"
 #include "lists/FPriorityPicker.h"
-#include "shell/UApplication.h"
 #include "shell/UKeyboardState.h"
 #include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
@@ -309,11 +308,7 @@ private Q_SLOTS:
         // Ctrl held on the toolbar button asks; cancelling there is no error.
         m_Dialogs.Clear();
         m_Dialogs.AnswerInput(false);
-        try { // as the application's handler would meet it
-            Main().actAddNewRec->trigger();
-        } catch (...) {
-            HandleException(std::current_exception());
-        }
+        Main().actAddNewRec->trigger();
         UKeyboardState::SetModifierReader({});
         QCOMPARE(m_Dialogs.Requests().size(), 1);
         QCOMPARE(m_Dialogs.Requests().at(0).Kind, TDialogKind::InputQuery);
