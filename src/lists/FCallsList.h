@@ -11,8 +11,10 @@ class TdmlGlobals;
 class TfrmCallsList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule);
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor);
     ~TfrmCallsList() override;
 
     // Deletes the current row through the data module, with what depends on it.

@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FCustomerEdtr.h"
 
 TfrmCustomerList* frmCustomerList = nullptr;
 
-TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                                   bool popupMode)
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Customers"));
     SetTitle(QStringLiteral("Customers"));
@@ -16,7 +16,7 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
         SetDataSet(dataModule->sqlCustomer);
         m_pTableLink = dataModule->CustomersAccess();
     }
-    m_pEditor = frmCustomerEdtr;
+    m_pEditor = editor;
     // The items and call history tabs override HasDetails/CloseDetails/
     // RefreshDetails.
     m_sSortKeyField = QStringLiteral("CustomerID");
@@ -45,7 +45,7 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
 
     if (!popupMode) {
         // The picker twin over the same query; a child, so it goes with this list.
-        frmPopup = new TfrmCustomerList(this, dataModule, true);
+        frmPopup = new TfrmCustomerList(this, dataModule, editor, true);
         if (!frmCustomerList)
             frmCustomerList = this;
     }

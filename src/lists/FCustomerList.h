@@ -10,8 +10,11 @@ class TdmlGlobals;
 class TfrmCustomerList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                     bool popupMode = false);
     ~TfrmCustomerList() override;
 
     // Deletes the current row through the data module, with what depends on it.

@@ -11,8 +11,11 @@ class TdmlGlobals;
 class TfrmItemList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                 bool popupMode = false);
     ~TfrmItemList() override;
 
     // Deletes the current row through the data module, with what depends on it.

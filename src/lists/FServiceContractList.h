@@ -11,8 +11,10 @@ class TdmlGlobals;
 class TfrmServiceContractList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmServiceContractList(QWidget* owner, TdmlGlobals* dataModule);
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmServiceContractList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor);
     ~TfrmServiceContractList() override;
 
     // Deletes the current row through the data module, with what depends on it.

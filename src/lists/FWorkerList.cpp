@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FWorkerEdtr.h"
 
 TfrmWorkerList* frmWorkerList = nullptr;
 
-TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                               bool popupMode)
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Workers"));
     SetTitle(QStringLiteral("Workers"));
@@ -16,7 +16,7 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
         SetDataSet(dataModule->sqlWorker);
         m_pTableLink = dataModule->WorkersAccess();
     }
-    m_pEditor = frmWorkerEdtr;
+    m_pEditor = editor;
     // Workers have no detail panel.
     m_sSortKeyField = QStringLiteral("WorkerNr");
 
@@ -34,7 +34,7 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
 
     if (!popupMode) {
         // The picker twin over the same query; a child, so it goes with this list.
-        frmPopup = new TfrmWorkerList(this, dataModule, true);
+        frmPopup = new TfrmWorkerList(this, dataModule, editor, true);
         if (!frmWorkerList)
             frmWorkerList = this;
     }

@@ -11,8 +11,11 @@ class TdmlGlobals;
 class TfrmWorkerList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                   bool popupMode = false);
     ~TfrmWorkerList() override;
 
     // Deletes the current row through the data module, with what depends on it.

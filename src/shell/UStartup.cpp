@@ -29,7 +29,6 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     TdmlGlobals* module = m_pDataModule.get();
     // The Ctrl of a shortcut is not a Ctrl held for the command.
     UKeyboardState::WatchShortcuts();
-    main.SetDataHooks(MakeDataHooks(main, module));
 
     m_pCallEdtr = std::make_unique<TfrmCallEdtr>(module, &main);
     m_pCustomerEdtr = std::make_unique<TfrmCustomerEdtr>(module, &main);
@@ -42,6 +41,13 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     frmPriorityPicker = m_pPriorityPicker.get();
     m_pReprEditor = std::make_unique<TfrmReprEditor>(module, &main);
 
+    TListEditors editors;
+    editors.Call = m_pCallEdtr.get();
+    editors.Customer = m_pCustomerEdtr.get();
+    editors.Worker = m_pWorkerEdtr.get();
+    editors.Item = m_pItemEdtr.get();
+    editors.ServiceContract = m_pServiceContractEdtr.get();
+    main.SetDataHooks(MakeDataHooks(main, module, editors));
     main.SetRecordEditor(TfrmMain::ekCall, m_pCallEdtr.get());
     main.SetRecordEditor(TfrmMain::ekCustomer, m_pCustomerEdtr.get());
     main.SetRecordEditor(TfrmMain::ekItem, m_pItemEdtr.get());
@@ -70,20 +76,23 @@ void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
     dataModule.SetDatabaseActive(true);
 }
 
-TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule) {
+TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
+                                   const TListEditors& editors) {
     TfrmMain::TDataHooks hooks;
-    hooks.CreateListWindows = [&mainWindow, dataModule] {
+    hooks.CreateListWindows = [&mainWindow, dataModule, editors] {
         // Creation order decides the order of the MDI children.
         mainWindow.SetDataListWindow(Interfaces::dvCalls,
-                                     new TfrmCallsList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvCustomers,
-                                     new TfrmCustomerList(&mainWindow, dataModule));
+                                     new TfrmCallsList(&mainWindow, dataModule, editors.Call));
+        mainWindow.SetDataListWindow(
+            Interfaces::dvCustomers,
+            new TfrmCustomerList(&mainWindow, dataModule, editors.Customer));
         mainWindow.SetDataListWindow(Interfaces::dvWorkers,
-                                     new TfrmWorkerList(&mainWindow, dataModule));
+                                     new TfrmWorkerList(&mainWindow, dataModule, editors.Worker));
         mainWindow.SetDataListWindow(Interfaces::dvItems,
-                                     new TfrmItemList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvServiceContracts,
-                                     new TfrmServiceContractList(&mainWindow, dataModule));
+                                     new TfrmItemList(&mainWindow, dataModule, editors.Item));
+        mainWindow.SetDataListWindow(
+            Interfaces::dvServiceContracts,
+            new TfrmServiceContractList(&mainWindow, dataModule, editors.ServiceContract));
     };
     hooks.PickWorker = []() -> QString {
         return frmWorkerList ? frmWorkerList->ExecutePopup(QStringLiteral("WorkerNR")) : QString();

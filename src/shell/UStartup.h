@@ -20,6 +20,16 @@ class TfrmReprEditor;
 class TfrmServiceContractEdtr;
 class TfrmWorkerEdtr;
 
+// The record editor each of the five lists runs; not owned, any may be null
+// (that list's Edit and New then do nothing).
+struct TListEditors {
+    IRecordEditor* Call = nullptr;
+    IRecordEditor* Customer = nullptr;
+    IRecordEditor* Worker = nullptr;
+    IRecordEditor* Item = nullptr;
+    IRecordEditor* ServiceContract = nullptr;
+};
+
 // The objects that live from start-up to exit, created in this order: the
 // main window, the data module, the call, customer, service contract, worker
 // and item editors, the month and priority pickers, and the representative
@@ -54,10 +64,11 @@ private:
 };
 
 // The hooks of `mainWindow` for `dataModule`; the lists are created as children
-// of `mainWindow`. With a null module the lists stay empty and opening the
-// database at the first show raises "Unable to find database module: Null
-// instance." as a fatal error.
-TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule);
+// of `mainWindow`, each running its editor from `editors`. With a null module
+// the lists stay empty and opening the database at the first show raises
+// "Unable to find database module: Null instance." as a fatal error.
+TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
+                                   const TListEditors& editors = {});
 
 // The start-up step of the first show: makes the database directory and the
 // missing table files, then opens the database.
