@@ -39,14 +39,6 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdi
     SetColumn(QStringLiteral("Date_Time"), QStringLiteral("Date"), 64);
     SetColumn(QStringLiteral("WorkerNr"), QStringLiteral("Worker #"), 60);
     SetColumn(QStringLiteral("Billed"), QStringLiteral("Billed"), 40);
-
-    if (!frmCallsList)
-        frmCallsList = this;
-}
-
-TfrmCallsList::~TfrmCallsList() {
-    if (frmCallsList == this)
-        frmCallsList = nullptr;
 }
 
 bool TfrmCallsList::DeleteCurrentRecord() {

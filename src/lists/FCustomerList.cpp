@@ -44,16 +44,10 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRec
     SetColumn(QStringLiteral("Notes"), QStringLiteral("Notes"), 200);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
         frmPopup = new TfrmCustomerList(this, dataModule, editor, true);
-        if (!frmCustomerList)
-            frmCustomerList = this;
     }
-}
-
-TfrmCustomerList::~TfrmCustomerList() {
-    if (frmCustomerList == this)
-        frmCustomerList = nullptr;
 }
 
 bool TfrmCustomerList::DeleteCurrentRecord() {

@@ -15,11 +15,12 @@ public:
     // and New do nothing.
     TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
                      bool popupMode = false);
-    ~TfrmCustomerList() override;
 
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
 };
 
-// The main instance (not a popup twin); nullptr until it exists.
+// The list in the main window (not a popup twin), set by TProgramWindows
+// (UStartup) when the main window first shows and cleared when it goes;
+// nullptr otherwise.
 extern TfrmCustomerList* frmCustomerList;

@@ -37,16 +37,10 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdito
     SetColumn(QStringLiteral("ServiceType"), QStringLiteral("Contract"), 73);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
         frmPopup = new TfrmItemList(this, dataModule, editor, true);
-        if (!frmItemList)
-            frmItemList = this;
     }
-}
-
-TfrmItemList::~TfrmItemList() {
-    if (frmItemList == this)
-        frmItemList = nullptr;
 }
 
 bool TfrmItemList::DeleteCurrentRecord() {

@@ -16,11 +16,12 @@ public:
     // and New do nothing.
     TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
                  bool popupMode = false);
-    ~TfrmItemList() override;
 
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
 };
 
-// The main instance (not a popup twin); nullptr until it exists.
+// The list in the main window (not a popup twin), set by TProgramWindows
+// (UStartup) when the main window first shows and cleared when it goes;
+// nullptr otherwise.
 extern TfrmItemList* frmItemList;

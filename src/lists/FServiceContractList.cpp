@@ -36,14 +36,6 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
     SetColumn(QStringLiteral("CompanyName"), QStringLiteral("Company"), 91);
     SetColumn(QStringLiteral("Brand"), QStringLiteral("Brand"), 90);
     SetColumn(QStringLiteral("Model"), QStringLiteral("Model"), 83);
-
-    if (!frmServiceContractList)
-        frmServiceContractList = this;
-}
-
-TfrmServiceContractList::~TfrmServiceContractList() {
-    if (frmServiceContractList == this)
-        frmServiceContractList = nullptr;
 }
 
 bool TfrmServiceContractList::DeleteCurrentRecord() {

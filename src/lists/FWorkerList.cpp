@@ -33,16 +33,10 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordE
     SetColumn(QStringLiteral("WorkerNR"), QStringLiteral("Worker #"), 60);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
         frmPopup = new TfrmWorkerList(this, dataModule, editor, true);
-        if (!frmWorkerList)
-            frmWorkerList = this;
     }
-}
-
-TfrmWorkerList::~TfrmWorkerList() {
-    if (frmWorkerList == this)
-        frmWorkerList = nullptr;
 }
 
 bool TfrmWorkerList::DeleteCurrentRecord() {
