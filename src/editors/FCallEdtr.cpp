@@ -98,15 +98,11 @@ TfrmCallEdtr::TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent)
         dataModule->Attach(this);
         ReattachQueries();
     }
-    if (!frmCallEdtr)
-        frmCallEdtr = this;
 }
 
 TfrmCallEdtr::~TfrmCallEdtr() {
     if (m_pDataModule)
         m_pDataModule->Detach(this);
-    if (frmCallEdtr == this)
-        frmCallEdtr = nullptr;
 }
 
 QWidget* TfrmCallEdtr::MakeItemPage() {

@@ -102,5 +102,6 @@ private:
     QPointer<TdmlGlobals> m_pDataModule;
 };
 
-// The one call editor; nullptr until it exists.
+// The program's call editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmCallEdtr* frmCallEdtr;

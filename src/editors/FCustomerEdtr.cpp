@@ -167,13 +167,6 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     layout->addWidget(pgcSelection);
 
     btnOk->setDefault(true);
-    if (!frmCustomerEdtr)
-        frmCustomerEdtr = this;
-}
-
-TfrmCustomerEdtr::~TfrmCustomerEdtr() {
-    if (frmCustomerEdtr == this)
-        frmCustomerEdtr = nullptr;
 }
 
 QWidget* TfrmCustomerEdtr::MakePage(QLayout* layout) {

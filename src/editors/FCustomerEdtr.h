@@ -22,7 +22,6 @@ public:
     // query; without a module it has no dataset. Both country lists come
     // from the main window's country list when there is one.
     explicit TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
-    ~TfrmCustomerEdtr() override;
 
     // The customer ID is read-only exactly while changing a customer.
     void EditModeChanged() override;
@@ -70,5 +69,6 @@ private:
     QString m_sSavedPostalCode;
 };
 
-// The one customer editor; nullptr until it exists.
+// The program's customer editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmCustomerEdtr* frmCustomerEdtr;

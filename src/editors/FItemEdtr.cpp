@@ -50,13 +50,6 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseE
     layout->addLayout(form);
 
     btnOk->setDefault(true);
-    if (!frmItemEdtr)
-        frmItemEdtr = this;
-}
-
-TfrmItemEdtr::~TfrmItemEdtr() {
-    if (frmItemEdtr == this)
-        frmItemEdtr = nullptr;
 }
 
 void TfrmItemEdtr::EditModeChanged() {

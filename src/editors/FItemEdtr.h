@@ -14,7 +14,6 @@ class TfrmItemEdtr : public TfrmBaseEditor {
 public:
     // Edits `dataModule`'s item table; without a module it has no dataset.
     explicit TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
-    ~TfrmItemEdtr() override;
 
     // The serial number and the owner are read-only exactly while changing
     // an item.
@@ -30,5 +29,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-// The one item editor; nullptr until it exists.
+// The program's item editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmItemEdtr* frmItemEdtr;

@@ -49,13 +49,6 @@ TfrmReprEditor::TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
     layout->addLayout(form);
 
     // Unlike the other editors, Enter does not press OK here.
-    if (!frmReprEditor)
-        frmReprEditor = this;
-}
-
-TfrmReprEditor::~TfrmReprEditor() {
-    if (frmReprEditor == this)
-        frmReprEditor = nullptr;
 }
 
 void TfrmReprEditor::showEvent(QShowEvent* event) {

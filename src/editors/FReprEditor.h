@@ -15,7 +15,6 @@ public:
     // Edits `dataModule`'s representatives query; without a module it has no
     // dataset.
     explicit TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent = nullptr);
-    ~TfrmReprEditor() override;
 
     TDBEdit* edtName;
     TDBEdit* edtSurname;
@@ -28,5 +27,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-// The one representative editor; nullptr until it exists.
+// The program's representative editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmReprEditor* frmReprEditor;

@@ -59,13 +59,6 @@ TfrmServiceContractEdtr::TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidge
     layout->addLayout(form);
 
     btnOk->setDefault(true);
-    if (!frmServiceContractEdtr)
-        frmServiceContractEdtr = this;
-}
-
-TfrmServiceContractEdtr::~TfrmServiceContractEdtr() {
-    if (frmServiceContractEdtr == this)
-        frmServiceContractEdtr = nullptr;
 }
 
 void TfrmServiceContractEdtr::EditModeChanged() {

@@ -17,7 +17,6 @@ public:
     // Edits `dataModule`'s service contract table; without a module it has no
     // dataset.
     explicit TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
-    ~TfrmServiceContractEdtr() override;
 
     // The item and customer fields are read-only exactly while changing a
     // contract.
@@ -41,5 +40,6 @@ private:
     void CustomerIDChanged();
 };
 
-// The one service contract editor; nullptr until it exists.
+// The program's service contract editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmServiceContractEdtr* frmServiceContractEdtr;

@@ -52,13 +52,6 @@ TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
     layout->addLayout(form);
 
     btnOk->setDefault(true);
-    if (!frmWorkerEdtr)
-        frmWorkerEdtr = this;
-}
-
-TfrmWorkerEdtr::~TfrmWorkerEdtr() {
-    if (frmWorkerEdtr == this)
-        frmWorkerEdtr = nullptr;
 }
 
 void TfrmWorkerEdtr::EditModeChanged() {

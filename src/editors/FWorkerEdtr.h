@@ -14,7 +14,6 @@ class TfrmWorkerEdtr : public TfrmBaseEditor {
 public:
     // Edits `dataModule`'s worker table; without a module it has no dataset.
     explicit TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
-    ~TfrmWorkerEdtr() override;
 
     // The worker number is read-only exactly while changing a worker.
     void EditModeChanged() override;
@@ -30,5 +29,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 };
 
-// The one worker editor; nullptr until it exists.
+// The program's worker editor, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmWorkerEdtr* frmWorkerEdtr;

@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FCallEdtr.h"
 
 TfrmCallsList* frmCallsList = nullptr;
 
-TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmDataList(owner, false) {
+TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor)
+    : TfrmDataList(owner, false) {
     setWindowTitle(QStringLiteral("Calls"));
     SetTitle(QStringLiteral("Calls"));
     m_pDataModule = dataModule;
@@ -15,7 +15,7 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmData
         SetDataSet(dataModule->sqlCall);
         m_pTableLink = dataModule->CallsAccess();
     }
-    m_pEditor = frmCallEdtr;
+    m_pEditor = editor;
     // The "Call Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
     m_sSortKeyField = QStringLiteral("CallNr");
 
@@ -39,14 +39,6 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule) : TfrmData
     SetColumn(QStringLiteral("Date_Time"), QStringLiteral("Date"), 64);
     SetColumn(QStringLiteral("WorkerNr"), QStringLiteral("Worker #"), 60);
     SetColumn(QStringLiteral("Billed"), QStringLiteral("Billed"), 40);
-
-    if (!frmCallsList)
-        frmCallsList = this;
-}
-
-TfrmCallsList::~TfrmCallsList() {
-    if (frmCallsList == this)
-        frmCallsList = nullptr;
 }
 
 bool TfrmCallsList::DeleteCurrentRecord() {

@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FCustomerEdtr.h"
 
 TfrmCustomerList* frmCustomerList = nullptr;
 
-TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                                   bool popupMode)
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Customers"));
     SetTitle(QStringLiteral("Customers"));
@@ -16,7 +16,7 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
         SetDataSet(dataModule->sqlCustomer);
         m_pTableLink = dataModule->CustomersAccess();
     }
-    m_pEditor = frmCustomerEdtr;
+    m_pEditor = editor;
     // The items and call history tabs override HasDetails/CloseDetails/
     // RefreshDetails.
     m_sSortKeyField = QStringLiteral("CustomerID");
@@ -44,16 +44,10 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, bool
     SetColumn(QStringLiteral("Notes"), QStringLiteral("Notes"), 200);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
-        frmPopup = new TfrmCustomerList(this, dataModule, true);
-        if (!frmCustomerList)
-            frmCustomerList = this;
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
+        frmPopup = new TfrmCustomerList(this, dataModule, editor, true);
     }
-}
-
-TfrmCustomerList::~TfrmCustomerList() {
-    if (frmCustomerList == this)
-        frmCustomerList = nullptr;
 }
 
 bool TfrmCustomerList::DeleteCurrentRecord() {

@@ -8,11 +8,13 @@
 // refresh of detail panels, and a picker mode.
 //
 // A list lives as a child window of the main window. A list that serves as a
-// picker creates a second instance of its own class in popup mode (frmPopup);
-// ExecutePopup on the main instance shows that twin modally over the same
-// query and returns the picked record's key.
+// picker creates a second instance of its own class in popup mode (frmPopup),
+// a child of the list that nothing else deletes; ExecutePopup on the main
+// instance shows that twin modally over the same query and returns the
+// picked record's key.
 //
-// A concrete list sets, in its constructor: the dataset (SetDataSet), the
+// A concrete list takes its data module and record editor as constructor
+// arguments and sets, in its constructor: the dataset (SetDataSet), the
 // editor, the table link and the key field, adds its search-by entries, then
 // calls LoadSearchByEntries. Lists with detail panels override HasDetails,
 // CloseDetails and RefreshDetails: the panels are closed whenever the row
@@ -114,6 +116,7 @@ public:
 
     // The record editor the list runs; not owned, nullptr for none.
     void SetEditor(IRecordEditor* editor) { m_pEditor = editor; }
+    IRecordEditor* Editor() const { return m_pEditor; }
 
     bool PopupMode() const { return m_bPopupMode; }
     TDataSet* DataSet() const { return m_pDataset; }
@@ -137,7 +140,8 @@ public:
     QTableView* dbcGrid;
 
     // The picker twin of a list that serves as a picker; created by the
-    // concrete list, not owned by this one.
+    // concrete list as its child, so Qt deletes it with the list. The base
+    // class never deletes it.
     TfrmDataList* frmPopup = nullptr;
 
 public Q_SLOTS:

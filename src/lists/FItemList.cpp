@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FItemEdtr.h"
 
 TfrmItemList* frmItemList = nullptr;
 
-TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                           bool popupMode)
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Items"));
     SetTitle(QStringLiteral("Items"));
@@ -16,7 +16,7 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMo
         SetDataSet(dataModule->sqlItem);
         m_pTableLink = dataModule->ItemsAccess();
     }
-    m_pEditor = frmItemEdtr;
+    m_pEditor = editor;
     // The owner, contract and call history tabs override HasDetails/
     // CloseDetails/RefreshDetails, and the history report CanPrint/Print.
     m_sSortKeyField = QStringLiteral("SerialNr");
@@ -37,16 +37,10 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMo
     SetColumn(QStringLiteral("ServiceType"), QStringLiteral("Contract"), 73);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
-        frmPopup = new TfrmItemList(this, dataModule, true);
-        if (!frmItemList)
-            frmItemList = this;
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
+        frmPopup = new TfrmItemList(this, dataModule, editor, true);
     }
-}
-
-TfrmItemList::~TfrmItemList() {
-    if (frmItemList == this)
-        frmItemList = nullptr;
 }
 
 bool TfrmItemList::DeleteCurrentRecord() {

@@ -11,13 +11,17 @@ class TdmlGlobals;
 class TfrmItemList : public TfrmDataList {
     Q_OBJECT
 public:
-    // Shows `dataModule`'s list query; without a module the list stays empty.
-    TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode = false);
-    ~TfrmItemList() override;
+    // Shows `dataModule`'s list query and runs `editor` (not owned) on its
+    // rows; without a module the list stays empty, without an editor Edit
+    // and New do nothing.
+    TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                 bool popupMode = false);
 
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
 };
 
-// The main instance (not a popup twin); nullptr until it exists.
+// The list in the main window (not a popup twin), set by TProgramWindows
+// (UStartup) when the main window first shows and cleared when it goes;
+// nullptr otherwise.
 extern TfrmItemList* frmItemList;

@@ -28,4 +28,6 @@ public Q_SLOTS:
     void accept() override;
 };
 
+// The program's month picker, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmMonthPicker* frmMonthPicker;

@@ -22,4 +22,6 @@ public:
     QPushButton* btnCancel;
 };
 
+// The program's priority picker, set and cleared by TProgramWindows (UStartup);
+// nullptr outside its lifetime.
 extern TfrmPriorityPicker* frmPriorityPicker;

@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FServiceContractEdtr.h"
 
 TfrmServiceContractList* frmServiceContractList = nullptr;
 
-TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* dataModule)
+TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* dataModule,
+                                                 IRecordEditor* editor)
     : TfrmDataList(owner, false) {
     setWindowTitle(QStringLiteral("Service Contracts"));
     SetTitle(QStringLiteral("Service Contracts"));
@@ -17,7 +17,7 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
         // Matches on both the item serial number and the customer.
         m_pTableLink = dataModule->ServiceContractsAccess();
     }
-    m_pEditor = frmServiceContractEdtr;
+    m_pEditor = editor;
     // The "Details" panel overrides HasDetails/CloseDetails/RefreshDetails.
     m_sSortKeyField = QStringLiteral("ItemSerialNr");
 
@@ -36,14 +36,6 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
     SetColumn(QStringLiteral("CompanyName"), QStringLiteral("Company"), 91);
     SetColumn(QStringLiteral("Brand"), QStringLiteral("Brand"), 90);
     SetColumn(QStringLiteral("Model"), QStringLiteral("Model"), 83);
-
-    if (!frmServiceContractList)
-        frmServiceContractList = this;
-}
-
-TfrmServiceContractList::~TfrmServiceContractList() {
-    if (frmServiceContractList == this)
-        frmServiceContractList = nullptr;
 }
 
 bool TfrmServiceContractList::DeleteCurrentRecord() {

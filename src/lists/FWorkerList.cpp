@@ -3,11 +3,11 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
-#include "editors/FWorkerEdtr.h"
 
 TfrmWorkerList* frmWorkerList = nullptr;
 
-TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool popupMode)
+TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor,
+                               bool popupMode)
     : TfrmDataList(owner, popupMode) {
     setWindowTitle(QStringLiteral("Workers"));
     SetTitle(QStringLiteral("Workers"));
@@ -16,7 +16,7 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
         SetDataSet(dataModule->sqlWorker);
         m_pTableLink = dataModule->WorkersAccess();
     }
-    m_pEditor = frmWorkerEdtr;
+    m_pEditor = editor;
     // Workers have no detail panel.
     m_sSortKeyField = QStringLiteral("WorkerNr");
 
@@ -33,16 +33,10 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, bool pop
     SetColumn(QStringLiteral("WorkerNR"), QStringLiteral("Worker #"), 60);
 
     if (!popupMode) {
-        // The picker twin over the same query; a child, so it goes with this list.
-        frmPopup = new TfrmWorkerList(this, dataModule, true);
-        if (!frmWorkerList)
-            frmWorkerList = this;
+        // The picker twin over the same query, owned by this list alone as
+        // its child.
+        frmPopup = new TfrmWorkerList(this, dataModule, editor, true);
     }
-}
-
-TfrmWorkerList::~TfrmWorkerList() {
-    if (frmWorkerList == this)
-        frmWorkerList = nullptr;
 }
 
 bool TfrmWorkerList::DeleteCurrentRecord() {

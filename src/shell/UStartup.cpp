@@ -21,6 +21,22 @@
 
 #include <QDir>
 
+namespace {
+
+template <typename TWindow>
+void Publish(TWindow*& global, TWindow* window) {
+    global = window;
+}
+
+// Clears `global` when it still shows `window`.
+template <typename TWindow>
+void Withdraw(TWindow*& global, TWindow* window) {
+    if (global == window)
+        global = nullptr;
+}
+
+} // namespace
+
 TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     // Nothing in the main window's constructor needs the data module.
     m_pMainWindow = std::make_unique<TfrmMain>(locations);
@@ -29,36 +45,72 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     TdmlGlobals* module = m_pDataModule.get();
     // The Ctrl of a shortcut is not a Ctrl held for the command.
     UKeyboardState::WatchShortcuts();
-    main.SetDataHooks(MakeDataHooks(main, module));
 
-    m_pCallEdtr = std::make_unique<TfrmCallEdtr>(module, &main);
-    m_pCustomerEdtr = std::make_unique<TfrmCustomerEdtr>(module, &main);
-    m_pServiceContractEdtr = std::make_unique<TfrmServiceContractEdtr>(module, &main);
-    m_pWorkerEdtr = std::make_unique<TfrmWorkerEdtr>(module, &main);
-    m_pItemEdtr = std::make_unique<TfrmItemEdtr>(module, &main);
-    m_pMonthPicker = std::make_unique<TfrmMonthPicker>(&main);
-    frmMonthPicker = m_pMonthPicker.get();
-    m_pPriorityPicker = std::make_unique<TfrmPriorityPicker>(&main);
-    frmPriorityPicker = m_pPriorityPicker.get();
-    m_pReprEditor = std::make_unique<TfrmReprEditor>(module, &main);
+    // Children of the main window: they open over it, and it deletes them.
+    TWindows& w = m_Windows;
+    w.CallEdtr = new TfrmCallEdtr(module, &main);
+    w.CustomerEdtr = new TfrmCustomerEdtr(module, &main);
+    w.ServiceContractEdtr = new TfrmServiceContractEdtr(module, &main);
+    w.WorkerEdtr = new TfrmWorkerEdtr(module, &main);
+    w.ItemEdtr = new TfrmItemEdtr(module, &main);
+    w.MonthPicker = new TfrmMonthPicker(&main);
+    w.PriorityPicker = new TfrmPriorityPicker(&main);
+    w.ReprEditor = new TfrmReprEditor(module, &main);
 
-    main.SetRecordEditor(TfrmMain::ekCall, m_pCallEdtr.get());
-    main.SetRecordEditor(TfrmMain::ekCustomer, m_pCustomerEdtr.get());
-    main.SetRecordEditor(TfrmMain::ekItem, m_pItemEdtr.get());
-    main.SetRecordEditor(TfrmMain::ekServiceContract, m_pServiceContractEdtr.get());
-    main.SetRecordEditor(TfrmMain::ekWorker, m_pWorkerEdtr.get());
+    TListEditors editors;
+    editors.Call = w.CallEdtr;
+    editors.Customer = w.CustomerEdtr;
+    editors.Worker = w.WorkerEdtr;
+    editors.Item = w.ItemEdtr;
+    editors.ServiceContract = w.ServiceContractEdtr;
+    main.SetDataHooks(MakeDataHooks(
+        main, module, editors, [this](const TListWindows& lists) { PublishListWindows(lists); }));
+    main.SetRecordEditor(TfrmMain::ekCall, w.CallEdtr);
+    main.SetRecordEditor(TfrmMain::ekCustomer, w.CustomerEdtr);
+    main.SetRecordEditor(TfrmMain::ekItem, w.ItemEdtr);
+    main.SetRecordEditor(TfrmMain::ekServiceContract, w.ServiceContractEdtr);
+    main.SetRecordEditor(TfrmMain::ekWorker, w.WorkerEdtr);
+
+    Publish(frmCallEdtr, w.CallEdtr);
+    Publish(frmCustomerEdtr, w.CustomerEdtr);
+    Publish(frmServiceContractEdtr, w.ServiceContractEdtr);
+    Publish(frmWorkerEdtr, w.WorkerEdtr);
+    Publish(frmItemEdtr, w.ItemEdtr);
+    Publish(frmMonthPicker, w.MonthPicker);
+    Publish(frmPriorityPicker, w.PriorityPicker);
+    Publish(frmReprEditor, w.ReprEditor);
+}
+
+void TProgramWindows::PublishListWindows(const TListWindows& lists) {
+    m_Windows.Lists = lists;
+    Publish(frmCallsList, lists.Calls);
+    Publish(frmCustomerList, lists.Customers);
+    Publish(frmWorkerList, lists.Workers);
+    Publish(frmItemList, lists.Items);
+    Publish(frmServiceContractList, lists.ServiceContracts);
 }
 
 TProgramWindows::~TProgramWindows() {
-    if (m_pMainWindow) {
-        for (auto kind : {TfrmMain::ekCall, TfrmMain::ekCustomer, TfrmMain::ekItem,
-                          TfrmMain::ekServiceContract, TfrmMain::ekWorker})
-            m_pMainWindow->SetRecordEditor(kind, nullptr);
-    }
-    if (frmMonthPicker == m_pMonthPicker.get())
-        frmMonthPicker = nullptr;
-    if (frmPriorityPicker == m_pPriorityPicker.get())
-        frmPriorityPicker = nullptr;
+    const TWindows& w = m_Windows;
+    Withdraw(frmCallsList, w.Lists.Calls);
+    Withdraw(frmCustomerList, w.Lists.Customers);
+    Withdraw(frmWorkerList, w.Lists.Workers);
+    Withdraw(frmItemList, w.Lists.Items);
+    Withdraw(frmServiceContractList, w.Lists.ServiceContracts);
+    Withdraw(frmCallEdtr, w.CallEdtr);
+    Withdraw(frmCustomerEdtr, w.CustomerEdtr);
+    Withdraw(frmServiceContractEdtr, w.ServiceContractEdtr);
+    Withdraw(frmWorkerEdtr, w.WorkerEdtr);
+    Withdraw(frmItemEdtr, w.ItemEdtr);
+    Withdraw(frmMonthPicker, w.MonthPicker);
+    Withdraw(frmPriorityPicker, w.PriorityPicker);
+    Withdraw(frmReprEditor, w.ReprEditor);
+    m_Windows = {};
+
+    // Every other window goes with the main window, still bound to a live
+    // data module.
+    m_pMainWindow.reset();
+    m_pDataModule.reset();
 }
 
 void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
@@ -70,23 +122,32 @@ void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
     dataModule.SetDatabaseActive(true);
 }
 
-TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule) {
+TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
+                                   const TListEditors& editors,
+                                   std::function<void(const TListWindows&)> listsMade) {
     TfrmMain::TDataHooks hooks;
-    hooks.CreateListWindows = [&mainWindow, dataModule] {
-        // Creation order decides the order of the MDI children.
-        mainWindow.SetDataListWindow(Interfaces::dvCalls,
-                                     new TfrmCallsList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvCustomers,
-                                     new TfrmCustomerList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvWorkers,
-                                     new TfrmWorkerList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvItems,
-                                     new TfrmItemList(&mainWindow, dataModule));
-        mainWindow.SetDataListWindow(Interfaces::dvServiceContracts,
-                                     new TfrmServiceContractList(&mainWindow, dataModule));
+    hooks.CreateListWindows = [&mainWindow, dataModule, editors, listsMade = std::move(listsMade)] {
+        // Creation order decides the order of the MDI children. Each list is
+        // the main window's from the moment it is handed over.
+        TListWindows lists;
+        lists.Calls = new TfrmCallsList(&mainWindow, dataModule, editors.Call);
+        mainWindow.SetDataListWindow(Interfaces::dvCalls, lists.Calls);
+        lists.Customers = new TfrmCustomerList(&mainWindow, dataModule, editors.Customer);
+        mainWindow.SetDataListWindow(Interfaces::dvCustomers, lists.Customers);
+        lists.Workers = new TfrmWorkerList(&mainWindow, dataModule, editors.Worker);
+        mainWindow.SetDataListWindow(Interfaces::dvWorkers, lists.Workers);
+        lists.Items = new TfrmItemList(&mainWindow, dataModule, editors.Item);
+        mainWindow.SetDataListWindow(Interfaces::dvItems, lists.Items);
+        lists.ServiceContracts =
+            new TfrmServiceContractList(&mainWindow, dataModule, editors.ServiceContract);
+        mainWindow.SetDataListWindow(Interfaces::dvServiceContracts, lists.ServiceContracts);
+        if (listsMade)
+            listsMade(lists);
     };
-    hooks.PickWorker = []() -> QString {
-        return frmWorkerList ? frmWorkerList->ExecutePopup(QStringLiteral("WorkerNR")) : QString();
+    hooks.PickWorker = [&mainWindow]() -> QString {
+        auto* workers =
+            qobject_cast<TfrmDataList*>(mainWindow.DataListWindow(Interfaces::dvWorkers));
+        return workers ? workers->ExecutePopup(QStringLiteral("WorkerNR")) : QString();
     };
     hooks.IsDatabaseActive = [dataModule] { return dataModule && dataModule->DatabaseActive(); };
     hooks.OpenDatabase = [dataModule] {

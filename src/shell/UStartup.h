@@ -1,36 +1,91 @@
 #pragma once
 
-// Start-up: the long-lived windows of the program created in their order,
-// and how the main window is joined to the data module: how it creates its
-// five list windows and opens the database at its first show, asks whether
-// it is open, applies a call view to the calls query, picks a worker and
-// finds the current data list.
+// Start-up: the one place where the program's long-lived windows are made,
+// handed to each other and published in the global instance pointers, and
+// how the main window is joined to the data module: how it creates its five
+// list windows and opens the database at its first show, asks whether it is
+// open, applies a call view to the calls query, picks a worker and finds the
+// current data list.
 
 #include "shell/FMain.h"
 
+#include <functional>
 #include <memory>
 
 class TdmlGlobals;
 class TfrmCallEdtr;
+class TfrmCallsList;
 class TfrmCustomerEdtr;
+class TfrmCustomerList;
 class TfrmItemEdtr;
+class TfrmItemList;
 class TfrmMonthPicker;
 class TfrmPriorityPicker;
 class TfrmReprEditor;
 class TfrmServiceContractEdtr;
+class TfrmServiceContractList;
 class TfrmWorkerEdtr;
+class TfrmWorkerList;
+
+// The record editor each of the five lists runs; not owned, any may be null
+// (that list's Edit and New then do nothing).
+struct TListEditors {
+    IRecordEditor* Call = nullptr;
+    IRecordEditor* Customer = nullptr;
+    IRecordEditor* Worker = nullptr;
+    IRecordEditor* Item = nullptr;
+    IRecordEditor* ServiceContract = nullptr;
+};
+
+// The five list windows of the main window, as its first show made them.
+// Not owned: the main window's MDI area owns them.
+struct TListWindows {
+    TfrmCallsList* Calls = nullptr;
+    TfrmCustomerList* Customers = nullptr;
+    TfrmWorkerList* Workers = nullptr;
+    TfrmItemList* Items = nullptr;
+    TfrmServiceContractList* ServiceContracts = nullptr;
+};
 
 // The objects that live from start-up to exit, created in this order: the
 // main window, the data module, the call, customer, service contract, worker
 // and item editors, the month and priority pickers, and the representative
-// editor. The main window is joined to the data module and runs the editors
-// from its New commands; the windows are children of the main window.
+// editor. Showing the main window does the rest of the start-up: the five
+// list windows (each running its kind's editor), the table files and opening
+// the database. The main window runs the editors from its New commands.
 //
-// Showing the main window does the rest of the start-up (list windows, table
-// files, opening the database). The data module goes last when this object
-// is destroyed, after every window bound to it.
+// This is the only code that sets the global instance pointers (frmCallEdtr,
+// frmCustomerList, frmMonthPicker, ...): the editors and pickers as they are
+// made, the lists when the main window first shows them. The destructor
+// clears every one of them before any window goes.
+//
+// Ownership, one owner per object:
+// - the data module and the main window belong to this object (unique_ptr)
+//   and have no Qt parent;
+// - every other window has the main window as its Qt parent (directly, or
+//   through its MDI area or a list) and is deleted by Qt with it, never by
+//   anything else: the editors and pickers made here, which are children so
+//   that they open over the main window; the five lists, children of the
+//   MDI area; the lists' popup twins, children of their list. This object
+//   keeps plain pointers to them (Windows()), valid while it lives.
+// The destructor deletes the main window, and with it every other window,
+// before the data module they are bound to.
 class TProgramWindows {
 public:
+    // The windows made here besides the main window; not owned.
+    struct TWindows {
+        TfrmCallEdtr* CallEdtr = nullptr;
+        TfrmCustomerEdtr* CustomerEdtr = nullptr;
+        TfrmServiceContractEdtr* ServiceContractEdtr = nullptr;
+        TfrmWorkerEdtr* WorkerEdtr = nullptr;
+        TfrmItemEdtr* ItemEdtr = nullptr;
+        TfrmMonthPicker* MonthPicker = nullptr;
+        TfrmPriorityPicker* PriorityPicker = nullptr;
+        TfrmReprEditor* ReprEditor = nullptr;
+        // Null until the main window is first shown.
+        TListWindows Lists;
+    };
+
     explicit TProgramWindows(const TfrmMain::TLocations& locations = {});
     ~TProgramWindows();
     TProgramWindows(const TProgramWindows&) = delete;
@@ -38,26 +93,28 @@ public:
 
     TfrmMain& MainWindow() const { return *m_pMainWindow; }
     TdmlGlobals& DataModule() const { return *m_pDataModule; }
+    const TWindows& Windows() const { return m_Windows; }
 
 private:
-    // Declared in the order of destruction, last first.
+    void PublishListWindows(const TListWindows& lists);
+
+    // Should the constructor fail, the members go in reverse order: the main
+    // window, with whatever windows it already owns, before the data module.
     std::unique_ptr<TdmlGlobals> m_pDataModule;
     std::unique_ptr<TfrmMain> m_pMainWindow;
-    std::unique_ptr<TfrmCallEdtr> m_pCallEdtr;
-    std::unique_ptr<TfrmCustomerEdtr> m_pCustomerEdtr;
-    std::unique_ptr<TfrmServiceContractEdtr> m_pServiceContractEdtr;
-    std::unique_ptr<TfrmWorkerEdtr> m_pWorkerEdtr;
-    std::unique_ptr<TfrmItemEdtr> m_pItemEdtr;
-    std::unique_ptr<TfrmMonthPicker> m_pMonthPicker;
-    std::unique_ptr<TfrmPriorityPicker> m_pPriorityPicker;
-    std::unique_ptr<TfrmReprEditor> m_pReprEditor;
+    TWindows m_Windows;
 };
 
-// The hooks of `mainWindow` for `dataModule`; the lists are created as children
-// of `mainWindow`. With a null module the lists stay empty and opening the
+// The hooks of `mainWindow` for `dataModule`. At the main window's first show
+// CreateListWindows makes the five lists, each running its editor from
+// `editors`, hands them to the main window (which owns them from then on) and
+// tells `listsMade`. With a null module the lists stay empty and opening the
 // database at the first show raises "Unable to find database module: Null
-// instance." as a fatal error.
-TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule);
+// instance." as a fatal error. PickWorker runs the picker of the main
+// window's worker list.
+TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
+                                   const TListEditors& editors = {},
+                                   std::function<void(const TListWindows&)> listsMade = {});
 
 // The start-up step of the first show: makes the database directory and the
 // missing table files, then opens the database.

@@ -37,16 +37,21 @@ using TestSupport::TTempDir;
 namespace {
 
 // A database with two customers, workers and items, one contract and seven
-// calls spread over states, months and priorities; the main window runs on
-// it with the start-up hooks and the two pickers, as the program does.
+// calls spread over states, months and priorities; the program's windows run
+// on it as the start-up makes them.
 struct TRunningProgram {
     TTempDir Dir;
     TScriptedDialogs Dialogs;
     TDialogsInstaller Installed{Dialogs};
-    TdmlGlobals DataModule;
-    std::unique_ptr<TfrmMain> Main;
-    std::unique_ptr<TfrmMonthPicker> MonthPicker;
-    std::unique_ptr<TfrmPriorityPicker> PriorityPicker;
+    TProgramWindows Windows{Locations(Dir)};
+    TdmlGlobals& DataModule = Windows.DataModule();
+    TfrmMain* const Main = &Windows.MainWindow();
+
+    static TfrmMain::TLocations Locations(const TTempDir& dir) {
+        TfrmMain::TLocations locations;
+        locations.BackupDir = dir.Path() + "backups";
+        return locations;
+    }
 
     TRunningProgram() {
         DataModule.SetDatabaseDir(Dir.Path() + "database/");
@@ -75,24 +80,7 @@ struct TRunningProgram {
         AddCall("000006", "W2", "Busy", "False", 3, "2007-02-28 23:59:59");
         AddCall("000007", "W1", "Awaiting Parts", "False", 1, "2007-03-01 00:00:00");
         DataModule.SetDatabaseActive(false);
-
-        TfrmMain::TLocations locations;
-        locations.BackupDir = Dir.Path() + "backups";
-        Main = std::make_unique<TfrmMain>(locations);
-        Main->SetDataHooks(MakeDataHooks(*Main, &DataModule));
-        MonthPicker = std::make_unique<TfrmMonthPicker>(Main.get());
-        frmMonthPicker = MonthPicker.get();
-        PriorityPicker = std::make_unique<TfrmPriorityPicker>(Main.get());
-        frmPriorityPicker = PriorityPicker.get();
         Main->show();
-    }
-    // The lists go with the main window, before the data module.
-    ~TRunningProgram() {
-        frmMonthPicker = nullptr;
-        frmPriorityPicker = nullptr;
-        MonthPicker.reset();
-        PriorityPicker.reset();
-        Main.reset();
     }
 
     void AddCall(const char* callNr, const char* worker, const char* status, const char* billed,

@@ -1,15 +1,45 @@
 #include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDatabase.h"
+#include "editors/FCallEdtr.h"
+#include "editors/FCustomerEdtr.h"
+#include "editors/FItemEdtr.h"
+#include "editors/FReprEditor.h"
+#include "editors/FServiceContractEdtr.h"
+#include "editors/FWorkerEdtr.h"
+#include "lists/FCallsList.h"
+#include "lists/FCustomerList.h"
+#include "lists/FItemList.h"
+#include "lists/FMonthPicker.h"
+#include "lists/FPriorityPicker.h"
+#include "lists/FServiceContractList.h"
+#include "lists/FWorkerList.h"
 #include "shell/FMain.h"
 #include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
 #include <QtTest>
 
 using TestSupport::TTempDir;
+
+namespace {
+
+// Every global instance pointer of a window, null or not.
+QList<QWidget*> Globals() {
+    return {frmCallsList,           frmCustomerList, frmWorkerList,   frmItemList,
+            frmServiceContractList, frmCallEdtr,     frmCustomerEdtr, frmServiceContractEdtr,
+            frmWorkerEdtr,          frmItemEdtr,     frmReprEditor,   frmMonthPicker,
+            frmPriorityPicker};
+}
+
+} // namespace
 
 class TestUStartup : public QObject {
     Q_OBJECT
@@ -50,6 +80,117 @@ private Q_SLOTS:
         QVERIFY(!dataModule.QueryIsEmpty("SELECT * FROM Worker WHERE WorkerNR = 'W1'"));
         QVERIFY(frm.DataHooks().IsDatabaseActive());
         QCOMPARE(dialogs.UnexpectedCount(), 0);
+    }
+
+    // The start-up makes every window, publishes each in its global, hands
+    // each list its kind's editor and the New commands theirs; the main
+    // window alone owns them all, and when the start-up goes so do they and
+    // every global is clear.
+    void TheStartUpMakesPublishesAndRemovesEveryWindow() {
+        TTempDir dir;
+        TScriptedDialogs dialogs;
+        TDialogsInstaller installed(dialogs);
+        QList<QPointer<QWidget>> made;
+        {
+            TProgramWindows windows(Locations(dir));
+            const TProgramWindows::TWindows& w = windows.Windows();
+            TfrmMain& main = windows.MainWindow();
+            windows.DataModule().SetDatabaseDir(dir.Path() + "database/");
+
+            const QList<std::pair<QWidget*, QWidget*>> single = {
+                {frmCallEdtr, w.CallEdtr},
+                {frmCustomerEdtr, w.CustomerEdtr},
+                {frmServiceContractEdtr, w.ServiceContractEdtr},
+                {frmWorkerEdtr, w.WorkerEdtr},
+                {frmItemEdtr, w.ItemEdtr},
+                {frmReprEditor, w.ReprEditor},
+                {frmMonthPicker, w.MonthPicker},
+                {frmPriorityPicker, w.PriorityPicker},
+            };
+            for (const auto& [global, window] : single) {
+                QVERIFY(window);
+                QCOMPARE(global, window);
+                QCOMPARE(window->parent(), &main);
+                made << window;
+            }
+            // The lists come with the first show.
+            QVERIFY(!frmCallsList && !frmCustomerList && !frmWorkerList && !frmItemList &&
+                    !frmServiceContractList && !w.Lists.Calls);
+
+            main.show();
+            QVERIFY(windows.DataModule().DatabaseActive());
+            const struct {
+                TfrmDataList* Global;
+                TfrmDataList* Made;
+                int View;
+                TfrmBaseEditor* Editor;
+                QAction* NewCommand;
+            } lists[] = {
+                {frmCallsList, w.Lists.Calls, Interfaces::dvCalls, frmCallEdtr, main.actNewCall},
+                {frmCustomerList, w.Lists.Customers, Interfaces::dvCustomers, frmCustomerEdtr,
+                 main.actNewCustomer},
+                {frmWorkerList, w.Lists.Workers, Interfaces::dvWorkers, frmWorkerEdtr,
+                 main.actNewWorker},
+                {frmItemList, w.Lists.Items, Interfaces::dvItems, frmItemEdtr, main.actNewItem},
+                {frmServiceContractList, w.Lists.ServiceContracts, Interfaces::dvServiceContracts,
+                 frmServiceContractEdtr, main.actNewServiceContract},
+            };
+            for (const auto& l : lists) {
+                QVERIFY(l.Made);
+                QCOMPARE(l.Global, l.Made);
+                QCOMPARE(main.DataListWindow(l.View), l.Made);
+                // Owned by the MDI area, through its child window.
+                auto* child = qobject_cast<QMdiSubWindow*>(l.Made->parent());
+                QVERIFY(child && main.mdiMain->subWindowList().contains(child));
+                made << l.Made;
+                if (l.Made->frmPopup) {
+                    QCOMPARE(l.Made->frmPopup->parent(), l.Made);
+                    made << l.Made->frmPopup;
+                }
+
+                // The list's Add and the main window's New run the kind's
+                // editor; Cancel leaves no row.
+                QObject* shown = nullptr;
+                const auto cancel = [&shown](QObject* window) {
+                    shown = window;
+                    auto* editor = qobject_cast<TfrmBaseEditor*>(window);
+                    editor->btnCancel->click();
+                    return editor->result();
+                };
+                dialogs.AnswerModal(cancel);
+                QVERIFY(!l.Made->AppendRecord());
+                QCOMPARE(shown, l.Editor);
+                shown = nullptr;
+                dialogs.AnswerModal(cancel);
+                l.NewCommand->trigger();
+                QCOMPARE(shown, l.Editor);
+            }
+            QCOMPARE(dialogs.PendingAnswers(), 0);
+            QCOMPARE(dialogs.UnexpectedCount(), 0);
+        }
+        for (QWidget* global : Globals())
+            QVERIFY(!global);
+        for (const QPointer<QWidget>& window : made)
+            QVERIFY(!window);
+    }
+
+    // Windows made anywhere else stay out of the globals.
+    void OnlyTheStartUpSetsTheGlobals() {
+        TfrmCallEdtr call(nullptr);
+        TfrmCustomerEdtr customer(nullptr);
+        TfrmServiceContractEdtr contract(nullptr);
+        TfrmWorkerEdtr worker(nullptr);
+        TfrmItemEdtr item(nullptr);
+        TfrmReprEditor representative(nullptr);
+        TfrmCallsList calls(nullptr, nullptr, &call);
+        TfrmCustomerList customers(nullptr, nullptr, &customer);
+        TfrmWorkerList workers(nullptr, nullptr, &worker);
+        TfrmItemList items(nullptr, nullptr, &item);
+        TfrmServiceContractList contracts(nullptr, nullptr, &contract);
+        QCOMPARE(customers.Editor(), &customer);
+        QCOMPARE(customers.frmPopup->parent(), &customers);
+        for (QWidget* global : Globals())
+            QVERIFY(!global);
     }
 
     void MissingDataModuleIsFatal() {
