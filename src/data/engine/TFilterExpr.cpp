@@ -55,8 +55,7 @@ public:
 private:
     [[noreturn]] void Fail(const QString& what) const {
         throw EDatabaseError(QStringLiteral("Invalid filter \"%1\": %2 at position %3")
-                                 .arg(m_Text, what)
-                                 .arg(m_Tok.Pos + 1));
+                                 .arg(m_Text, what, QString::number(m_Tok.Pos + 1)));
     }
 
     bool IsKeyword(const char* word) const {

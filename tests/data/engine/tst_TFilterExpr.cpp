@@ -92,6 +92,24 @@ private Q_SLOTS:
         QCOMPARE(TFilterExpr::Parse("Status='a' or (Billed='b' and status='c')").FieldNames(),
                  QStringList({"Status", "Billed"}));
     }
+
+    void TheMessageQuotesTheFilterAsWritten() {
+        // A "%1" of the filter's own stays as it is.
+        try {
+            TFilterExpr::Parse("Status='50%1");
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(),
+                     QString("Invalid filter \"Status='50%1\": unterminated text at position 8"));
+        }
+        try {
+            TFilterExpr::Parse("Status=%2");
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(),
+                     QString("Invalid filter \"Status=%2\": unexpected '%' at position 8"));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTFilterExpr)

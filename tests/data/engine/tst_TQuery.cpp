@@ -345,10 +345,10 @@ private Q_SLOTS:
     }
 
     void LastReadsTheEndWithoutTheRest() {
-        for (const char* sql :
-             {"SELECT PartNr, Name FROM Part ORDER BY PartNr",
-              "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
-              "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part"}) {
+        for (const char* sql : {"SELECT PartNr, Name FROM Part ORDER BY PartNr",
+                                "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
+                                "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part",
+                                "SELECT PartNr FROM Part WHERE Name <> '%1'"}) {
             TQuery* all = Query(sql);
             all->Open();
             const QStringList expected = Column(*all, "PartNr");
