@@ -218,14 +218,12 @@ private:
         case TToken::Literal:
             operand.Kind = TOperand::Text;
             operand.Utf8 = m_Tok.Text.toUtf8();
-            operand.Value = m_Tok.Text.trimmed().toDouble(&operand.TextIsNumber);
+            operand.TextIsNumber = TField::ReadNumber(m_Tok.Text, operand.Value);
             break;
         case TToken::Number: {
-            bool ok = false;
             operand.Kind = TOperand::Number;
-            operand.Value = m_Tok.Text.toDouble(&ok);
             operand.Utf8 = m_Tok.Text.toUtf8();
-            if (!ok)
+            if (!TField::ReadNumber(m_Tok.Text, operand.Value))
                 Fail(QStringLiteral("invalid number '%1'").arg(m_Tok.Text));
             break;
         }

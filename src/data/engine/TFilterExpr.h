@@ -16,7 +16,8 @@
 // Comparison: fields are compared in their stored form ('True'/'False',
 // "yyyy-MM-dd hh:mm:ss", ...), exactly and with regard to letter case; a null
 // field compares as ''. When a numeric field meets a text that reads as a
-// number, or two numbers meet, they are compared as numbers. NULL as an
+// plain decimal number (TField::ReadNumber: not "nan" or "inf"), or two
+// numbers meet, they are compared as numbers. NULL as an
 // operand matches only a blank field (= NULL) or a non-blank one (<> NULL).
 
 #include "data/engine/TField.h"

@@ -81,6 +81,23 @@ private Q_SLOTS:
         QVERIFY(Passes("Billed='false'", {"New", "False", Null}));
     }
 
+    void ReadsOnlyPlainDecimalTextAsANumber() {
+        const QVariantList one{"x", Null, qint64(1)};
+        QVERIFY(!Passes("Priority='nan'", one));
+        QVERIFY(Passes("Priority<>'nan'", one));
+        QVERIFY(!Passes("Priority='NaN'", one));
+        QVERIFY(!Passes("Priority=1", {"x", Null, "nan"}));
+        QVERIFY(Passes("Priority<>1", {"x", Null, "nan"}));
+        QVERIFY(!Passes("Priority='0x1'", one));
+        // Numbers still: blanks around, a sign, a point, an exponent.
+        QVERIFY(Passes("Priority=' 1 '", one));
+        QVERIFY(Passes("Priority='+1.0'", one));
+        QVERIFY(Passes("Priority='1e0'", one));
+        QVERIFY(Passes("Priority='.1e1'", one));
+        QVERIFY(Passes("Priority<'+2'", one));   // though as texts "1" > "+2"
+        QVERIFY(Passes("Priority>'1E-1'", one)); // and "1" < "1E-1"
+    }
+
     void RefusesTextItCannotRead() {
         for (const char* text :
              {"Status=", "Status='New", "Status 'New'", "(Status='New'", "Status='New' AND",
