@@ -11,7 +11,8 @@
 //     factor     := NOT factor | '(' expr ')' | comparison
 //     comparison := operand op operand        op: = <> != < > <= >=
 //     operand    := field | [field name] | 'text' | "text" | number | NULL
-// A quoted text doubles its own quote to contain it.
+// A quoted text doubles its own quote to contain it. Parentheses and NOT nest
+// at most 200 deep; chains of AND and OR may be as long as they like.
 //
 // Comparison: fields are compared in their stored form ('True'/'False',
 // "yyyy-MM-dd hh:mm:ss", ...), exactly and with regard to letter case; a null
