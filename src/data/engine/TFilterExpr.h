@@ -18,8 +18,8 @@
 // "yyyy-MM-dd hh:mm:ss", ...), exactly and with regard to letter case; a null
 // field compares as ''. When a numeric field meets a text that reads as a
 // plain decimal number (TField::ReadNumber: not "nan" or "inf"), or two
-// numbers meet, they are compared as numbers. NULL as an
-// operand matches only a blank field (= NULL) or a non-blank one (<> NULL).
+// numbers meet, they are compared as numbers. NULL as an operand matches
+// only a blank field (= NULL) or a non-blank one (<> NULL).
 
 #include "data/engine/TField.h"
 #include "data/engine/TRowStore.h"
