@@ -2,7 +2,12 @@
 # Korvane's one entry point for developers and CI.
 #   ./build.sh run    install what is missing, build, start the program
 #   ./build.sh test   install what is missing, build, run every test
-#                     (once normally, once with AddressSanitizer and UBSan)
+#                     (once normally, once with AddressSanitizer and UBSan),
+#                     then fuzz the SQL translator and the filter parser for
+#                     FUZZ_SECONDS (45) each, both at once
+#   ./build.sh fuzz [SECONDS]
+#                     the same fuzzing for longer (default 600 seconds each),
+#                     keeping what it learns in build-fuzz/corpus/
 #   ./build.sh bench [--huge]
 #                     build the demo-data tool and the benchmark optimized in
 #                     build-rel (the everyday build keeps its own settings),
@@ -15,7 +20,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libsqlite3-dev sqlite3 libzip-dev clang-format)
+          libsqlite3-dev sqlite3 libzip-dev clang-format
+          clang libclang-rt-14-dev llvm) # clang and its fuzzer runtime; llvm symbolizes reports
 JOBS=$(nproc)
 
 install_packages() {
@@ -50,6 +56,45 @@ build() { # build DIR [cmake options...]
     cmake --build "$dir" -j "$JOBS"
 }
 
+FUZZERS=(fuzz_Translate fuzz_Filter)
+FUZZ_SECONDS=${FUZZ_SECONDS:-45}
+
+# fuzz SECONDS CORPUS_ROOT: builds the harnesses in build-fuzz and runs them
+# side by side, each for SECONDS, adding what they find to CORPUS_ROOT/NAME
+# (the checked-in seeds under tests/fuzz/corpus/ are read, never written).
+# A crash, a sanitizer report or an input that runs past 10 seconds fails,
+# its input saved under build-fuzz/artifacts/.
+fuzz() {
+    local seconds=$1 root=$2
+    cmake -S . -B build-fuzz -DKORVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build build-fuzz -j "$JOBS"
+    mkdir -p build-fuzz/artifacts build-fuzz/logs
+    local pids=() name seeds
+    for name in "${FUZZERS[@]}"; do
+        seeds=tests/fuzz/corpus/${name#fuzz_}
+        seeds=${seeds,,}
+        mkdir -p "$root/$name"
+        ./build-fuzz/bin/$name -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+            -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix=build-fuzz/artifacts/$name- \
+            "$root/$name" "$seeds" >"build-fuzz/logs/$name.log" 2>&1 &
+        pids+=($!)
+    done
+    local failed=0 i
+    for i in "${!FUZZERS[@]}"; do
+        name=${FUZZERS[$i]}
+        if wait "${pids[$i]}"; then
+            echo "$name: no fault in ${seconds} s ($(grep -o 'stat::number_of_executed_units: *[0-9]*' \
+                "build-fuzz/logs/$name.log" | grep -o '[0-9]*$') runs)"
+        else
+            echo "$name: FAULT (build-fuzz/logs/$name.log):" >&2
+            grep -A40 -m1 -E '^==[0-9]+==|ERROR: libFuzzer|runtime error' "build-fuzz/logs/$name.log" >&2 || tail -40 "build-fuzz/logs/$name.log" >&2
+            failed=1
+        fi
+    done
+    return $failed
+}
+
 case "${1:-}" in
 run)
     install_packages
@@ -63,6 +108,12 @@ test)
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
     build build-asan -DKORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+    rm -rf build-fuzz/scratch
+    fuzz "$FUZZ_SECONDS" build-fuzz/scratch
+    ;;
+fuzz)
+    install_packages
+    fuzz "${2:-600}" build-fuzz/corpus
     ;;
 bench)
     install_packages
@@ -85,7 +136,7 @@ bench)
     done
     ;;
 *)
-    echo "usage: $0 run|test|bench [--huge]" >&2
+    echo "usage: $0 run|test|bench [--huge]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -512,7 +512,8 @@ void TDatabase::Attach(const QString& file, const QString& alias) {
                         Quoted(alias)));
     // A page cache of its own for each table file; the joined lists over a
     // large Call table are much quicker with more than the default 2 MB.
-    ExecNative(QStringLiteral("PRAGMA %1.cache_size = -%2").arg(Quoted(alias)).arg(CacheKiB));
+    ExecNative(
+        QStringLiteral("PRAGMA %1.cache_size = -%2").arg(Quoted(alias), QString::number(CacheKiB)));
 }
 
 void TDatabase::ExecNative(const QString& sql) {

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 TField::TField(TDataSet* dataSet, const QString& name) : m_pDataSet(dataSet), m_Name(name) {}
@@ -64,9 +65,8 @@ double TField::AsFloat() const {
     const QString text = stored.toString().trimmed();
     if (text.isEmpty())
         return 0;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok)
+    double value = 0;
+    if (!ReadNumber(text, value))
         throw EDatabaseError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
 }
@@ -169,6 +169,53 @@ QString TField::BooleanText(const QString& text) {
     return {};
 }
 
+bool TField::ReadNumber(std::string_view text, double& value) {
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    size_t i = 0;
+    const size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    for (; i < n && digit(text[i]); ++i)
+        ++digits;
+    if (i < n && text[i] == '.') {
+        for (++i; i < n && digit(text[i]); ++i)
+            ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        size_t exponent = 0;
+        for (; i < n && digit(text[i]); ++i)
+            ++exponent;
+        if (exponent == 0)
+            return false;
+    }
+    if (i != n)
+        return false;
+    // from_chars reads the rest as checked above, but no leading '+'.
+    const char* begin = text.data() + (text.front() == '+' ? 1 : 0);
+    double number = 0;
+    const auto [end, error] = std::from_chars(begin, text.data() + n, number);
+    if (error != std::errc() || end != text.data() + n || !std::isfinite(number))
+        return false;
+    value = number;
+    return true;
+}
+
+bool TField::ReadNumber(const QString& text, double& value) {
+    const QByteArray utf8 = text.toUtf8();
+    return ReadNumber(std::string_view(utf8.constData(), size_t(utf8.size())), value);
+}
+
 QVariant TField::TypedValue(TFieldType type, const QVariant& stored) {
     if (stored.isNull())
         return {};
@@ -192,9 +239,8 @@ QVariant TField::TypedValue(TFieldType type, const QVariant& stored) {
         return stored.typeId() == QMetaType::Double ? QVariant(qint64(stored.toDouble())) : stored;
     case TFieldType::Float:
         if (text) {
-            bool ok = false;
-            const double value = stored.toString().trimmed().toDouble(&ok);
-            return ok ? QVariant(value) : stored;
+            double value = 0;
+            return ReadNumber(stored.toString(), value) ? QVariant(value) : stored;
         }
         return stored.toDouble();
     case TFieldType::DateTime:
@@ -305,9 +351,12 @@ QVariant TField::ToStored(TFieldType type, int size, const QVariant& value, cons
         return result;
     }
     case TFieldType::Float: {
+        double result = 0;
         bool ok = false;
-        const double result =
-            isText ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
+        if (isText)
+            ok = ReadNumber(value.toString(), result);
+        else
+            result = value.toDouble(&ok);
         if (!ok)
             NotA("floating point", value, name);
         return result;

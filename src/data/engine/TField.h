@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <string_view>
 
 class TDataSet;
 
@@ -89,6 +90,12 @@ public:
     static QVariant ToStored(TFieldType type, int size, const QVariant& value, const QString& name);
     // 'True'/'False' for a text that reads as a boolean, else an empty text.
     static QString BooleanText(const QString& text);
+    // Reads a text as a plain decimal number: blanks around it, a sign,
+    // digits with a decimal point, an exponent ("-12", " .5 ", "1.5E+3").
+    // Nothing else counts: not "nan", "inf", hexadecimal nor a value beyond
+    // the range of a double. `value` is set only when the text is a number.
+    static bool ReadNumber(std::string_view text, double& value);
+    static bool ReadNumber(const QString& text, double& value);
 
 private:
     friend class TDataSet;

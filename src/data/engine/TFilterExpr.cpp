@@ -3,6 +3,7 @@
 #include "data/engine/TDatabase.h"
 #include "data/engine/UCellCompare.h"
 
+#include <QSet>
 #include <cstring>
 #include <vector>
 
@@ -22,10 +23,12 @@ struct TOperand {
 
 } // namespace
 
+// A chain of ANDs or ORs is one node with all its operands, so that a long
+// chain costs no more depth than one comparison; only parentheses and NOT
+// nest, and those no deeper than MaxDepth.
 struct TFilterExpr::TNode {
     enum TKind { And, Or, Not, Compare } Kind = Compare;
-    std::unique_ptr<TNode> Left;
-    std::unique_ptr<TNode> Right;
+    std::vector<std::unique_ptr<TNode>> Operands; // And, Or: two or more; Not: one
     TOp Op = TOp::Eq;
     TOperand A;
     TOperand B;
@@ -34,6 +37,10 @@ struct TFilterExpr::TNode {
 namespace {
 
 using TNode = TFilterExpr::TNode;
+
+// The deepest nesting of parentheses and NOT that a filter may have. Every
+// level costs the parser and the tree walks a few stack frames.
+constexpr int MaxDepth = 200;
 
 struct TToken {
     enum TKind { End, Ident, Literal, Number, Op, LParen, RParen } Kind = End;
@@ -55,8 +62,14 @@ public:
 private:
     [[noreturn]] void Fail(const QString& what) const {
         throw EDatabaseError(QStringLiteral("Invalid filter \"%1\": %2 at position %3")
-                                 .arg(m_Text, what)
-                                 .arg(m_Tok.Pos + 1));
+                                 .arg(m_Text, what, QString::number(m_Tok.Pos + 1)));
+    }
+
+    // One level deeper, for a parenthesis or a NOT.
+    void Enter() {
+        if (m_Depth >= MaxDepth)
+            Fail(QStringLiteral("nested too deeply"));
+        ++m_Depth;
     }
 
     bool IsKeyword(const char* word) const {
@@ -144,45 +157,51 @@ private:
     }
 
     std::unique_ptr<TNode> ParseOr() {
-        auto left = ParseAnd();
+        auto first = ParseAnd();
+        if (!IsKeyword("OR"))
+            return first;
+        auto node = std::make_unique<TNode>();
+        node->Kind = TNode::Or;
+        node->Operands.push_back(std::move(first));
         while (IsKeyword("OR")) {
             Advance();
-            auto node = std::make_unique<TNode>();
-            node->Kind = TNode::Or;
-            node->Left = std::move(left);
-            node->Right = ParseAnd();
-            left = std::move(node);
+            node->Operands.push_back(ParseAnd());
         }
-        return left;
+        return node;
     }
 
     std::unique_ptr<TNode> ParseAnd() {
-        auto left = ParseFactor();
+        auto first = ParseFactor();
+        if (!IsKeyword("AND"))
+            return first;
+        auto node = std::make_unique<TNode>();
+        node->Kind = TNode::And;
+        node->Operands.push_back(std::move(first));
         while (IsKeyword("AND")) {
             Advance();
-            auto node = std::make_unique<TNode>();
-            node->Kind = TNode::And;
-            node->Left = std::move(left);
-            node->Right = ParseFactor();
-            left = std::move(node);
+            node->Operands.push_back(ParseFactor());
         }
-        return left;
+        return node;
     }
 
     std::unique_ptr<TNode> ParseFactor() {
         if (IsKeyword("NOT")) {
+            Enter();
             Advance();
             auto node = std::make_unique<TNode>();
             node->Kind = TNode::Not;
-            node->Left = ParseFactor();
+            node->Operands.push_back(ParseFactor());
+            --m_Depth;
             return node;
         }
         if (m_Tok.Kind == TToken::LParen) {
+            Enter();
             Advance();
             auto node = ParseOr();
             if (m_Tok.Kind != TToken::RParen)
                 Fail(QStringLiteral("')' expected"));
             Advance();
+            --m_Depth;
             return node;
         }
         auto node = std::make_unique<TNode>();
@@ -219,14 +238,12 @@ private:
         case TToken::Literal:
             operand.Kind = TOperand::Text;
             operand.Utf8 = m_Tok.Text.toUtf8();
-            operand.Value = m_Tok.Text.trimmed().toDouble(&operand.TextIsNumber);
+            operand.TextIsNumber = TField::ReadNumber(m_Tok.Text, operand.Value);
             break;
         case TToken::Number: {
-            bool ok = false;
             operand.Kind = TOperand::Number;
-            operand.Value = m_Tok.Text.toDouble(&ok);
             operand.Utf8 = m_Tok.Text.toUtf8();
-            if (!ok)
+            if (!TField::ReadNumber(m_Tok.Text, operand.Value))
                 Fail(QStringLiteral("invalid number '%1'").arg(m_Tok.Text));
             break;
         }
@@ -240,25 +257,27 @@ private:
     const QString& m_Text;
     qsizetype m_Pos = 0;
     TToken m_Tok;
+    int m_Depth = 0;
 };
 
-void CollectNames(const TNode* node, QStringList& names) {
-    if (!node)
-        return;
-    CollectNames(node->Left.get(), names);
-    CollectNames(node->Right.get(), names);
-    for (const TOperand* o : {&node->A, &node->B}) {
-        if (o->Kind == TOperand::Field && !names.contains(o->Name, Qt::CaseInsensitive))
+void CollectNames(const TNode& node, QStringList& names, QSet<QString>& seen) {
+    for (const auto& operand : node.Operands)
+        CollectNames(*operand, names, seen);
+    for (const TOperand* o : {&node.A, &node.B}) {
+        if (o->Kind != TOperand::Field)
+            continue;
+        const QString folded = o->Name.toCaseFolded();
+        if (!seen.contains(folded)) {
+            seen.insert(folded);
             names << o->Name;
+        }
     }
 }
 
-void BindNode(TNode* node, const TFilterExpr::TResolver& resolve) {
-    if (!node)
-        return;
-    BindNode(node->Left.get(), resolve);
-    BindNode(node->Right.get(), resolve);
-    for (TOperand* o : {&node->A, &node->B}) {
+void BindNode(TNode& node, const TFilterExpr::TResolver& resolve) {
+    for (const auto& operand : node.Operands)
+        BindNode(*operand, resolve);
+    for (TOperand* o : {&node.A, &node.B}) {
         if (o->Kind != TOperand::Field)
             continue;
         o->Column = resolve(o->Name, o->Type);
@@ -364,16 +383,24 @@ bool EvalCompare(const TNode& node, const TRowView& row) {
     return Holds(node.Op, CompareText(a.Text, b.Text));
 }
 
-bool Eval(const TNode* node, const TRowView& row) {
-    switch (node->Kind) {
+bool Eval(const TNode& node, const TRowView& row) {
+    switch (node.Kind) {
     case TNode::And:
-        return Eval(node->Left.get(), row) && Eval(node->Right.get(), row);
+        for (const auto& operand : node.Operands) {
+            if (!Eval(*operand, row))
+                return false;
+        }
+        return true;
     case TNode::Or:
-        return Eval(node->Left.get(), row) || Eval(node->Right.get(), row);
+        for (const auto& operand : node.Operands) {
+            if (Eval(*operand, row))
+                return true;
+        }
+        return false;
     case TNode::Not:
-        return !Eval(node->Left.get(), row);
+        return !Eval(*node.Operands.front(), row);
     case TNode::Compare:
-        return EvalCompare(*node, row);
+        return EvalCompare(node, row);
     }
     return false;
 }
@@ -394,14 +421,17 @@ TFilterExpr TFilterExpr::Parse(const QString& text) {
 
 QStringList TFilterExpr::FieldNames() const {
     QStringList names;
-    CollectNames(m_pRoot.get(), names);
+    QSet<QString> seen;
+    if (m_pRoot)
+        CollectNames(*m_pRoot, names, seen);
     return names;
 }
 
 void TFilterExpr::Bind(const TResolver& resolve) {
-    BindNode(m_pRoot.get(), resolve);
+    if (m_pRoot)
+        BindNode(*m_pRoot, resolve);
 }
 
 bool TFilterExpr::Matches(const TRowView& row) const {
-    return !m_pRoot || Eval(m_pRoot.get(), row);
+    return !m_pRoot || Eval(*m_pRoot, row);
 }

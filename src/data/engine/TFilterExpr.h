@@ -11,13 +11,15 @@
 //     factor     := NOT factor | '(' expr ')' | comparison
 //     comparison := operand op operand        op: = <> != < > <= >=
 //     operand    := field | [field name] | 'text' | "text" | number | NULL
-// A quoted text doubles its own quote to contain it.
+// A quoted text doubles its own quote to contain it. Parentheses and NOT nest
+// at most 200 deep; chains of AND and OR may be as long as they like.
 //
 // Comparison: fields are compared in their stored form ('True'/'False',
 // "yyyy-MM-dd hh:mm:ss", ...), exactly and with regard to letter case; a null
 // field compares as ''. When a numeric field meets a text that reads as a
-// number, or two numbers meet, they are compared as numbers. NULL as an
-// operand matches only a blank field (= NULL) or a non-blank one (<> NULL).
+// plain decimal number (TField::ReadNumber: not "nan" or "inf"), or two
+// numbers meet, they are compared as numbers. NULL as an operand matches
+// only a blank field (= NULL) or a non-blank one (<> NULL).
 
 #include "data/engine/TField.h"
 #include "data/engine/TRowStore.h"

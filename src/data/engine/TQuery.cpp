@@ -712,11 +712,9 @@ bool TQuery::ReadTail() {
         for (qint64 row = backwards.Count() - 1; row >= 0; --row)
             m_Tail.Append(TRowStore::TRow(backwards, row));
     } else {
-        auto statement =
-            Database()->PrepareNative(QStringLiteral("SELECT * FROM (\n%1\n) LIMIT %2 OFFSET %3")
-                                          .arg(m_InnerSql)
-                                          .arg(TailRows)
-                                          .arg(total - TailRows));
+        auto statement = Database()->PrepareNative(
+            QStringLiteral("SELECT * FROM (\n%1\n) LIMIT %2 OFFSET %3")
+                .arg(m_InnerSql, QString::number(TailRows), QString::number(total - TailRows)));
         statement->Bind(m_BoundParams);
         while (statement->Step())
             m_Tail.Append(TStatementRow(statement->Handle()));

@@ -212,12 +212,18 @@ TCell TCell::FromValue(sqlite3_value* value) {
 // TRecordRow
 
 TRecordRow::TRecordRow(const QVariantList& values)
-    : m_Values(values), m_Holders(size_t(values.size())) {}
+    : m_Values(values), m_Holders(size_t(values.size())), m_Cells(size_t(values.size())),
+      m_Converted(size_t(values.size()), false) {}
 
 TCell TRecordRow::Cell(int column) const {
     if (column < 0 || column >= m_Values.size())
         return {};
-    return TCell::FromVariant(m_Values[column], m_Holders[size_t(column)]);
+    const auto at = size_t(column);
+    if (!m_Converted[at]) {
+        m_Cells[at] = TCell::FromVariant(m_Values[column], m_Holders[at]);
+        m_Converted[at] = true;
+    }
+    return m_Cells[at];
 }
 
 // ---------------------------------------------------------------------------

@@ -60,7 +60,9 @@ private:
     sqlite3_stmt* m_pStmt;
 };
 
-// A row held as stored QVariants.
+// A row held as stored QVariants. Each column is converted once, on its first
+// read, so the bytes of every cell handed out stay valid as long as the view
+// (a filter may read one column on both sides of a comparison).
 class TRecordRow : public TRowView {
 public:
     explicit TRecordRow(const QVariantList& values);
@@ -69,6 +71,8 @@ public:
 private:
     const QVariantList& m_Values;
     mutable std::vector<QByteArray> m_Holders;
+    mutable std::vector<TCell> m_Cells;
+    mutable std::vector<bool> m_Converted;
 };
 
 class TRowStore {

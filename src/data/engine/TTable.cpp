@@ -453,8 +453,7 @@ bool TTable::CursorLocate(const TLocateRequest& request) {
         if (request.Partial)
             flags |= MatchPartial;
         conditions << QStringLiteral("%1(%2, %3, %4)")
-                          .arg(QLatin1String(MatchFunction), name, param)
-                          .arg(flags);
+                          .arg(QLatin1String(MatchFunction), name, param, QString::number(flags));
         values << search.Text();
     }
     TStatement& statement = Cached(Select(conditions.join(QStringLiteral(" AND ")), false));

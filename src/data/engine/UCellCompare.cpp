@@ -196,13 +196,7 @@ bool NumberOf(const TCell& cell, double& number) {
         number = cell.Real;
         return true;
     }
-    if (cell.Kind != TCell::Text || cell.Bytes.empty())
-        return false;
-    bool ok = false;
-    number = QByteArray::fromRawData(cell.Bytes.data(), qsizetype(cell.Bytes.size()))
-                 .trimmed()
-                 .toDouble(&ok);
-    return ok;
+    return cell.Kind == TCell::Text && TField::ReadNumber(cell.Bytes, number);
 }
 
 // ---------------------------------------------------------------------------
@@ -240,11 +234,8 @@ TSearchValue::TSearchValue(const QVariant& value, TFieldType type, bool caseInse
             m_Text = b;
         m_CaseInsensitive = true;
     }
-    if (type == TFieldType::Integer || type == TFieldType::Float) {
-        bool ok = false;
-        m_Number = m_Text.trimmed().toDouble(&ok);
-        m_IsNumber = ok;
-    }
+    if (type == TFieldType::Integer || type == TFieldType::Float)
+        m_IsNumber = TField::ReadNumber(m_Text, m_Number);
     m_Utf8 = m_Text.toUtf8();
     m_Lower = m_Utf8;
     for (char& c : m_Lower) {

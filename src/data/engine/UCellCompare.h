@@ -34,7 +34,7 @@ void AppendSortKey(std::string& key, const TCell& cell, bool descending = false,
 std::vector<qint64> SortedOrder(const TRowStore& store, const QList<int>& columns, bool descending);
 
 // The value of a cell as a number, when it is one or is a text that reads as
-// one.
+// one (TField::ReadNumber).
 bool NumberOf(const TCell& cell, double& number);
 
 // One value that Locate looks for in one field.

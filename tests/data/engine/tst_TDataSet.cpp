@@ -213,6 +213,13 @@ private Q_SLOTS:
         QCOMPARE(check.Fields()[1]->StoredValue(), QVariant("True"));
         QCOMPARE(check.Fields()[2]->AsInteger(), 3);
         QCOMPARE(check.Fields()[3]->AsString(), QString("2024-03-10 09:00:00"));
+
+        // A floating point field takes plain decimal text only.
+        QCOMPARE(TField::ToStored(TFieldType::Float, 0, " -2.5e1 ", "Rate"), QVariant(-25.0));
+        for (const char* text : {"nan", "inf", "-Infinity", "1e999", "0x10"})
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                     TField::ToStored(TFieldType::Float, 0, text, "Rate"));
+        QCOMPARE(TField::TypedValue(TFieldType::Float, "nan"), QVariant("nan"));
     }
 
     // Paging itself is tried in tst_TTable and tst_TQuery; here the flags and

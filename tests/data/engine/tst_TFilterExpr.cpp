@@ -81,6 +81,23 @@ private Q_SLOTS:
         QVERIFY(Passes("Billed='false'", {"New", "False", Null}));
     }
 
+    void ReadsOnlyPlainDecimalTextAsANumber() {
+        const QVariantList one{"x", Null, qint64(1)};
+        QVERIFY(!Passes("Priority='nan'", one));
+        QVERIFY(Passes("Priority<>'nan'", one));
+        QVERIFY(!Passes("Priority='NaN'", one));
+        QVERIFY(!Passes("Priority=1", {"x", Null, "nan"}));
+        QVERIFY(Passes("Priority<>1", {"x", Null, "nan"}));
+        QVERIFY(!Passes("Priority='0x1'", one));
+        // Numbers still: blanks around, a sign, a point, an exponent.
+        QVERIFY(Passes("Priority=' 1 '", one));
+        QVERIFY(Passes("Priority='+1.0'", one));
+        QVERIFY(Passes("Priority='1e0'", one));
+        QVERIFY(Passes("Priority='.1e1'", one));
+        QVERIFY(Passes("Priority<'+2'", one));   // though as texts "1" > "+2"
+        QVERIFY(Passes("Priority>'1E-1'", one)); // and "1" < "1E-1"
+    }
+
     void RefusesTextItCannotRead() {
         for (const char* text :
              {"Status=", "Status='New", "Status 'New'", "(Status='New'", "Status='New' AND",
@@ -91,6 +108,64 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, Bound("Nothing='x'"));
         QCOMPARE(TFilterExpr::Parse("Status='a' or (Billed='b' and status='c')").FieldNames(),
                  QStringList({"Status", "Billed"}));
+    }
+
+    void TheMessageQuotesTheFilterAsWritten() {
+        // A "%1" of the filter's own stays as it is.
+        try {
+            TFilterExpr::Parse("Status='50%1");
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(),
+                     QString("Invalid filter \"Status='50%1\": unterminated text at position 8"));
+        }
+        try {
+            TFilterExpr::Parse("Status=%2");
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(),
+                     QString("Invalid filter \"Status=%2\": unexpected '%' at position 8"));
+        }
+    }
+
+    void RefusesDeepNestingAndReadsLongChains() {
+        const QVariantList newCall{"New", "False", qint64(1)};
+        const QString status = "Status='New'";
+        // Up to 200 levels of parentheses and NOT.
+        QVERIFY(Passes(QString("(").repeated(200) + status + QString(")").repeated(200), newCall));
+        QVERIFY(Passes(QString("NOT ").repeated(200) + status, newCall));
+        QVERIFY(!Passes(QString("NOT ").repeated(199) + status, newCall));
+        QVERIFY(
+            Passes(QString("(NOT ").repeated(100) + status + QString(")").repeated(100), newCall));
+        for (const QString& deep :
+             {QString("(").repeated(201) + status + QString(")").repeated(201),
+              QString("NOT ").repeated(201) + status,
+              QString("(NOT ").repeated(101) + status + QString(")").repeated(101),
+              QString("(").repeated(10000) + status + QString(")").repeated(10000),
+              QString("NOT ").repeated(10000) + status, QString("(").repeated(10000)}) {
+            try {
+                TFilterExpr::Parse(deep);
+                QFAIL("no error");
+            } catch (const EDatabaseError& e) {
+                QVERIFY(e.Message().startsWith("Invalid filter"));
+                QVERIFY(e.Message().contains("nested too deeply"));
+            }
+        }
+
+        // Long chains of AND and OR are no deeper than one comparison.
+        const QVariantList secondPriority{"New", "False", qint64(2)};
+        const TFilterExpr ands =
+            Bound(QString("Status='New' AND ").repeated(100000) + "Priority=1");
+        QVERIFY(ands.Matches(TRecordRow(newCall)));
+        QVERIFY(!ands.Matches(TRecordRow(secondPriority)));
+        const TFilterExpr ors = Bound(QString("Status='Busy' OR ").repeated(100000) + "Priority=1");
+        QVERIFY(ors.Matches(TRecordRow(newCall)));
+        QVERIFY(!ors.Matches(TRecordRow(secondPriority)));
+        const TFilterExpr mixed =
+            Bound(QString("(Status='Busy' OR Priority=1) AND ").repeated(20000) + "Billed='False'");
+        QVERIFY(mixed.Matches(TRecordRow(newCall)));
+        QVERIFY(!mixed.Matches(TRecordRow(secondPriority)));
+        QCOMPARE(mixed.FieldNames(), QStringList({"Status", "Priority", "Billed"}));
     }
 };
 

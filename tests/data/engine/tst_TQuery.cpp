@@ -348,10 +348,10 @@ private Q_SLOTS:
     }
 
     void LastReadsTheEndWithoutTheRest() {
-        for (const char* sql :
-             {"SELECT PartNr, Name FROM Part ORDER BY PartNr",
-              "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
-              "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part"}) {
+        for (const char* sql : {"SELECT PartNr, Name FROM Part ORDER BY PartNr",
+                                "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
+                                "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part",
+                                "SELECT PartNr FROM Part WHERE Name <> '%1'"}) {
             TQuery* all = Query(sql);
             all->Open();
             const QStringList expected = Column(*all, "PartNr");
@@ -604,6 +604,29 @@ private Q_SLOTS:
         upd->SetParam("N", "000004");
         QCOMPARE(upd->ExecSQL(), 1);
         m_Db.Exec("UPDATE Call SET Status = 'Busy' WHERE CallNr = '000004'");
+    }
+
+    void AFilterReadingOneFieldTwiceChecksThePostedRow() {
+        m_Db.Exec("CREATE TABLE 'Note.db' (NoteID CHAR(10), Status CHAR(20), "
+                  "PRIMARY KEY (NoteID))");
+        for (const char* id : {"N1", "N2", "N3"})
+            m_Db.Exec("INSERT INTO Note (NoteID, Status) VALUES (:I, 'New')", {{"I", id}});
+        TQuery* q = Query("SELECT * FROM Note");
+        q->SetRequestLive(true);
+        // Both sides of the first comparison read Status of the posted record.
+        q->SetFilter("Status=[Status] and Status<>'Complete'");
+        q->SetFiltered(true);
+        q->Open();
+        QCOMPARE(q->RecordCount(), 3);
+        q->Edit();
+        q->FieldByName("Status").SetAsString("Awaiting Parts");
+        q->Post();
+        QCOMPARE(Nr(*q, "NoteID"), QString("N1"));
+        q->Edit();
+        q->FieldByName("Status").SetAsString("Complete");
+        q->Post();
+        QCOMPARE(Nr(*q, "NoteID"), QString("N2"));
+        QCOMPARE(q->RecordCount(), 2);
     }
 };
 

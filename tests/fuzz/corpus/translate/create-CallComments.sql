@@ -1,0 +1,1 @@
+CREATE TABLE 'CallComments.db' (  CallNr CHAR(10),  ID CHAR(40),  DateTime TIMESTAMP,  CommentLine CHAR(255),PRIMARY KEY (ID));

@@ -1,0 +1,1 @@
+CREATE TABLE 'Customer.db' (  CustomerID CHAR(20),  LastName CHAR(20),  FirstName CHAR(20),  CompanyName CHAR(40),  Tel CHAR(25),  Fax CHAR(25),  Cell CHAR(25),  Email CHAR(50),  PhysicalAddr CHAR(80),  PhysicalCode CHAR(10),  PostalAddr CHAR(80),  PostalCode CHAR(10),  Country CHAR(20),  Notes CHAR(255),PRIMARY KEY (CustomerID));

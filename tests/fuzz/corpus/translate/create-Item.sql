@@ -1,0 +1,1 @@
+CREATE TABLE 'Item.db' (  SerialNr CHAR(20),  Brand CHAR(40),  Model CHAR(30),  Description CHAR(254),  Owner CHAR(20),PRIMARY KEY (SerialNr));

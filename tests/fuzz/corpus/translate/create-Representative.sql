@@ -1,0 +1,1 @@
+CREATE TABLE 'Representative.db' (  RecID CHAR(40),  FK_Customer CHAR(20),  Name CHAR(25),  Surname CHAR(25),  Mobile CHAR(20),  Email CHAR(60),PRIMARY KEY (RecID));

@@ -1,0 +1,1 @@
+CREATE TABLE 'ServiceContract.db' (  ItemSerialNr CHAR(20),  CustomerID CHAR(20),  ServiceType CHAR(20),  Comments CHAR(254),  StillValid BOOLEAN,PRIMARY KEY (ItemSerialNr));

@@ -1,0 +1,1 @@
+CREATE TABLE 'StateTimes.db' (  CallNR CHAR(10),  State CHAR(20),  DT DATE,  GUID CHAR(40),PRIMARY KEY (CallNR));

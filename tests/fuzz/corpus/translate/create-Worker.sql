@@ -1,0 +1,1 @@
+CREATE TABLE 'Worker.db' (  WorkerNR CHAR(10),  Surname CHAR(20),  Name CHAR(20),  IDTypeIsPassport BOOLEAN,  CurrentlyEmployed BOOLEAN,  IDNr CHAR(13),PRIMARY KEY (WorkerNR));

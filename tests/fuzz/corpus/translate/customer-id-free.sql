@@ -1,0 +1,1 @@
+SELECT CustomerID FROM Customer WHERE CustomerID ='CUST0002'

@@ -1,0 +1,1 @@
+UPDATE Call SET Billed = TRUE, Date_TimeFinished = "03/10/2024 09:00:00" WHERE Date_Time >= '01/31/2024 23:59:59' AND Callout = 'true' AND Comments = ''

@@ -1,0 +1,1 @@
+DELETE FROM CALL.DB WHERE (CallNr = '') OR (CustomerID = '')

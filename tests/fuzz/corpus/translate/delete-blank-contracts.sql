@@ -1,0 +1,1 @@
+DELETE FROM ServiceContract.DB WHERE (ItemSerialNr = '') OR (CustomerID = '')

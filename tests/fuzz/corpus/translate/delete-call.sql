@@ -1,0 +1,1 @@
+DELETE FROM Call WHERE CallNr='000123'

@@ -1,0 +1,1 @@
+DELETE FROM CallComments WHERE CallNr='000123'

@@ -1,0 +1,1 @@
+DELETE FROM ServiceContract WHERE ItemSerialNr='SN-12' AND CustomerID='CUST0001'

@@ -1,0 +1,1 @@
+DELETE FROM Call WHERE EquipmentSerialNr = 'SN-12'

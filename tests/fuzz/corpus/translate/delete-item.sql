@@ -1,0 +1,1 @@
+DELETE FROM Item WHERE SerialNr = 'SN-12'

@@ -1,0 +1,1 @@
+DELETE FROM Representative WHERE RecID="{0b5e-77}"

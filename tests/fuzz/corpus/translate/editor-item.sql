@@ -1,0 +1,3 @@
+Select * 
+From Item
+Where SerialNr = :EquipmentSerialNr

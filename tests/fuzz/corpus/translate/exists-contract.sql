@@ -1,0 +1,1 @@
+Select * FROM ServiceContract Where (ItemSerialNr = 'SN-12') AND (CustomerID = 'CUST0001')

@@ -1,0 +1,1 @@
+Select * FROM Customer Where CustomerID = 'CUST0001'

@@ -1,0 +1,1 @@
+Select * FROM Item Where SerialNr = 'SN-1''2'

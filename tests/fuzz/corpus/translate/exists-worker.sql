@@ -1,0 +1,1 @@
+Select * FROM Worker Where WorkerNr = 'W007'

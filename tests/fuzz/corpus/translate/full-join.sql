@@ -1,0 +1,1 @@
+SELECT C.CallNr, K.CommentLine FROM Call C FULL OUTER JOIN CallComments K ON (C.CallNr = K.CallNr) WHERE C.CallNr = :Nr AND C.Status IN ('New', 'Busy') AND C.Comments NOT LIKE '%x%'

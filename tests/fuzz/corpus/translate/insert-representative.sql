@@ -1,0 +1,1 @@
+INSERT INTO "Representative.db" (RecID, FK_Customer, Name, Surname, Mobile, Email) VALUES ("{0b5e-77}", "CUST0001", "Ann", "O""Neil", "082 555 0101", "ann@example.com")

@@ -1,0 +1,1 @@
+INSERT INTO StateTimes VALUES ('000123', 'Busy', '02/29/2024', '{g}')

@@ -1,0 +1,3 @@
+Select * 
+From Representative.DB
+Where :ID = FK_Customer
