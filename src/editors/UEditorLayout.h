@@ -5,7 +5,8 @@
 // fields, and data-aware controls named, bound and reporting their changes in
 // one line each.
 
-#include "editors/UDBControls.h"
+#include "editors/UDBTextControls.h"
+#include "editors/UDBValueControls.h"
 
 #include <QObject>
 #include <functional>

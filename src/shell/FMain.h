@@ -1,6 +1,8 @@
 #pragma once
 
 #include "shell/UCallViews.h"
+#include "shell/UMainStatusBar.h"
+#include "shell/UNavigationTree.h"
 #include "shell/UVidaz.h"
 #include "shell/abstract/IDataListWindow.h"
 #include "shell/abstract/IDataView.h"
@@ -16,22 +18,20 @@
 
 class QAction;
 class QDockWidget;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QPrinter;
 class QProgressBar;
 class QPushButton;
-class QStatusBar;
 class QToolBar;
-class QTreeWidget;
 class QTreeWidgetItem;
+class TMainCommands;
 
 // The program's main window: the MDI parent of the five list windows, with
-// the navigation tree of views on the left, the menu, two toolbars and the
-// status bar. It hands out the status and country lists (IProgramSettings)
-// and brings list windows to the front (IDataView).
+// the navigation tree of views on the left (UNavigationTree), the menu and
+// two toolbars (built and carried out by UMainCommands) and the status bar
+// (UMainStatusBar). It hands out the status and country lists
+// (IProgramSettings) and brings list windows to the front (IDataView).
 class TfrmMain : public QMainWindow,
                  public Interfaces::IProgramSettings,
                  public Interfaces::IDataView {
@@ -69,10 +69,6 @@ public:
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
 
-    // Node texts of the navigation tree, top level and below "Calls".
-    static const QStringList& NavigationTopTexts();
-    static const QStringList& NavigationCallTexts();
-
     // The status list used when the customisation library gives none.
     static QString DefaultStatusText();
 
@@ -99,8 +95,11 @@ public:
 
     // The editor the New command of `kind` runs; not owned, nullptr for none.
     void SetRecordEditor(TEditorKind kind, IRecordEditor* editor);
+    IRecordEditor* RecordEditor(TEditorKind kind) const;
     // Runs `editor` for a new record or for the current one.
     void ExecEditor(IRecordEditor* editor, bool newRecord);
+    // The current data list (DataHooks().CurrentDataList); nullptr for none.
+    IDataListWindow* CurrentDataList() const;
 
     // Switches to the view of navigation node `node`: brings the list window
     // to the front and, for the call views, asks for their parameter and
@@ -121,7 +120,7 @@ public:
     void IdleUpdate();
 
     // The status bar's progress panel (for TMSStatusBarProgress).
-    QProgressBar* ProgressPanel() const { return m_pProgressPanel; }
+    QProgressBar* ProgressPanel() const { return sbMain->ProgressPanel(); }
 
     QMdiArea* mdiMain;
     QMenuBar* mnuMain;
@@ -129,8 +128,8 @@ public:
     QToolBar* tlbListFunctions;
     QToolBar* tlbNew;
     QDockWidget* toolpanelNavigation;
-    QTreeWidget* tvNavigation;
-    QStatusBar* sbMain;
+    TNavigationTree* tvNavigation;
+    TMainStatusBar* sbMain;
     QPushButton* btnSBCancel;
 
     QAction* actNewCall;
@@ -177,47 +176,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private Q_SLOTS:
-    void actNewCallExecute();
-    void actNewCustomerExecute();
-    void actNewItemExecute();
-    void actNewServiceContractExecute();
-    void actNewWorkerExecute();
-    void actPrintExecute();
-    void actPrinterSetupExecute();
-    void actEditCurrentRecExecute();
-    void actDeleteCurrentRecExecute();
-    void actAddNewRecExecute();
-    void actRefreshDataExecute();
-    void actBackupExecute();
-    void actRestoreExecute();
-    void actClearDatabaseExecute();
-    void actRemoveInconsistentDataExecute();
-    void actImportWABExecute();
-    void actExportToXMLExecute();
-    void actHelpContentsExecute();
-    void actHelpIndexExecute();
-    void actAboutExecute();
-    void actAboutLifeExecute();
-    void actWindowTileHorizontalExecute();
-    void actWindowTileVerticalExecute();
-    void actNavigationPanelExecute();
     void tvNavigationClick();
-    void mnuWindowShow();
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBars();
     void CreateNavigation();
-    void CreateStatusBar();
     void FormShow();
     void RestoreLayout();
     void SaveLayout() const;
-    void TileSubWindows(Qt::Orientation orientation);
-    void UpdateLockPanels();
-    void ShowStatusTip(const QString& tip);
     QMdiSubWindow* SubWindowOf(int view) const;
-    IDataListWindow* CurrentDataList() const;
     void SetListTitle(int view, const QString& title);
 
     TLocations m_Locations;
@@ -226,17 +192,7 @@ private:
     std::unique_ptr<UStrings::ListStr> m_pCountryList;
     std::array<QPointer<QWidget>, 5> m_DataLists;
     std::array<IRecordEditor*, 5> m_Editors{};
-    std::unique_ptr<QPrinter> m_pPrinter;
-    QList<QAction*> m_WindowListActions;
-
-    QLabel* m_pCapsPanel = nullptr;
-    QLabel* m_pNumPanel = nullptr;
-    QProgressBar* m_pProgressPanel = nullptr;
-    QLabel* m_pEllipsisPanel = nullptr;
-    QLabel* m_pTextPanel = nullptr;
-    QString m_sStatusText;
-    QStringList m_CapsLockLeds;
-    QStringList m_NumLockLeds;
+    TMainCommands* m_pCommands = nullptr;
     bool m_bShown = false;
 };
 

@@ -114,6 +114,13 @@ void FitCaption(QWidget* window) {
     }
 }
 
+QIcon ProgramIcon(const QString& name) {
+    QIcon icon;
+    for (int size : {16, 24, 32})
+        icon.addFile(QStringLiteral(":/korvane/icons/%1-%2.png").arg(name).arg(size));
+    return icon;
+}
+
 void HandleException(std::exception_ptr error) {
     if (!error)
         return;

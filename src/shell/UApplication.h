@@ -5,6 +5,7 @@
 // and the idle hook.
 
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 #include <functional>
 
@@ -32,6 +33,10 @@ int CaptionWidth(const QString& caption);
 // layout that fixes the window's size or a box that sizes itself (a
 // QMessageBox) keeps it; call it again after the title changes.
 void FitCaption(QWidget* window);
+
+// The program's picture `name` (resources/icons/NAME-16.png, -24 and -32),
+// as the commands and the navigation tree show it.
+QIcon ProgramIcon(const QString& name);
 
 // Added to the message of an EFatalError before the program ends.
 inline constexpr char TerminationNotice[] = "\r\n\r\nThe Application will now terminate!";

@@ -6,7 +6,7 @@
 #include "data/engine/TDatabase.h"
 #include "data/engine/TTable.h"
 #include "editors/FBaseEditor.h"
-#include "editors/UDBControls.h"
+#include "editors/UDBTextControls.h"
 #include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
 

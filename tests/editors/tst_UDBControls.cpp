@@ -5,7 +5,8 @@
 #include "data/engine/TDataSource.h"
 #include "data/engine/TDatabase.h"
 #include "data/engine/TTable.h"
-#include "editors/UDBControls.h"
+#include "editors/UDBTextControls.h"
+#include "editors/UDBValueControls.h"
 #include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
 

@@ -7,7 +7,7 @@
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
 #include "editors/FBaseEditor.h"
-#include "editors/UDBControls.h"
+#include "editors/UDBTextControls.h"
 #include "lists/FDataList.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/UKeyboardState.h"
