@@ -54,9 +54,6 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMain(TLocations(), parent) {}
 
 TfrmMain::TfrmMain(const TLocations& locations, QWidget* parent)
     : QMainWindow(parent), m_Locations(locations) {
-    frmMain = this;
-    g_pProgramSettings = this;
-    g_pDataView = this;
     // The backups go here; a folder that cannot be made is reported when a
     // backup is written.
     QDir().mkpath(m_Locations.BackupDir);
@@ -85,14 +82,7 @@ TfrmMain::TfrmMain(const TLocations& locations, QWidget* parent)
     IdleUpdate();
 }
 
-TfrmMain::~TfrmMain() {
-    if (frmMain == this)
-        frmMain = nullptr;
-    if (g_pProgramSettings == static_cast<Interfaces::IProgramSettings*>(this))
-        g_pProgramSettings = nullptr;
-    if (g_pDataView == static_cast<Interfaces::IDataView*>(this))
-        g_pDataView = nullptr;
-}
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::CreateNavigation() {
     tvNavigation = new TNavigationTree(this);

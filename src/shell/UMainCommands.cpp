@@ -21,7 +21,8 @@
 
 namespace {
 
-const char* const Unit = "UMainCommands";
+// The commands are the main window's: their traces name it and its unit.
+const char* const Unit = "FMain";
 
 // The control the standard edit actions work on: the focused one, or the
 // line edit inside it (spin boxes, editable combo boxes).
@@ -402,7 +403,7 @@ void TMainCommands::actEditCurrentRecExecute() {
     IDataListWindow* list = m_Main.CurrentDataList();
     if (!list) {
         DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TMainCommands::actEditCurrentRecExecute"), QLatin1String(Unit));
+                   QStringLiteral("TfrmMain::actEditCurrentRecExecute"), QLatin1String(Unit));
         return;
     }
     list->EditCurrentRecord();
@@ -412,8 +413,7 @@ void TMainCommands::actDeleteCurrentRecExecute() {
     IDataListWindow* list = m_Main.CurrentDataList();
     if (!list) {
         DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TMainCommands::actDeleteCurrentRecExecute"),
-                   QLatin1String(Unit));
+                   QStringLiteral("TfrmMain::actDeleteCurrentRecExecute"), QLatin1String(Unit));
         return;
     }
     list->DeleteCurrentRecord();
@@ -423,7 +423,7 @@ void TMainCommands::actAddNewRecExecute() {
     IDataListWindow* list = m_Main.CurrentDataList();
     if (!list) {
         DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TMainCommands::actAddNewRecExecute"), QLatin1String(Unit));
+                   QStringLiteral("TfrmMain::actAddNewRecExecute"), QLatin1String(Unit));
         return;
     }
     list->AppendRecord();

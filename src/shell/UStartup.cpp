@@ -18,6 +18,8 @@
 #include "lists/FWorkerList.h"
 #include "shell/UErrors.h"
 #include "shell/UKeyboardState.h"
+#include "shell/abstract/IDataView.h"
+#include "shell/abstract/IProgramSettings.h"
 
 #include <QDir>
 
@@ -71,6 +73,9 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     main.SetRecordEditor(TfrmMain::ekServiceContract, w.ServiceContractEdtr);
     main.SetRecordEditor(TfrmMain::ekWorker, w.WorkerEdtr);
 
+    frmMain = &main;
+    g_pProgramSettings = &main;
+    g_pDataView = &main;
     Publish(frmCallEdtr, w.CallEdtr);
     Publish(frmCustomerEdtr, w.CustomerEdtr);
     Publish(frmServiceContractEdtr, w.ServiceContractEdtr);
@@ -106,6 +111,13 @@ TProgramWindows::~TProgramWindows() {
     Withdraw(frmPriorityPicker, w.PriorityPicker);
     Withdraw(frmReprEditor, w.ReprEditor);
     m_Windows = {};
+    if (m_pMainWindow) {
+        Withdraw(frmMain, m_pMainWindow.get());
+        if (g_pProgramSettings == static_cast<Interfaces::IProgramSettings*>(m_pMainWindow.get()))
+            g_pProgramSettings = nullptr;
+        if (g_pDataView == static_cast<Interfaces::IDataView*>(m_pMainWindow.get()))
+            g_pDataView = nullptr;
+    }
 
     // Every other window goes with the main window, still bound to a live
     // data module.

@@ -119,8 +119,6 @@ private Q_SLOTS:
     void ConstructionSetsUpTheWindow() {
         QDir(TestDir() + "backups").removeRecursively();
         TfrmMain frm(Locations());
-        QCOMPARE(g_pProgramSettings, static_cast<Interfaces::IProgramSettings*>(&frm));
-        QCOMPARE(g_pDataView, static_cast<Interfaces::IDataView*>(&frm));
         QVERIFY(QFileInfo(TestDir() + "backups").isDir());
         QCOMPARE(frm.windowTitle(), QString("TK Korvane"));
 

@@ -18,6 +18,8 @@
 #include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
+#include "shell/abstract/IDataView.h"
+#include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -36,7 +38,7 @@ QList<QWidget*> Globals() {
     return {frmCallsList,           frmCustomerList, frmWorkerList,   frmItemList,
             frmServiceContractList, frmCallEdtr,     frmCustomerEdtr, frmServiceContractEdtr,
             frmWorkerEdtr,          frmItemEdtr,     frmReprEditor,   frmMonthPicker,
-            frmPriorityPicker};
+            frmPriorityPicker,      frmMain};
 }
 
 } // namespace
@@ -107,6 +109,9 @@ private Q_SLOTS:
                 {frmMonthPicker, w.MonthPicker},
                 {frmPriorityPicker, w.PriorityPicker},
             };
+            QCOMPARE(frmMain, &main);
+            QCOMPARE(g_pProgramSettings, static_cast<Interfaces::IProgramSettings*>(&main));
+            QCOMPARE(g_pDataView, static_cast<Interfaces::IDataView*>(&main));
             for (const auto& [global, window] : single) {
                 QVERIFY(window);
                 QCOMPARE(global, window);
@@ -170,6 +175,7 @@ private Q_SLOTS:
         }
         for (QWidget* global : Globals())
             QVERIFY(!global);
+        QVERIFY(!g_pProgramSettings && !g_pDataView);
         for (const QPointer<QWidget>& window : made)
             QVERIFY(!window);
     }
