@@ -19,7 +19,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+PACKAGES=(g++ cmake ninja-build make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libsqlite3-dev sqlite3 libzip-dev clang-format
           clang libclang-rt-14-dev llvm) # clang and its fuzzer runtime; llvm symbolizes reports
 JOBS=$(nproc)
@@ -49,10 +49,20 @@ check_format() { # every C++ file in the repository's style
     fi
 }
 
+configure() { # configure DIR [cmake options...]: every tree is built with Ninja
+    local dir=$1
+    shift
+    # A tree made earlier with another generator is made anew.
+    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir"
+    fi
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+
 build() { # build DIR [cmake options...]
     local dir=$1
     shift
-    cmake -S . -B "$dir" "$@" >/dev/null
+    configure "$dir" "$@"
     cmake --build "$dir" -j "$JOBS"
 }
 
@@ -66,7 +76,7 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-45}
 # its input saved under build-fuzz/artifacts/.
 fuzz() {
     local seconds=$1 root=$2
-    cmake -S . -B build-fuzz -DKORVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    configure build-fuzz -DKORVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
     cmake --build build-fuzz -j "$JOBS"
     mkdir -p build-fuzz/artifacts build-fuzz/logs
     local pids=() name seeds
@@ -117,7 +127,7 @@ fuzz)
     ;;
 bench)
     install_packages
-    cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF >/dev/null
+    configure build-rel -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF
     cmake --build build-rel -j "$JOBS" --target korvane-demo-data korvane-bench
     sizes=(workshop)
     [ "${2:-}" = "--huge" ] && sizes+=(huge)

@@ -53,10 +53,10 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
         return Bind(new TDBEdit(pnlClient), name, source, field);
     };
     auto memo = [&](const char* name, const char* field) {
-        TDBMemo* memo = Bind(new TDBMemo(pnlClient), name, source, field);
-        memo->setFixedHeight(kMemoHeight);
-        memo->setTabChangesFocus(true);
-        return memo;
+        TDBMemo* control = Bind(new TDBMemo(pnlClient), name, source, field);
+        control->setFixedHeight(kMemoHeight);
+        control->setTabChangesFocus(true);
+        return control;
     };
     auto country = [&](const char* name) {
         TDBComboBox* combo = Bind(new TDBComboBox(pnlClient), name, source, "Country");

@@ -23,9 +23,9 @@ TfrmReprEditor::TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
         source = dataModule->dsQRepresentatives;
     }
     auto edit = [&](const char* name, const char* field, int maxLength) {
-        TDBEdit* edit = Bind(new TDBEdit(pnlClient), name, source, field);
-        edit->SetMaxLength(maxLength);
-        return edit;
+        TDBEdit* control = Bind(new TDBEdit(pnlClient), name, source, field);
+        control->SetMaxLength(maxLength);
+        return control;
     };
     edtName = edit("edtName", "Name", 25);
     edtSurname = edit("edtSurname", "Surname", 25);

@@ -32,8 +32,8 @@ QString ApplicationCaption() {
 // The empty item that holds a window's width for its caption (FitCaption).
 class TCaptionStrut : public QSpacerItem {
 public:
-    explicit TCaptionStrut(int width)
-        : QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum) {}
+    explicit TCaptionStrut(int captionWidth)
+        : QSpacerItem(captionWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum) {}
 };
 
 TCaptionStrut* FindStrut(QLayout* layout) {

@@ -8,10 +8,10 @@
 #include "data/engine/TTable.h"
 #include "shell/UBusyCursor.h"
 #include "shell/UKeyboardState.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/files/UFiles.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QShortcutEvent>
 #include <QtTest>

@@ -7,8 +7,8 @@
 #include "data/engine/TTable.h"
 #include "editors/FBaseEditor.h"
 #include "editors/UDBTextControls.h"
-#include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QPushButton>
 #include <QtTest>

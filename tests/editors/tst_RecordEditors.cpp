@@ -17,10 +17,10 @@
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
 #include "shell/UErrors.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/UStartup.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -7,8 +7,8 @@
 #include "data/engine/TTable.h"
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
-#include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QClipboard>
 #include <QSignalSpy>

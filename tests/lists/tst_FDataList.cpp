@@ -8,9 +8,9 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "lists/FDataList.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/abstract/IRecordEditor.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QHeaderView>

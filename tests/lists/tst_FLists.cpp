@@ -15,10 +15,10 @@
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
 #include "shell/FMain.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,8 +1,9 @@
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/UApplication.h"
-#include "shell/UScriptedDialogs.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -107,7 +108,7 @@ private Q_SLOTS:
             picker->show();
             QVERIFY(QTest::qWaitForWindowExposed(picker));
             const QString caption = ProgramCaption(picker->windowTitle());
-            QVERIFY2(picker->width() >= TestSupport::CaptionTextWidth(caption) + 100,
+            QVERIFY2(picker->width() >= TestWindows::CaptionTextWidth(caption) + 100,
                      qPrintable(QStringLiteral("%1: %2 px").arg(caption).arg(picker->width())));
             picker->hide();
         }

@@ -11,10 +11,10 @@
 #include "lists/FDataList.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/UKeyboardState.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QAction>
 #include <QLabel>

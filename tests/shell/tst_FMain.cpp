@@ -3,9 +3,9 @@
 #include "shell/FMain.h"
 #include "shell/UBusyCursor.h"
 #include "shell/UErrors.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QDockWidget>
 #include <QLabel>

@@ -1,9 +1,10 @@
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
 #include "shell/UErrors.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,7 +12,7 @@
 #include <QtTest>
 #include <stdexcept>
 
-using TestSupport::ShownCaption;
+using TestWindows::ShownCaption;
 
 // Runs the application's event loop until something quits it or the
 // timeout does; true when the loop ended before the timeout.

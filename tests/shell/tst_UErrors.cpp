@@ -1,5 +1,5 @@
 #include "shell/UErrors.h"
-#include "shell/UScriptedDialogs.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QtTest>
 

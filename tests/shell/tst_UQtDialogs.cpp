@@ -4,14 +4,15 @@
 #include "shell/UApplication.h"
 #include "shell/UQtDialogs.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
-using TestSupport::CaptionTextWidth;
-using TestSupport::ShownCaption;
+using TestWindows::CaptionTextWidth;
+using TestWindows::ShownCaption;
 
 namespace {
 

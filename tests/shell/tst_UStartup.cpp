@@ -15,12 +15,12 @@
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
 #include "shell/FMain.h"
-#include "shell/UScriptedDialogs.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QAction>
 #include <QMdiArea>

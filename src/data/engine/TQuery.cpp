@@ -582,16 +582,17 @@ void TQuery::RunStatement() {
             m_Row = m_pKeyed->Count() > 0 ? 0 : -1;
             return;
         }
-        QStringList order;
-        order << QStringLiteral("%1 COLLATE NOCASE%2")
-                     .arg(sortColumn + 1)
-                     .arg(SortOrder() == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString());
+        QStringList orderBy;
+        orderBy << QStringLiteral("%1 COLLATE NOCASE%2")
+                       .arg(QString::number(sortColumn + 1), SortOrder() == Qt::DescendingOrder
+                                                                 ? QStringLiteral(" DESC")
+                                                                 : QString());
         for (const int keyColumn : KeyColumns()) {
             if (keyColumn != sortColumn)
-                order << QString::number(keyColumn + 1);
+                orderBy << QString::number(keyColumn + 1);
         }
         statement = db.PrepareNative(QStringLiteral("SELECT * FROM (\n%1\n) ORDER BY %2")
-                                         .arg(m_InnerSql, order.join(QStringLiteral(", "))));
+                                         .arg(m_InnerSql, orderBy.join(QStringLiteral(", "))));
         statement->Bind(m_BoundParams);
         hasRow = statement->Step();
     }

@@ -1,4 +1,4 @@
-#include "shell/UScriptedDialogs.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QObject>
 #include <QVariant>
