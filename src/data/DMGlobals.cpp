@@ -129,7 +129,7 @@ TdmlGlobals::TdmlGlobals(QObject* parent)
     m_pWorkersAccess =
         std::make_unique<TDBTableAccess>(sqlWorker, tblWorker, QStringLiteral("WorkerNr"));
 
-    m_Database.SetChangeHandler([this](const QString& table) { TableChanged(table); });
+    m_Database.SetChangeHandler([this](const QString& table) { m_Changes.Note(table); });
 
     if (!dmlGlobals)
         dmlGlobals = this;
@@ -248,7 +248,7 @@ void TdmlGlobals::SetDatabaseActive(bool active) {
             m_Database.Close();
         }
         // The lists have just read everything afresh.
-        m_ChangedTables.clear();
+        m_Changes.Clear();
     } catch (...) {
         m_bDatabaseActive = false;
         bool hasMessage = false;
@@ -285,7 +285,7 @@ void TdmlGlobals::ActivateDataSet(TDataSet* dataSet) {
 }
 
 void TdmlGlobals::RefreshQueries() {
-    m_ChangedTables.clear();
+    m_Changes.Clear();
     for (TQuery* query : {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}) {
         if (query->Active())
             query->Refresh();
@@ -298,36 +298,16 @@ void TdmlGlobals::RefreshQueries() {
 // ---------------------------------------------------------------------------
 // Keeping what the windows show current
 
-void TdmlGlobals::TableChanged(const QString& table) {
-    const QString name = table.toLower();
-    if (!m_ChangedTables.contains(name))
-        m_ChangedTables << name;
-    if (m_bApplyQueued)
-        return;
-    m_bApplyQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_bApplyQueued = false;
-            ApplyChanges();
-        },
-        Qt::QueuedConnection);
-}
-
 void TdmlGlobals::ApplyChanges() {
-    if (m_ChangedTables.isEmpty())
+    if (!m_Changes.Pending())
         return;
-    const QStringList changed = std::exchange(m_ChangedTables, {});
-    const bool any = changed.contains(QString());
+    const QStringList changed = m_Changes.Take();
     std::exception_ptr failure;
     for (TQuery* query : {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}) {
         if (!query->Active() || query->State() != TDataSetState::Browse)
             continue;
         try {
-            bool reads = any;
-            for (const QString& table : USqlDialect::Translate(query->SQL()).Tables)
-                reads = reads || changed.contains(table.toLower());
-            if (reads)
+            if (TChangeTracker::Reads(query->SQL(), changed))
                 query->Refresh();
         } catch (...) {
             // The other lists are still brought up to date.
@@ -335,12 +315,7 @@ void TdmlGlobals::ApplyChanges() {
                 failure = std::current_exception();
         }
     }
-    QStringList tables;
-    for (const QString& table : changed) {
-        const DMTables::TTableDef* def = table.isEmpty() ? nullptr : DMTables::FindTableDef(table);
-        tables << (def ? QString::fromLatin1(def->Name) : table);
-    }
-    Q_EMIT TablesChanged(tables);
+    Q_EMIT TablesChanged(TChangeTracker::Names(changed));
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -21,6 +21,7 @@
 // value passes through USqlDialect::EscapeQuotes on the way, so a quote in a
 // key finds and removes exactly that key.
 
+#include "data/UChangeTracker.h"
 #include "data/engine/TDatabase.h"
 #include "shell/abstract/UAbstract.h"
 #include "shell/files/UStrings.h"
@@ -132,7 +133,7 @@ public:
     // still there, and TablesChanged tells the windows that keep queries of
     // their own. Many writes in one change cost one reading per query.
     void ApplyChanges();
-    bool ChangesPending() const { return !m_ChangedTables.isEmpty(); }
+    bool ChangesPending() const { return m_Changes.Pending(); }
 
     // Holds the database directory for this process: a second program
     // started on the same directory is refused with "The database is in use
@@ -231,7 +232,6 @@ Q_SIGNALS:
     void TablesChanged(const QStringList& tables);
 
 private:
-    void TableChanged(const QString& table);
     TTable* MakeTable(const QString& tableName, TDataSource*& source);
     TQuery* MakeQuery(const QString& sql, TDataSource*& source);
     void BindDataSet(TDataSet* dataSet);
@@ -244,8 +244,7 @@ private:
     bool m_bDatabaseActive = false;
     bool m_bNewCallCommentPending = false;
     std::function<bool()> m_CtrlKeyHeld;
-    QStringList m_ChangedTables; // since the last ApplyChanges, lower case
-    bool m_bApplyQueued = false;
+    TChangeTracker m_Changes{this, [this] { ApplyChanges(); }};
     std::unique_ptr<QLockFile> m_pDirLock;
     TDatabase m_Database;
     std::unique_ptr<TQuery> m_pExecQuery;
