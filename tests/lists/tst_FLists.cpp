@@ -127,10 +127,6 @@ QString CallNumbers() {
     return numbers.join(' ');
 }
 
-QString TitleMarkup(const QString& title) {
-    return "<B><P align=\"center\">" + title + "</P></B>";
-}
-
 QString CurrentCall(TRunningProgram& program) {
     return program.DataModule.sqlCall->FieldByName("CallNr").AsString();
 }
@@ -186,7 +182,7 @@ private Q_SLOTS:
 
         // The calls list is in front with all calls, and it is the current list.
         QCOMPARE(program.Front(), frmCallsList);
-        QCOMPARE(frmCallsList->lblTitle->text(), TitleMarkup("All Calls"));
+        QCOMPARE(TestSupport::ShownText(frmCallsList->lblTitle->text()), QString("All Calls"));
         QCOMPARE(CallNumbers(), QString("1 2 3 4 5 6 7"));
         QCOMPARE(CurrentDataList, frmCallsList);
         QCOMPARE(frm.tvNavigation->currentItem(), program.Node(0));
@@ -279,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(program.Dialogs.PendingAnswers(), 0);
         QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
         QCOMPARE(CallNumbers(), calls);
-        QCOMPARE(frmCallsList->lblTitle->text(), TitleMarkup(title));
+        QCOMPARE(TestSupport::ShownText(frmCallsList->lblTitle->text()), title);
         QCOMPARE(program.Front(), frmCallsList);
         QCOMPARE(CurrentDataList, frmCallsList);
         // The month picker opens on today's month.

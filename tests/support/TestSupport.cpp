@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QTextDocumentFragment>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -34,6 +35,12 @@ int CaptionTextWidth(const QString& caption) {
         width = std::max(width, QFontMetrics(font).horizontalAdvance(caption));
     }
     return width;
+}
+
+QString ShownText(const QString& text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QTextDocumentFragment::fromHtml(text).toPlainText().trimmed();
 }
 
 } // namespace TestSupport

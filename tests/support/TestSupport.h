@@ -30,4 +30,8 @@ QString ShownCaption(const QWidget& window);
 // both bold as most window managers draw titles, whichever is wider.
 int CaptionTextWidth(const QString& caption);
 
+// The text a label or item shows for `text`, rich or plain: what the reader
+// sees, whatever markup styles it.
+QString ShownText(const QString& text);
+
 } // namespace TestSupport
