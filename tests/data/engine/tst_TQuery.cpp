@@ -98,6 +98,11 @@ class TestTQuery : public QObject {
         query->SetSQL(sql);
         return query;
     }
+    TQuery* Opened(const QString& sql) {
+        TQuery* query = Query(sql);
+        query->Open();
+        return query;
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -180,8 +185,7 @@ private Q_SLOTS:
     }
 
     void LocateFindsTheFirstMatchInTheCurrentOrder() {
-        TQuery* q = Query(CallList);
-        q->Open();
+        TQuery* q = Opened(CallList);
         q->Last();
         QVERIFY(q->Locate("CustomerID", "BOLT"));
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000002"));
@@ -211,8 +215,7 @@ private Q_SLOTS:
     }
 
     void SortingReordersAndKeepsTheCurrentRow() {
-        TQuery* q = Query(CallList);
-        q->Open();
+        TQuery* q = Opened(CallList);
         QCOMPARE(q->KeyFields(), QStringList({"CallNr"}));
         QVERIFY(q->Locate("CallNr", "000004"));
         q->SortBy("CompanyName");
@@ -223,8 +226,7 @@ private Q_SLOTS:
 
         // Once every row is read, sorting happens in memory with the same order
         // and keeps the current row too.
-        TQuery* read = Query(CallList);
-        read->Open();
+        TQuery* read = Opened(CallList);
         read->FetchAll();
         QVERIFY(read->Locate("CallNr", "000004"));
         read->SortBy("CompanyName");
@@ -243,8 +245,7 @@ private Q_SLOTS:
     }
 
     void SortedRowsAreHeldByKeyAndReadInPages() {
-        TQuery* q = Query(PartList);
-        q->Open();
+        TQuery* q = Opened(PartList);
         QVERIFY(q->Locate("PartNr", "P0074")); // the third row read
         q->SortBy("Company");
         QVERIFY(q->HeldByKey());
@@ -252,8 +253,7 @@ private Q_SLOTS:
         QCOMPARE(q->RowsAvailable(), Parts);
         QVERIFY(!q->CanFetchMore());
         const auto sorted = [this](const QString& order) {
-            TQuery* bySql = Query(PartList + QString("\nORDER BY ") + order);
-            bySql->Open();
+            TQuery* bySql = Opened(PartList + QString("\nORDER BY ") + order);
             return Cells(*bySql);
         };
         QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE, P.PartNr"));
@@ -303,26 +303,23 @@ private Q_SLOTS:
                           USqlDialect::TableAlias("Line") +
                           "\".\"Line\" SELECT printf('P%04d', i % 7), i / 7, "
                           "CASE i % 3 WHEN 0 THEN 'a' WHEN 1 THEN 'B' ELSE 'c' END FROM n");
-        TQuery* q = Query("SELECT * FROM Line");
-        q->Open();
+        TQuery* q = Opened("SELECT * FROM Line");
         q->SortBy("Text", Qt::DescendingOrder);
         QVERIFY(q->HeldByKey());
-        TQuery* bySql = Query("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
-        bySql->Open();
+        TQuery* bySql = Opened("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
         QCOMPARE(Cells(*q), Cells(*bySql));
     }
 
     void RowsWithoutATellingKeyAreSortedBySql() {
         // Every maker once per part: the key repeats.
-        TQuery* q = Query("SELECT M.MakerID, M.Company, P.PartNr FROM Maker M\n"
-                          "LEFT OUTER JOIN Part P ON (P.Maker = M.MakerID)");
-        q->Open();
+        TQuery* q = Opened("SELECT M.MakerID, M.Company, P.PartNr FROM Maker M\n"
+                           "LEFT OUTER JOIN Part P ON (P.Maker = M.MakerID)");
 
         q->SortBy("Company");
         QVERIFY(!q->HeldByKey());
-        TQuery* bySql = Query("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
-                              "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, M.MakerID");
-        bySql->Open();
+        TQuery* bySql =
+            Opened("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
+                   "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, M.MakerID");
         QCOMPARE(Column(*q, "MakerID"), Column(*bySql, "MakerID"));
     }
 
@@ -360,11 +357,9 @@ private Q_SLOTS:
                                 "SELECT P.PartNr FROM Part P ORDER BY P.Maker DESC, P.PartNr DESC",
                                 "SELECT PartNr FROM Part ORDER BY Maker", "SELECT PartNr FROM Part",
                                 "SELECT PartNr FROM Part WHERE Name <> '%1'"}) {
-            TQuery* all = Query(sql);
-            all->Open();
+            TQuery* all = Opened(sql);
             const QStringList expected = Column(*all, "PartNr");
-            TQuery* q = Query(sql);
-            q->Open();
+            TQuery* q = Opened(sql);
             q->Last();
             QVERIFY2(q->RowsAvailable() < Parts, sql);
             QVERIFY(q->Eof() && !q->Bof());
@@ -391,8 +386,7 @@ private Q_SLOTS:
     }
 
     void LocateAsksAnIndexBeforeReadingOn() {
-        TQuery* q = Query(PartList);
-        q->Open();
+        TQuery* q = Opened(PartList);
         const qint64 read = q->RowsAvailable();
         const auto prefix = TDataSet::CaseInsensitive | TDataSet::PartialKey;
         QVERIFY(!q->Locate("Company", "zz", prefix));
@@ -403,8 +397,7 @@ private Q_SLOTS:
         // characters beyond ASCII that fold to the typed letter (the Kelvin
         // sign), text beyond ASCII, keys by the key's index.
         for (const char* text : {"ACME t", "kelv", "\u00e9m", "p06"}) {
-            TQuery* fresh = Query(PartList);
-            fresh->Open();
+            TQuery* fresh = Opened(PartList);
             QVERIFY2(fresh->Locate(text[0] == 'p' ? "PartNr" : "Company", text, prefix), text);
         }
         QVERIFY(q->Locate("Company", "Zed"));
@@ -412,14 +405,12 @@ private Q_SLOTS:
         QVERIFY(!q->Locate("Company", "zz", prefix));
         // In a query of several SELECTs a column's rows come from more tables
         // than the one SQLite names for it.
-        TQuery* both = Query("SELECT Company FROM Maker UNION ALL SELECT Name FROM Part");
-        both->Open();
+        TQuery* both = Opened("SELECT Company FROM Maker UNION ALL SELECT Name FROM Part");
         QVERIFY(both->Locate("Company", "part 69", prefix));
     }
 
     void AFarLocateByKeyReadsOnlyTheKeys() {
-        TQuery* all = Query(PartList);
-        all->Open();
+        TQuery* all = Opened(PartList);
         const QStringList order = Column(*all, "PartNr"); // the table's order, not the key's
         const QStringList cells = Cells(*all);
         QCOMPARE(order.size(), Parts);
@@ -427,8 +418,7 @@ private Q_SLOTS:
         byKey.sort();
         QVERIFY(order != byKey);
 
-        TQuery* q = Query(PartList);
-        q->Open();
+        TQuery* q = Opened(PartList);
         const int at = 600;
         QVERIFY(q->Locate("PartNr", order[at]));
         QVERIFY(q->HeldByKey());
@@ -450,8 +440,8 @@ private Q_SLOTS:
         // A later sort is by key as ever, and keeps the current row.
         QVERIFY(q->Locate("PartNr", order[at]));
         q->SortBy("Company");
-        TQuery* sorted = Query(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
-        sorted->Open();
+        TQuery* sorted =
+            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
         QCOMPARE(Cells(*q), Cells(*sorted));
         QCOMPARE(Nr(*q, "PartNr"), order[at]);
         q->ClearSort();
@@ -460,8 +450,7 @@ private Q_SLOTS:
     }
 
     void AFarLocateReadsOnWhenTheOrderIsNotKnown() {
-        TQuery* all = Query(PartList);
-        all->Open();
+        TQuery* all = Opened(PartList);
         const QStringList order = Column(*all, "PartNr");
         const QString far = order[650];
         // A join that repeats rows, a WHERE, and a narrower index read in its
@@ -470,19 +459,16 @@ private Q_SLOTS:
              {"SELECT P.PartNr, Q.Name FROM Part P\n"
               "LEFT OUTER JOIN Part Q ON (Q.Maker = P.Maker)",
               "SELECT PartNr, Name FROM Part WHERE Name <> 'x'", "SELECT P.PartNr FROM Part P"}) {
-            TQuery* expected = Query(sql);
-            expected->Open();
+            TQuery* expected = Opened(sql);
             const QStringList rows = Column(*expected, "PartNr");
-            TQuery* q = Query(sql);
-            q->Open();
+            TQuery* q = Opened(sql);
             QVERIFY2(q->Locate("PartNr", far), sql);
             QVERIFY2(!q->HeldByKey(), sql);
             QCOMPARE(q->RecNo(), rows.indexOf(far) + 1);
         }
         // The table read in its order no longer starts with the rows the
         // statement gave: a row put before them since it ran.
-        TQuery* q = Query(PartList);
-        q->Open();
+        TQuery* q = Opened(PartList);
         m_pDb->ExecNative("INSERT INTO \"" + USqlDialect::TableAlias("Part") +
                           "\".\"Part\" (rowid, PartNr, Name) VALUES (-1, 'P9999', 'new')");
         QVERIFY(q->Locate("PartNr", far));
@@ -561,8 +547,7 @@ private Q_SLOTS:
         reps->Delete();
         QCOMPARE(reps->FieldByName("Name").AsString(), QString("Bob"));
 
-        TQuery* check = Query("SELECT RecID, Surname FROM Representative ORDER BY RecID");
-        check->Open();
+        TQuery* check = Opened("SELECT RecID, Surname FROM Representative ORDER BY RecID");
         QCOMPARE(Column(*check, "RecID"), QStringList({"{R2}", "{R3}", "{R9}"}));
         QCOMPARE(Column(*check, "Surname").first(), QString("Builder"));
 
@@ -576,8 +561,7 @@ private Q_SLOTS:
         noKey->SetRequestLive(true);
         noKey->Open();
         QVERIFY(!noKey->IsLive());
-        TQuery* plain = Query("SELECT * FROM Representative");
-        plain->Open();
+        TQuery* plain = Opened("SELECT * FROM Representative");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, plain->Delete());
         // Expressions in a live query are read-only.
         TQuery* expr = Query("SELECT RecID, (Name || '!') AS Shout FROM Representative");
@@ -590,8 +574,7 @@ private Q_SLOTS:
     }
 
     void RefreshSeesNewRowsAndStaysOnTheRow() {
-        TQuery* q = Query("SELECT CallNr, Status FROM Call ORDER BY CallNr");
-        q->Open();
+        TQuery* q = Opened("SELECT CallNr, Status FROM Call ORDER BY CallNr");
         QVERIFY(q->Locate("CallNr", "000004"));
         Call("000000", "ACME", "New", 1, false);
         q->Refresh();
