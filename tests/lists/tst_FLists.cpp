@@ -306,14 +306,6 @@ private Q_SLOTS:
         QCOMPARE(CurrentCall(program), calls->FieldByName("CallNr").AsString());
         QVERIFY(CurrentCall(program) > QString("000007"));
 
-        // Delete asks first; No keeps the row.
-        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
-        program.Dialogs.AnswerButton(mbNo);
-        frm.actDeleteCurrentRec->trigger();
-        QCOMPARE(program.Dialogs.Requests().last().Text, QString("Delete the selected record?"));
-        QCOMPARE(frmCallsList->Model()->rowCount(), 8);
-        QCOMPARE(CurrentCall(program), QString("000006"));
-
         // Another list becomes current with its node; an empty list can only add.
         frm.SelectView(program.Node(4));
         QCOMPARE(CurrentDataList, frmServiceContractList);
