@@ -17,7 +17,6 @@
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
 #include "shell/UErrors.h"
-#include "shell/UStartup.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
 #include "support/UScriptedDialogs.h"
@@ -481,23 +480,6 @@ private Q_SLOTS:
             QCOMPARE(fallback.edtCountry2->itemText(1), QString("United Kingdom"));
         }
         g_pProgramSettings = nullptr;
-    }
-
-    void StartUpCreatesTheEditorsAndHandsThemToTheMainWindow() {
-        m_pData.reset(); // the program makes its own
-        TTempDir dir;
-        TfrmMain::TLocations locations;
-        locations.BackupDir = dir.Path() + "backups";
-        {
-            TProgramWindows windows(locations);
-            QCOMPARE(dmlGlobals, &windows.DataModule());
-            for (QWidget* editor : std::initializer_list<QWidget*>{
-                     frmCallEdtr, frmCustomerEdtr, frmServiceContractEdtr, frmWorkerEdtr,
-                     frmItemEdtr, frmReprEditor})
-                QVERIFY(editor && editor->parentWidget() == &windows.MainWindow());
-            QCOMPARE(frmReprEditor->windowTitle(), QString("Representative Editor"));
-        }
-        QVERIFY(!frmCallEdtr && !frmReprEditor && !dmlGlobals);
     }
 };
 

@@ -118,6 +118,7 @@ private Q_SLOTS:
                 QCOMPARE(window->parent(), &main);
                 made << window;
             }
+            QCOMPARE(frmReprEditor->windowTitle(), QString("Representative Editor"));
             // The lists come with the first show.
             QVERIFY(!frmCallsList && !frmCustomerList && !frmWorkerList && !frmItemList &&
                     !frmServiceContractList && !w.Lists.Calls);

@@ -18,4 +18,8 @@ private:
     QTemporaryDir m_Dir;
 };
 
+// The text a label or item shows for `text`, rich or plain: what the reader
+// sees, whatever markup styles it.
+QString ShownText(const QString& text);
+
 } // namespace TestSupport

@@ -20,39 +20,46 @@ QString Nr(int n) {
 class TestTTable : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    // A new database for every test, its tables empty.
+    std::unique_ptr<TTempDir> m_pDir;
+    std::unique_ptr<TDatabase> m_pDb;
 
     void Fill(int calls) {
-        m_Db.EmptyTable("Call");
-        m_Db.StartTransaction();
+        m_pDb->StartTransaction();
         // Inserted out of key order, so file order and key order differ.
         for (int i = calls; i >= 1; --i)
-            m_Db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Billed) "
-                      "VALUES (:N, :C, :S, :B)",
-                      {{"N", Nr(i)},
-                       {"C", i % 2 ? "ACME" : "bolt"},
-                       {"S", i % 3 ? "New" : "Complete"},
-                       {"B", i % 5 == 0}});
-        m_Db.Commit();
+            m_pDb->Exec("INSERT INTO Call (CallNr, CustomerID, Status, Billed) "
+                        "VALUES (:N, :C, :S, :B)",
+                        {{"N", Nr(i)},
+                         {"C", i % 2 ? "ACME" : "bolt"},
+                         {"S", i % 3 ? "New" : "Complete"},
+                         {"B", i % 5 == 0}});
+        m_pDb->Commit();
     }
 
     QString Current(TDataSet& ds) { return ds.FieldByName("CallNr").AsString(); }
 
 private Q_SLOTS:
-    void initTestCase() {
-        m_Db.Open(m_Dir.Path());
-        m_Db.Exec("CREATE TABLE 'Call.db' (CallNr CHAR(10), CustomerID CHAR(20), "
-                  "Status CHAR(20), Billed BOOLEAN, PRIMARY KEY (CallNr));");
-        m_Db.Exec("CREATE TABLE 'CallComments.db' (CallNr CHAR(10), ID CHAR(40), "
-                  "DateTime TIMESTAMP, CommentLine CHAR(255), PRIMARY KEY (CallNr, ID));");
-        m_Db.Exec("CREATE TABLE 'StateTimes.db' (CallNR CHAR(10), State CHAR(20));");
+    void init() {
+        m_pDir = std::make_unique<TTempDir>();
+        m_pDb = std::make_unique<TDatabase>();
+        m_pDb->Open(m_pDir->Path());
+        m_pDb->Exec("CREATE TABLE 'Call.db' (CallNr CHAR(10), CustomerID CHAR(20), "
+                    "Status CHAR(20), Billed BOOLEAN, PRIMARY KEY (CallNr));");
+        m_pDb->Exec("CREATE TABLE 'CallComments.db' (CallNr CHAR(10), ID CHAR(40), "
+                    "DateTime TIMESTAMP, CommentLine CHAR(255), PRIMARY KEY (CallNr, ID));");
+        m_pDb->Exec("CREATE TABLE 'StateTimes.db' (CallNR CHAR(10), State CHAR(20));");
+    }
+
+    void cleanup() {
+        m_pDb.reset();
+        m_pDir.reset();
     }
 
     void PagesThroughManyRowsInKeyOrder() {
         Fill(2000);
         TTable tbl;
-        tbl.SetDatabase(&m_Db);
+        tbl.SetDatabase(m_pDb.get());
         tbl.SetTableName("'CALL.db'");
         tbl.Open();
         QCOMPARE(tbl.KeyFields(), QStringList({"CallNr"}));
@@ -94,7 +101,7 @@ private Q_SLOTS:
     void LocatesByKeyAndByOtherFields() {
         Fill(300);
         TTable tbl;
-        tbl.SetDatabase(&m_Db);
+        tbl.SetDatabase(m_pDb.get());
         tbl.SetTableName("Call");
         tbl.Open();
         tbl.Last();
@@ -121,7 +128,7 @@ private Q_SLOTS:
     void WritesThroughAndStaysOnTheWrittenRow() {
         Fill(10);
         TTable tbl;
-        tbl.SetDatabase(&m_Db);
+        tbl.SetDatabase(m_pDb.get());
         tbl.SetTableName("Call");
         tbl.Open();
         QVERIFY(tbl.Locate("CallNr", Nr(3)));
@@ -177,7 +184,7 @@ private Q_SLOTS:
     void AFilterReadingOneFieldTwiceChecksEveryRow() {
         Fill(6);
         TTable tbl;
-        tbl.SetDatabase(&m_Db);
+        tbl.SetDatabase(m_pDb.get());
         tbl.SetTableName("Call");
         // Both sides of the first comparison read Status of the same record.
         tbl.SetFilter("Status=Status and Status<>'Busy'");
@@ -197,11 +204,11 @@ private Q_SLOTS:
 
     void CompositeKeysAndKeylessTablesWork() {
         TTable comments;
-        comments.SetDatabase(&m_Db);
+        comments.SetDatabase(m_pDb.get());
         comments.SetTableName("CallComments");
         comments.Open();
         QCOMPARE(comments.KeyFields(), QStringList({"CallNr", "ID"}));
-        m_Db.StartTransaction(); // posts join the caller's transaction
+        m_pDb->StartTransaction(); // posts join the caller's transaction
         for (int call = 3; call >= 1; --call) {
             for (int line = 100; line >= 1; --line) { // many lines of one call
                 comments.Append();
@@ -213,7 +220,7 @@ private Q_SLOTS:
                 comments.Post();
             }
         }
-        m_Db.Commit();
+        m_pDb->Commit();
         QCOMPARE(comments.FieldByName("ID").AsString(), QString("{001}"));
         QCOMPARE(comments.RecNo(), 1);
         int rows = 0;
@@ -229,7 +236,7 @@ private Q_SLOTS:
         QCOMPARE(comments.RecNo(), 150);
 
         TTable times;
-        times.SetDatabase(&m_Db);
+        times.SetDatabase(m_pDb.get());
         times.SetTableName("StateTimes");
         times.Open();
         QVERIFY(times.KeyFields().isEmpty());

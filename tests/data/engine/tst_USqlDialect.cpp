@@ -377,21 +377,6 @@ void TestUSqlDialect::JoinedQueriesGiveTheListsRows() {
              TRows({{"000003", "C1", "W9", "Acme", "S2", "Loose  ", "<null>", "", "",
                      "2024-03-31 23:59:59", "Busy", "3"}}));
 
-    const QString q = DMTables::SqlCallsListText();
-    auto callNrs = [&](const QString& where) {
-        QStringList nrs;
-        for (const QStringList& row : db.Rows(q + where + " ORDER BY C.CallNr"))
-            nrs.append(row.value(0));
-        return nrs;
-    };
-    QCOMPARE(callNrs("WHERE WorkerNr ='W1'"), QStringList({"000001", "000002", "000004"}));
-    QCOMPARE(callNrs(" WHERE Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59'"),
-             QStringList({"000002", "000003"}));
-    QCOMPARE(callNrs(" WHERE (Date_Time BETWEEN '03/01/2024 00:00:00' AND '03/31/2024 23:59:59') "
-                     "AND (Status='Complete')"),
-             QStringList({"000002"}));
-    QCOMPARE(callNrs(" WHERE Priority=3"), QStringList({"000002", "000003"}));
-
     EXEC(
         db,
         R"(INSERT INTO "Representative.db" (RecID, FK_Customer, Name, Surname, Mobile, Email) VALUES ("{R1}", "C1", "Ann", "Lee", "", ""))");

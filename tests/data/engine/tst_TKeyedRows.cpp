@@ -1,0 +1,245 @@
+// Rows held by key: the keys sorted in memory as SQL sorts them, whole rows
+// read back by key a page at a time (with the statement's own parameters),
+// the cases that cannot be held, and rows moved by writes.
+
+#include "data/engine/TDatabase.h"
+#include "data/engine/TFilterExpr.h"
+#include "data/engine/TKeyedRows.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+constexpr int Parts = 300; // more than two pages
+
+// The parts table's columns as the statements below give them.
+enum : int { PartNr, Maker, Name, Price, ColumnCount };
+
+QString Table() {
+    return "\"" + USqlDialect::TableAlias("Part") + "\".\"Part\"";
+}
+
+QString Inner(const QString& where = {}) {
+    return "SELECT PartNr, Maker, Name, Price FROM " + Table() + where;
+}
+
+} // namespace
+
+class TestTKeyedRows : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTempDir> m_pDir;
+    std::unique_ptr<TDatabase> m_pDb;
+
+    // Whole rows as SQLite gives them, each as its cells' texts.
+    QList<QStringList> BySql(const QString& sql, const TParams& params = {}) {
+        auto statement = m_pDb->PrepareNative(sql);
+        statement->Bind(params);
+        QList<QStringList> rows;
+        while (statement->Step()) {
+            QStringList row;
+            for (int c = 0; c < statement->ColumnCount(); ++c)
+                row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
+            rows << row;
+        }
+        return rows;
+    }
+    static QStringList Texts(const QVariantList& record) {
+        QStringList row;
+        for (const QVariant& value : record)
+            row << (value.isNull() ? QStringLiteral("<null>") : value.toString());
+        return row;
+    }
+    static QList<QStringList> Records(TKeyedRows& rows) {
+        QList<QStringList> all;
+        for (qint64 row = 0; row < rows.Count(); ++row)
+            all << Texts(rows.Record(row));
+        return all;
+    }
+    // The first held column (the key's first) of every row.
+    static QStringList Keys(const TKeyedRows& rows) {
+        QStringList keys;
+        for (qint64 row = 0; row < rows.Count(); ++row)
+            keys << TKeyedRows::THeldRow(rows, row).Cell(rows.KeyColumns()[0]).ToText();
+        return keys;
+    }
+    static QStringList FirstColumn(const QList<QStringList>& rows) {
+        QStringList first;
+        for (const QStringList& row : rows)
+            first << row.value(0);
+        return first;
+    }
+
+private Q_SLOTS:
+    // Parts inserted out of key order, their names alike but for letter case
+    // (ASCII and beyond), some without a name or price.
+    void init() {
+        m_pDir = std::make_unique<TTempDir>();
+        m_pDb = std::make_unique<TDatabase>();
+        m_pDb->Open(m_pDir->Path());
+        m_pDb->Exec("CREATE TABLE 'Part.db' (PartNr CHAR(10), Maker CHAR(10), Name CHAR(40), "
+                    "Price INTEGER, PRIMARY KEY (PartNr))");
+        m_pDb->ExecNative(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+            QString::number(Parts - 1) + ") INSERT INTO " + Table() +
+            " SELECT printf('P%04d', i * 37 % " + QString::number(Parts) +
+            "), printf('M%02d', i % 7), CASE i % 8 WHEN 0 THEN 'apple' WHEN 1 THEN 'Apple' "
+            "WHEN 2 THEN NULL WHEN 3 THEN '\u00c9mile' WHEN 4 THEN '\u00e9mile' WHEN 5 THEN "
+            "'zed' WHEN 6 THEN '' ELSE 'APPLE' END, CASE WHEN i % 9 = 0 THEN NULL ELSE i % 4 END "
+            "FROM n");
+    }
+
+    void cleanup() {
+        m_pDb.reset();
+        m_pDir.reset();
+    }
+
+    void SortsLikeOrderByNoCaseThenTheKey() {
+        for (const int column : {Name, Price}) {
+            const QString name = column == Name ? "Name" : "Price";
+            for (const bool descending : {false, true}) {
+                TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+                QVERIFY(rows.Load({PartNr}, {column}, {}, column, descending));
+                QCOMPARE(rows.Count(), Parts);
+                const QString order = name + " COLLATE NOCASE" + (descending ? " DESC" : "");
+                QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY " + order + ", PartNr"))));
+            }
+        }
+        // Sorted again by another held column, and by the key itself.
+        TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Name, Price}, {}, Name, false));
+        QCOMPARE(rows.Columns(), QList<int>({PartNr, Name, Price}));
+        rows.Sort(Price, true);
+        QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY Price DESC, PartNr"))));
+        rows.Sort(PartNr, true);
+        QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY PartNr DESC"))));
+    }
+
+    void WholeRowsAreReadBackByKey() {
+        TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Name}, {}, Name, true));
+        const QList<QStringList> expected =
+            BySql(Inner(" ORDER BY Name COLLATE NOCASE DESC, PartNr"));
+        QCOMPARE(Records(rows), expected);
+        // From the end backwards, and single cells.
+        for (qint64 row = Parts - 1; row >= 0; row -= 7)
+            QCOMPARE(Texts(rows.Record(row)), expected[row]);
+        QCOMPARE(rows.Cell(Parts - 1, Maker).ToText(), expected.last()[Maker]);
+        QVERIFY(rows.Cell(Parts, Maker).IsNull());
+        QVERIFY(rows.Record(-1).isEmpty());
+
+        // The held columns alone, without reading the table.
+        QVERIFY(rows.Holds(Name) && !rows.Holds(Maker));
+        const TKeyedRows::THeldRow held(rows, 5);
+        QCOMPARE(held.Cell(PartNr).ToText(), expected[5][PartNr]);
+        QVERIFY(held.Cell(Maker).IsNull());
+    }
+
+    // More rows than are kept read at once: pages read earlier are read again.
+    void ManyPagesAreReadAgainWhenNeeded() {
+        m_pDb->ExecNative("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE "
+                          "i < 8999) INSERT INTO " +
+                          Table() +
+                          " SELECT printf('Q%05d', 8999 - i), 'M99', 'Name ' || i, i FROM n");
+        TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Price}, {}, Price, false));
+        const QList<QStringList> expected = BySql(Inner(" ORDER BY Price COLLATE NOCASE, PartNr"));
+        QCOMPARE(rows.Count(), expected.size());
+        QCOMPARE(Records(rows), expected);
+        for (const qint64 row : {qint64(0), qint64(4711), rows.Count() - 1, qint64(1)})
+            QCOMPARE(Texts(rows.Record(row)), expected[row]);
+    }
+
+    void TheStatementsParametersReachEveryRead() {
+        const TParams params{{"M", "M03"}, {"P", 2}};
+        const QString where = " WHERE Maker <> :M AND (Price IS NULL OR Price <> :P)";
+        TKeyedRows rows(*m_pDb, Inner(where), params, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Name}, {}, Name, false));
+        QCOMPARE(Records(rows),
+                 BySql(Inner(where + " ORDER BY Name COLLATE NOCASE, PartNr"), params));
+    }
+
+    void AFilterKeepsOnlyThePassingRows() {
+        TFilterExpr filter = TFilterExpr::Parse("Maker='M03' or Name='zed'");
+        filter.Bind([](const QString& name, TFieldType& type) {
+            type = TFieldType::String;
+            return name.compare("Maker", Qt::CaseInsensitive) == 0 ? int(Maker) : int(Name);
+        });
+        TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Maker, Name}, filter, Name, true));
+        QCOMPARE(Records(rows), BySql(Inner(" WHERE Maker = 'M03' OR Name = 'zed' ORDER BY Name "
+                                            "COLLATE NOCASE DESC, PartNr")));
+    }
+
+    void AKeyOfTwoColumnsIsHeldWhenThePairsDiffer() {
+        const QString inner = "SELECT Maker, PartNr, Name, Price FROM " + Table();
+        TKeyedRows byMaker(*m_pDb, inner, {}, ColumnCount);
+        QVERIFY(!byMaker.Load({0}, {Name}, {}, Name, false));
+        QCOMPARE(byMaker.Count(), 0);
+
+        TKeyedRows rows(*m_pDb, inner, {}, ColumnCount);
+        QVERIFY(rows.Load({0, 1}, {Name}, {}, Name, false));
+        QCOMPARE(Records(rows), BySql(inner + " ORDER BY Name COLLATE NOCASE, Maker, PartNr"));
+    }
+
+    void RowsThatCannotBeFoundByKeyAreNotHeld() {
+        // A join repeats the key; a missing right-hand row gives a null key.
+        TKeyedRows joined(*m_pDb,
+                          "SELECT P.PartNr, Q.Maker, Q.Name, Q.Price FROM " + Table() + " P JOIN " +
+                              Table() + " Q ON (Q.Maker = P.Maker)",
+                          {}, ColumnCount);
+        QVERIFY(!joined.Load({PartNr}, {Name}, {}, Name, false));
+        QCOMPARE(joined.Count(), 0);
+        TKeyedRows nulls(*m_pDb,
+                         "SELECT Q.PartNr, P.Maker, P.Name, P.Price FROM " + Table() +
+                             " P LEFT OUTER JOIN " + Table() + " Q ON (Q.PartNr = P.Maker)",
+                         {}, ColumnCount);
+        QVERIFY(!nulls.Load({PartNr}, {Name}, {}, Name, false));
+
+        // Keys in the order a narrow statement gives them; a repeat refused.
+        TKeyedRows inOrder(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(inOrder.LoadInOrder("SELECT PartNr FROM " + Table() +
+                                        " WHERE Maker = :M ORDER BY "
+                                        "Name DESC, PartNr DESC",
+                                    {PartNr}, {{"M", "M02"}}));
+        QCOMPARE(Records(inOrder), BySql(Inner(" WHERE Maker = 'M02' ORDER BY Name DESC, "
+                                               "PartNr DESC")));
+        QVERIFY(!inOrder.LoadInOrder("SELECT Maker FROM " + Table(), {PartNr}, {}));
+        QCOMPARE(inOrder.Count(), 0);
+    }
+
+    void WrittenRowsTakeTheirPlaceAndAreReadFromTheTable() {
+        TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
+        QVERIFY(rows.Load({PartNr}, {Name}, {}, Name, false));
+        const QList<QStringList> before = Records(rows);
+
+        m_pDb->ExecNative("INSERT INTO " + Table() + " VALUES ('P9999', 'M01', 'new', 7)");
+        rows.Insert(5, {"P9999", "M01", "new", 7});
+        QCOMPARE(rows.Count(), Parts + 1);
+        QCOMPARE(Texts(rows.Record(5)), QStringList({"P9999", "M01", "new", "7"}));
+        QCOMPARE(Texts(rows.Record(6)), before[5]);
+
+        // The table's values count, not the record's.
+        m_pDb->ExecNative("UPDATE " + Table() +
+                          " SET Name = 'renamed', Price = 8 "
+                          "WHERE PartNr = 'P9999'");
+        rows.Replace(5, {"P9999", "M01", "renamed", 0});
+        QCOMPARE(Texts(rows.Record(5)), QStringList({"P9999", "M01", "renamed", "8"}));
+        rows.Remove(5);
+        QCOMPARE(Records(rows), before);
+
+        // A row gone from the table behind the rows' back shows what is held.
+        m_pDb->ExecNative("DELETE FROM " + Table() + " WHERE PartNr = '" + before[10][PartNr] +
+                          "'");
+        rows.Remove(0); // any write reads the pages anew
+        QCOMPARE(rows.Cell(9, PartNr).ToText(), before[10][PartNr]);
+        QVERIFY(rows.Cell(9, Maker).IsNull());
+        QCOMPARE(Texts(rows.Record(10)), before[11]);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTKeyedRows)
+#include "tst_TKeyedRows.moc"

@@ -1,0 +1,289 @@
+// The order of stored values, which must be the order SQLite gives with
+// ORDER BY value COLLATE NOCASE, key (a query sorted in memory and one sorted
+// by SQL show the same rows), and the matching rules of Locate.
+
+#include "data/engine/TRowStore.h"
+#include "data/engine/UCellCompare.h"
+
+#include <QtTest>
+#include <sqlite3.h>
+
+using UCellCompare::TSearchValue;
+
+namespace {
+
+bool Finds(const QVariant& search, const QVariant& stored, TFieldType type = TFieldType::String,
+           bool caseInsensitive = false, bool partial = false) {
+    QByteArray holder;
+    return TSearchValue(search, type, caseInsensitive, partial)
+        .Matches(TCell::FromVariant(stored, holder));
+}
+
+// Whether a text lies in one of the ranges, compared as the index would.
+bool InRanges(const QString& text, const QList<TTextRange>& ranges, bool noCase) {
+    QByteArray bytes = text.toUtf8();
+    if (noCase)
+        bytes = bytes.toLower(); // ASCII letters only, as NOCASE
+    for (const TTextRange& range : ranges) {
+        if (bytes >= range.From && (range.To.isEmpty() || bytes < range.To))
+            return true;
+    }
+    return false;
+}
+
+int Compare(const QVariant& a, const QVariant& b) {
+    QByteArray ha;
+    QByteArray hb;
+    return UCellCompare::Compare(TCell::FromVariant(a, ha), TCell::FromVariant(b, hb));
+}
+
+// Values of every kind, with ties in letter case, numbers equal as integer
+// and as float, number-like texts and texts beyond ASCII.
+QVariantList MixedValues() {
+    return {QVariant(),
+            qint64(-7),
+            qint64(0),
+            -0.0,
+            2.5,
+            qint64(3),
+            3.0,
+            qint64(1) << 40,
+            "",
+            "a",
+            "A",
+            "ab",
+            "aB",
+            "b",
+            "Z",
+            "z",
+            "10",
+            "9",
+            "k",
+            QString::fromUtf8("\u212a"), // the Kelvin sign: not folded by NOCASE
+            QString::fromUtf8("\u00e9mile"),
+            QString::fromUtf8("\u00c9mile"),
+            "Zed",
+            QByteArray("\0", 1),
+            QByteArray("A"),
+            QByteArray("a")};
+}
+
+void Bind(sqlite3_stmt* stmt, int index, const QVariant& value) {
+    if (value.isNull()) {
+        sqlite3_bind_null(stmt, index);
+    } else if (value.typeId() == QMetaType::LongLong) {
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
+    } else if (value.typeId() == QMetaType::Double) {
+        sqlite3_bind_double(stmt, index, value.toDouble());
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    } else {
+        const QByteArray text = value.toString().toUtf8();
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+}
+
+// The rows in the order SQLite gives them for `orderBy` over the columns
+// v0, v1, ...: element i is the row that comes i-th.
+std::vector<qint64> SqliteOrder(const QList<QVariantList>& rows, const QString& orderBy) {
+    std::vector<qint64> order;
+    sqlite3* db = nullptr;
+    if (sqlite3_open(":memory:", &db) != SQLITE_OK)
+        return order;
+    const int columns = int(rows.value(0).size());
+    QStringList names;
+    QStringList slots;
+    for (int c = 0; c < columns; ++c) {
+        names << QStringLiteral("v%1").arg(c);
+        slots << QStringLiteral("?");
+    }
+    sqlite3_exec(db, qPrintable("CREATE TABLE t (" + names.join(", ") + ")"), nullptr, nullptr,
+                 nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, qPrintable("INSERT INTO t VALUES (" + slots.join(", ") + ")"), -1,
+                       &insert, nullptr);
+    for (const QVariantList& row : rows) {
+        for (int c = 0; c < columns; ++c)
+            Bind(insert, c + 1, row[c]);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, qPrintable("SELECT rowid - 1 FROM t ORDER BY " + orderBy), -1, &select,
+                       nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW)
+        order.push_back(sqlite3_column_int64(select, 0));
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    return order;
+}
+
+std::vector<qint64> StoreOrder(const QList<QVariantList>& rows, const QList<int>& columns,
+                               bool descending) {
+    TRowStore store(int(rows.value(0).size()));
+    for (const QVariantList& row : rows)
+        store.Append(row);
+    return UCellCompare::SortedOrder(store, columns, descending);
+}
+
+// The second column of rows (value, key) in the order SortedOrder gives.
+QStringList KeysInOrder(const QList<QVariantList>& rows, bool descending) {
+    QStringList keys;
+    for (const qint64 row : StoreOrder(rows, {0, 1}, descending))
+        keys << rows[row][1].toString();
+    return keys;
+}
+
+} // namespace
+
+class TestUCellCompare : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Every value against every other, each several times under keys that
+    // differ in letter case (the key compares as it is), both directions, and
+    // without a key (ties stay in the order the rows were read).
+    void SortsAsSqliteOrdersByNoCaseThenKey() {
+        const QVariantList values = MixedValues();
+        QList<QVariantList> rows;
+        for (int copy = 0; copy < 3; ++copy) {
+            for (qsizetype i = 0; i < values.size(); ++i) {
+                const QString key = QStringLiteral("%1%2")
+                                        .arg(QChar((i + copy) % 2 ? 'K' : 'k'))
+                                        .arg((values.size() - i) * 3 + copy, 3, 10, QChar('0'));
+                rows.append({values[i], key});
+            }
+        }
+        QCOMPARE(StoreOrder(rows, {0, 1}, false), SqliteOrder(rows, "v0 COLLATE NOCASE, v1"));
+        QCOMPARE(StoreOrder(rows, {0, 1}, true), SqliteOrder(rows, "v0 COLLATE NOCASE DESC, v1"));
+        QCOMPARE(StoreOrder(rows, {0}, false), SqliteOrder(rows, "v0 COLLATE NOCASE, rowid"));
+        QCOMPARE(StoreOrder(rows, {0}, true), SqliteOrder(rows, "v0 COLLATE NOCASE DESC, rowid"));
+    }
+
+    void TiesGoByKeyInEitherDirection() {
+        const QList<QVariantList> rows = {
+            {"smith", "B2"}, {"Smith", "a0"}, {"Adams", "Z9"}, {"SMITH", "A1"}, {QVariant(), "C3"}};
+        QCOMPARE(KeysInOrder(rows, false), QStringList({"C3", "Z9", "A1", "B2", "a0"}));
+        // Descending turns the values round, not the keys of equal values;
+        // blanks come last.
+        QCOMPARE(KeysInOrder(rows, true), QStringList({"A1", "B2", "a0", "Z9", "C3"}));
+    }
+
+    void ComparesLikeTheNoCaseCollation() {
+        QVERIFY(Compare(QVariant(), qint64(-100)) < 0);
+        QVERIFY(Compare(QVariant(), "") < 0);
+        QVERIFY(Compare(qint64(10), 9.5) > 0);
+        QCOMPARE(Compare(qint64(2), 2.0), 0);
+        QVERIFY(Compare(qint64(999), "1") < 0); // numbers before text
+        QVERIFY(Compare("10", "9") < 0);        // number-like texts are texts
+        QVERIFY(Compare("apple", "Banana") < 0);
+        QCOMPARE(Compare("ABC", "abc"), 0);
+        QVERIFY(Compare("ab", "abc") < 0);
+        QVERIFY(Compare("Z", QString::fromUtf8("\u00e9")) < 0); // beyond ASCII by code point
+        // Only ASCII letters are folded.
+        QVERIFY(Compare(QString::fromUtf8("\u00c9"), QString::fromUtf8("\u00e9")) < 0);
+        QVERIFY(Compare(QString::fromUtf8("\u212a"), "k") > 0);
+        QVERIFY(Compare("z", QByteArray("A")) < 0); // text before blobs
+        QVERIFY(Compare(QByteArray("A"), QByteArray("a")) < 0);
+    }
+
+    void SortKeysOrderAsTheComparisonDoes() {
+        QVariantList values = MixedValues();
+        values << QByteArray("\0", 1) + "x" << QByteArray("\xff");
+        auto key = [](const QVariant& v, bool descending, bool noCase = true) {
+            QByteArray holder;
+            std::string k;
+            UCellCompare::AppendSortKey(k, TCell::FromVariant(v, holder), descending, noCase);
+            return k;
+        };
+        auto sign = [](int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); };
+        for (const QVariant& a : values) {
+            for (const QVariant& b : values) {
+                const int expected = sign(Compare(a, b));
+                QCOMPARE(sign(key(a, false).compare(key(b, false))), expected);
+                QCOMPARE(sign(key(a, true).compare(key(b, true))), -expected);
+                // Two cells: by the first, then by the second (case kept).
+                const std::string ka = key(a, false) + key("x", false, false);
+                const std::string kb = key(b, false) + key("X", false, false);
+                QCOMPARE(sign(ka.compare(kb)), expected != 0 ? expected : 1);
+            }
+        }
+    }
+
+    void LocateMatchesWholeOrPartialWithOrWithoutCase() {
+        QVERIFY(Finds("Smith", "Smith"));
+        QVERIFY(!Finds("smith", "Smith"));
+        QVERIFY(Finds("smith", "Smith", TFieldType::String, true));
+        QVERIFY(!Finds("Smi", "Smith"));
+        QVERIFY(Finds("Smi", "Smith", TFieldType::String, false, true));
+        QVERIFY(Finds("smi", "SMITHERS", TFieldType::String, true, true));
+        QVERIFY(!Finds("smix", "SMITHERS", TFieldType::String, true, true));
+        QVERIFY(!Finds("Smithers", "Smith", TFieldType::String, true, true));
+        // Letters outside ASCII fold too.
+        QVERIFY(Finds(QString::fromUtf8("\xc3\xa9t\xc3\xa9"),
+                      QString::fromUtf8("\xc3\x89T\xc3\x89 2"), TFieldType::String, true, true));
+        QVERIFY(!Finds(QString::fromUtf8("\xc3\xa9t\xc3\xa9"),
+                       QString::fromUtf8("\xc3\x89T\xc3\x89"), TFieldType::String, false, false));
+        QVERIFY(Finds("kelvin", QString::fromUtf8("\u212aelvin"), TFieldType::String, true));
+        // Blank finds blank; as a partial key it finds anything.
+        QVERIFY(Finds("", QVariant()));
+        QVERIFY(Finds(QVariant(), ""));
+        QVERIFY(!Finds("", "x"));
+        QVERIFY(Finds("", "x", TFieldType::String, false, true));
+        // Numbers, booleans, times in their stored form.
+        QVERIFY(Finds(5, qint64(5), TFieldType::Integer));
+        QVERIFY(Finds("5.0", qint64(5), TFieldType::Integer));
+        QVERIFY(Finds(5, "5.0", TFieldType::Integer)); // a number stored as text
+        QVERIFY(!Finds(5, "5 apples", TFieldType::Integer));
+        QVERIFY(Finds("12", qint64(123), TFieldType::Integer, false, true));
+        QVERIFY(Finds(true, "True", TFieldType::Boolean));
+        QVERIFY(Finds("false", "False", TFieldType::Boolean));
+        QVERIFY(Finds(QDateTime(QDate(2024, 3, 1), QTime(8, 0)), "2024-03-01 08:00:00",
+                      TFieldType::DateTime));
+    }
+
+    void IndexRangesHoldEveryTextASearchMatches() {
+        // The ranges allow for the only characters beyond ASCII that fold to
+        // an ASCII one; a change in Qt's folding tables must show here.
+        QString foldingToAscii;
+        for (char32_t c = 0x80; c < 0x110000; ++c) {
+            const QString folded = QString::fromUcs4(&c, 1).toCaseFolded();
+            if (!folded.isEmpty() && folded[0].unicode() < 0x80)
+                foldingToAscii += QString::fromUcs4(&c, 1);
+        }
+        QCOMPARE(foldingToAscii, QString::fromUtf8("\u017f\u212a"));
+
+        const QStringList texts = {"Smith",      "SMITHERS",    "smi",    "Sm",        "s",
+                                   "\u017fmith", "\u212aelvin", "kelvin", "K\u00e9",   "\u00c9mile",
+                                   "\u00e9mile", "Zed",         "",       "Smith & Co"};
+        int asked = 0;
+        for (const char* search : {"smi", "Smith", "kel", "k", "\u00e9mi", "S", "sMiTh "}) {
+            for (const bool caseInsensitive : {false, true}) {
+                for (const bool partial : {false, true}) {
+                    for (const bool noCase : {false, true}) {
+                        const TSearchValue value(QString::fromUtf8(search), TFieldType::String,
+                                                 caseInsensitive, partial);
+                        QList<TTextRange> ranges;
+                        if (!value.TextRanges(noCase, ranges))
+                            continue;
+                        ++asked;
+                        for (const QString& text : texts) {
+                            QByteArray holder;
+                            if (value.Matches(TCell::FromVariant(text, holder)))
+                                QVERIFY2(InRanges(text, ranges, noCase),
+                                         qPrintable(QString("%1 for %2").arg(text, search)));
+                        }
+                    }
+                }
+            }
+        }
+        QCOMPARE(asked, 52); // all but a search beginning beyond ASCII, without regard to case
+        QList<TTextRange> ranges;
+        QVERIFY(!TSearchValue("", TFieldType::String, true, true).TextRanges(true, ranges));
+        QVERIFY(!TSearchValue(5, TFieldType::Integer, false, false).TextRanges(false, ranges));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUCellCompare)
+#include "tst_UCellCompare.moc"
