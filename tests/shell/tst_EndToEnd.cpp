@@ -201,8 +201,41 @@ private Q_SLOTS:
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
-        UKeyboardState::SetModifierReader({});
         QCOMPARE(m_Dialogs.Requests().size(), 1); // the editor only
+
+        // Ctrl held on the toolbar button asks; cancelling there shows
+        // nothing more and makes nothing.
+        m_Dialogs.Clear();
+        m_Dialogs.AnswerInput(false);
+        Main().actAddNewRec->trigger();
+        UKeyboardState::SetModifierReader({});
+        QCOMPARE(m_Dialogs.Requests().size(), 1);
+        QCOMPARE(m_Dialogs.Requests().at(0).Kind, TDialogKind::InputQuery);
+        QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
+    }
+
+    void RecordsAddedWithTheNewCommandsShowInTheirLists() {
+        Select(0); // the calls list in front: the others are behind it
+        const struct {
+            int Node;
+            const char* KeyColumn;
+            const char* KeyField;
+            QAction* Command;
+        } kinds[] = {{1, "CustomerID", "edtCustomerID", Main().actNewCustomer},
+                     {2, "WorkerNR", "edtWorkerNR", Main().actNewWorker},
+                     {3, "SerialNr", "edtSerialNr", Main().actNewItem}};
+        for (const auto& kind : kinds) {
+            TDataSet* rows = List(kind.Node)->DataSet();
+            const qint64 before = rows->RecordCount();
+            m_Dialogs.AnswerModal([&](QObject* window) {
+                window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
+                Editor(window)->btnOk->click();
+                return Editor(window)->result();
+            });
+            kind.Command->trigger();
+            QTRY_COMPARE(rows->RecordCount(), before + 1);
+            QVERIFY(rows->Locate(kind.KeyColumn, "NEW1"));
+        }
     }
 };
 
