@@ -87,6 +87,7 @@
 
 #include "data/engine/TField.h"
 #include "data/engine/TFilterExpr.h"
+#include "data/engine/TLocateRequest.h"
 #include "data/engine/UCellCompare.h"
 
 #include <QFlags>
@@ -238,9 +239,6 @@ protected:
         QString OriginColumn;
         bool Writable = false;
     };
-    // What Locate looks for: a column and a value per field.
-    struct TLocateRequest;
-
     // --- Implemented by each kind of dataset
     // Runs the statement; calls DefineColumns; positions on the first row.
     virtual void DoOpen() = 0;
@@ -297,11 +295,6 @@ protected:
     int SortColumn() const;
     // Raises when the dataset cannot be written.
     void CheckCanModify() const;
-    // True when an index of the table behind one of the searched fields shows
-    // that no row of that table holds a value the search matches, so that
-    // Locate can fail without reading rows. Only for fields whose values come
-    // straight from a text column of that table.
-    bool NoRowCanMatch(const TLocateRequest& request);
 
 private:
     friend class TField;
@@ -348,11 +341,3 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TDataSet::TLocateOptions)
-
-struct TDataSet::TLocateRequest {
-    QList<int> Columns;
-    std::vector<UCellCompare::TSearchValue> Values;
-    bool CaseInsensitive = false;
-    bool Partial = false;
-    bool Matches(const TRowView& row) const;
-};

@@ -365,7 +365,7 @@ QVariant TQuery::CursorRowValue(qint64 row, int column) {
 
 bool TQuery::CursorLocate(const TLocateRequest& request) {
     if (m_Rows.Keyed()) {
-        if (m_OriginsExact && NoRowCanMatch(request))
+        if (m_OriginsExact && request.NoRowCanMatch(*Database(), Fields()))
             return false;
         bool held = true;
         for (const int column : request.Columns)
@@ -402,7 +402,7 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
             if (m_Rows.AllRead())
                 return false;
             // Before reading on, an index may tell that nothing matches.
-            if (!asked && m_OriginsExact && NoRowCanMatch(request))
+            if (!asked && m_OriginsExact && request.NoRowCanMatch(*Database(), Fields()))
                 return false;
             asked = true;
             // A search by key far into an unsorted statement: its keys in
