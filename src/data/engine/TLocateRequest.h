@@ -1,8 +1,9 @@
 #pragma once
 
-// What Locate looks for (see TDataSet.h): a result column and a value per
-// searched field, matched by the rules of UCellCompare::TSearchValue; and
-// whether an index shows, before any row is read, that no row can match.
+// What Locate looks for: a result column and a value per searched field,
+// matched by the rules of UCellCompare::TSearchValue; and whether an index
+// shows, before any row is read, that no row can match (see "A keystroke in a
+// list's search box" in docs/architecture.md).
 
 #include "data/engine/TRowStore.h"
 #include "data/engine/UCellCompare.h"

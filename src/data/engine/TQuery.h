@@ -1,7 +1,10 @@
 #pragma once
 
-// A dataset over one SELECT of the program's SQL dialect (see TDataSet.h for
-// how rows are read and kept).
+// A dataset over one SELECT of the program's SQL dialect: it runs the
+// statement, moves, locates and sorts. TQueryRows keeps its rows, UQuerySql
+// derives the statements that read them another way, TQueryWriter writes
+// them through; "The storage engine" in docs/architecture.md tells how rows
+// are read and kept.
 
 #include "data/engine/TDataSet.h"
 #include "data/engine/TDataSource.h"

@@ -1,10 +1,11 @@
 #pragma once
 
-// Where an open query keeps its rows (see TDataSet.h). Either they are read
-// from its statement in the statement's order, from the first and only as far
-// as someone looks, with the statement's last rows read apart when asked for;
-// or they are held by key (TKeyedRows) in an order of the query's own, every
-// one counted at once. Positions count from 0, in the order held.
+// Where an open query keeps its rows (see "The storage engine" in
+// docs/architecture.md). Either they are read from its statement in the
+// statement's order, from the first and only as far as someone looks, with
+// the statement's last rows read apart when asked for; or they are held by
+// key (TKeyedRows) in an order of the query's own, every one counted at once.
+// Positions count from 0, in the order held.
 
 #include "data/engine/TDatabase.h"
 #include "data/engine/TFilterExpr.h"

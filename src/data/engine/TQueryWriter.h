@@ -1,8 +1,9 @@
 #pragma once
 
-// Writing a live query's rows through to its table (see TDataSet.h): the one
-// table behind the result's columns, which result column is which column of
-// that table, and how a row of the result is found in the table again.
+// Writing a live query's rows through to its table: the one table behind the
+// result's columns, which result column is which column of that table, and
+// how a row of the result is found in the table again (see "The storage
+// engine" in docs/architecture.md).
 
 #include "data/engine/TDatabase.h"
 #include "data/engine/UQuerySql.h"

@@ -1,10 +1,11 @@
 #pragma once
 
 // What a query reads from the text of its statement, and the statements it
-// derives from it to read its rows another way (see TDataSet.h): counted
-// without the closing ORDER BY, the last rows read backwards, the rows sorted
-// by a column, only the keys in the statement's own order. All of it works on
-// SQLite's SQL, the statement as the dialect translated it.
+// derives from it to read its rows another way (see "The storage engine" in
+// docs/architecture.md): counted without the closing ORDER BY, the last rows
+// read backwards, the rows sorted by a column, only the keys in the
+// statement's own order. All of it works on SQLite's SQL, the statement as
+// the dialect translated it.
 
 #include <QList>
 #include <QString>
