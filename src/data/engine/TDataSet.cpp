@@ -3,28 +3,6 @@
 #include "data/engine/TDataSource.h"
 #include "data/engine/TDatabase.h"
 
-namespace {
-
-QStringList SplitNames(const QString& names) {
-    QStringList result;
-    for (const QString& name : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString trimmed = name.trimmed();
-        if (!trimmed.isEmpty())
-            result << trimmed;
-    }
-    return result;
-}
-
-} // namespace
-
-bool TDataSet::TLocateRequest::Matches(const TRowView& row) const {
-    for (qsizetype i = 0; i < Columns.size(); ++i) {
-        if (!Values[size_t(i)].Matches(row.Cell(Columns[i])))
-            return false;
-    }
-    return true;
-}
-
 TDataSet::TDataSet(QObject* parent) : QObject(parent) {}
 
 TDataSet::~TDataSet() {
@@ -349,27 +327,8 @@ qint64 TDataSet::RecordCount() {
 
 bool TDataSet::Locate(const QString& fields, const QVariant& values, TLocateOptions options) {
     CheckActive();
-    const QStringList names = SplitNames(fields);
-    QVariantList list;
-    if (values.typeId() == QMetaType::QVariantList)
-        list = values.toList();
-    else if (values.typeId() == QMetaType::QStringList)
-        for (const QString& value : values.toStringList())
-            list << value;
-    else
-        list << values;
-    if (names.isEmpty() || names.size() != list.size())
-        throw EDatabaseError(
-            QStringLiteral("Locate on '%1' needs one value per field").arg(fields));
-    TLocateRequest request;
-    request.CaseInsensitive = options.testFlag(CaseInsensitive);
-    request.Partial = options.testFlag(PartialKey);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const TField& field = FieldByName(names[i]);
-        request.Columns << field.m_Index;
-        request.Values.emplace_back(list[i], field.DataType(), request.CaseInsensitive,
-                                    request.Partial);
-    }
+    const TLocateRequest request = TLocateRequest::For(
+        *this, fields, values, options.testFlag(CaseInsensitive), options.testFlag(PartialKey));
     CheckBrowseMode();
     Call(BeforeScroll);
     if (!CursorLocate(request))
@@ -381,38 +340,6 @@ bool TDataSet::Locate(const QString& fields, const QVariant& values, TLocateOpti
     return true;
 }
 
-bool TDataSet::NoRowCanMatch(const TLocateRequest& request) {
-    for (qsizetype i = 0; i < request.Columns.size(); ++i) {
-        const TField* field = m_Fields.value(request.Columns[i]);
-        if (!field || field->m_OriginTable.isEmpty() || field->m_OriginColumn.isEmpty() ||
-            field->DataType() != TFieldType::String)
-            continue;
-        const QString& table = field->m_OriginTable;
-        const QString& column = field->m_OriginColumn;
-        bool text = false;
-        for (const TDatabase::TColumn& c : m_pDatabase->Columns(table))
-            text =
-                text || (c.Name.compare(column, Qt::CaseInsensitive) == 0 &&
-                         USqlDialect::KindOfDeclType(c.DeclType) == USqlDialect::TColumnKind::Text);
-        if (!text)
-            continue;
-        // A NOCASE index serves a search without regard to case best.
-        QString collation;
-        for (const TDatabase::TIndexInfo& index : m_pDatabase->Indexes(table)) {
-            if (index.FirstColumn.compare(column, Qt::CaseInsensitive) == 0 &&
-                (index.Collation == QLatin1String("NOCASE") ||
-                 (index.Collation == QLatin1String("BINARY") && collation.isEmpty())))
-                collation = index.Collation;
-        }
-        QList<TTextRange> ranges;
-        const bool noCase = collation == QLatin1String("NOCASE");
-        if (!collation.isEmpty() && request.Values[size_t(i)].TextRanges(noCase, ranges) &&
-            !m_pDatabase->AnyTextIn(table, column, noCase, ranges))
-            return true;
-    }
-    return false;
-}
-
 // ---------------------------------------------------------------------------
 // Keys and bookmarks
 
@@ -421,7 +348,7 @@ void TDataSet::SetKeyFields(const QString& fields) {
 }
 
 QStringList TDataSet::KeyFields() const {
-    const QStringList names = SplitNames(m_KeyFields);
+    const QStringList names = TField::SplitNames(m_KeyFields);
     return names.isEmpty() ? NaturalKeyFields() : names;
 }
 

@@ -4,89 +4,19 @@
 // row, fields, navigation, editing and the events the data module hangs its
 // rules on.
 //
-// Design
-// ------
-// The database may hold twenty years of a workshop's work (a million calls,
-// three million comment lines), so no dataset ever copies a whole table or
-// result into memory up front, and nothing keeps rows as QVariants except the
-// one current row and the row being edited.
-//
-// TQuery keeps its SQLite statement open and steps it only as far as someone
-// looks: opening reads one row, a grid asks for pages as it scrolls
-// (CanFetchMore/FetchMore), Locate reads on until it finds a match. Rows read
-// are kept in a TRowStore: one compact byte run per row with an 8-byte index
-// entry (about 160 bytes a row for the joined calls list), never as QVariants.
-// When the last row has been read the statement is finalized. RecordCount asks
-// SQLite (SELECT COUNT(*) over the statement, without its closing ORDER BY)
-// instead of reading every row. Last reads only the end: the statement's last
-// rows, turned round and LIMITed when it ends in an ORDER BY of columns that
-// take in the key (so the order is known), or else counted and read with
-// OFFSET; they are kept apart until reading from the start reaches them, so
-// Prior and Next go on from there. Filters are evaluated as rows are read, on
-// the stored bytes, so the store holds only rows that pass.
-//
-// Sorting by a column does not re-run the statement with ORDER BY (SQLite
-// would sort whole wide rows of the join). A narrow statement reads only the
-// key columns, the sort column and the columns the filter looks at, for every
-// row (SQLite leaves out the joins those do not need), and the filter is
-// evaluated on them; TKeyedRows keeps these narrow rows and sorts them in
-// memory (one byte key per row compared by memcmp, the same order as ORDER BY
-// column COLLATE NOCASE, key). Whole rows are then read a page at a time by
-// key (WHERE key IN (...), through the primary key index) when a grid or the
-// cursor looks at them; only the last pages are kept. Every row counts as
-// available at once (RowsAvailable is the count), positions are exact, and
-// sorting again by a held column (back to the key, say) is done in memory
-// without SQL. Where the rows have no key that tells them apart (a key column
-// missing, null or repeated), sorting falls back to the statement wrapped in
-// SELECT * FROM (...) ORDER BY. When every row has already been read, the
-// store's index is re-ordered in memory with the same rules. Either way the
-// current row is found again by its key.
-//
-// Locate scans what is held (ASCII fast path for case-insensitive prefix
-// search) and continues reading when needed, so the first match in the
-// dataset's current order wins; on rows held by key it first reads a searched
-// column that is not held yet for every row, once. Before it reads on, it asks
-// an index of the table behind a searched text field (when the field's values
-// come straight from that column, as sqlite3_column_table_name tells) whether
-// any row could match at all, by ranges that follow the same matching rules;
-// when none can, Locate fails without reading the rest.
-//
-// A Locate by the key far into an unsorted statement (a plain table with
-// LEFT JOINs and nothing after them) does not read the whole rows up to the
-// match: it reads only the keys, in the statement's own order (the first
-// table scanned NOT INDEXED, as the wide statement scans it), checks that the
-// rows already read come first in that list, and from then on holds the rows
-// by key as a sorted query does. When the plans or the first keys disagree it
-// reads on as before.
-//
-// TTable never holds a statement open between calls and never reads more than
-// a window of rows around the current one. Its order is the primary key's;
-// Next/Prior page through it with keyset queries (WHERE key > :last ORDER BY
-// key) that walk the primary key index, First/Last read the ends, and the
-// position (RecNo) is counted with SQL only when asked. Locate on the primary
-// key is an index lookup; other Locates are one SQL scan in key order with a
-// registered match function that applies exactly the in-memory rules. Post and
-// Delete write through at once with UPDATE/INSERT/DELETE by primary key (by
-// rowid when a table has none) and read the written row back, so the row shows
-// what the file holds.
-//
-// A live TQuery (RequestLive, on a single table whose key columns are in the
-// result) writes through the same way and keeps its rows in place.
-//
-// Rows are addressed by key wherever a position could go stale: bookmarks
-// carry the row's key values besides its position, and Refresh, sorting and
-// filtering find the current row again by key. The key is the table's primary
-// key (TTable), or, for a query, the key of the table behind its first column
-// when all of that key's columns are in the result; SetKeyFields overrides it.
-//
-// Events are std::function members called with the dataset, in the order of
-// the classic dataset model; a handler that raises stops the operation (a
-// Before... handler before anything has changed). Display updates go through
-// TDataSource signals (detail queries follow through a TDataLink) and can be
-// suspended with DisableControls.
+// No dataset copies a whole table or result into memory: a query steps its
+// statement only as far as someone looks and keeps the rows read as compact
+// byte runs (TQueryRows, TRowStore), sorts by holding narrow rows by key
+// (TKeyedRows), and locates through what is held, an index check and reading
+// on; a table reads a window of rows by its key and writes rows through at
+// once. Rows are addressed by key wherever a position could go stale. Events
+// are std::function members called in the order of the classic dataset
+// model; display updates go through TDataSource signals. docs/architecture.md
+// ("The storage engine") tells the whole design.
 
 #include "data/engine/TField.h"
 #include "data/engine/TFilterExpr.h"
+#include "data/engine/TLocateRequest.h"
 #include "data/engine/UCellCompare.h"
 
 #include <QFlags>
@@ -238,9 +168,6 @@ protected:
         QString OriginColumn;
         bool Writable = false;
     };
-    // What Locate looks for: a column and a value per field.
-    struct TLocateRequest;
-
     // --- Implemented by each kind of dataset
     // Runs the statement; calls DefineColumns; positions on the first row.
     virtual void DoOpen() = 0;
@@ -297,11 +224,6 @@ protected:
     int SortColumn() const;
     // Raises when the dataset cannot be written.
     void CheckCanModify() const;
-    // True when an index of the table behind one of the searched fields shows
-    // that no row of that table holds a value the search matches, so that
-    // Locate can fail without reading rows. Only for fields whose values come
-    // straight from a text column of that table.
-    bool NoRowCanMatch(const TLocateRequest& request);
 
 private:
     friend class TField;
@@ -348,11 +270,3 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TDataSet::TLocateOptions)
-
-struct TDataSet::TLocateRequest {
-    QList<int> Columns;
-    std::vector<UCellCompare::TSearchValue> Values;
-    bool CaseInsensitive = false;
-    bool Partial = false;
-    bool Matches(const TRowView& row) const;
-};

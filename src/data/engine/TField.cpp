@@ -160,6 +160,16 @@ QString TField::StoredText(const QVariant& stored) {
     return stored.toString();
 }
 
+QStringList TField::SplitNames(const QString& names) {
+    QStringList result;
+    for (const QString& name : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = name.trimmed();
+        if (!trimmed.isEmpty())
+            result << trimmed;
+    }
+    return result;
+}
+
 QString TField::BooleanText(const QString& text) {
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)

@@ -14,6 +14,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <string_view>
 
@@ -88,6 +89,9 @@ public:
     // raises EDatabaseError when it does not fit the type. `name` is for the
     // message.
     static QVariant ToStored(TFieldType type, int size, const QVariant& value, const QString& name);
+    // Field names separated by ';', as Locate and SetKeyFields take them:
+    // each trimmed, blanks left out.
+    static QStringList SplitNames(const QString& names);
     // 'True'/'False' for a text that reads as a boolean, else an empty text.
     static QString BooleanText(const QString& text);
     // Reads a text as a plain decimal number: blanks around it, a sign,

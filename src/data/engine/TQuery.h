@@ -1,15 +1,17 @@
 #pragma once
 
-// A dataset over one SELECT of the program's SQL dialect (see TDataSet.h for
-// how rows are read and kept).
+// A dataset over one SELECT of the program's SQL dialect: it runs the
+// statement, moves, locates and sorts. TQueryRows keeps its rows, UQuerySql
+// derives the statements that read them another way, TQueryWriter writes
+// them through; "The storage engine" in docs/architecture.md tells how rows
+// are read and kept.
 
 #include "data/engine/TDataSet.h"
 #include "data/engine/TDataSource.h"
 #include "data/engine/TDatabase.h"
-#include "data/engine/TRowStore.h"
-
-class TKeyedRows;
-class TTableWriter;
+#include "data/engine/TQueryRows.h"
+#include "data/engine/TQueryWriter.h"
+#include "data/engine/UQuerySql.h"
 
 class TQuery : public TDataSet {
 public:
@@ -50,12 +52,12 @@ public:
     bool CanSort() const override { return true; }
     // Reads all remaining rows.
     void FetchAll();
-    bool AllFetched() const { return m_AllFetched; }
+    bool AllFetched() const { return m_Rows.AllRead(); }
     // Whether the rows are held by key in an order of the query's own (a
     // column sort) rather than read from the statement in its order.
-    bool HeldByKey() const { return m_pKeyed != nullptr; }
+    bool HeldByKey() const { return m_Rows.Keyed() != nullptr; }
     // Bytes held for the rows read so far.
-    qint64 MemoryUsage() const;
+    qint64 MemoryUsage() const { return m_Rows.MemoryUsage(); }
 
 protected:
     void DoOpen() override;
@@ -78,7 +80,7 @@ protected:
     void CursorReload(const QList<int>& keyColumns, const QVariantList& keyValues) override;
     void CursorSort(const QList<int>& keyColumns, const QVariantList& keyValues) override;
     qint64 CursorRowsAvailable() override;
-    bool CursorCanFetchMore() const override { return !m_AllFetched; }
+    bool CursorCanFetchMore() const override { return !m_Rows.AllRead(); }
     qint64 CursorFetchMore(qint64 rows) override;
     QVariant CursorRowValue(qint64 row, int column) override;
     QStringList NaturalKeyFields() const override { return m_NaturalKey; }
@@ -90,11 +92,6 @@ private:
     // Reads the keys of the rows (and the `extra` columns) and sorts them;
     // false when the rows have no key that tells them apart.
     bool LoadKeyed(const QList<int>& keys, const QList<int>& extra = {});
-    void FetchUntil(qint64 rows);
-    void FetchOne();
-    qint64 RowCount();
-    QVariantList RecordAt(qint64 row);
-    bool InTail(qint64 row) const;
     // Reads the last rows of the statement without the ones before.
     bool ReadTail();
     // Reads on to the current row when it lies in the tail.
@@ -103,9 +100,7 @@ private:
     // order, reading only its keys (with its first table read in that table's
     // order); false when that order cannot be shown to be the statement's.
     bool HoldInStatementOrder();
-    QString StatementOrderSql() const;
     qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
-    QVariantList Identity(const QVariantList& record);
     // Takes the current row out (deleted, or filtered out by a change).
     void RemoveCurrent();
     void MasterChanged();
@@ -131,23 +126,17 @@ private:
     bool m_RequestLive = false;
     bool m_InsertAppend = false;
 
-    std::unique_ptr<TStatement> m_pStmt; // open while rows remain to be read
-    QString m_InnerSql;                  // the statement as SQLite runs it, unsorted
-    QString m_CountSql;                  // the same without a closing ORDER BY
-    QString m_ReversedSql;               // its last rows backwards; empty when not known
-    bool m_OriginsExact = false;         // every row's origin columns hold table values
-    TRowStore m_Store;                   // the rows read so far, from the first
-    bool m_AllFetched = true;
-    TRowStore m_Tail;                     // the last rows, read apart by Last
-    qint64 m_TailStart = -1;              // position of the first of them; -1 when none
-    std::unique_ptr<TKeyedRows> m_pKeyed; // the rows by key, when sorted so
+    QString m_InnerSql;          // the statement as SQLite runs it, unsorted
+    QString m_CountSql;          // the same without a closing ORDER BY
+    QString m_ReversedSql;       // its last rows backwards; empty when not known
+    bool m_OriginsExact = false; // every row's origin columns hold table values
+    TQueryRows m_Rows;
     qint64 m_Row = -1;
     qint64 m_Count = -1; // rows as counted by SQL, before local changes
     qint64 m_CountDelta = 0;
     QStringList m_NaturalKey;
-    QList<TColumnInfo> m_Columns; // origins of the result columns
-    bool m_OrderTried = false;    // HoldInStatementOrder was tried since opening
+    QList<UQuerySql::TOrigin> m_Origins; // of the result columns
+    bool m_OrderTried = false;           // HoldInStatementOrder was tried since opening
 
-    std::unique_ptr<TTableWriter> m_pWriter;
-    QList<int> m_WriterColumn; // per result column: the table column, or -1
+    std::unique_ptr<TQueryWriter> m_pWriter; // when live
 };
