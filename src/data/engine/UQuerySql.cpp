@@ -146,19 +146,21 @@ bool FirstTableOnly(const QString& sql, TFirstTable& first) {
         QStringLiteral("RIGHT"), QStringLiteral("FULL"),  QStringLiteral("ON"),
         QStringLiteral("USING"), QStringLiteral("WHERE"), QStringLiteral("INDEXED"),
         QStringLiteral("NOT")};
-    if (i < tokens.size() && tokens[i].Text == QLatin1String("AS"))
-        ++i;
-    if (i < tokens.size() && tokens[i].Word && !joinWords.contains(tokens[i].Text)) {
-        first.Alias = original(i);
-        first.Aliased = true;
-        first.After = tokens[i].End;
-        ++i;
-    }
     static const QStringList ending{
         QStringLiteral("WHERE"),   QStringLiteral("GROUP"),  QStringLiteral("HAVING"),
         QStringLiteral("ORDER"),   QStringLiteral("LIMIT"),  QStringLiteral("WINDOW"),
         QStringLiteral("UNION"),   QStringLiteral("EXCEPT"), QStringLiteral("INTERSECT"),
         QStringLiteral("INDEXED"), QStringLiteral("VALUES")};
+    if (i < tokens.size() && tokens[i].Text == QLatin1String("AS"))
+        ++i;
+    // A clause word after the table's name begins the clause; it is no alias.
+    if (i < tokens.size() && tokens[i].Word && !joinWords.contains(tokens[i].Text) &&
+        !ending.contains(tokens[i].Text)) {
+        first.Alias = original(i);
+        first.Aliased = true;
+        first.After = tokens[i].End;
+        ++i;
+    }
     for (; i < tokens.size(); ++i) {
         const TToken& token = tokens[i];
         if (token.Text == QLatin1String(",") || token.Text == QLatin1String(";"))

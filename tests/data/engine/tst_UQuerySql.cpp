@@ -59,6 +59,10 @@ private Q_SLOTS:
             "SELECT C.CallNr FROM Call C RIGHT JOIN Worker W ON W.Id = C.Worker",
             "SELECT C.CallNr FROM Call C UNION SELECT CallNr FROM OldCall",
             "SELECT CallNr FROM Call INDEXED BY CallByNr",
+            // A clause straight after an unaliased first table is no alias.
+            "SELECT CallNr FROM Call GROUP BY CallNr",
+            "SELECT CallNr FROM Call LIMIT 10",
+            "SELECT CallNr FROM Call WINDOW w AS (ORDER BY CallNr)",
         };
         for (const char* sql : refused)
             QVERIFY2(KeysInOrderSql(sql, key).isEmpty(), sql);
