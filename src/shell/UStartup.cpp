@@ -25,17 +25,32 @@
 
 namespace {
 
-template <typename TWindow>
-void Publish(TWindow*& global, TWindow* window) {
-    global = window;
+// Calls `visit`(global, window) for every window global and the window the
+// composition root made for it (null for a list not made yet).
+template <typename TVisit>
+void ForEachGlobal(const TProgramWindows::TWindows& w, TVisit&& visit) {
+    visit(frmCallsList, w.Lists.Calls);
+    visit(frmCustomerList, w.Lists.Customers);
+    visit(frmWorkerList, w.Lists.Workers);
+    visit(frmItemList, w.Lists.Items);
+    visit(frmServiceContractList, w.Lists.ServiceContracts);
+    visit(frmCallEdtr, w.CallEdtr);
+    visit(frmCustomerEdtr, w.CustomerEdtr);
+    visit(frmServiceContractEdtr, w.ServiceContractEdtr);
+    visit(frmWorkerEdtr, w.WorkerEdtr);
+    visit(frmItemEdtr, w.ItemEdtr);
+    visit(frmMonthPicker, w.MonthPicker);
+    visit(frmPriorityPicker, w.PriorityPicker);
+    visit(frmReprEditor, w.ReprEditor);
 }
 
+const auto Publish = [](auto*& global, auto* window) { global = window; };
+
 // Clears `global` when it still shows `window`.
-template <typename TWindow>
-void Withdraw(TWindow*& global, TWindow* window) {
+const auto Withdraw = [](auto*& global, auto* window) {
     if (global == window)
         global = nullptr;
-}
+};
 
 } // namespace
 
@@ -76,40 +91,16 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     frmMain = &main;
     g_pProgramSettings = &main;
     g_pDataView = &main;
-    Publish(frmCallEdtr, w.CallEdtr);
-    Publish(frmCustomerEdtr, w.CustomerEdtr);
-    Publish(frmServiceContractEdtr, w.ServiceContractEdtr);
-    Publish(frmWorkerEdtr, w.WorkerEdtr);
-    Publish(frmItemEdtr, w.ItemEdtr);
-    Publish(frmMonthPicker, w.MonthPicker);
-    Publish(frmPriorityPicker, w.PriorityPicker);
-    Publish(frmReprEditor, w.ReprEditor);
+    ForEachGlobal(w, Publish);
 }
 
 void TProgramWindows::PublishListWindows(const TListWindows& lists) {
     m_Windows.Lists = lists;
-    Publish(frmCallsList, lists.Calls);
-    Publish(frmCustomerList, lists.Customers);
-    Publish(frmWorkerList, lists.Workers);
-    Publish(frmItemList, lists.Items);
-    Publish(frmServiceContractList, lists.ServiceContracts);
+    ForEachGlobal(m_Windows, Publish);
 }
 
 TProgramWindows::~TProgramWindows() {
-    const TWindows& w = m_Windows;
-    Withdraw(frmCallsList, w.Lists.Calls);
-    Withdraw(frmCustomerList, w.Lists.Customers);
-    Withdraw(frmWorkerList, w.Lists.Workers);
-    Withdraw(frmItemList, w.Lists.Items);
-    Withdraw(frmServiceContractList, w.Lists.ServiceContracts);
-    Withdraw(frmCallEdtr, w.CallEdtr);
-    Withdraw(frmCustomerEdtr, w.CustomerEdtr);
-    Withdraw(frmServiceContractEdtr, w.ServiceContractEdtr);
-    Withdraw(frmWorkerEdtr, w.WorkerEdtr);
-    Withdraw(frmItemEdtr, w.ItemEdtr);
-    Withdraw(frmMonthPicker, w.MonthPicker);
-    Withdraw(frmPriorityPicker, w.PriorityPicker);
-    Withdraw(frmReprEditor, w.ReprEditor);
+    ForEachGlobal(m_Windows, Withdraw);
     m_Windows = {};
     if (m_pMainWindow) {
         Withdraw(frmMain, m_pMainWindow.get());
