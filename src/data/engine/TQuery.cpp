@@ -370,7 +370,9 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
         bool held = true;
         for (const int column : request.Columns)
             held = held && m_Rows.Keyed()->Holds(column);
-        if (!held && m_Rows.Keyed()->Count() > ReadAhead) {
+        // Rows held in the statement's own order (after a far Locate by key)
+        // are looked at whole: reading them anew would put them in key order.
+        if (!held && SortColumn() >= 0 && m_Rows.Keyed()->Count() > ReadAhead) {
             // Reading those columns for every row once costs far less than
             // reading whole rows page by page to look at them, and the next
             // keystroke of a search finds them held.

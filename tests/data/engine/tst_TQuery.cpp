@@ -435,6 +435,11 @@ private Q_SLOTS:
         QVERIFY(q->Locate("PartNr", order[10].toLower(), TDataSet::CaseInsensitive));
         QCOMPARE(q->RecNo(), 11);
         QVERIFY(!q->Locate("PartNr", "P9999"));
+        // A search on a column the keys do not hold reads that column for
+        // every row, still in the statement's order.
+        const QString name = cells[at + 5].section('|', 3);
+        QVERIFY(q->Locate("Name", name));
+        QCOMPARE(q->FieldByName("Name").AsString(), name);
         QCOMPARE(Cells(*q), cells);
         QCOMPARE(Column(*q, "PartNr"), order);
         // A later sort is by key as ever, and keeps the current row.
