@@ -2,8 +2,13 @@
 
 // Helpers shared by the test executables, without widgets.
 
+#include "shell/UErrors.h"
+
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
+
+class TStatement;
 
 namespace TestSupport {
 
@@ -21,5 +26,20 @@ private:
 // The text a label or item shows for `text`, rich or plain: what the reader
 // sees, whatever markup styles it.
 QString ShownText(const QString& text);
+
+// The message of the TError `action` raises; "<no error>" when it raises none.
+// An error of another kind passes on and fails the test.
+template <class TError = EError>
+QString ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const TError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+// The rows `statement` steps through, each as its cells' texts, NULL as "<null>".
+QList<QStringList> RowTexts(TStatement& statement);
 
 } // namespace TestSupport

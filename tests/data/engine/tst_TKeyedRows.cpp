@@ -38,14 +38,7 @@ class TestTKeyedRows : public QObject {
     QList<QStringList> BySql(const QString& sql, const TParams& params = {}) {
         auto statement = m_pDb->PrepareNative(sql);
         statement->Bind(params);
-        QList<QStringList> rows;
-        while (statement->Step()) {
-            QStringList row;
-            for (int c = 0; c < statement->ColumnCount(); ++c)
-                row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
-            rows << row;
-        }
-        return rows;
+        return TestSupport::RowTexts(*statement);
     }
     static QStringList Texts(const QVariantList& record) {
         QStringList row;

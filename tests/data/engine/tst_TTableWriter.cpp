@@ -45,12 +45,8 @@ class TestTTableWriter : public QObject {
         auto statement = m_pDb->PrepareNative(
             QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, writer.Qualified()));
         QStringList rows;
-        while (statement->Step()) {
-            QStringList row;
-            for (int c = 0; c < statement->ColumnCount(); ++c)
-                row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
+        for (const QStringList& row : TestSupport::RowTexts(*statement))
             rows << row.join(QLatin1Char('|'));
-        }
         return rows;
     }
 

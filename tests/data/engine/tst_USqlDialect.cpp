@@ -49,14 +49,7 @@ public:
             auto statement = native ? m_Db.PrepareNative(sql) : m_Db.Prepare(sql);
             for (const QString& name : statement->ParamNames())
                 statement->Bind(name, param);
-            TRows rows;
-            while (statement->Step()) {
-                QStringList row;
-                for (int c = 0; c < statement->ColumnCount(); ++c)
-                    row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
-                rows << row;
-            }
-            return rows;
+            return TestSupport::RowTexts(*statement);
         } catch (const EDatabaseError& e) {
             return {{QStringLiteral("<error>"), e.Message()}};
         }
@@ -244,13 +237,10 @@ void TestUSqlDialect::UnterminatedTextIsAnError_data() {
 
 void TestUSqlDialect::UnterminatedTextIsAnError() {
     QFETCH(QString, local);
-    try {
-        Translate(local, ProgramKind);
-        QFAIL("no error");
-    } catch (const EDatabaseError& e) {
-        QVERIFY2(e.Message().startsWith(QLatin1String("Unterminated")), qPrintable(e.Message()));
-        QVERIFY(e.Message().contains(local));
-    }
+    const QString error =
+        TestSupport::ErrorOf<EDatabaseError>([&] { Translate(local, ProgramKind); });
+    QVERIFY2(error.startsWith(QLatin1String("Unterminated")) && error.contains(local),
+             qPrintable(error));
 }
 
 void TestUSqlDialect::SharedColumnsAreQualified() {
@@ -523,20 +513,11 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
     for (const char* sql : rows)
         db.Exec(QString::fromLatin1(sql));
 
-    auto rowsOf = [](TStatement& st) {
-        TRows all;
-        while (st.Step()) {
-            QStringList row;
-            for (int c = 0; c < st.ColumnCount(); ++c)
-                row << (st.IsNull(c) ? QStringLiteral("<null>") : st.Text(c));
-            all << row;
-        }
-        return all;
-    };
+    using TestSupport::RowTexts;
     // Unfiltered, the FULL joins add rows without a call.
     auto all = db.Prepare(QString::fromLatin1(CallService));
     QVERIFY(all->Sql().contains(QLatin1String("FULL OUTER JOIN")));
-    QCOMPARE(rowsOf(*all).size(), 3 + 1 + 1);
+    QCOMPARE(RowTexts(*all).size(), 3 + 1 + 1);
 
     const QString where[] = {
         QStringLiteral("Where (C.CallNr = :CallNr)"),
@@ -553,8 +534,8 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
             full->Reset();
             narrowed->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
             full->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
-            const TRows expected = rowsOf(*full);
-            QCOMPARE(rowsOf(*narrowed), expected);
+            const TRows expected = RowTexts(*full);
+            QCOMPARE(RowTexts(*narrowed), expected);
             if (clause.startsWith(QLatin1String("Where (")) && QByteArray(callNr) != "000404")
                 QCOMPARE(expected.size(), 1);
         }
