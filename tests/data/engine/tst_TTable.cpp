@@ -63,17 +63,15 @@ private Q_SLOTS:
         tbl.SetTableName("'CALL.db'");
         tbl.Open();
         QCOMPARE(tbl.KeyFields(), QStringList({"CallNr"}));
-        int n = 0;
-        for (; !tbl.Eof(); tbl.Next()) {
-            if (Current(tbl) != Nr(++n))
-                QFAIL(qPrintable(QString("row %1 is %2").arg(n).arg(Current(tbl))));
-        }
-        QCOMPARE(n, 2000);
-        for (tbl.Last(); !tbl.Bof(); tbl.Prior()) {
-            if (Current(tbl) != Nr(n--))
-                QFAIL(qPrintable(QString("row %1 is %2").arg(n + 1).arg(Current(tbl))));
-        }
-        QCOMPARE(n, 0);
+        QStringList expected, forward, backward;
+        for (int n = 1; n <= 2000; ++n)
+            expected << Nr(n);
+        for (; !tbl.Eof(); tbl.Next())
+            forward << Current(tbl);
+        for (tbl.Last(); !tbl.Bof(); tbl.Prior())
+            backward.prepend(Current(tbl));
+        QCOMPARE(forward, expected);
+        QCOMPARE(backward, expected);
         QVERIFY(tbl.Locate("CallNr", Nr(1500)));
         QCOMPARE(tbl.RecNo(), 1500);
         tbl.Prior();

@@ -137,8 +137,8 @@ private Q_SLOTS:
                 m_pDb->PrepareNative(QStringLiteral("SELECT Text FROM %1 ORDER BY %2")
                                          .arg(lines.Qualified(), lines.OrderList(descending)));
             QStringList all;
-            while (ordered->Step())
-                all << ordered->Text(0);
+            for (const QStringList& row : TestSupport::RowTexts(*ordered))
+                all << row[0];
             return all;
         };
         QCOMPARE(texts(false), QStringList({"first of 1", "first of 2", "second of 1"}));

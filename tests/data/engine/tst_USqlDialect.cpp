@@ -55,6 +55,7 @@ public:
         }
     }
     TRows Native(const QString& sql) { return Rows(sql, {}, true); }
+    TDatabase& Db() { return m_Db; }
 
     static QString Error(const TRows& rows) {
         return rows.size() == 1 && rows[0].value(0) == QLatin1String("<error>") ? rows[0].value(1)
@@ -491,11 +492,8 @@ void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause() {
 // has the rows a FULL join adds: workers without calls, contracts without
 // calls, and calls without a worker or contract.
 void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
-    TestSupport::TTempDir dir;
-    TDatabase db;
-    db.Open(dir.Path());
-    for (const DMTables::TTableDef& def : DMTables::TableDefs())
-        db.Exec(QString::fromLatin1(def.CreateSql));
+    TProgramDb program;
+    TDatabase& db = program.Db();
     const char* rows[] = {
         "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')",
         "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W2', 'Bob', 'Ray')",
