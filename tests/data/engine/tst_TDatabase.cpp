@@ -10,9 +10,7 @@ using TestSupport::ErrorOf;
 using TestSupport::TTempDir;
 
 namespace {
-const char* const CreateItem =
-    "CREATE TABLE 'Item.db' (  SerialNr CHAR(20),  Brand CHAR(40),  Model CHAR(30),  "
-    "Description CHAR(254),  Owner CHAR(20),PRIMARY KEY (SerialNr));";
+const char* const CreateItem = DMTables::FindTableDef("Item")->CreateSql;
 const char* const CreateCall =
     "CREATE TABLE 'Call.db' (CallNr CHAR(10), Date_Time TIMESTAMP, Billed BOOLEAN, "
     "Priority INTEGER, PRIMARY KEY (CallNr));";
