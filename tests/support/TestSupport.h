@@ -2,13 +2,12 @@
 
 // Helpers shared by the test executables, without widgets.
 
+#include "data/engine/TDatabase.h"
 #include "shell/UErrors.h"
 
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
-
-class TStatement;
 
 namespace TestSupport {
 
@@ -41,5 +40,18 @@ QString ErrorOf(const std::function<void()>& action) {
 
 // The rows `statement` steps through, each as its cells' texts, NULL as "<null>".
 QList<QStringList> RowTexts(TStatement& statement);
+
+namespace Detail {
+struct TTempDirHolder {
+    TTempDir TempDir;
+};
+} // namespace Detail
+
+// A database open on a temporary folder of its own, which goes after it.
+class TTempDatabase : private Detail::TTempDirHolder, public TDatabase {
+public:
+    TTempDatabase() { Open(TempDir.Path()); }
+    QString Dir() const { return TempDir.Path(); }
+};
 
 } // namespace TestSupport

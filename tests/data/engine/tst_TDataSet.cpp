@@ -10,7 +10,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
 
@@ -56,12 +56,10 @@ struct TEventLog {
 class TestTDataSet : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    TTempDatabase m_Db;
 
 private Q_SLOTS:
     void initTestCase() {
-        m_Db.Open(m_Dir.Path());
         m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
     }
 

@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 using TestSupport::ErrorOf;
+using TestSupport::TTempDatabase;
 using TestSupport::TTempDir;
 
 namespace {
@@ -71,9 +72,7 @@ private Q_SLOTS:
     }
 
     void BindsValuesInTheirStoredForm() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         db.Exec(QString::fromLatin1(CreateCall));
         const QDateTime when(QDate(2024, 2, 29), QTime(13, 5, 9));
         db.Exec("INSERT INTO Call (CallNr, Date_Time, Billed, Priority) VALUES (:N, :D, :B, :P)",
@@ -129,15 +128,13 @@ private Q_SLOTS:
     }
 
     void RunsTheProgramsOwnStatementsOnAFreshDirectory() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         for (const auto& def : DMTables::TableDefs())
             db.Exec(QString::fromLatin1(def.CreateSql));
         // A second connection: its first statement names a table it has not
         // seen yet, and the date literal must still be stored as a date.
         TDatabase fresh;
-        fresh.Open(dir.Path());
+        fresh.Open(db.Dir());
         fresh.Exec("INSERT INTO Call (CallNr, WorkerNr, Date_Time) VALUES (\"000001\", \"W1\", "
                    "\"03/31/2007 23:59:59\")");
         fresh.Exec("INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')");
@@ -189,9 +186,7 @@ private Q_SLOTS:
     }
 
     void TransactionsSpanTableFiles() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         db.Exec(QString::fromLatin1(CreateItem));
         db.Exec(QString::fromLatin1(CreateCall));
         db.StartTransaction();

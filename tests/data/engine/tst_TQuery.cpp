@@ -10,7 +10,7 @@
 
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
 
@@ -62,8 +62,7 @@ class TestTQuery : public QObject {
 
     // A new database for every test: the workshop's few calls, customers and
     // representatives, and the parts with their makers.
-    std::unique_ptr<TTempDir> m_pDir;
-    std::unique_ptr<TDatabase> m_pDb;
+    std::unique_ptr<TTempDatabase> m_pDb;
 
     void Call(const QString& nr, const QString& customer, const QString& status, int priority,
               bool billed) {
@@ -101,9 +100,7 @@ private Q_SLOTS:
     void cleanupTestCase() { TDatabase::DeclareIndexes("Maker", {}); }
 
     void init() {
-        m_pDir = std::make_unique<TTempDir>();
-        m_pDb = std::make_unique<TDatabase>();
-        m_pDb->Open(m_pDir->Path());
+        m_pDb = std::make_unique<TTempDatabase>();
         for (const char* table : {"Call", "Customer", "Representative"})
             m_pDb->Exec(QString::fromLatin1(DMTables::FindTableDef(table)->CreateSql));
         m_pDb->StartTransaction();
@@ -143,7 +140,6 @@ private Q_SLOTS:
     void cleanup() {
         qDeleteAll(findChildren<TQuery*>());
         m_pDb.reset();
-        m_pDir.reset();
     }
 
     void TheViewFiltersApplyToTheRowsTheQueryReturns() {

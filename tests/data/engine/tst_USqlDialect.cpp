@@ -35,7 +35,6 @@ TColumnKind ProgramKind(const QString& column) {
 class TProgramDb {
 public:
     TProgramDb() {
-        m_Db.Open(m_Dir.Path());
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
             m_Db.Exec(QString::fromLatin1(def.CreateSql));
     }
@@ -63,8 +62,7 @@ public:
     }
 
 private:
-    TestSupport::TTempDir m_Dir;
-    TDatabase m_Db;
+    TestSupport::TTempDatabase m_Db;
 };
 
 } // namespace
