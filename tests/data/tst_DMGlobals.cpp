@@ -19,23 +19,20 @@
 
 namespace {
 
-QString Message(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no error>");
-}
+using TestSupport::ErrorOf;
 
 QString Field(TDataSet* ds, const char* name) {
     return ds->FieldByName(QString::fromLatin1(name)).AsString();
 }
 
+// Attached to the data module while it lives: whether the database was
+// active at each notice.
 struct TObserverSpy : UAbstract::IObserver {
-    TdmlGlobals* Dml = nullptr;
+    explicit TObserverSpy(TdmlGlobals& dml) : Dml(dml) { Dml.Attach(this); }
+    ~TObserverSpy() override { Dml.Detach(this); }
+    void Update(UAbstract::IObservableSubject*) override { States << Dml.DatabaseActive(); }
+    TdmlGlobals& Dml;
     QList<bool> States;
-    void Update(UAbstract::IObservableSubject*) override { States << Dml->DatabaseActive(); }
 };
 
 // Stands in for the main window while it lives.
@@ -155,9 +152,7 @@ private Q_SLOTS:
         QCOMPARE(dml.CreateMissingTables(),
                  QStringList({"Call", "CallComments", "Customer", "Item", "Representative",
                               "ServiceContract", "StateTimes", "Worker"}));
-        TObserverSpy spy;
-        spy.Dml = &dml;
-        dml.Attach(&spy);
+        TObserverSpy spy(dml);
         dml.SetDatabaseActive(true);
         dml.SetDatabaseActive(true);
         const QList<TDataSet*> all = {
@@ -173,7 +168,6 @@ private Q_SLOTS:
         QCOMPARE(spy.States, QList<bool>({true, false}));
         for (TDataSet* ds : all)
             QVERIFY(!ds->Active());
-        dml.Detach(&spy);
 
         // Only missing files are made again; the others keep their rows.
         QVERIFY(QFile::remove(Dir() + "Item.db"));
@@ -186,11 +180,8 @@ private Q_SLOTS:
     void ActivationFailuresAreFatal() {
         TdmlGlobals& dml = *m_pDml;
         dml.SetDatabaseDir(Dir() + "gone");
-        TObserverSpy spy;
-        spy.Dml = &dml;
-        dml.Attach(&spy);
-        QVERIFY_THROWS_EXCEPTION(EFatalError, dml.SetDatabaseActive(true));
-        QCOMPARE(Message([&] { dml.SetDatabaseActive(true); }),
+        TObserverSpy spy(dml);
+        QCOMPARE(ErrorOf<EFatalError>([&] { dml.SetDatabaseActive(true); }),
                  "An error occurred while trying to activate the database:\r\n\r\n"
                  "The database path could not be found: \r\n" +
                      Dir() + "gone/");
@@ -201,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(item.open(QIODevice::WriteOnly | QIODevice::Truncate));
         item.write(QByteArray(4096, 'x'));
         item.close();
-        const QString message = Message([&] { dml.SetDatabaseActive(true); });
+        const QString message = ErrorOf([&] { dml.SetDatabaseActive(true); });
         QVERIFY2(message.startsWith("An error occurred while trying to activate the database:"
                                     "\r\n\r\nError activating dataset:\r\n\r\n"),
                  qPrintable(message));
@@ -209,14 +200,13 @@ private Q_SLOTS:
         QVERIFY(spy.States.isEmpty());
         // What opened before the damaged table stays open.
         QVERIFY(dml.tblCall->Active() && !dml.tblItem->Active());
-        dml.Detach(&spy);
     }
 
     void StatementRunnersAndExtraDataSets() {
         TdmlGlobals& dml = *m_pDml;
         dml.CreateMissingTables();
-        QCOMPARE(Message([&] { dml.OpenDataSet(nullptr); }), "Null instance passed.");
-        QCOMPARE(Message([&] { dml.ExecSQLOrFail("DELETE FROM Workers", "Unable: \r\n"); }),
+        QCOMPARE(ErrorOf([&] { dml.OpenDataSet(nullptr); }), "Null instance passed.");
+        QCOMPARE(ErrorOf([&] { dml.ExecSQLOrFail("DELETE FROM Workers", "Unable: \r\n"); }),
                  "Unable: \r\n");
         // A window's own query follows the database.
         std::unique_ptr<TQuery> own =
@@ -332,7 +322,7 @@ private Q_SLOTS:
             "Error Creating a new Call Number: \r\n\r\n'A-17' is not a valid integer value";
         TScriptedDialogs dialogs;
         TDialogsInstaller install(dialogs);
-        QCOMPARE(Message([&] { dml.tblCall->Append(); }), expected);
+        QCOMPARE(ErrorOf([&] { dml.tblCall->Append(); }), expected);
         QVERIFY(dialogs.Requests().isEmpty());
         QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
         QCOMPARE(Count("CallComments"), 0);
@@ -354,13 +344,8 @@ private Q_SLOTS:
 
         // Cancelling is the user's choice: a quiet stop, nothing created.
         dialogs.AnswerInput(false);
-        bool quiet = false;
-        try {
-            dml.tblCall->Append();
-        } catch (const EAbort& stop) {
-            quiet = stop.Message() == "No Call record created: Cancelled by user!";
-        }
-        QVERIFY(quiet);
+        QCOMPARE(ErrorOf<EAbort>([&] { dml.tblCall->Append(); }),
+                 "No Call record created: Cancelled by user!");
         QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
         QCOMPARE(Count("Call"), 1);
         QCOMPARE(Count("CallComments"), 0);
@@ -474,13 +459,8 @@ private Q_SLOTS:
         {
             TdmlGlobals second;
             second.SetDatabaseDir(Dir());
-            bool refused = false;
-            try {
-                second.LockDatabaseDir();
-            } catch (const EFatalError& e) {
-                refused = e.Message() == "The database is in use by another Korvane window.";
-            }
-            QVERIFY(refused);
+            QCOMPARE(ErrorOf<EFatalError>([&] { second.LockDatabaseDir(); }),
+                     "The database is in use by another Korvane window.");
         }
         // The hold goes with the program, also when it died without letting go.
         m_pDml.reset();
@@ -550,12 +530,12 @@ private Q_SLOTS:
         // A failing step ends the deletion; what was done stays done.
         dml.SetDatabaseActive(false);
         QVERIFY(QFile::remove(Dir() + "CallComments.db"));
-        QCOMPARE(Message([&] { dml.DeleteCall("000002"); }),
+        QCOMPARE(ErrorOf([&] { dml.DeleteCall("000002"); }),
                  "Error Deleting Call: \r\n\r\nUnable to delete relating call comments: \r\n");
         QVERIFY(!TBusyCursor::IsBusy());
         QCOMPARE(Count("Call"), 0);
         QVERIFY(QFile::remove(Dir() + "Worker.db"));
-        QCOMPARE(Message([&] { dml.DeleteWorker("W1"); }), "Unable to delete Worker: \r\n");
+        QCOMPARE(ErrorOf([&] { dml.DeleteWorker("W1"); }), "Unable to delete Worker: \r\n");
     }
 
     void KeysWithQuotesAreFoundAndDeletedExactly() {
@@ -580,13 +560,11 @@ private Q_SLOTS:
         TdmlGlobals& dml = Open();
         Fill();
         dml.ExecSQL("INSERT INTO StateTimes (CallNR, State) VALUES (\"000001\", \"New\")");
-        TObserverSpy spy;
-        spy.Dml = &dml;
-        dml.Attach(&spy);
+        TObserverSpy spy(dml);
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(Dir() + "ServiceContract.db"), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-        const QString message = Message([&] { dml.ClearDatabase(); });
+        const QString message = ErrorOf([&] { dml.ClearDatabase(); });
         sqlite3_close(other);
 
         QCOMPARE(message, "The following tables reported errors during clear operation: \r\n"
@@ -600,7 +578,6 @@ private Q_SLOTS:
         dml.ClearDatabase();
         QCOMPARE(Count("ServiceContract"), 0);
         QCOMPARE(Count("StateTimes"), 1);
-        dml.Detach(&spy);
     }
 
     void RepairRemovesRowsWithBlankKeys() {
@@ -622,7 +599,7 @@ private Q_SLOTS:
         dml.SetDatabaseActive(false);
         QVERIFY(QFile::remove(Dir() + "Item.db"));
         const QStringList lines =
-            Message([&] { dml.RemoveBlankKeyRecords(); }).split("\r\n", Qt::SkipEmptyParts);
+            ErrorOf([&] { dml.RemoveBlankKeyRecords(); }).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], "The following errors occurred during operation: ");
         QVERIFY2(lines[1].contains("Item"), qPrintable(lines[1]));

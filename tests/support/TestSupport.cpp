@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "data/engine/TDatabase.h"
+
 #include <QTextDocumentFragment>
 
 namespace TestSupport {
@@ -14,6 +16,17 @@ QString ShownText(const QString& text) {
     if (!Qt::mightBeRichText(text))
         return text;
     return QTextDocumentFragment::fromHtml(text).toPlainText().trimmed();
+}
+
+QList<QStringList> RowTexts(TStatement& statement) {
+    QList<QStringList> rows;
+    while (statement.Step()) {
+        QStringList row;
+        for (int c = 0; c < statement.ColumnCount(); ++c)
+            row << (statement.IsNull(c) ? QStringLiteral("<null>") : statement.Text(c));
+        rows << row;
+    }
+    return rows;
 }
 
 } // namespace TestSupport

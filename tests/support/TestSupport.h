@@ -2,8 +2,12 @@
 
 // Helpers shared by the test executables, without widgets.
 
+#include "data/engine/TDatabase.h"
+#include "shell/UErrors.h"
+
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace TestSupport {
 
@@ -21,5 +25,33 @@ private:
 // The text a label or item shows for `text`, rich or plain: what the reader
 // sees, whatever markup styles it.
 QString ShownText(const QString& text);
+
+// The message of the TError `action` raises; "<no error>" when it raises none.
+// An error of another kind passes on and fails the test.
+template <class TError = EError>
+QString ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const TError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+// The rows `statement` steps through, each as its cells' texts, NULL as "<null>".
+QList<QStringList> RowTexts(TStatement& statement);
+
+namespace Detail {
+struct TTempDirHolder {
+    TTempDir TempDir;
+};
+} // namespace Detail
+
+// A database open on a temporary folder of its own, which goes after it.
+class TTempDatabase : private Detail::TTempDirHolder, public TDatabase {
+public:
+    TTempDatabase() { Open(TempDir.Path()); }
+    QString Dir() const { return TempDir.Path(); }
+};
 
 } // namespace TestSupport

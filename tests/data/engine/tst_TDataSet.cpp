@@ -1,6 +1,7 @@
 // The dataset model as the data module uses it: states and events, fields,
 // navigation, bookmarks and display-update control, on tables and queries.
 
+#include "data/DMTables.h"
 #include "data/engine/TDataSource.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
@@ -9,17 +10,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
-
-const char* const CreateCall =
-    "CREATE TABLE 'Call.db' (  CallNr CHAR(10),  CustomerID CHAR(20),  WorkerNr CHAR(10),  "
-    "EquipmentSerialNr CHAR(20),  OrderNumber CHAR(10),  JobcardNumber CHAR(10),  "
-    "Date_Time TIMESTAMP,  Status CHAR(20),  Priority INTEGER,  Date_TimeFinished TIMESTAMP,  "
-    "ProblemDescr CHAR(254),  Comments CHAR(254),  PartsUsedReplaced CHAR(254),  "
-    "BillTime CHAR(10),  Billed BOOLEAN,  Callout BOOLEAN,  StorageArea CHAR(80),  "
-    "MeterReading INTEGER,PRIMARY KEY (CallNr));";
 
 void AddCall(TDatabase& db, const QString& nr, const QString& status, int priority) {
     db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Priority, Billed) "
@@ -63,13 +56,11 @@ struct TEventLog {
 class TestTDataSet : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    TTempDatabase m_Db;
 
 private Q_SLOTS:
     void initTestCase() {
-        m_Db.Open(m_Dir.Path());
-        m_Db.Exec(QString::fromLatin1(CreateCall));
+        m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
     }
 
     void init() { m_Db.EmptyTable("Call"); }

@@ -11,17 +11,15 @@
 #include <QTableView>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 class TestTDataSetModel : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    TTempDatabase m_Db;
 
 private Q_SLOTS:
     void initTestCase() {
-        m_Db.Open(m_Dir.Path());
         m_Db.Exec("CREATE TABLE 'Call.db' (CallNr CHAR(10), Status CHAR(20), Priority INTEGER, "
                   "Billed BOOLEAN, Date_Time TIMESTAMP, PRIMARY KEY (CallNr));");
         m_Db.StartTransaction();

@@ -6,12 +6,12 @@
 #include <QtTest>
 #include <sqlite3.h>
 
+using TestSupport::ErrorOf;
+using TestSupport::TTempDatabase;
 using TestSupport::TTempDir;
 
 namespace {
-const char* const CreateItem =
-    "CREATE TABLE 'Item.db' (  SerialNr CHAR(20),  Brand CHAR(40),  Model CHAR(30),  "
-    "Description CHAR(254),  Owner CHAR(20),PRIMARY KEY (SerialNr));";
+const char* const CreateItem = DMTables::FindTableDef("Item")->CreateSql;
 const char* const CreateCall =
     "CREATE TABLE 'Call.db' (CallNr CHAR(10), Date_Time TIMESTAMP, Billed BOOLEAN, "
     "Priority INTEGER, PRIMARY KEY (CallNr));";
@@ -72,9 +72,7 @@ private Q_SLOTS:
     }
 
     void BindsValuesInTheirStoredForm() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         db.Exec(QString::fromLatin1(CreateCall));
         const QDateTime when(QDate(2024, 2, 29), QTime(13, 5, 9));
         db.Exec("INSERT INTO Call (CallNr, Date_Time, Billed, Priority) VALUES (:N, :D, :B, :P)",
@@ -94,19 +92,13 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Open(dir.Path() + "missing"));
         db.Open(dir.Path());
         WriteFile(dir.Path() + "Worker.db", QByteArray(4096, 'x'));
-        try {
-            db.Prepare("SELECT * FROM Worker");
-            QFAIL("a damaged table file was accepted");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains("Worker.db") && e.Message().contains("not a database"),
-                     qPrintable(e.Message()));
-        }
-        try {
-            db.Prepare("SELECT * FROM Customer");
-            QFAIL("a missing table file was accepted");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains("Customer"), qPrintable(e.Message()));
-        }
+        const QString damaged =
+            ErrorOf<EDatabaseError>([&] { db.Prepare("SELECT * FROM Worker"); });
+        QVERIFY2(damaged.contains("Worker.db") && damaged.contains("not a database"),
+                 qPrintable(damaged));
+        const QString missing =
+            ErrorOf<EDatabaseError>([&] { db.Prepare("SELECT * FROM Customer"); });
+        QVERIFY2(missing.contains("Customer") && missing != "<no error>", qPrintable(missing));
         db.Exec(QString::fromLatin1(CreateItem));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("SELECT Nope FROM Item"));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("DELETE FROM Item; DELETE FROM Item"));
@@ -127,27 +119,22 @@ private Q_SLOTS:
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open((dir.Path() + "Item.db").toUtf8(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-        try {
-            db.Exec("INSERT INTO Item (SerialNr) VALUES ('B')");
-            QFAIL("a locked file was written");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains("locked"), qPrintable(e.Message()));
-        }
+        const QString locked =
+            ErrorOf<EDatabaseError>([&] { db.Exec("INSERT INTO Item (SerialNr) VALUES ('B')"); });
+        QVERIFY2(locked.contains("locked"), qPrintable(locked));
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
         QCOMPARE(db.Exec("INSERT INTO Item (SerialNr) VALUES ('B')"), 1);
     }
 
     void RunsTheProgramsOwnStatementsOnAFreshDirectory() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         for (const auto& def : DMTables::TableDefs())
             db.Exec(QString::fromLatin1(def.CreateSql));
         // A second connection: its first statement names a table it has not
         // seen yet, and the date literal must still be stored as a date.
         TDatabase fresh;
-        fresh.Open(dir.Path());
+        fresh.Open(db.Dir());
         fresh.Exec("INSERT INTO Call (CallNr, WorkerNr, Date_Time) VALUES (\"000001\", \"W1\", "
                    "\"03/31/2007 23:59:59\")");
         fresh.Exec("INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')");
@@ -199,9 +186,7 @@ private Q_SLOTS:
     }
 
     void TransactionsSpanTableFiles() {
-        TTempDir dir;
-        TDatabase db;
-        db.Open(dir.Path());
+        TTempDatabase db;
         db.Exec(QString::fromLatin1(CreateItem));
         db.Exec(QString::fromLatin1(CreateCall));
         db.StartTransaction();

@@ -9,7 +9,7 @@
 
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
 
@@ -31,21 +31,13 @@ QString Inner(const QString& where = {}) {
 class TestTKeyedRows : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TTempDir> m_pDir;
-    std::unique_ptr<TDatabase> m_pDb;
+    std::unique_ptr<TTempDatabase> m_pDb;
 
     // Whole rows as SQLite gives them, each as its cells' texts.
     QList<QStringList> BySql(const QString& sql, const TParams& params = {}) {
         auto statement = m_pDb->PrepareNative(sql);
         statement->Bind(params);
-        QList<QStringList> rows;
-        while (statement->Step()) {
-            QStringList row;
-            for (int c = 0; c < statement->ColumnCount(); ++c)
-                row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
-            rows << row;
-        }
-        return rows;
+        return TestSupport::RowTexts(*statement);
     }
     static QStringList Texts(const QVariantList& record) {
         QStringList row;
@@ -77,9 +69,7 @@ private Q_SLOTS:
     // Parts inserted out of key order, their names alike but for letter case
     // (ASCII and beyond), some without a name or price.
     void init() {
-        m_pDir = std::make_unique<TTempDir>();
-        m_pDb = std::make_unique<TDatabase>();
-        m_pDb->Open(m_pDir->Path());
+        m_pDb = std::make_unique<TTempDatabase>();
         m_pDb->Exec("CREATE TABLE 'Part.db' (PartNr CHAR(10), Maker CHAR(10), Name CHAR(40), "
                     "Price INTEGER, PRIMARY KEY (PartNr))");
         m_pDb->ExecNative(
@@ -92,10 +82,7 @@ private Q_SLOTS:
             "FROM n");
     }
 
-    void cleanup() {
-        m_pDb.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDb.reset(); }
 
     void SortsLikeOrderByNoCaseThenTheKey() {
         for (const int column : {Name, Price}) {

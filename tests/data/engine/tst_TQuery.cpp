@@ -2,6 +2,7 @@
 // master/detail, live queries, refreshing, and the ways a query avoids
 // reading every row (sorting by key, Last, asking an index before a Locate).
 
+#include "data/DMTables.h"
 #include "data/engine/TDataSource.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
@@ -9,20 +10,9 @@
 
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
-
-const char* const CreateCall =
-    "CREATE TABLE 'Call.db' (  CallNr CHAR(10),  CustomerID CHAR(20),  WorkerNr CHAR(10),  "
-    "EquipmentSerialNr CHAR(20),  Date_Time TIMESTAMP,  Status CHAR(20),  Priority INTEGER,  "
-    "Billed BOOLEAN,PRIMARY KEY (CallNr));";
-const char* const CreateCustomer =
-    "CREATE TABLE 'Customer.db' (  CustomerID CHAR(20),  LastName CHAR(20),  "
-    "FirstName CHAR(20),  CompanyName CHAR(40),PRIMARY KEY (CustomerID));";
-const char* const CreateRepresentative =
-    "CREATE TABLE 'Representative.db' (  RecID CHAR(40),  FK_Customer CHAR(20),  "
-    "Name CHAR(25),  Surname CHAR(25),  Mobile CHAR(20),  Email CHAR(60),PRIMARY KEY (RecID));";
 
 // The calls view's list, as the lists show it.
 const char* const CallList = "Select C.CallNr, C.CustomerID, Z.CompanyName, C.Status, "
@@ -72,8 +62,7 @@ class TestTQuery : public QObject {
 
     // A new database for every test: the workshop's few calls, customers and
     // representatives, and the parts with their makers.
-    std::unique_ptr<TTempDir> m_pDir;
-    std::unique_ptr<TDatabase> m_pDb;
+    std::unique_ptr<TTempDatabase> m_pDb;
 
     void Call(const QString& nr, const QString& customer, const QString& status, int priority,
               bool billed) {
@@ -111,12 +100,9 @@ private Q_SLOTS:
     void cleanupTestCase() { TDatabase::DeclareIndexes("Maker", {}); }
 
     void init() {
-        m_pDir = std::make_unique<TTempDir>();
-        m_pDb = std::make_unique<TDatabase>();
-        m_pDb->Open(m_pDir->Path());
-        m_pDb->Exec(QString::fromLatin1(CreateCall));
-        m_pDb->Exec(QString::fromLatin1(CreateCustomer));
-        m_pDb->Exec(QString::fromLatin1(CreateRepresentative));
+        m_pDb = std::make_unique<TTempDatabase>();
+        for (const char* table : {"Call", "Customer", "Representative"})
+            m_pDb->Exec(QString::fromLatin1(DMTables::FindTableDef(table)->CreateSql));
         m_pDb->StartTransaction();
         Customer("ACME", "Smith", "Acme Ltd");
         Customer("BOLT", "smithers", "Bolt & Nut");
@@ -154,7 +140,6 @@ private Q_SLOTS:
     void cleanup() {
         qDeleteAll(findChildren<TQuery*>());
         m_pDb.reset();
-        m_pDir.reset();
     }
 
     void TheViewFiltersApplyToTheRowsTheQueryReturns() {

@@ -9,7 +9,7 @@
 
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
 
@@ -36,8 +36,7 @@ TFailure Failure(const std::function<void()>& action) {
 class TestTTableWriter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TTempDir> m_pDir;
-    std::unique_ptr<TDatabase> m_pDb;
+    std::unique_ptr<TTempDatabase> m_pDb;
 
     // The rows of a table as the file holds them, NULL as "<null>", in rowid order.
     QStringList Stored(const QString& table, const QString& columns) {
@@ -45,20 +44,14 @@ class TestTTableWriter : public QObject {
         auto statement = m_pDb->PrepareNative(
             QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, writer.Qualified()));
         QStringList rows;
-        while (statement->Step()) {
-            QStringList row;
-            for (int c = 0; c < statement->ColumnCount(); ++c)
-                row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
+        for (const QStringList& row : TestSupport::RowTexts(*statement))
             rows << row.join(QLatin1Char('|'));
-        }
         return rows;
     }
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TTempDir>();
-        m_pDb = std::make_unique<TDatabase>();
-        m_pDb->Open(m_pDir->Path());
+        m_pDb = std::make_unique<TTempDatabase>();
         m_pDb->Exec("CREATE TABLE 'Call.db' (CallNr CHAR(10), Status CHAR(20), Priority INTEGER, "
                     "Billed BOOLEAN, PRIMARY KEY (CallNr))");
         // The key's columns in another order than the table's.
@@ -67,10 +60,7 @@ private Q_SLOTS:
         m_pDb->Exec("CREATE TABLE 'StateTimes.db' (CallNR CHAR(10), State CHAR(20))");
     }
 
-    void cleanup() {
-        m_pDb.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDb.reset(); }
 
     void ReadsTheTablesLayoutWhateverItsNameIsWrittenLike() {
         for (const char* name : {"Call", "'Call.db'", "\"CALL.DB\"", " call.db "})
@@ -141,8 +131,8 @@ private Q_SLOTS:
                 m_pDb->PrepareNative(QStringLiteral("SELECT Text FROM %1 ORDER BY %2")
                                          .arg(lines.Qualified(), lines.OrderList(descending)));
             QStringList all;
-            while (ordered->Step())
-                all << ordered->Text(0);
+            for (const QStringList& row : TestSupport::RowTexts(*ordered))
+                all << row[0];
             return all;
         };
         QCOMPARE(texts(false), QStringList({"first of 1", "first of 2", "second of 1"}));

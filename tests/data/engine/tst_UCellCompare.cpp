@@ -40,32 +40,13 @@ int Compare(const QVariant& a, const QVariant& b) {
 // Values of every kind, with ties in letter case, numbers equal as integer
 // and as float, number-like texts and texts beyond ASCII.
 QVariantList MixedValues() {
-    return {QVariant(),
-            qint64(-7),
-            qint64(0),
-            -0.0,
-            2.5,
-            qint64(3),
-            3.0,
-            qint64(1) << 40,
-            "",
-            "a",
-            "A",
-            "ab",
-            "aB",
-            "b",
-            "Z",
-            "z",
-            "10",
-            "9",
-            "k",
-            QString::fromUtf8("\u212a"), // the Kelvin sign: not folded by NOCASE
-            QString::fromUtf8("\u00e9mile"),
-            QString::fromUtf8("\u00c9mile"),
-            "Zed",
-            QByteArray("\0", 1),
-            QByteArray("A"),
-            QByteArray("a")};
+    QVariantList values = {QVariant(), qint64(-7), qint64(0), -0.0,
+                           2.5,        qint64(3),  3.0,       qint64(1) << 40};
+    // The Kelvin sign is not folded by NOCASE.
+    for (const char* text : {"", "a", "A", "ab", "aB", "b", "Z", "z", "10", "9", "k", "\u212a",
+                             "\u00e9mile", "\u00c9mile", "Zed"})
+        values << QString::fromUtf8(text);
+    return values << QByteArray("\0", 1) << QByteArray("A") << QByteArray("a");
 }
 
 void Bind(sqlite3_stmt* stmt, int index, const QVariant& value) {
@@ -143,7 +124,9 @@ class TestUCellCompare : public QObject {
 private Q_SLOTS:
     // Every value against every other, each several times under keys that
     // differ in letter case (the key compares as it is), both directions, and
-    // without a key (ties stay in the order the rows were read).
+    // without a key (ties stay in the order the rows were read). The sort goes
+    // by sort keys, which the next-but-one test holds to Compare, pair by pair:
+    // together they hold Compare to SQLite's order.
     void SortsAsSqliteOrdersByNoCaseThenKey() {
         const QVariantList values = MixedValues();
         QList<QVariantList> rows;
@@ -168,24 +151,6 @@ private Q_SLOTS:
         // Descending turns the values round, not the keys of equal values;
         // blanks come last.
         QCOMPARE(KeysInOrder(rows, true), QStringList({"A1", "B2", "a0", "Z9", "C3"}));
-    }
-
-    void ComparesLikeTheNoCaseCollation() {
-        QVERIFY(Compare(QVariant(), qint64(-100)) < 0);
-        QVERIFY(Compare(QVariant(), "") < 0);
-        QVERIFY(Compare(qint64(10), 9.5) > 0);
-        QCOMPARE(Compare(qint64(2), 2.0), 0);
-        QVERIFY(Compare(qint64(999), "1") < 0); // numbers before text
-        QVERIFY(Compare("10", "9") < 0);        // number-like texts are texts
-        QVERIFY(Compare("apple", "Banana") < 0);
-        QCOMPARE(Compare("ABC", "abc"), 0);
-        QVERIFY(Compare("ab", "abc") < 0);
-        QVERIFY(Compare("Z", QString::fromUtf8("\u00e9")) < 0); // beyond ASCII by code point
-        // Only ASCII letters are folded.
-        QVERIFY(Compare(QString::fromUtf8("\u00c9"), QString::fromUtf8("\u00e9")) < 0);
-        QVERIFY(Compare(QString::fromUtf8("\u212a"), "k") > 0);
-        QVERIFY(Compare("z", QByteArray("A")) < 0); // text before blobs
-        QVERIFY(Compare(QByteArray("A"), QByteArray("a")) < 0);
     }
 
     void SortKeysOrderAsTheComparisonDoes() {

@@ -35,7 +35,6 @@ TColumnKind ProgramKind(const QString& column) {
 class TProgramDb {
 public:
     TProgramDb() {
-        m_Db.Open(m_Dir.Path());
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
             m_Db.Exec(QString::fromLatin1(def.CreateSql));
     }
@@ -49,19 +48,13 @@ public:
             auto statement = native ? m_Db.PrepareNative(sql) : m_Db.Prepare(sql);
             for (const QString& name : statement->ParamNames())
                 statement->Bind(name, param);
-            TRows rows;
-            while (statement->Step()) {
-                QStringList row;
-                for (int c = 0; c < statement->ColumnCount(); ++c)
-                    row << (statement->IsNull(c) ? QStringLiteral("<null>") : statement->Text(c));
-                rows << row;
-            }
-            return rows;
+            return TestSupport::RowTexts(*statement);
         } catch (const EDatabaseError& e) {
             return {{QStringLiteral("<error>"), e.Message()}};
         }
     }
     TRows Native(const QString& sql) { return Rows(sql, {}, true); }
+    TDatabase& Db() { return m_Db; }
 
     static QString Error(const TRows& rows) {
         return rows.size() == 1 && rows[0].value(0) == QLatin1String("<error>") ? rows[0].value(1)
@@ -69,8 +62,7 @@ public:
     }
 
 private:
-    TestSupport::TTempDir m_Dir;
-    TDatabase m_Db;
+    TestSupport::TTempDatabase m_Db;
 };
 
 } // namespace
@@ -244,13 +236,10 @@ void TestUSqlDialect::UnterminatedTextIsAnError_data() {
 
 void TestUSqlDialect::UnterminatedTextIsAnError() {
     QFETCH(QString, local);
-    try {
-        Translate(local, ProgramKind);
-        QFAIL("no error");
-    } catch (const EDatabaseError& e) {
-        QVERIFY2(e.Message().startsWith(QLatin1String("Unterminated")), qPrintable(e.Message()));
-        QVERIFY(e.Message().contains(local));
-    }
+    const QString error =
+        TestSupport::ErrorOf<EDatabaseError>([&] { Translate(local, ProgramKind); });
+    QVERIFY2(error.startsWith(QLatin1String("Unterminated")) && error.contains(local),
+             qPrintable(error));
 }
 
 void TestUSqlDialect::SharedColumnsAreQualified() {
@@ -501,11 +490,8 @@ void TestUSqlDialect::FullJoinsNarrowedByTheWhereClause() {
 // has the rows a FULL join adds: workers without calls, contracts without
 // calls, and calls without a worker or contract.
 void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
-    TestSupport::TTempDir dir;
-    TDatabase db;
-    db.Open(dir.Path());
-    for (const DMTables::TTableDef& def : DMTables::TableDefs())
-        db.Exec(QString::fromLatin1(def.CreateSql));
+    TProgramDb program;
+    TDatabase& db = program.Db();
     const char* rows[] = {
         "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')",
         "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W2', 'Bob', 'Ray')",
@@ -523,20 +509,11 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
     for (const char* sql : rows)
         db.Exec(QString::fromLatin1(sql));
 
-    auto rowsOf = [](TStatement& st) {
-        TRows all;
-        while (st.Step()) {
-            QStringList row;
-            for (int c = 0; c < st.ColumnCount(); ++c)
-                row << (st.IsNull(c) ? QStringLiteral("<null>") : st.Text(c));
-            all << row;
-        }
-        return all;
-    };
+    using TestSupport::RowTexts;
     // Unfiltered, the FULL joins add rows without a call.
     auto all = db.Prepare(QString::fromLatin1(CallService));
     QVERIFY(all->Sql().contains(QLatin1String("FULL OUTER JOIN")));
-    QCOMPARE(rowsOf(*all).size(), 3 + 1 + 1);
+    QCOMPARE(RowTexts(*all).size(), 3 + 1 + 1);
 
     const QString where[] = {
         QStringLiteral("Where (C.CallNr = :CallNr)"),
@@ -553,8 +530,8 @@ void TestUSqlDialect::NarrowedFullJoinsGiveTheSameRows() {
             full->Reset();
             narrowed->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
             full->Bind(QStringLiteral("CallNr"), QString::fromLatin1(callNr));
-            const TRows expected = rowsOf(*full);
-            QCOMPARE(rowsOf(*narrowed), expected);
+            const TRows expected = RowTexts(*full);
+            QCOMPARE(RowTexts(*narrowed), expected);
             if (clause.startsWith(QLatin1String("Where (")) && QByteArray(callNr) != "000404")
                 QCOMPARE(expected.size(), 1);
         }
