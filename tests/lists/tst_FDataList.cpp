@@ -10,6 +10,7 @@
 #include "lists/FDataList.h"
 #include "shell/abstract/IRecordEditor.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QComboBox>
@@ -94,10 +95,17 @@ class TestFDataList : public QObject {
 
     // The customer shown in the grid's current row.
     static QString GridCurrent(TfrmDataList& list) {
-        const QModelIndex current = list.dbcGrid->currentIndex();
-        return list.Model()
-            ->data(list.Model()->index(current.row(), list.Model()->ColumnOf("CustomerID")))
-            .toString();
+        return TestWindows::CellText(list, list.dbcGrid->currentIndex().row(), "CustomerID");
+    }
+
+    // Double-clicks the grid's current cell, after a click as a user would.
+    [[nodiscard]] static bool DoubleClickCurrent(TfrmDataList& list) {
+        const QRect cell = list.dbcGrid->visualRect(list.dbcGrid->currentIndex());
+        if (!cell.isValid())
+            return false;
+        QTest::mouseClick(list.dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list.dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        return true;
     }
 
 private Q_SLOTS:
@@ -163,8 +171,7 @@ private Q_SLOTS:
 
     void SearchBoxLocatesAsTheUserTypes() {
         auto list = MakeList();
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         Customers()->First();
         QCOMPARE(GridCurrent(*list), QString("C1"));
 
@@ -219,8 +226,7 @@ private Q_SLOTS:
         list->dbcGrid->sortByColumn(surname, Qt::DescendingOrder);
         QCOMPARE(Customers()->SortField(), QString("LastName"));
         // smith, Smithers, Jones, Brown, Adams (case does not count)
-        QCOMPARE(list->Model()->data(list->Model()->index(0, surname)).toString(),
-                 QString("Smithers"));
+        QCOMPARE(TestWindows::CellText(*list, 0, "LastName"), QString("Smithers"));
         QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(), surname);
         m_pDml->RefreshQueries();
         QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(),
@@ -232,8 +238,7 @@ private Q_SLOTS:
     // user moved or widened stays so.
     void ColumnsKeepTheirPlacesWhenTheQueryChanges() {
         auto list = MakeList();
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         QHeaderView* header = list->dbcGrid->horizontalHeader();
         auto place = [&](const char* field) {
             return header->visualIndex(list->Model()->ColumnOf(field));
@@ -363,13 +368,9 @@ private Q_SLOTS:
         QCOMPARE(m_Editor.Modes, QList<bool>({true, false}));
         QCOMPARE(Current(), QString("C3"));
 
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         m_Editor.OnExecute = nullptr;
-        const QRect cell = list->dbcGrid->visualRect(list->dbcGrid->currentIndex());
-        QVERIFY(cell.isValid());
-        QTest::mouseClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(DoubleClickCurrent(*list));
         QCOMPARE(m_Editor.Modes, QList<bool>({true, false, true}));
     }
 
@@ -413,12 +414,8 @@ private Q_SLOTS:
         QCOMPARE(m_Editor.Runs, 0);
 
         // The twin closes itself with OK on a double-click or its OK button.
-        popup->show();
-        QVERIFY(QTest::qWaitForWindowExposed(popup));
-        const QRect cell = popup->dbcGrid->visualRect(popup->dbcGrid->currentIndex());
-        QVERIFY(cell.isValid());
-        QTest::mouseClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(TestWindows::ShowExposed(*popup));
+        QVERIFY(DoubleClickCurrent(*popup));
         QCOMPARE(popup->result(), int(QDialog::Accepted));
         QVERIFY(!popup->isVisible());
         QCOMPARE(m_Editor.Runs, 0);
@@ -439,8 +436,7 @@ private Q_SLOTS:
             new TTestList(nullptr, false, m_pDml->sqlWorker, m_pDml->WorkersAccess(), &m_Editor);
         QMdiSubWindow* firstWindow = area.addSubWindow(first);
         QMdiSubWindow* secondWindow = area.addSubWindow(second);
-        area.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QVERIFY(TestWindows::ShowExposed(area));
         area.activateWindow();
 
         area.setActiveSubWindow(firstWindow);
@@ -475,8 +471,7 @@ private Q_SLOTS:
 
     void DetailsAreRefreshedOnceWhenIdle() {
         auto list = MakeList(true);
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         list->IdleUpdate();
         const int refreshedAtStart = list->Refreshed;
         list->Closed = 0;

@@ -18,6 +18,7 @@
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
@@ -97,24 +98,16 @@ struct TRunningProgram {
                                .arg(when));
     }
 
-    QWidget* Front() const {
-        QMdiSubWindow* child = Main->mdiMain->currentSubWindow();
-        return child ? child->widget() : nullptr;
-    }
-
     QTreeWidgetItem* Node(int top, int sub = -1) const {
-        QTreeWidgetItem* node = Main->tvNavigation->topLevelItem(top);
-        return sub < 0 ? node : node->child(sub);
+        return TestWindows::Node(*Main, top, sub);
     }
 };
 
 // The texts of a list's grid in `column`, sorted.
 QStringList ColumnTexts(TfrmDataList* list, const QString& fieldName) {
-    TDataSetModel* model = list->Model();
-    const int column = model->ColumnOf(fieldName);
     QStringList texts;
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts << model->data(model->index(row, column)).toString();
+    for (int row = 0; row < list->Model()->rowCount(); ++row)
+        texts << TestWindows::CellText(*list, row, fieldName);
     texts.sort();
     return texts;
 }
@@ -265,7 +258,7 @@ private Q_SLOTS:
         QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
         QCOMPARE(CallNumbers(), calls);
         QCOMPARE(TestSupport::ShownText(frmCallsList->lblTitle->text()), title);
-        QCOMPARE(program.Front(), frmCallsList);
+        QCOMPARE(TestWindows::Front(*program.Main), frmCallsList);
         QCOMPARE(CurrentDataList, frmCallsList);
         // The month picker opens on today's month.
         if (sub == 8 || sub == 9)
@@ -374,12 +367,9 @@ private Q_SLOTS:
             QVERIFY(l.Query->Locate(l.Key, l.Kept));
             TDataSetModel* model = l.List->Model();
             l.List->dbcGrid->sortByColumn(model->ColumnOf(l.SortedBy), Qt::DescendingOrder);
-            QCOMPARE(model->data(model->index(0, model->ColumnOf(l.Key))).toString(), l.FirstAfter);
+            QCOMPARE(TestWindows::CellText(*l.List, 0, l.Key), l.FirstAfter);
             QCOMPARE(l.Query->FieldByName(l.Key).AsString(), l.Kept);
-            QCOMPARE(model
-                         ->data(model->index(l.List->dbcGrid->currentIndex().row(),
-                                             model->ColumnOf(l.Key)))
-                         .toString(),
+            QCOMPARE(TestWindows::CellText(*l.List, l.List->dbcGrid->currentIndex().row(), l.Key),
                      l.Kept);
         }
         QCOMPARE(program.Dialogs.UnexpectedCount(), 0);

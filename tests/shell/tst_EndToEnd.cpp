@@ -13,6 +13,7 @@
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
@@ -78,8 +79,7 @@ class TestEndToEnd : public QObject {
     }
     // Clicks a navigation node, as the user does.
     void Select(int top, int sub = -1) {
-        QTreeWidgetItem* node = Main().tvNavigation->topLevelItem(top);
-        Main().SelectView(sub < 0 ? node : node->child(sub));
+        Main().SelectView(TestWindows::Node(Main(), top, sub));
         Main().IdleUpdate();
     }
     qint64 Count(const QString& sql) {
@@ -120,13 +120,12 @@ private Q_SLOTS:
 
     void EveryListShowsItsRows() {
         QVERIFY(List(0)->lblTitle->text().contains("All Calls"));
-        QCOMPARE(List(0)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Call"));
-        QCOMPARE(List(1)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Customer"));
-        QCOMPARE(List(2)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Worker"));
-        QCOMPARE(List(3)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Item"));
-        QCOMPARE(List(4)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM ServiceContract"));
-        for (int node = 0; node < 5; ++node)
+        const char* tables[] = {"Call", "Customer", "Worker", "Item", "ServiceContract"};
+        for (int node = 0; node < 5; ++node) {
+            QCOMPARE(List(node)->DataSet()->RecordCount(),
+                     Count(QString("SELECT COUNT(*) FROM ") + tables[node]));
             QVERIFY(List(node)->dbcGrid->model()->rowCount() > 0);
+        }
     }
 
     void AChangedFieldIsSavedByOkAndShownByTheList() {
@@ -145,10 +144,10 @@ private Q_SLOTS:
             Main().actEditCurrentRec->trigger();
             QCOMPARE(rows->FieldByName(kind.KeyColumn).AsString(), key);
             QCOMPARE(rows->FieldByName(kind.ListColumn).AsString(), value);
-            const auto* model = List(kind.Node)->dbcGrid->model();
-            const QModelIndex current = List(kind.Node)->dbcGrid->currentIndex();
-            const int column = List(kind.Node)->Model()->ColumnOf(kind.ListColumn);
-            QCOMPARE(model->index(current.row(), column).data().toString(), value);
+            TfrmDataList* list = List(kind.Node);
+            QCOMPARE(
+                TestWindows::CellText(*list, list->dbcGrid->currentIndex().row(), kind.ListColumn),
+                value);
         }
         QCOMPARE(Count("SELECT COUNT(*) FROM Worker WHERE Name = 'Edited 2'"), 1);
     }

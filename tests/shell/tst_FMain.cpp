@@ -5,6 +5,7 @@
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QDockWidget>
@@ -19,6 +20,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
+
+using TestWindows::Front;
+using TestWindows::Node;
+using TestWindows::ShowExposed;
 
 namespace {
 
@@ -87,16 +92,6 @@ private:
         return frm;
     }
 
-    static QTreeWidgetItem* Node(TfrmMain& frm, int top, int sub = -1) {
-        QTreeWidgetItem* node = frm.tvNavigation->topLevelItem(top);
-        return sub < 0 ? node : node->child(sub);
-    }
-
-    static QWidget* Front(TfrmMain& frm) {
-        QMdiSubWindow* child = frm.mdiMain->currentSubWindow();
-        return child ? child->widget() : nullptr;
-    }
-
 private Q_SLOTS:
     void initTestCase() {
         SetSettingsStoreLocation(TestDir() + "user", TestDir() + "machine");
@@ -134,8 +129,7 @@ private Q_SLOTS:
         for (int i = 1; i < 5; ++i)
             QCOMPARE(Node(frm, i)->childCount(), 0);
 
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         QCOMPARE(frm.dockWidgetArea(frm.toolpanelNavigation), Qt::LeftDockWidgetArea);
         QCOMPARE(frm.toolpanelNavigation->windowTitle(), QString("Navigation"));
         QVERIFY(!frm.tvNavigation->rootIsDecorated());
@@ -151,8 +145,7 @@ private Q_SLOTS:
 
     void MenusOfferTheCommandsAndTheOpenWindows() {
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         QStringList shown, hidden;
         for (QAction* menu : frm->mnuMain->actions())
             (menu->isVisible() ? shown : hidden) << menu->text();
@@ -225,18 +218,13 @@ private Q_SLOTS:
         QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
 
         QVERIFY(file.remove());
-        try {
-            frm.GetCountryList();
-            QFAIL("a missing country file went unnoticed");
-        } catch (const EError& error) {
-            QVERIFY2(error.Message().contains("Countries.dat"), qPrintable(error.Message()));
-        }
+        const QString error = TestWindows::ErrorOf([&frm] { frm.GetCountryList(); });
+        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
     }
 
     void ShowDataListBringsTheViewsListToTheFront() {
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         const std::pair<int, int> views[] = {{Interfaces::dvCustomers, 2},
                                              {Interfaces::dvItems, 1},
                                              {Interfaces::dvWorkers, 4},
@@ -281,8 +269,7 @@ private Q_SLOTS:
         splash->SetSplash(true);
         splash->show();
 
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         QCOMPARE(steps, QStringList({"lists", "database"}));
         QCOMPARE(Front(frm), m_Lists[Interfaces::dvCalls]);
         QCOMPARE(m_Lists[Interfaces::dvCalls]->Title, QString("All Calls"));
@@ -319,8 +306,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         frm->ShowDataList(Interfaces::dvWorkers);
 
         // Nothing happens while the database is closed.
@@ -369,8 +355,7 @@ private Q_SLOTS:
 
     void NavigationPanelActionFollowsThePane() {
         TfrmMain frm(Locations());
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         frm.IdleUpdate();
         QVERIFY(frm.actNavigationPanel->isChecked());
         frm.toolpanelNavigation->close();
@@ -386,8 +371,7 @@ private Q_SLOTS:
         QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             frm.addToolBar(Qt::LeftToolBarArea, frm.tlbNew);
             frm.resizeDocks({frm.toolpanelNavigation}, {240}, Qt::Horizontal);
             QTRY_COMPARE(frm.toolpanelNavigation->width(), 240);
@@ -395,8 +379,7 @@ private Q_SLOTS:
         }
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             QCOMPARE(frm.toolBarArea(frm.tlbNew), Qt::LeftToolBarArea);
             QCOMPARE(frm.toolBarArea(frm.tlbListFunctions), Qt::TopToolBarArea);
             QCOMPARE(frm.toolpanelNavigation->width(), 240);
@@ -405,8 +388,7 @@ private Q_SLOTS:
         }
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             QVERIFY(frm.toolpanelNavigation->isHidden());
         }
         QSettings settings(TestDir() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);

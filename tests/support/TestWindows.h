@@ -3,8 +3,12 @@
 // Helpers for the tests of windows.
 
 #include <QString>
+#include <functional>
 
+class QTreeWidgetItem;
 class QWidget;
+class TfrmDataList;
+class TfrmMain;
 
 namespace TestWindows {
 
@@ -17,5 +21,20 @@ QString ShownCaption(const QWidget& window);
 // The width of `caption` in the title-bar font and the application font,
 // both bold as most window managers draw titles, whichever is wider.
 int CaptionTextWidth(const QString& caption);
+
+// The message of the EError that `action` throws; empty when it throws none.
+QString ErrorOf(const std::function<void()>& action);
+
+// Shows `window` and waits until the window system has exposed it.
+[[nodiscard]] bool ShowExposed(QWidget& window);
+
+// The main window's navigation node `top`, or its child `sub`.
+QTreeWidgetItem* Node(const TfrmMain& frm, int top, int sub = -1);
+
+// The widget of the main window's front child window, if any.
+QWidget* Front(const TfrmMain& frm);
+
+// The text the list's grid shows in `row` for `fieldName`.
+QString CellText(TfrmDataList& list, int row, const QString& fieldName);
 
 } // namespace TestWindows
