@@ -8,6 +8,7 @@
 #include "editors/FBaseEditor.h"
 #include "editors/UDBTextControls.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QPushButton>
@@ -69,6 +70,7 @@ class TestFBaseEditor : public QObject {
     void AddCall(const QString& callNr, const QString& status) {
         m_Db.Exec(QStringLiteral("INSERT INTO Call (CallNr, Status) VALUES (:N, :S)"),
                   {{"N", callNr}, {"S", status}});
+        m_pTable->Refresh();
     }
     static TTestEditor* Ed(QObject* window) { return static_cast<TTestEditor*>(window); }
 
@@ -135,7 +137,6 @@ private Q_SLOTS:
 
     void ApplyThenOkWithoutChangesPostsAgainAndSucceeds() {
         AddCall("000002", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
         editor.SetEditMode(true);
         m_pDialogs->AnswerModal([&](QObject* window) {
@@ -152,7 +153,6 @@ private Q_SLOTS:
 
     void OkOnAnUnchangedRowWritesNothingAndFails() {
         AddCall("000003", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
         editor.SetEditMode(true);
         bool applyEnabled = true;
@@ -173,7 +173,6 @@ private Q_SLOTS:
 
     void CancelCloseBoxAndEscapeDiscardTheInsertOrEdit() {
         AddCall("000004", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
         const QList<std::function<void(TTestEditor*)>> ways = {
             [](TTestEditor* e) { e->btnCancel->click(); },
@@ -249,7 +248,6 @@ private Q_SLOTS:
 
     void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
         AddCall("000010", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
         editor.SetEditMode(false);
         TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
@@ -271,14 +269,7 @@ private Q_SLOTS:
 
     void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
         TTestEditor editor(m_pTable.get());
-        auto failure = [&] {
-            try {
-                editor.Execute();
-            } catch (const EError& e) {
-                return e.Message();
-            }
-            return QString("<no error>");
-        };
+        auto failure = [&] { return TestWindows::ErrorOf([&] { editor.Execute(); }); };
         // Editing an empty table.
         editor.SetEditMode(true);
         QCOMPARE(failure(), QString("Unable to open Call editor: Cannot edit at end of data"));

@@ -435,21 +435,20 @@ private Q_SLOTS:
         TfrmCallEdtr editor(&Data());
         Data().tblCall->First();
         QDateTime finished;
+        // Completion date and its label, bill time and its label.
+        const auto open = [&editor] {
+            return QList<bool>{editor.dteCompleted->isEnabled(), editor.lblComplDT->isEnabled(),
+                               editor.edtBillTime->isEnabled(), editor.lblhms->isEnabled()};
+        };
         QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
-            QVERIFY(!editor.dteCompleted->isEnabled());
-            QVERIFY(!editor.lblComplDT->isEnabled());
-            QVERIFY(!editor.edtBillTime->isEnabled());
-            QVERIFY(!editor.lblhms->isEnabled());
-
+            QCOMPARE(open(), QList<bool>({false, false, false, false}));
             editor.SetModified(false);
             editor.cbxStatus->setCurrentText("Complete");
             QVERIFY(editor.btnApply->isEnabled());
-            QVERIFY(editor.dteCompleted->isEnabled());
-            QVERIFY(editor.lblComplDT->isEnabled());
+            QCOMPARE(open(), QList<bool>({true, true, false, false}));
             finished = editor.dteCompleted->Value();
             editor.chkBilled->click();
-            QVERIFY(editor.edtBillTime->isEnabled());
-            QVERIFY(editor.lblhms->isEnabled());
+            QCOMPARE(open(), QList<bool>({true, true, true, true}));
             editor.btnOk->click();
         }));
         QVERIFY(qAbs(finished.secsTo(QDateTime::currentDateTime())) < 60);
@@ -457,8 +456,7 @@ private Q_SLOTS:
 
         // Shown again on a complete, billed call: both stay open.
         QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
-            QVERIFY(editor.dteCompleted->isEnabled());
-            QVERIFY(editor.edtBillTime->isEnabled());
+            QCOMPARE(open(), QList<bool>({true, true, true, true}));
             editor.cbxStatus->setCurrentText("Busy");
             QVERIFY(!editor.dteCompleted->isEnabled());
             editor.btnCancel->click();
