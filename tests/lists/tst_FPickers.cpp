@@ -105,8 +105,7 @@ private Q_SLOTS:
         TfrmMonthPicker month;
         TfrmPriorityPicker priority;
         for (QDialog* picker : std::initializer_list<QDialog*>{&month, &priority}) {
-            picker->show();
-            QVERIFY(QTest::qWaitForWindowExposed(picker));
+            QVERIFY(TestWindows::ShowExposed(*picker));
             const QString caption = ProgramCaption(picker->windowTitle());
             QVERIFY2(picker->width() >= TestWindows::CaptionTextWidth(caption) + 100,
                      qPrintable(QStringLiteral("%1: %2 px").arg(caption).arg(picker->width())));

@@ -45,8 +45,7 @@ private Q_SLOTS:
         locations.CountryFile = dir.Path() + "Countries.dat";
         locations.BackupDir = dir.Path() + "backups";
         TfrmMain frm(locations);
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(TestWindows::ShowExposed(frm));
         QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
 
         // A maximised list puts its title in brackets after the program's.
