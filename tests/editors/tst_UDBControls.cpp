@@ -8,6 +8,7 @@
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QClipboard>
@@ -343,8 +344,7 @@ private Q_SLOTS:
     }
 
     void ARefusedValueIsReportedAndTheFieldShownAgain() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         TDBEdit edt;
         Bind(edt, "Priority");

@@ -44,15 +44,9 @@ struct TRunningProgram {
     TTempDir Dir;
     TScriptedDialogs Dialogs;
     TDialogsInstaller Installed{Dialogs};
-    TProgramWindows Windows{Locations(Dir)};
+    TProgramWindows Windows{TestWindows::Locations(Dir.Path())};
     TdmlGlobals& DataModule = Windows.DataModule();
     TfrmMain* const Main = &Windows.MainWindow();
-
-    static TfrmMain::TLocations Locations(const TTempDir& dir) {
-        TfrmMain::TLocations locations;
-        locations.BackupDir = dir.Path() + "backups";
-        return locations;
-    }
 
     TRunningProgram() {
         DataModule.SetDatabaseDir(Dir.Path() + "database/");

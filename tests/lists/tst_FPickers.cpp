@@ -15,8 +15,7 @@ private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void MonthPickerShowsTheGivenMonthAndReturnsTheFirstOfTheChosenOne() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         TfrmMonthPicker picker;
         picker.m_dtMonth = QDateTime(QDate(2007, 3, 14), QTime(10, 30));
         QString shownMonth;
@@ -44,8 +43,7 @@ private Q_SLOTS:
 
     void MonthPickerInsistsOnAMonthWhenNamesAreInAnotherLanguage() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         TfrmMonthPicker picker;
         picker.m_dtMonth = QDateTime(QDate(2007, 3, 14), QTime(0, 0));
         int firstResult = -1;
@@ -72,8 +70,7 @@ private Q_SLOTS:
     }
 
     void PriorityPickerRemembersItsLastAnswer() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         TfrmPriorityPicker picker;
         int shown = 0;
         auto choose = [&](int value) {

@@ -98,9 +98,7 @@ private Q_SLOTS:
         QVERIFY2(tool.exitCode() == 0, tool.readAll().constData());
 
         m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
-        TfrmMain::TLocations locations;
-        locations.BackupDir = m_Dir.Path() + "backups";
-        m_pWindows = std::make_unique<TProgramWindows>(locations);
+        m_pWindows = std::make_unique<TProgramWindows>(TestWindows::Locations(m_Dir.Path()));
         Data().SetDatabaseDir(m_Dir.Path() + "database");
         Main().show();
         QVERIFY(Data().DatabaseActive());

@@ -70,12 +70,7 @@ private:
     std::optional<UCallViews::TCallView> m_Applied;
     bool m_bDatabaseOpen = true;
 
-    static TfrmMain::TLocations Locations() {
-        TfrmMain::TLocations locations;
-        locations.CountryFile = TestDir() + "Countries.dat";
-        locations.BackupDir = TestDir() + "backups";
-        return locations;
-    }
+    static TfrmMain::TLocations Locations() { return TestWindows::Locations(TestDir()); }
 
     // A main window with five fake lists and a database that is open.
     std::unique_ptr<TfrmMain> MakeMain(const TfrmMain::TLocations& locations = Locations()) {

@@ -39,12 +39,8 @@ private Q_SLOTS:
     void MainWindowCaptionNamesTheProgramOnce() {
         TestSupport::TTempDir dir;
         SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
-        TfrmMain::TLocations locations;
-        locations.CountryFile = dir.Path() + "Countries.dat";
-        locations.BackupDir = dir.Path() + "backups";
-        TfrmMain frm(locations);
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmMain frm(TestWindows::Locations(dir.Path()));
         QVERIFY(TestWindows::ShowExposed(frm));
         QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
 
@@ -62,8 +58,7 @@ private Q_SLOTS:
     }
 
     void OrdinaryErrorsAreShownAndTheProgramGoesOn() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         for (int i = 0; i < 3; ++i)
             dialogs.AnswerButton(mbOK);
         QTimer::singleShot(0, [] { ThrowError("Customer %s not found.", "C1"); });
@@ -92,8 +87,7 @@ private Q_SLOTS:
     }
 
     void IdleHookRunsWhenTheLoopWaitsAndSurvivesErrors() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         auto* app = static_cast<TKorvaneApplication*>(QCoreApplication::instance());
         int calls = 0;
@@ -118,8 +112,7 @@ private Q_SLOTS:
 
     // Last: the program is on its way out afterwards.
     void FatalErrorIsShownAndEndsTheProgram() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         bool afterwards = false;
         QTimer::singleShot(0, [] { throw EFatalError("Unable to find database module."); });

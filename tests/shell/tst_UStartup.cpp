@@ -20,6 +20,7 @@
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
@@ -48,11 +49,8 @@ class TestUStartup : public QObject {
 
     TTempDir m_Settings;
 
-    // A main window that keeps its backups and settings in `dir`.
     static TfrmMain::TLocations Locations(const TTempDir& dir) {
-        TfrmMain::TLocations locations;
-        locations.BackupDir = dir.Path() + "backups";
-        return locations;
+        return TestWindows::Locations(dir.Path());
     }
 
 private Q_SLOTS:
@@ -69,8 +67,7 @@ private Q_SLOTS:
             db.Exec(QString::fromLatin1(DMTables::FindTableDef("Worker")->CreateSql));
             db.Exec("INSERT INTO Worker (WorkerNR, Name) VALUES ('W1', 'Ann')");
         }
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         TdmlGlobals dataModule;
         dataModule.SetDatabaseDir(dbDir);
         TfrmMain frm(Locations(dir));
@@ -90,8 +87,7 @@ private Q_SLOTS:
     // every global is clear.
     void TheStartUpMakesPublishesAndRemovesEveryWindow() {
         TTempDir dir;
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         QList<QPointer<QWidget>> made;
         {
             TProgramWindows windows(Locations(dir));

@@ -49,6 +49,13 @@ QString ErrorOf(const std::function<void()>& action) {
     return {};
 }
 
+TfrmMain::TLocations Locations(const QString& dir) {
+    TfrmMain::TLocations locations;
+    locations.CountryFile = dir + "Countries.dat";
+    locations.BackupDir = dir + "backups";
+    return locations;
+}
+
 bool ShowExposed(QWidget& window) {
     window.show();
     return QTest::qWaitForWindowExposed(&window);

@@ -2,13 +2,15 @@
 
 // Helpers for the tests of windows.
 
+#include "shell/FMain.h"
+#include "support/UScriptedDialogs.h"
+
 #include <QString>
 #include <functional>
 
 class QTreeWidgetItem;
 class QWidget;
 class TfrmDataList;
-class TfrmMain;
 
 namespace TestWindows {
 
@@ -24,6 +26,14 @@ int CaptionTextWidth(const QString& caption);
 
 // The message of the EError that `action` throws; empty when it throws none.
 QString ErrorOf(const std::function<void()>& action);
+
+// Scripted dialogs that answer for the program while they exist.
+struct TInstalledDialogs : TScriptedDialogs {
+    TDialogsInstaller Installed{*this};
+};
+
+// Where a main window keeps its backups and reads its countries: in `dir`.
+TfrmMain::TLocations Locations(const QString& dir);
 
 // Shows `window` and waits until the window system has exposed it.
 [[nodiscard]] bool ShowExposed(QWidget& window);
