@@ -42,8 +42,7 @@ namespace {
 // on it as the start-up makes them.
 struct TRunningProgram {
     TTempDir Dir;
-    TScriptedDialogs Dialogs;
-    TDialogsInstaller Installed{Dialogs};
+    TestWindows::TInstalledDialogs Dialogs;
     TProgramWindows Windows{TestWindows::Locations(Dir.Path())};
     TdmlGlobals& DataModule = Windows.DataModule();
     TfrmMain* const Main = &Windows.MainWindow();
@@ -249,7 +248,6 @@ private Q_SLOTS:
         frm.SelectView(program.Node(0, sub));
 
         QCOMPARE(program.Dialogs.PendingAnswers(), 0);
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
         QCOMPARE(CallNumbers(), calls);
         QCOMPARE(TestSupport::ShownText(frmCallsList->lblTitle->text()), title);
         QCOMPARE(TestWindows::Front(*program.Main), frmCallsList);
@@ -328,7 +326,6 @@ private Q_SLOTS:
         frm.actDeleteCurrentRec->trigger();
         frm.actAddNewRec->trigger();
         QCOMPARE(editor.Modes.size(), 2);
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
         QCOMPARE(program.Dialogs.PendingAnswers(), 0);
         frmCallsList->SetEditor(nullptr);
     }
@@ -366,7 +363,6 @@ private Q_SLOTS:
             QCOMPARE(TestWindows::CellText(*l.List, l.List->dbcGrid->currentIndex().row(), l.Key),
                      l.Kept);
         }
-        QCOMPARE(program.Dialogs.UnexpectedCount(), 0);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "support/UScriptedDialogs.h"
 
 #include <QString>
+#include <QTest>
 #include <functional>
 
 class QTreeWidgetItem;
@@ -27,9 +28,11 @@ int CaptionTextWidth(const QString& caption);
 // The message of the EError that `action` throws; empty when it throws none.
 QString ErrorOf(const std::function<void()>& action);
 
-// Scripted dialogs that answer for the program while they exist.
+// Scripted dialogs that answer for the program while they exist; the test
+// fails if a request came that no answer fitted.
 struct TInstalledDialogs : TScriptedDialogs {
     TDialogsInstaller Installed{*this};
+    ~TInstalledDialogs() { QCOMPARE(UnexpectedCount(), 0); }
 };
 
 // Where a main window keeps its backups and reads its countries: in `dir`.
