@@ -95,8 +95,10 @@ class TestRecordEditors : public QObject {
     }
     // Enters every value in edit mode, checking that each one alone enables
     // Apply, then saves with OK and checks the stored columns.
-    void EnterEachAndSave(TfrmBaseEditor& editor, const QString& table, const QString& where,
+    template <class TEditor>
+    void EnterEachAndSave(const QString& table, const QString& where,
                           const QList<TEntry>& entries) {
+        TEditor editor(&Data());
         const bool saved = Run(editor, true, m_Dialogs, [&](TfrmBaseEditor* window) {
             for (const TEntry& entry : entries) {
                 auto* control = window->findChild<QWidget*>(QLatin1String(entry.Control));
@@ -162,79 +164,61 @@ private Q_SLOTS:
     }
 
     void EveryControlWritesItsColumnAndEnablesApply() {
-        {
-            TfrmWorkerEdtr editor(&Data());
-            EnterEachAndSave(editor, "Worker", "WorkerNR = 'W1'",
-                             {{"chkEmployed", "CurrentlyEmployed", "False"},
-                              {"edtName", "Name", "Thabo"},
-                              {"edtSurname", "Surname", "Mokoena"},
-                              {"edtID", "IDNr", "A1234567"},
-                              {"chkUsePassport", "IDTypeIsPassport", "True"}});
-        }
-        {
-            TfrmItemEdtr editor(&Data());
-            EnterEachAndSave(editor, "Item", "SerialNr = 'SN1'",
-                             {{"edtBrand", "Brand", "Brandt"},
-                              {"edtModel", "Model", "B-2"},
-                              {"edtDescription", "Description", "Copier\nsecond floor"}});
-        }
-        {
-            TfrmServiceContractEdtr editor(&Data());
-            EnterEachAndSave(editor, "ServiceContract", "ItemSerialNr = 'SN1'",
-                             {{"edtContractType", "ServiceType", "Parts only"},
-                              {"edtComments", "Comments", "Renew in May"},
-                              {"chkValid", "StillValid", "False"}});
-        }
-        {
-            TfrmCustomerEdtr editor(&Data());
-            EnterEachAndSave(editor, "Customer", "CustomerID = 'ACME'",
-                             {{"edtName", "FirstName", "Anna"},
-                              {"edtSurname", "LastName", "Botha"},
-                              {"edtCompany", "CompanyName", "Acme Holdings"},
-                              {"edtTel", "Tel", "011 1"},
-                              {"edtCell", "Cell", "082 3"},
-                              {"edtFax", "Fax", "011 2"},
-                              {"edtEmail", "Email", "info@acme.example"},
-                              {"edtPhyAddr", "PhysicalAddr", "1 Main Road"},
-                              {"edtPhyCode", "PhysicalCode", "2001"},
-                              {"edtCountry1", "Country", "Botswana"},
-                              {"edtPOAddr", "PostalAddr", "PO Box 9"},
-                              {"edtPOCode", "PostalCode", "2000"},
-                              {"edtNotes", "Notes", "Pays late"}});
-        }
-        {
-            TfrmCallEdtr editor(&Data());
-            Data().tblCall->First();
-            EnterEachAndSave(
-                editor, "Call", "CallNr = '000001'",
-                {{"edtItemSerialNr", "EquipmentSerialNr", "SN9"},
-                 {"edtMeterReading", "MeterReading", "4711"},
-                 {"edtCustomerID", "CustomerID", "ZETA"},
-                 {"dteStartDate", "Date_Time", QDateTime(QDate(2007, 3, 14), QTime(10, 30))},
-                 {"cmpPriority", "Priority", "4"},
-                 {"edtOrderNr", "OrderNumber", "PO-7"},
-                 {"edtJobcard", "JobcardNumber", "JC-7"},
-                 {"edtStorageArea", "StorageArea", "Bay 2"},
-                 {"edtrProblem", "ProblemDescr", "Jams"},
-                 {"edtrParts", "PartsUsedReplaced", "Roller"},
-                 {"cbxCallOut", "Callout", "True"},
-                 {"edtWorkerNr", "WorkerNr", "W2"},
-                 {"cbxStatus", "Status", "Busy"},
-                 {"dteCompleted", "Date_TimeFinished", QDateTime(QDate(2007, 3, 15), QTime(16, 0))},
-                 {"chkBilled", "Billed", "True"},
-                 {"edtBillTime", "BillTime", " 12:30:00"}});
-        }
-        {
-            TfrmReprEditor editor(&Data());
-            Data().sqlRepresentatives->SetParam("ID", "ACME");
-            Data().OpenDataSet(Data().sqlRepresentatives);
-            const QString recID = Data().sqlRepresentatives->FieldByName("RecID").AsString();
-            EnterEachAndSave(editor, "Representative", "RecID = '" + recID + "'",
-                             {{"edtName", "Name", "Rina"},
-                              {"edtSurname", "Surname", "Rossouw"},
-                              {"edtCell", "Mobile", "083 9"},
-                              {"edtEmail", "Email", "rina@acme.example"}});
-        }
+        EnterEachAndSave<TfrmWorkerEdtr>("Worker", "WorkerNR = 'W1'",
+                                         {{"chkEmployed", "CurrentlyEmployed", "False"},
+                                          {"edtName", "Name", "Thabo"},
+                                          {"edtSurname", "Surname", "Mokoena"},
+                                          {"edtID", "IDNr", "A1234567"},
+                                          {"chkUsePassport", "IDTypeIsPassport", "True"}});
+        EnterEachAndSave<TfrmItemEdtr>("Item", "SerialNr = 'SN1'",
+                                       {{"edtBrand", "Brand", "Brandt"},
+                                        {"edtModel", "Model", "B-2"},
+                                        {"edtDescription", "Description", "Copier\nsecond floor"}});
+        EnterEachAndSave<TfrmServiceContractEdtr>("ServiceContract", "ItemSerialNr = 'SN1'",
+                                                  {{"edtContractType", "ServiceType", "Parts only"},
+                                                   {"edtComments", "Comments", "Renew in May"},
+                                                   {"chkValid", "StillValid", "False"}});
+        EnterEachAndSave<TfrmCustomerEdtr>("Customer", "CustomerID = 'ACME'",
+                                           {{"edtName", "FirstName", "Anna"},
+                                            {"edtSurname", "LastName", "Botha"},
+                                            {"edtCompany", "CompanyName", "Acme Holdings"},
+                                            {"edtTel", "Tel", "011 1"},
+                                            {"edtCell", "Cell", "082 3"},
+                                            {"edtFax", "Fax", "011 2"},
+                                            {"edtEmail", "Email", "info@acme.example"},
+                                            {"edtPhyAddr", "PhysicalAddr", "1 Main Road"},
+                                            {"edtPhyCode", "PhysicalCode", "2001"},
+                                            {"edtCountry1", "Country", "Botswana"},
+                                            {"edtPOAddr", "PostalAddr", "PO Box 9"},
+                                            {"edtPOCode", "PostalCode", "2000"},
+                                            {"edtNotes", "Notes", "Pays late"}});
+        Data().tblCall->First();
+        EnterEachAndSave<TfrmCallEdtr>(
+            "Call", "CallNr = '000001'",
+            {{"edtItemSerialNr", "EquipmentSerialNr", "SN9"},
+             {"edtMeterReading", "MeterReading", "4711"},
+             {"edtCustomerID", "CustomerID", "ZETA"},
+             {"dteStartDate", "Date_Time", QDateTime(QDate(2007, 3, 14), QTime(10, 30))},
+             {"cmpPriority", "Priority", "4"},
+             {"edtOrderNr", "OrderNumber", "PO-7"},
+             {"edtJobcard", "JobcardNumber", "JC-7"},
+             {"edtStorageArea", "StorageArea", "Bay 2"},
+             {"edtrProblem", "ProblemDescr", "Jams"},
+             {"edtrParts", "PartsUsedReplaced", "Roller"},
+             {"cbxCallOut", "Callout", "True"},
+             {"edtWorkerNr", "WorkerNr", "W2"},
+             {"cbxStatus", "Status", "Busy"},
+             {"dteCompleted", "Date_TimeFinished", QDateTime(QDate(2007, 3, 15), QTime(16, 0))},
+             {"chkBilled", "Billed", "True"},
+             {"edtBillTime", "BillTime", " 12:30:00"}});
+        Data().sqlRepresentatives->SetParam("ID", "ACME");
+        Data().OpenDataSet(Data().sqlRepresentatives);
+        const QString recID = Data().sqlRepresentatives->FieldByName("RecID").AsString();
+        EnterEachAndSave<TfrmReprEditor>("Representative", "RecID = '" + recID + "'",
+                                         {{"edtName", "Name", "Rina"},
+                                          {"edtSurname", "Surname", "Rossouw"},
+                                          {"edtCell", "Mobile", "083 9"},
+                                          {"edtEmail", "Email", "rina@acme.example"}});
     }
 
     void KeysAreTypedWhileAddingAndFixedWhileChanging() {

@@ -50,21 +50,16 @@ struct TRunningProgram {
     TRunningProgram() {
         DataModule.SetDatabaseDir(Dir.Path() + "database/");
         OpenDatabaseAtStartup(DataModule);
-        for (
-            const char* sql : {
-                "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
-                "VALUES ('C1', 'Acme', 'Ann', 'Abel')",
-                "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
-                "VALUES ('C2', 'Bolt', 'Ben', 'Burt')",
-                "INSERT INTO Worker (WorkerNR, Name, Surname, IDNR) "
-                "VALUES ('W1', 'Wim', 'West', '7001')",
-                "INSERT INTO Worker (WorkerNR, Name, Surname, IDNR) "
-                "VALUES ('W2', 'Zoe', 'Zulu', '7002')",
-                "INSERT INTO Item (SerialNr, Brand, Model, Owner) VALUES ('S1', 'Hex', 'H1', 'C1')",
-                "INSERT INTO Item (SerialNr, Brand, Model, Owner) VALUES ('S2', 'Hex', 'H2', 'C2')",
-                "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType) "
-                "VALUES ('S1', 'C1', 'Gold')",
-            })
+        for (const char* sql : {
+                 "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
+                 "VALUES ('C1', 'Acme', 'Ann', 'Abel'), ('C2', 'Bolt', 'Ben', 'Burt')",
+                 "INSERT INTO Worker (WorkerNR, Name, Surname, IDNR) "
+                 "VALUES ('W1', 'Wim', 'West', '7001'), ('W2', 'Zoe', 'Zulu', '7002')",
+                 "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
+                 "VALUES ('S1', 'Hex', 'H1', 'C1'), ('S2', 'Hex', 'H2', 'C2')",
+                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType) "
+                 "VALUES ('S1', 'C1', 'Gold')",
+             })
             DataModule.ExecSQL(QString::fromLatin1(sql));
         AddCall("000001", "W1", "New", "False", 3, "2007-03-05 10:00:00");
         AddCall("000002", "W1", "Pending", "False", 1, "2007-03-20 08:00:00");
