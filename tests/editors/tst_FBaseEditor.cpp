@@ -53,8 +53,7 @@ class TestFBaseEditor : public QObject {
     TTempDir m_Dir;
     TDatabase m_Db;
     std::unique_ptr<TTable> m_pTable;
-    std::unique_ptr<TScriptedDialogs> m_pDialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     int m_nPosts = 0;
 
     int Rows(const QString& where = QStringLiteral("1=1")) {
@@ -88,14 +87,11 @@ private Q_SLOTS:
         m_pTable->Open();
         m_nPosts = 0;
         m_pTable->AfterPost = [this](TDataSet&) { ++m_nPosts; };
-        m_pDialogs = std::make_unique<TScriptedDialogs>();
-        m_pInstalled = std::make_unique<TDialogsInstaller>(*m_pDialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
     }
 
     void cleanup() {
-        QCOMPARE(m_pDialogs->UnexpectedCount(), 0);
         QCOMPARE(m_pDialogs->PendingAnswers(), 0);
-        m_pInstalled.reset();
         m_pDialogs.reset();
         m_pTable.reset();
     }

@@ -79,8 +79,7 @@ class TestFDataList : public QObject {
 
     std::unique_ptr<TestSupport::TTempDir> m_pDir;
     std::unique_ptr<TdmlGlobals> m_pDml;
-    TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstall;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     TFakeEditor m_Editor;
 
     TQuery* Customers() const { return m_pDml->sqlCustomer; }
@@ -123,14 +122,12 @@ private Q_SLOTS:
                             row);
         m_pDml->RefreshQueries();
         m_pDml->tblCustomer->Refresh();
-        m_Dialogs.Clear();
-        m_pInstall = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
         m_Editor = TFakeEditor();
     }
 
     void cleanup() {
-        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
-        m_pInstall.reset();
+        m_pDialogs.reset();
         CurrentDataList = nullptr;
         m_pDml.reset();
         m_pDir.reset();
@@ -274,17 +271,17 @@ private Q_SLOTS:
         QVERIFY(!list->CanEdit());
         QVERIFY(!list->CanDelete());
         list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
         QVERIFY(Customers()->IsEmpty());
     }
 
     void DeleteAsksFirst() {
         auto list = MakeList();
         QVERIFY(Customers()->Locate("CustomerID", "C2"));
-        m_Dialogs.AnswerButton(mbNo);
+        m_pDialogs->AnswerButton(mbNo);
         QVERIFY(!list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        const TDialogRequest& asked = m_Dialogs.Requests().at(0);
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        const TDialogRequest& asked = m_pDialogs->Requests().at(0);
         QCOMPARE(asked.MsgKind, TMsgKind::Confirmation);
         QCOMPARE(asked.Text, QString("Delete the selected record?"));
         QCOMPARE(asked.Buttons, mbYes | mbNo);
@@ -295,7 +292,7 @@ private Q_SLOTS:
         // table, without a table link.
         TTestList tableList(nullptr, false, m_pDml->tblCustomer, nullptr, nullptr);
         QVERIFY(m_pDml->tblCustomer->Locate("CustomerID", "C2"));
-        m_Dialogs.AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbYes);
         QVERIFY(tableList.DeleteCurrentRecord());
         QVERIFY(!m_pDml->CustomerExists("C2"));
         QVERIFY(m_pDml->CustomerExists("C1"));
@@ -308,9 +305,9 @@ private Q_SLOTS:
         auto list = MakeList();
         list->UseDataModule(m_pDml.get());
         QVERIFY(Customers()->Locate("LastName", "Blank"));
-        m_Dialogs.AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbYes);
         QVERIFY(list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 1); // the question, no error
+        QCOMPARE(m_pDialogs->Requests().size(), 1); // the question, no error
         QCOMPARE(Customers()->RecordCount(), 5);
         QVERIFY(m_pDml->ItemExists("SN-1")); // an item without owner is not the row's
     }
@@ -321,20 +318,20 @@ private Q_SLOTS:
         QVERIFY(Customers()->Locate("CustomerID", "C3"));
         // Gone behind the list's back, before the list could catch up.
         m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = 'C3'");
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->AnswerButton(mbOK);
         QVERIFY(!list->EditCurrentRecord());
         QCOMPARE(m_Editor.Runs, 0);
-        QCOMPARE(m_Dialogs.Requests().at(0).MsgKind, TMsgKind::Error);
-        QCOMPARE(m_Dialogs.Requests().at(0).Text,
+        QCOMPARE(m_pDialogs->Requests().at(0).MsgKind, TMsgKind::Error);
+        QCOMPARE(m_pDialogs->Requests().at(0).Text,
                  QString("Error editing record: Record not found!"));
         QCOMPARE(Customers()->RecordCount(), 4); // and the list shows what is there
 
         m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = '" + Current() + "'");
-        m_Dialogs.Clear();
-        m_Dialogs.AnswerButton(mbYes);
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->Clear();
+        m_pDialogs->AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbOK);
         QVERIFY(list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().at(1).Text,
+        QCOMPARE(m_pDialogs->Requests().at(1).Text,
                  QString("Error deleting record: Record not found!"));
         QCOMPARE(Customers()->RecordCount(), 3);
     }
@@ -383,7 +380,7 @@ private Q_SLOTS:
 
         TTestList noEditor(nullptr, false, Customers(), m_pDml->CustomersAccess(), nullptr);
         QVERIFY(!noEditor.EditCurrentRecord() && !noEditor.AppendRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
         QCOMPARE(m_Editor.Runs, 0);
     }
 
@@ -394,7 +391,7 @@ private Q_SLOTS:
         list->SetPopup(popup);
         QVERIFY(Customers()->Locate("CustomerID", "C2"));
 
-        m_Dialogs.AnswerModal([&](QObject* window) {
+        m_pDialogs->AnswerModal([&](QObject* window) {
             auto* twin = qobject_cast<TfrmDataList*>(window);
             if (twin != popup)
                 return int(QDialog::Rejected);
@@ -405,7 +402,7 @@ private Q_SLOTS:
         QCOMPARE(list->ExecutePopup("CustomerID"), QString("C4"));
         QCOMPARE(Current(), QString("C2"));
 
-        m_Dialogs.AnswerModal([&](QObject*) {
+        m_pDialogs->AnswerModal([&](QObject*) {
             Customers()->Last();
             return int(QDialog::Rejected);
         });
@@ -423,7 +420,7 @@ private Q_SLOTS:
 
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();
-        m_Dialogs.AnswerModal(QDialog::Accepted);
+        m_pDialogs->AnswerModal(QDialog::Accepted);
         QCOMPARE(list->ExecutePopup("CustomerID"), QString());
     }
 

@@ -64,8 +64,7 @@ QString TestDir() {
 class TestFMain : public QObject {
     Q_OBJECT
 private:
-    TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     std::array<TFakeList*, 5> m_Lists{};
     std::optional<UCallViews::TCallView> m_Applied;
     bool m_bDatabaseOpen = true;
@@ -94,17 +93,13 @@ private Q_SLOTS:
     }
 
     void init() {
-        m_Dialogs.Clear();
-        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
         m_Applied.reset();
         m_bDatabaseOpen = true;
         g_pCurrent = nullptr;
     }
 
-    void cleanup() {
-        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
-        m_pInstalled.reset();
-    }
+    void cleanup() { m_pDialogs.reset(); }
 
     void ConstructionSetsUpTheWindow() {
         QDir(TestDir() + "backups").removeRecursively();
@@ -177,7 +172,7 @@ private Q_SLOTS:
         TfrmMain shipped(Locations());
         QCOMPARE(shipped.GetStatusList().Lines(),
                  QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
                                       "xComplete"};
@@ -185,15 +180,15 @@ private Q_SLOTS:
         empty.VidazLibrary = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
         TfrmMain withoutList(empty);
         QCOMPARE(withoutList.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         TfrmMain::TLocations missing = Locations();
         missing.VidazLibrary = TestDir() + "Vidaz";
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->AnswerButton(mbOK);
         TfrmMain withoutLibrary(missing);
         QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        const TDialogRequest& box = m_Dialogs.Requests()[0];
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        const TDialogRequest& box = m_pDialogs->Requests()[0];
         QCOMPARE(box.MsgKind, TMsgKind::Error);
         QCOMPARE(box.Caption, QString("Error"));
         QCOMPARE(box.Text, QString("Error Loading Vidaz.dll: Code = 2"));
@@ -393,15 +388,15 @@ private Q_SLOTS:
     void AboutCommandShowsTheAboutBox() {
         TfrmMain frm(Locations());
         bool splash = true;
-        m_Dialogs.AnswerModal([&splash](QObject* window) {
+        m_pDialogs->AnswerModal([&splash](QObject* window) {
             splash = qobject_cast<TfrmAbout*>(window)->IsSplash();
             return int(QDialog::Accepted);
         });
         frm.actAbout->trigger();
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        QCOMPARE(m_Dialogs.Requests()[0].WindowClass, QString("TfrmAbout"));
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        QCOMPARE(m_pDialogs->Requests()[0].WindowClass, QString("TfrmAbout"));
         QVERIFY(!splash);
-        QVERIFY(!m_Dialogs.Requests()[0].Window); // destroyed again
+        QVERIFY(!m_pDialogs->Requests()[0].Window); // destroyed again
     }
 };
 
