@@ -188,8 +188,6 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, nullptr, &worker);
         TfrmItemList items(nullptr, nullptr, &item);
         TfrmServiceContractList contracts(nullptr, nullptr, &contract);
-        QCOMPARE(customers.Editor(), &customer);
-        QCOMPARE(customers.frmPopup->parent(), &customers);
         for (QWidget* global : Globals())
             QVERIFY(!global);
     }
