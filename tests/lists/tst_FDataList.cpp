@@ -25,20 +25,6 @@
 
 namespace {
 
-struct TFakeEditor : IRecordEditor {
-    QList<bool> Modes;
-    int Runs = 0;
-    bool Result = false;
-    std::function<void()> OnExecute;
-    void SetEditMode(bool editMode) override { Modes << editMode; }
-    bool Execute() override {
-        ++Runs;
-        if (OnExecute)
-            OnExecute();
-        return Result;
-    }
-};
-
 // A customer list as a concrete list would build it; the detail panel is a
 // pair of counters.
 class TTestList : public TfrmDataList {
@@ -80,7 +66,7 @@ class TestFDataList : public QObject {
     std::unique_ptr<TestSupport::TTempDir> m_pDir;
     std::unique_ptr<TdmlGlobals> m_pDml;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
-    TFakeEditor m_Editor;
+    TestWindows::TFakeEditor m_Editor;
 
     TQuery* Customers() const { return m_pDml->sqlCustomer; }
     QString Current(const char* field = "CustomerID") const {
@@ -123,7 +109,7 @@ private Q_SLOTS:
         m_pDml->RefreshQueries();
         m_pDml->tblCustomer->Refresh();
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
-        m_Editor = TFakeEditor();
+        m_Editor = TestWindows::TFakeEditor();
     }
 
     void cleanup() {

@@ -47,13 +47,6 @@ public:
     void MakeCurrent() override { g_pCurrent = this; }
 };
 
-class TFakeEditor : public IRecordEditor {
-public:
-    QList<bool> Modes;
-    void SetEditMode(bool edit) override { Modes << edit; }
-    bool Execute() override { return true; }
-};
-
 QString TestDir() {
     static TestSupport::TTempDir dir;
     return dir.Path();
@@ -334,7 +327,7 @@ private Q_SLOTS:
         QVERIFY(frm->actAddNewRec->isEnabled());
         QCOMPARE(calls->Idles, 2);
 
-        TFakeEditor editor;
+        TestWindows::TFakeEditor editor;
         frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
         frm->actNewCustomer->trigger();
         frm->actNewCall->trigger(); // no call editor yet: nothing happens

@@ -28,6 +28,22 @@ int CaptionTextWidth(const QString& caption);
 // The message of the EError that `action` throws; empty when it throws none.
 QString ErrorOf(const std::function<void()>& action);
 
+// A record editor that records the modes it is given and its runs, and runs
+// `OnExecute` if set; Execute returns `Result`.
+struct TFakeEditor : IRecordEditor {
+    QList<bool> Modes;
+    int Runs = 0;
+    bool Result = false;
+    std::function<void()> OnExecute;
+    void SetEditMode(bool editMode) override { Modes << editMode; }
+    bool Execute() override {
+        ++Runs;
+        if (OnExecute)
+            OnExecute();
+        return Result;
+    }
+};
+
 // Scripted dialogs that answer for the program while they exist; the test
 // fails if a request came that no answer fitted.
 struct TInstalledDialogs : TScriptedDialogs {
