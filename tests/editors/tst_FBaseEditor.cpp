@@ -115,8 +115,7 @@ private Q_SLOTS:
             // Later changes are discarded by Cancel; what was applied stays.
             e->edtStatus->setText("Busy");
             applyAfterChange = e->btnApply->isEnabled();
-            e->btnCancel->click();
-            return e->result();
+            return TestWindows::CloseEditor(window, false);
         });
         QVERIFY(!editor.Execute());
         QCOMPARE(captionAfterApply, QString("Call Properties"));
@@ -138,8 +137,7 @@ private Q_SLOTS:
         m_pDialogs->AnswerModal([&](QObject* window) {
             Ed(window)->edtStatus->setText("Busy");
             Ed(window)->btnApply->click();
-            Ed(window)->btnOk->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(editor.Execute());
         QCOMPARE(m_nPosts, 2);
@@ -156,8 +154,7 @@ private Q_SLOTS:
         m_pDialogs->AnswerModal([&](QObject* window) {
             applyEnabled = Ed(window)->btnApply->isEnabled();
             caption = Ed(window)->windowTitle();
-            Ed(window)->btnOk->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(!editor.Execute());
         QVERIFY(!applyEnabled);
@@ -228,8 +225,7 @@ private Q_SLOTS:
             captionAfterApply = e->windowTitle();
             rowsWhileOpen = Rows();
             e->m_bValid = true;
-            e->btnOk->click();
-            return e->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(editor.Execute());
         QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
@@ -251,8 +247,7 @@ private Q_SLOTS:
             m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
             Ed(window)->btnOk->click();
             afterOk = Ed(window)->ModalResult();
-            Ed(window)->btnCancel->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window, false);
         });
         m_pDialogs->AnswerButton(mbOK);
         QVERIFY(!editor.Execute());

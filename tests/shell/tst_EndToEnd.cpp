@@ -48,10 +48,6 @@ const QList<TKind>& Kinds() {
     return kinds;
 }
 
-TfrmBaseEditor* Editor(QObject* window) {
-    return qobject_cast<TfrmBaseEditor*>(window);
-}
-
 QString Text(QObject* window, const QString& field) {
     auto* edit = window->findChild<TDBEdit*>(field);
     return edit ? edit->text() : QStringLiteral("<no %1>").arg(field);
@@ -134,8 +130,7 @@ private Q_SLOTS:
             const QString value = QStringLiteral("Edited %1").arg(kind.Node);
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.EditField)->setText(value);
-                Editor(window)->btnOk->click();
-                return Editor(window)->result();
+                return TestWindows::CloseEditor(window);
             });
             Main().actEditCurrentRec->trigger();
             QCOMPARE(rows->FieldByName(kind.KeyColumn).AsString(), key);
@@ -173,8 +168,7 @@ private Q_SLOTS:
         QString shown;
         m_Dialogs.AnswerModal([&](QObject* window) {
             shown = Text(window, "edtItemSerialNr") + "/" + Text(window, "edtCustomerID");
-            Editor(window)->btnCancel->click();
-            return Editor(window)->result();
+            return TestWindows::CloseEditor(window, false);
         });
         const QModelIndex first = List(4)->dbcGrid->model()->index(0, 1);
         List(4)->dbcGrid->setCurrentIndex(first);
@@ -189,10 +183,7 @@ private Q_SLOTS:
         UKeyboardState::SetModifierReader(
             [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
         const qint64 before = Count("SELECT COUNT(*) FROM Call");
-        m_Dialogs.AnswerModal([&](QObject* window) {
-            Editor(window)->btnOk->click();
-            return Editor(window)->result();
-        });
+        m_Dialogs.AnswerModal([&](QObject* window) { return TestWindows::CloseEditor(window); });
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
@@ -224,8 +215,7 @@ private Q_SLOTS:
             const qint64 before = rows->RecordCount();
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
-                Editor(window)->btnOk->click();
-                return Editor(window)->result();
+                return TestWindows::CloseEditor(window);
             });
             kind.Command->trigger();
             QTRY_COMPARE(rows->RecordCount(), before + 1);

@@ -154,9 +154,7 @@ private Q_SLOTS:
                 QObject* shown = nullptr;
                 const auto cancel = [&shown](QObject* window) {
                     shown = window;
-                    auto* editor = qobject_cast<TfrmBaseEditor*>(window);
-                    editor->btnCancel->click();
-                    return editor->result();
+                    return TestWindows::CloseEditor(window, false);
                 };
                 dialogs.AnswerModal(cancel);
                 QVERIFY(!l.Made->AppendRecord());

@@ -1,6 +1,7 @@
 #include "support/TestWindows.h"
 
 #include "data/engine/TDataSetModel.h"
+#include "editors/FBaseEditor.h"
 #include "lists/FDataList.h"
 #include "shell/FMain.h"
 #include "shell/UErrors.h"
@@ -10,6 +11,7 @@
 #include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -54,6 +56,12 @@ TfrmMain::TLocations Locations(const QString& dir) {
     locations.CountryFile = dir + "Countries.dat";
     locations.BackupDir = dir + "backups";
     return locations;
+}
+
+int CloseEditor(QObject* window, bool ok) {
+    auto* editor = qobject_cast<TfrmBaseEditor*>(window);
+    (ok ? editor->btnOk : editor->btnCancel)->click();
+    return editor->result();
 }
 
 bool ShowExposed(QWidget& window) {

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <functional>
 
+class QObject;
 class QTreeWidgetItem;
 class QWidget;
 class TfrmDataList;
@@ -53,6 +54,10 @@ struct TInstalledDialogs : TScriptedDialogs {
 
 // Where a main window keeps its backups and reads its countries: in `dir`.
 TfrmMain::TLocations Locations(const QString& dir);
+
+// Closes the record editor `window` with its OK (or Cancel) button and gives
+// its result, as an answer to a modal request.
+int CloseEditor(QObject* window, bool ok = true);
 
 // Shows `window` and waits until the window system has exposed it.
 [[nodiscard]] bool ShowExposed(QWidget& window);
