@@ -49,10 +49,6 @@ class TestUStartup : public QObject {
 
     TTempDir m_Settings;
 
-    static TfrmMain::TLocations Locations(const TTempDir& dir) {
-        return TestWindows::Locations(dir.Path());
-    }
-
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
@@ -70,7 +66,7 @@ private Q_SLOTS:
         TestWindows::TInstalledDialogs dialogs;
         TdmlGlobals dataModule;
         dataModule.SetDatabaseDir(dbDir);
-        TfrmMain frm(Locations(dir));
+        TfrmMain frm(TestWindows::Locations(dir.Path()));
         frm.SetDataHooks(MakeDataHooks(frm, &dataModule));
         frm.show();
         QVERIFY(dataModule.DatabaseActive());
@@ -89,7 +85,7 @@ private Q_SLOTS:
         TestWindows::TInstalledDialogs dialogs;
         QList<QPointer<QWidget>> made;
         {
-            TProgramWindows windows(Locations(dir));
+            TProgramWindows windows(TestWindows::Locations(dir.Path()));
             const TProgramWindows::TWindows& w = windows.Windows();
             TfrmMain& main = windows.MainWindow();
             windows.DataModule().SetDatabaseDir(dir.Path() + "database/");
@@ -191,7 +187,7 @@ private Q_SLOTS:
     }
 
     void MissingDataModuleIsFatal() {
-        TfrmMain frm(Locations(m_Settings));
+        TfrmMain frm(TestWindows::Locations(m_Settings.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
         // No worker list yet: nobody to pick.

@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers for the tests of windows.
+// Helpers shared by the tests of the windows, the editors and the shell.
 
 #include "shell/FMain.h"
 #include "support/UScriptedDialogs.h"
