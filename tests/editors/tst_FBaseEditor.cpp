@@ -21,7 +21,7 @@ namespace {
 // An editor of calls with one bound field and a check that can be made to fail.
 class TTestEditor : public TfrmBaseEditor {
 public:
-    explicit TTestEditor(TDataSet* dataSet) {
+    explicit TTestEditor(TDataSet* dataSet, bool editMode = false) {
         m_sKindName = QStringLiteral("Call");
         m_pDataset = dataSet;
         dsCall.SetDataSet(dataSet);
@@ -29,6 +29,7 @@ public:
         edtStatus->SetDataSource(&dsCall);
         edtStatus->SetDataField(QStringLiteral("Status"));
         connect(edtStatus, &TDBEdit::Changed, this, [this] { SetModified(true); });
+        SetEditMode(editMode);
     }
     bool Validate() override {
         ++m_nValidations;
@@ -98,7 +99,6 @@ private Q_SLOTS:
 
     void ApplyPostsStaysOpenAndGoesOnEditingTheSameRow() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         QString captionAfterApply;
         bool applyAfterApply = true, applyAfterChange = false;
         TDataSetState stateAfterApply = TDataSetState::Inactive;
@@ -132,8 +132,7 @@ private Q_SLOTS:
 
     void ApplyThenOkWithoutChangesPostsAgainAndSucceeds() {
         AddCall("000002", "New");
-        TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(true);
+        TTestEditor editor(m_pTable.get(), true);
         m_pDialogs->AnswerModal([&](QObject* window) {
             Ed(window)->edtStatus->setText("Busy");
             Ed(window)->btnApply->click();
@@ -147,8 +146,7 @@ private Q_SLOTS:
 
     void OkOnAnUnchangedRowWritesNothingAndFails() {
         AddCall("000003", "New");
-        TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(true);
+        TTestEditor editor(m_pTable.get(), true);
         bool applyEnabled = true;
         QString caption;
         m_pDialogs->AnswerModal([&](QObject* window) {
@@ -199,7 +197,6 @@ private Q_SLOTS:
 
     void AnAnswerThatPressesNothingLeavesTheRowUnwritten() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         m_pDialogs->AnswerModal(QDialog::Accepted);
         QVERIFY(!editor.Execute());
         QCOMPARE(m_pTable->State(), TDataSetState::Browse);
@@ -208,7 +205,6 @@ private Q_SLOTS:
 
     void AFailingCheckKeepsTheEditorOpenAndPostsNothing() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         editor.m_bValid = false;
         TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
         TDataSetState stateAfterOk = TDataSetState::Browse, stateAfterApply = TDataSetState::Browse;
@@ -241,7 +237,6 @@ private Q_SLOTS:
     void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
         AddCall("000010", "New");
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
         m_pDialogs->AnswerModal([&](QObject* window) {
             m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
@@ -282,7 +277,6 @@ private Q_SLOTS:
 
     void AnErrorWhileCancellingIsShownAndTheEditorStillCloses() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         m_pTable->BeforeCancel = [](TDataSet&) { throw EError("The table is locked"); };
         bool closed = false;
         m_pDialogs->AnswerModal([&](QObject* window) {
