@@ -8,6 +8,7 @@
 #include "editors/FBaseEditor.h"
 #include "editors/UDBTextControls.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QPushButton>
@@ -20,7 +21,7 @@ namespace {
 // An editor of calls with one bound field and a check that can be made to fail.
 class TTestEditor : public TfrmBaseEditor {
 public:
-    explicit TTestEditor(TDataSet* dataSet) {
+    explicit TTestEditor(TDataSet* dataSet, bool editMode = false) {
         m_sKindName = QStringLiteral("Call");
         m_pDataset = dataSet;
         dsCall.SetDataSet(dataSet);
@@ -28,6 +29,7 @@ public:
         edtStatus->SetDataSource(&dsCall);
         edtStatus->SetDataField(QStringLiteral("Status"));
         connect(edtStatus, &TDBEdit::Changed, this, [this] { SetModified(true); });
+        SetEditMode(editMode);
     }
     bool Validate() override {
         ++m_nValidations;
@@ -52,8 +54,7 @@ class TestFBaseEditor : public QObject {
     TTempDir m_Dir;
     TDatabase m_Db;
     std::unique_ptr<TTable> m_pTable;
-    std::unique_ptr<TScriptedDialogs> m_pDialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     int m_nPosts = 0;
 
     int Rows(const QString& where = QStringLiteral("1=1")) {
@@ -69,6 +70,7 @@ class TestFBaseEditor : public QObject {
     void AddCall(const QString& callNr, const QString& status) {
         m_Db.Exec(QStringLiteral("INSERT INTO Call (CallNr, Status) VALUES (:N, :S)"),
                   {{"N", callNr}, {"S", status}});
+        m_pTable->Refresh();
     }
     static TTestEditor* Ed(QObject* window) { return static_cast<TTestEditor*>(window); }
 
@@ -86,21 +88,17 @@ private Q_SLOTS:
         m_pTable->Open();
         m_nPosts = 0;
         m_pTable->AfterPost = [this](TDataSet&) { ++m_nPosts; };
-        m_pDialogs = std::make_unique<TScriptedDialogs>();
-        m_pInstalled = std::make_unique<TDialogsInstaller>(*m_pDialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
     }
 
     void cleanup() {
-        QCOMPARE(m_pDialogs->UnexpectedCount(), 0);
         QCOMPARE(m_pDialogs->PendingAnswers(), 0);
-        m_pInstalled.reset();
         m_pDialogs.reset();
         m_pTable.reset();
     }
 
     void ApplyPostsStaysOpenAndGoesOnEditingTheSameRow() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         QString captionAfterApply;
         bool applyAfterApply = true, applyAfterChange = false;
         TDataSetState stateAfterApply = TDataSetState::Inactive;
@@ -117,8 +115,7 @@ private Q_SLOTS:
             // Later changes are discarded by Cancel; what was applied stays.
             e->edtStatus->setText("Busy");
             applyAfterChange = e->btnApply->isEnabled();
-            e->btnCancel->click();
-            return e->result();
+            return TestWindows::CloseEditor(window, false);
         });
         QVERIFY(!editor.Execute());
         QCOMPARE(captionAfterApply, QString("Call Properties"));
@@ -135,14 +132,11 @@ private Q_SLOTS:
 
     void ApplyThenOkWithoutChangesPostsAgainAndSucceeds() {
         AddCall("000002", "New");
-        m_pTable->Refresh();
-        TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(true);
+        TTestEditor editor(m_pTable.get(), true);
         m_pDialogs->AnswerModal([&](QObject* window) {
             Ed(window)->edtStatus->setText("Busy");
             Ed(window)->btnApply->click();
-            Ed(window)->btnOk->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(editor.Execute());
         QCOMPARE(m_nPosts, 2);
@@ -152,16 +146,13 @@ private Q_SLOTS:
 
     void OkOnAnUnchangedRowWritesNothingAndFails() {
         AddCall("000003", "New");
-        m_pTable->Refresh();
-        TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(true);
+        TTestEditor editor(m_pTable.get(), true);
         bool applyEnabled = true;
         QString caption;
         m_pDialogs->AnswerModal([&](QObject* window) {
             applyEnabled = Ed(window)->btnApply->isEnabled();
             caption = Ed(window)->windowTitle();
-            Ed(window)->btnOk->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(!editor.Execute());
         QVERIFY(!applyEnabled);
@@ -173,7 +164,6 @@ private Q_SLOTS:
 
     void CancelCloseBoxAndEscapeDiscardTheInsertOrEdit() {
         AddCall("000004", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
         const QList<std::function<void(TTestEditor*)>> ways = {
             [](TTestEditor* e) { e->btnCancel->click(); },
@@ -207,7 +197,6 @@ private Q_SLOTS:
 
     void AnAnswerThatPressesNothingLeavesTheRowUnwritten() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         m_pDialogs->AnswerModal(QDialog::Accepted);
         QVERIFY(!editor.Execute());
         QCOMPARE(m_pTable->State(), TDataSetState::Browse);
@@ -216,7 +205,6 @@ private Q_SLOTS:
 
     void AFailingCheckKeepsTheEditorOpenAndPostsNothing() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         editor.m_bValid = false;
         TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
         TDataSetState stateAfterOk = TDataSetState::Browse, stateAfterApply = TDataSetState::Browse;
@@ -233,8 +221,7 @@ private Q_SLOTS:
             captionAfterApply = e->windowTitle();
             rowsWhileOpen = Rows();
             e->m_bValid = true;
-            e->btnOk->click();
-            return e->result();
+            return TestWindows::CloseEditor(window);
         });
         QVERIFY(editor.Execute());
         QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
@@ -249,16 +236,13 @@ private Q_SLOTS:
 
     void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
         AddCall("000010", "New");
-        m_pTable->Refresh();
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
         m_pDialogs->AnswerModal([&](QObject* window) {
             m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
             Ed(window)->btnOk->click();
             afterOk = Ed(window)->ModalResult();
-            Ed(window)->btnCancel->click();
-            return Ed(window)->result();
+            return TestWindows::CloseEditor(window, false);
         });
         m_pDialogs->AnswerButton(mbOK);
         QVERIFY(!editor.Execute());
@@ -271,14 +255,7 @@ private Q_SLOTS:
 
     void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
         TTestEditor editor(m_pTable.get());
-        auto failure = [&] {
-            try {
-                editor.Execute();
-            } catch (const EError& e) {
-                return e.Message();
-            }
-            return QString("<no error>");
-        };
+        auto failure = [&] { return TestWindows::ErrorOf([&] { editor.Execute(); }); };
         // Editing an empty table.
         editor.SetEditMode(true);
         QCOMPARE(failure(), QString("Unable to open Call editor: Cannot edit at end of data"));
@@ -300,7 +277,6 @@ private Q_SLOTS:
 
     void AnErrorWhileCancellingIsShownAndTheEditorStillCloses() {
         TTestEditor editor(m_pTable.get());
-        editor.SetEditMode(false);
         m_pTable->BeforeCancel = [](TDataSet&) { throw EError("The table is locked"); };
         bool closed = false;
         m_pDialogs->AnswerModal([&](QObject* window) {

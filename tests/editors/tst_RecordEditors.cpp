@@ -19,6 +19,7 @@
 #include "shell/UErrors.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QCheckBox>
@@ -72,8 +73,7 @@ class TestRecordEditors : public QObject {
 
     std::unique_ptr<TTempDir> m_pDir;
     std::unique_ptr<TdmlGlobals> m_pData;
-    TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
 
     TdmlGlobals& Data() { return *m_pData; }
     QString Stored(const QString& sql) {
@@ -95,9 +95,11 @@ class TestRecordEditors : public QObject {
     }
     // Enters every value in edit mode, checking that each one alone enables
     // Apply, then saves with OK and checks the stored columns.
-    void EnterEachAndSave(TfrmBaseEditor& editor, const QString& table, const QString& where,
+    template <class TEditor>
+    void EnterEachAndSave(const QString& table, const QString& where,
                           const QList<TEntry>& entries) {
-        const bool saved = Run(editor, true, m_Dialogs, [&](TfrmBaseEditor* window) {
+        TEditor editor(&Data());
+        const bool saved = Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor* window) {
             for (const TEntry& entry : entries) {
                 auto* control = window->findChild<QWidget*>(QLatin1String(entry.Control));
                 QVERIFY2(control, entry.Control);
@@ -149,92 +151,72 @@ private Q_SLOTS:
         Data().AddRepresentative("ACME", "Rita", "Ras", "082 1", "rita@acme.example");
         Data().AddRepresentative("ACME", "Pule", "Pooe", "082 2", "pule@acme.example");
         Data().SetDatabaseActive(true);
-        m_Dialogs.Clear();
-        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
     }
 
     void cleanup() {
-        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
-        QCOMPARE(m_Dialogs.PendingAnswers(), 0);
-        m_pInstalled.reset();
+        QCOMPARE(m_pDialogs->PendingAnswers(), 0);
+        m_pDialogs.reset();
         m_pData.reset();
         m_pDir.reset();
     }
 
     void EveryControlWritesItsColumnAndEnablesApply() {
-        {
-            TfrmWorkerEdtr editor(&Data());
-            EnterEachAndSave(editor, "Worker", "WorkerNR = 'W1'",
-                             {{"chkEmployed", "CurrentlyEmployed", "False"},
-                              {"edtName", "Name", "Thabo"},
-                              {"edtSurname", "Surname", "Mokoena"},
-                              {"edtID", "IDNr", "A1234567"},
-                              {"chkUsePassport", "IDTypeIsPassport", "True"}});
-        }
-        {
-            TfrmItemEdtr editor(&Data());
-            EnterEachAndSave(editor, "Item", "SerialNr = 'SN1'",
-                             {{"edtBrand", "Brand", "Brandt"},
-                              {"edtModel", "Model", "B-2"},
-                              {"edtDescription", "Description", "Copier\nsecond floor"}});
-        }
-        {
-            TfrmServiceContractEdtr editor(&Data());
-            EnterEachAndSave(editor, "ServiceContract", "ItemSerialNr = 'SN1'",
-                             {{"edtContractType", "ServiceType", "Parts only"},
-                              {"edtComments", "Comments", "Renew in May"},
-                              {"chkValid", "StillValid", "False"}});
-        }
-        {
-            TfrmCustomerEdtr editor(&Data());
-            EnterEachAndSave(editor, "Customer", "CustomerID = 'ACME'",
-                             {{"edtName", "FirstName", "Anna"},
-                              {"edtSurname", "LastName", "Botha"},
-                              {"edtCompany", "CompanyName", "Acme Holdings"},
-                              {"edtTel", "Tel", "011 1"},
-                              {"edtCell", "Cell", "082 3"},
-                              {"edtFax", "Fax", "011 2"},
-                              {"edtEmail", "Email", "info@acme.example"},
-                              {"edtPhyAddr", "PhysicalAddr", "1 Main Road"},
-                              {"edtPhyCode", "PhysicalCode", "2001"},
-                              {"edtCountry1", "Country", "Botswana"},
-                              {"edtPOAddr", "PostalAddr", "PO Box 9"},
-                              {"edtPOCode", "PostalCode", "2000"},
-                              {"edtNotes", "Notes", "Pays late"}});
-        }
-        {
-            TfrmCallEdtr editor(&Data());
-            Data().tblCall->First();
-            EnterEachAndSave(
-                editor, "Call", "CallNr = '000001'",
-                {{"edtItemSerialNr", "EquipmentSerialNr", "SN9"},
-                 {"edtMeterReading", "MeterReading", "4711"},
-                 {"edtCustomerID", "CustomerID", "ZETA"},
-                 {"dteStartDate", "Date_Time", QDateTime(QDate(2007, 3, 14), QTime(10, 30))},
-                 {"cmpPriority", "Priority", "4"},
-                 {"edtOrderNr", "OrderNumber", "PO-7"},
-                 {"edtJobcard", "JobcardNumber", "JC-7"},
-                 {"edtStorageArea", "StorageArea", "Bay 2"},
-                 {"edtrProblem", "ProblemDescr", "Jams"},
-                 {"edtrParts", "PartsUsedReplaced", "Roller"},
-                 {"cbxCallOut", "Callout", "True"},
-                 {"edtWorkerNr", "WorkerNr", "W2"},
-                 {"cbxStatus", "Status", "Busy"},
-                 {"dteCompleted", "Date_TimeFinished", QDateTime(QDate(2007, 3, 15), QTime(16, 0))},
-                 {"chkBilled", "Billed", "True"},
-                 {"edtBillTime", "BillTime", " 12:30:00"}});
-        }
-        {
-            TfrmReprEditor editor(&Data());
-            Data().sqlRepresentatives->SetParam("ID", "ACME");
-            Data().OpenDataSet(Data().sqlRepresentatives);
-            const QString recID = Data().sqlRepresentatives->FieldByName("RecID").AsString();
-            EnterEachAndSave(editor, "Representative", "RecID = '" + recID + "'",
-                             {{"edtName", "Name", "Rina"},
-                              {"edtSurname", "Surname", "Rossouw"},
-                              {"edtCell", "Mobile", "083 9"},
-                              {"edtEmail", "Email", "rina@acme.example"}});
-        }
+        EnterEachAndSave<TfrmWorkerEdtr>("Worker", "WorkerNR = 'W1'",
+                                         {{"chkEmployed", "CurrentlyEmployed", "False"},
+                                          {"edtName", "Name", "Thabo"},
+                                          {"edtSurname", "Surname", "Mokoena"},
+                                          {"edtID", "IDNr", "A1234567"},
+                                          {"chkUsePassport", "IDTypeIsPassport", "True"}});
+        EnterEachAndSave<TfrmItemEdtr>("Item", "SerialNr = 'SN1'",
+                                       {{"edtBrand", "Brand", "Brandt"},
+                                        {"edtModel", "Model", "B-2"},
+                                        {"edtDescription", "Description", "Copier\nsecond floor"}});
+        EnterEachAndSave<TfrmServiceContractEdtr>("ServiceContract", "ItemSerialNr = 'SN1'",
+                                                  {{"edtContractType", "ServiceType", "Parts only"},
+                                                   {"edtComments", "Comments", "Renew in May"},
+                                                   {"chkValid", "StillValid", "False"}});
+        EnterEachAndSave<TfrmCustomerEdtr>("Customer", "CustomerID = 'ACME'",
+                                           {{"edtName", "FirstName", "Anna"},
+                                            {"edtSurname", "LastName", "Botha"},
+                                            {"edtCompany", "CompanyName", "Acme Holdings"},
+                                            {"edtTel", "Tel", "011 1"},
+                                            {"edtCell", "Cell", "082 3"},
+                                            {"edtFax", "Fax", "011 2"},
+                                            {"edtEmail", "Email", "info@acme.example"},
+                                            {"edtPhyAddr", "PhysicalAddr", "1 Main Road"},
+                                            {"edtPhyCode", "PhysicalCode", "2001"},
+                                            {"edtCountry1", "Country", "Botswana"},
+                                            {"edtPOAddr", "PostalAddr", "PO Box 9"},
+                                            {"edtPOCode", "PostalCode", "2000"},
+                                            {"edtNotes", "Notes", "Pays late"}});
+        Data().tblCall->First();
+        EnterEachAndSave<TfrmCallEdtr>(
+            "Call", "CallNr = '000001'",
+            {{"edtItemSerialNr", "EquipmentSerialNr", "SN9"},
+             {"edtMeterReading", "MeterReading", "4711"},
+             {"edtCustomerID", "CustomerID", "ZETA"},
+             {"dteStartDate", "Date_Time", QDateTime(QDate(2007, 3, 14), QTime(10, 30))},
+             {"cmpPriority", "Priority", "4"},
+             {"edtOrderNr", "OrderNumber", "PO-7"},
+             {"edtJobcard", "JobcardNumber", "JC-7"},
+             {"edtStorageArea", "StorageArea", "Bay 2"},
+             {"edtrProblem", "ProblemDescr", "Jams"},
+             {"edtrParts", "PartsUsedReplaced", "Roller"},
+             {"cbxCallOut", "Callout", "True"},
+             {"edtWorkerNr", "WorkerNr", "W2"},
+             {"cbxStatus", "Status", "Busy"},
+             {"dteCompleted", "Date_TimeFinished", QDateTime(QDate(2007, 3, 15), QTime(16, 0))},
+             {"chkBilled", "Billed", "True"},
+             {"edtBillTime", "BillTime", " 12:30:00"}});
+        Data().sqlRepresentatives->SetParam("ID", "ACME");
+        Data().OpenDataSet(Data().sqlRepresentatives);
+        const QString recID = Data().sqlRepresentatives->FieldByName("RecID").AsString();
+        EnterEachAndSave<TfrmReprEditor>("Representative", "RecID = '" + recID + "'",
+                                         {{"edtName", "Name", "Rina"},
+                                          {"edtSurname", "Surname", "Rossouw"},
+                                          {"edtCell", "Mobile", "083 9"},
+                                          {"edtEmail", "Email", "rina@acme.example"}});
     }
 
     void KeysAreTypedWhileAddingAndFixedWhileChanging() {
@@ -258,7 +240,7 @@ private Q_SLOTS:
         for (const TCase& c : cases) {
             QString caption;
             bool writable = true;
-            QVERIFY(Run(*c.Editor, false, m_Dialogs, [&](TfrmBaseEditor* window) {
+            QVERIFY(Run(*c.Editor, false, *m_pDialogs, [&](TfrmBaseEditor* window) {
                 caption = window->windowTitle();
                 writable = window->btnApply->isEnabled();
                 for (const TEntry& key : c.Keys) {
@@ -276,7 +258,7 @@ private Q_SLOTS:
                 QCOMPARE(c.Editor->findChild<TDBEdit*>(key.Control)->text(), key.Value.toString());
 
             bool readOnly = true;
-            QVERIFY(!Run(*c.Editor, true, m_Dialogs, [&](TfrmBaseEditor* window) {
+            QVERIFY(!Run(*c.Editor, true, *m_pDialogs, [&](TfrmBaseEditor* window) {
                 caption = window->windowTitle();
                 for (const TEntry& key : c.Keys)
                     readOnly = readOnly && window->findChild<TDBEdit*>(key.Control)->isReadOnly();
@@ -314,12 +296,12 @@ private Q_SLOTS:
              "A service contract for the item \"SN7\" already exists."},
         };
         for (const TCase& c : cases) {
-            m_Dialogs.Clear();
+            m_pDialogs->Clear();
             QStringList said;
             QList<QWidget*> focused;
             c.Editor->SetEditMode(false);
             bool stillOpen = false;
-            m_Dialogs.AnswerModal([&](QObject* shown) -> int {
+            m_pDialogs->AnswerModal([&](QObject* shown) -> int {
                 auto* window = qobject_cast<TfrmBaseEditor*>(shown);
                 window->show();
                 auto* first = window->findChild<TDBEdit*>(c.Keys.first().Control);
@@ -334,11 +316,11 @@ private Q_SLOTS:
                 window->btnCancel->click();
                 return window->result();
             });
-            m_Dialogs.AnswerButton(mbOK);
-            m_Dialogs.AnswerButton(mbOK);
+            m_pDialogs->AnswerButton(mbOK);
+            m_pDialogs->AnswerButton(mbOK);
             QVERIFY(!c.Editor->Execute());
             QVERIFY(stillOpen);
-            for (const TDialogRequest& request : m_Dialogs.Requests())
+            for (const TDialogRequest& request : m_pDialogs->Requests())
                 if (request.Kind == TDialogKind::MessageBox)
                     said << request.Text;
             QCOMPARE(said, QStringList({c.Blank, c.Taken}));
@@ -351,7 +333,7 @@ private Q_SLOTS:
 
     void SameAsPhysicalCopiesAndRestoresThePostalAddress() {
         TfrmCustomerEdtr editor(&Data());
-        QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
             Enter(editor.edtPhyAddr, "1 Main Road");
             Enter(editor.edtPhyCode, "2001");
             Enter(editor.edtPOAddr, "PO Box 9");
@@ -379,7 +361,7 @@ private Q_SLOTS:
                  QString("1 Main Road"));
 
         // Showing the window again clears the box without restoring anything.
-        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
             QVERIFY(!editor.chkSameAsPhy->isChecked());
             QCOMPARE(editor.edtPOAddr->toPlainText(), QString("1 Main Road"));
             QVERIFY(editor.edtPOAddr->isEnabled());
@@ -391,7 +373,7 @@ private Q_SLOTS:
         TfrmCustomerEdtr editor(&Data());
         Data().tblCustomer->First(); // ACME
         QStringList names;
-        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
             QAbstractItemModel* model = editor.grdRepresentatives->model();
             for (int row = 0; row < model->rowCount(); ++row)
                 names << model->index(row, 0).data().toString();
@@ -407,7 +389,7 @@ private Q_SLOTS:
     void TheCallEditorFollowsTheCallsItemCustomerAndWorker() {
         TfrmCallEdtr editor(&Data());
         Data().tblCall->First();
-        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
             QCOMPARE(editor.edtBrand->text(), QString("Inkwell"));
             QCOMPARE(editor.edtDescription->toPlainText(), QString("Printer"));
             QCOMPARE(editor.edtCompany->text(), QString("Acme Ltd"));
@@ -435,30 +417,28 @@ private Q_SLOTS:
         TfrmCallEdtr editor(&Data());
         Data().tblCall->First();
         QDateTime finished;
-        QVERIFY(Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
-            QVERIFY(!editor.dteCompleted->isEnabled());
-            QVERIFY(!editor.lblComplDT->isEnabled());
-            QVERIFY(!editor.edtBillTime->isEnabled());
-            QVERIFY(!editor.lblhms->isEnabled());
-
+        // Completion date and its label, bill time and its label.
+        const auto open = [&editor] {
+            return QList<bool>{editor.dteCompleted->isEnabled(), editor.lblComplDT->isEnabled(),
+                               editor.edtBillTime->isEnabled(), editor.lblhms->isEnabled()};
+        };
+        QVERIFY(Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+            QCOMPARE(open(), QList<bool>({false, false, false, false}));
             editor.SetModified(false);
             editor.cbxStatus->setCurrentText("Complete");
             QVERIFY(editor.btnApply->isEnabled());
-            QVERIFY(editor.dteCompleted->isEnabled());
-            QVERIFY(editor.lblComplDT->isEnabled());
+            QCOMPARE(open(), QList<bool>({true, true, false, false}));
             finished = editor.dteCompleted->Value();
             editor.chkBilled->click();
-            QVERIFY(editor.edtBillTime->isEnabled());
-            QVERIFY(editor.lblhms->isEnabled());
+            QCOMPARE(open(), QList<bool>({true, true, true, true}));
             editor.btnOk->click();
         }));
         QVERIFY(qAbs(finished.secsTo(QDateTime::currentDateTime())) < 60);
         QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Complete"));
 
         // Shown again on a complete, billed call: both stay open.
-        QVERIFY(!Run(editor, true, m_Dialogs, [&](TfrmBaseEditor*) {
-            QVERIFY(editor.dteCompleted->isEnabled());
-            QVERIFY(editor.edtBillTime->isEnabled());
+        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+            QCOMPARE(open(), QList<bool>({true, true, true, true}));
             editor.cbxStatus->setCurrentText("Busy");
             QVERIFY(!editor.dteCompleted->isEnabled());
             editor.btnCancel->click();

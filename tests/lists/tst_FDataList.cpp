@@ -10,6 +10,7 @@
 #include "lists/FDataList.h"
 #include "shell/abstract/IRecordEditor.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QComboBox>
@@ -23,20 +24,6 @@
 #include <QtTest>
 
 namespace {
-
-struct TFakeEditor : IRecordEditor {
-    QList<bool> Modes;
-    int Runs = 0;
-    bool Result = false;
-    std::function<void()> OnExecute;
-    void SetEditMode(bool editMode) override { Modes << editMode; }
-    bool Execute() override {
-        ++Runs;
-        if (OnExecute)
-            OnExecute();
-        return Result;
-    }
-};
 
 // A customer list as a concrete list would build it; the detail panel is a
 // pair of counters.
@@ -78,9 +65,8 @@ class TestFDataList : public QObject {
 
     std::unique_ptr<TestSupport::TTempDir> m_pDir;
     std::unique_ptr<TdmlGlobals> m_pDml;
-    TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstall;
-    TFakeEditor m_Editor;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
+    TestWindows::TFakeEditor m_Editor;
 
     TQuery* Customers() const { return m_pDml->sqlCustomer; }
     QString Current(const char* field = "CustomerID") const {
@@ -94,10 +80,17 @@ class TestFDataList : public QObject {
 
     // The customer shown in the grid's current row.
     static QString GridCurrent(TfrmDataList& list) {
-        const QModelIndex current = list.dbcGrid->currentIndex();
-        return list.Model()
-            ->data(list.Model()->index(current.row(), list.Model()->ColumnOf("CustomerID")))
-            .toString();
+        return TestWindows::CellText(list, list.dbcGrid->currentIndex().row(), "CustomerID");
+    }
+
+    // Double-clicks the grid's current cell, after a click as a user would.
+    [[nodiscard]] static bool DoubleClickCurrent(TfrmDataList& list) {
+        const QRect cell = list.dbcGrid->visualRect(list.dbcGrid->currentIndex());
+        if (!cell.isValid())
+            return false;
+        QTest::mouseClick(list.dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list.dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        return true;
     }
 
 private Q_SLOTS:
@@ -115,14 +108,12 @@ private Q_SLOTS:
                             row);
         m_pDml->RefreshQueries();
         m_pDml->tblCustomer->Refresh();
-        m_Dialogs.Clear();
-        m_pInstall = std::make_unique<TDialogsInstaller>(m_Dialogs);
-        m_Editor = TFakeEditor();
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
+        m_Editor = TestWindows::TFakeEditor();
     }
 
     void cleanup() {
-        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
-        m_pInstall.reset();
+        m_pDialogs.reset();
         CurrentDataList = nullptr;
         m_pDml.reset();
         m_pDir.reset();
@@ -163,8 +154,7 @@ private Q_SLOTS:
 
     void SearchBoxLocatesAsTheUserTypes() {
         auto list = MakeList();
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         Customers()->First();
         QCOMPARE(GridCurrent(*list), QString("C1"));
 
@@ -219,8 +209,7 @@ private Q_SLOTS:
         list->dbcGrid->sortByColumn(surname, Qt::DescendingOrder);
         QCOMPARE(Customers()->SortField(), QString("LastName"));
         // smith, Smithers, Jones, Brown, Adams (case does not count)
-        QCOMPARE(list->Model()->data(list->Model()->index(0, surname)).toString(),
-                 QString("Smithers"));
+        QCOMPARE(TestWindows::CellText(*list, 0, "LastName"), QString("Smithers"));
         QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(), surname);
         m_pDml->RefreshQueries();
         QCOMPARE(list->dbcGrid->horizontalHeader()->sortIndicatorSection(),
@@ -232,8 +221,7 @@ private Q_SLOTS:
     // user moved or widened stays so.
     void ColumnsKeepTheirPlacesWhenTheQueryChanges() {
         auto list = MakeList();
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         QHeaderView* header = list->dbcGrid->horizontalHeader();
         auto place = [&](const char* field) {
             return header->visualIndex(list->Model()->ColumnOf(field));
@@ -269,17 +257,17 @@ private Q_SLOTS:
         QVERIFY(!list->CanEdit());
         QVERIFY(!list->CanDelete());
         list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
         QVERIFY(Customers()->IsEmpty());
     }
 
     void DeleteAsksFirst() {
         auto list = MakeList();
         QVERIFY(Customers()->Locate("CustomerID", "C2"));
-        m_Dialogs.AnswerButton(mbNo);
+        m_pDialogs->AnswerButton(mbNo);
         QVERIFY(!list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        const TDialogRequest& asked = m_Dialogs.Requests().at(0);
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        const TDialogRequest& asked = m_pDialogs->Requests().at(0);
         QCOMPARE(asked.MsgKind, TMsgKind::Confirmation);
         QCOMPARE(asked.Text, QString("Delete the selected record?"));
         QCOMPARE(asked.Buttons, mbYes | mbNo);
@@ -290,7 +278,7 @@ private Q_SLOTS:
         // table, without a table link.
         TTestList tableList(nullptr, false, m_pDml->tblCustomer, nullptr, nullptr);
         QVERIFY(m_pDml->tblCustomer->Locate("CustomerID", "C2"));
-        m_Dialogs.AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbYes);
         QVERIFY(tableList.DeleteCurrentRecord());
         QVERIFY(!m_pDml->CustomerExists("C2"));
         QVERIFY(m_pDml->CustomerExists("C1"));
@@ -303,9 +291,9 @@ private Q_SLOTS:
         auto list = MakeList();
         list->UseDataModule(m_pDml.get());
         QVERIFY(Customers()->Locate("LastName", "Blank"));
-        m_Dialogs.AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbYes);
         QVERIFY(list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 1); // the question, no error
+        QCOMPARE(m_pDialogs->Requests().size(), 1); // the question, no error
         QCOMPARE(Customers()->RecordCount(), 5);
         QVERIFY(m_pDml->ItemExists("SN-1")); // an item without owner is not the row's
     }
@@ -316,20 +304,20 @@ private Q_SLOTS:
         QVERIFY(Customers()->Locate("CustomerID", "C3"));
         // Gone behind the list's back, before the list could catch up.
         m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = 'C3'");
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->AnswerButton(mbOK);
         QVERIFY(!list->EditCurrentRecord());
         QCOMPARE(m_Editor.Runs, 0);
-        QCOMPARE(m_Dialogs.Requests().at(0).MsgKind, TMsgKind::Error);
-        QCOMPARE(m_Dialogs.Requests().at(0).Text,
+        QCOMPARE(m_pDialogs->Requests().at(0).MsgKind, TMsgKind::Error);
+        QCOMPARE(m_pDialogs->Requests().at(0).Text,
                  QString("Error editing record: Record not found!"));
         QCOMPARE(Customers()->RecordCount(), 4); // and the list shows what is there
 
         m_pDml->Connection().Exec("DELETE FROM Customer WHERE CustomerID = '" + Current() + "'");
-        m_Dialogs.Clear();
-        m_Dialogs.AnswerButton(mbYes);
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->Clear();
+        m_pDialogs->AnswerButton(mbYes);
+        m_pDialogs->AnswerButton(mbOK);
         QVERIFY(list->DeleteCurrentRecord());
-        QCOMPARE(m_Dialogs.Requests().at(1).Text,
+        QCOMPARE(m_pDialogs->Requests().at(1).Text,
                  QString("Error deleting record: Record not found!"));
         QCOMPARE(Customers()->RecordCount(), 3);
     }
@@ -363,13 +351,9 @@ private Q_SLOTS:
         QCOMPARE(m_Editor.Modes, QList<bool>({true, false}));
         QCOMPARE(Current(), QString("C3"));
 
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         m_Editor.OnExecute = nullptr;
-        const QRect cell = list->dbcGrid->visualRect(list->dbcGrid->currentIndex());
-        QVERIFY(cell.isValid());
-        QTest::mouseClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(list->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(DoubleClickCurrent(*list));
         QCOMPARE(m_Editor.Modes, QList<bool>({true, false, true}));
     }
 
@@ -382,7 +366,7 @@ private Q_SLOTS:
 
         TTestList noEditor(nullptr, false, Customers(), m_pDml->CustomersAccess(), nullptr);
         QVERIFY(!noEditor.EditCurrentRecord() && !noEditor.AppendRecord());
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
         QCOMPARE(m_Editor.Runs, 0);
     }
 
@@ -393,7 +377,7 @@ private Q_SLOTS:
         list->SetPopup(popup);
         QVERIFY(Customers()->Locate("CustomerID", "C2"));
 
-        m_Dialogs.AnswerModal([&](QObject* window) {
+        m_pDialogs->AnswerModal([&](QObject* window) {
             auto* twin = qobject_cast<TfrmDataList*>(window);
             if (twin != popup)
                 return int(QDialog::Rejected);
@@ -404,7 +388,7 @@ private Q_SLOTS:
         QCOMPARE(list->ExecutePopup("CustomerID"), QString("C4"));
         QCOMPARE(Current(), QString("C2"));
 
-        m_Dialogs.AnswerModal([&](QObject*) {
+        m_pDialogs->AnswerModal([&](QObject*) {
             Customers()->Last();
             return int(QDialog::Rejected);
         });
@@ -413,12 +397,8 @@ private Q_SLOTS:
         QCOMPARE(m_Editor.Runs, 0);
 
         // The twin closes itself with OK on a double-click or its OK button.
-        popup->show();
-        QVERIFY(QTest::qWaitForWindowExposed(popup));
-        const QRect cell = popup->dbcGrid->visualRect(popup->dbcGrid->currentIndex());
-        QVERIFY(cell.isValid());
-        QTest::mouseClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(popup->dbcGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(TestWindows::ShowExposed(*popup));
+        QVERIFY(DoubleClickCurrent(*popup));
         QCOMPARE(popup->result(), int(QDialog::Accepted));
         QVERIFY(!popup->isVisible());
         QCOMPARE(m_Editor.Runs, 0);
@@ -426,7 +406,7 @@ private Q_SLOTS:
 
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();
-        m_Dialogs.AnswerModal(QDialog::Accepted);
+        m_pDialogs->AnswerModal(QDialog::Accepted);
         QCOMPARE(list->ExecutePopup("CustomerID"), QString());
     }
 
@@ -439,8 +419,7 @@ private Q_SLOTS:
             new TTestList(nullptr, false, m_pDml->sqlWorker, m_pDml->WorkersAccess(), &m_Editor);
         QMdiSubWindow* firstWindow = area.addSubWindow(first);
         QMdiSubWindow* secondWindow = area.addSubWindow(second);
-        area.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        QVERIFY(TestWindows::ShowExposed(area));
         area.activateWindow();
 
         area.setActiveSubWindow(firstWindow);
@@ -475,8 +454,7 @@ private Q_SLOTS:
 
     void DetailsAreRefreshedOnceWhenIdle() {
         auto list = MakeList(true);
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QVERIFY(TestWindows::ShowExposed(*list));
         list->IdleUpdate();
         const int refreshedAtStart = list->Refreshed;
         list->Closed = 0;

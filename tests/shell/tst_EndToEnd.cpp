@@ -13,10 +13,10 @@
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -48,10 +48,6 @@ const QList<TKind>& Kinds() {
     return kinds;
 }
 
-TfrmBaseEditor* Editor(QObject* window) {
-    return qobject_cast<TfrmBaseEditor*>(window);
-}
-
 QString Text(QObject* window, const QString& field) {
     auto* edit = window->findChild<TDBEdit*>(field);
     return edit ? edit->text() : QStringLiteral("<no %1>").arg(field);
@@ -78,8 +74,7 @@ class TestEndToEnd : public QObject {
     }
     // Clicks a navigation node, as the user does.
     void Select(int top, int sub = -1) {
-        QTreeWidgetItem* node = Main().tvNavigation->topLevelItem(top);
-        Main().SelectView(sub < 0 ? node : node->child(sub));
+        Main().SelectView(TestWindows::Node(Main(), top, sub));
         Main().IdleUpdate();
     }
     qint64 Count(const QString& sql) {
@@ -98,9 +93,7 @@ private Q_SLOTS:
         QVERIFY2(tool.exitCode() == 0, tool.readAll().constData());
 
         m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
-        TfrmMain::TLocations locations;
-        locations.BackupDir = m_Dir.Path() + "backups";
-        m_pWindows = std::make_unique<TProgramWindows>(locations);
+        m_pWindows = std::make_unique<TProgramWindows>(TestWindows::Locations(m_Dir.Path()));
         Data().SetDatabaseDir(m_Dir.Path() + "database");
         Main().show();
         QVERIFY(Data().DatabaseActive());
@@ -119,14 +112,12 @@ private Q_SLOTS:
     }
 
     void EveryListShowsItsRows() {
-        QVERIFY(List(0)->lblTitle->text().contains("All Calls"));
-        QCOMPARE(List(0)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Call"));
-        QCOMPARE(List(1)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Customer"));
-        QCOMPARE(List(2)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Worker"));
-        QCOMPARE(List(3)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM Item"));
-        QCOMPARE(List(4)->DataSet()->RecordCount(), Count("SELECT COUNT(*) FROM ServiceContract"));
-        for (int node = 0; node < 5; ++node)
+        const char* tables[] = {"Call", "Customer", "Worker", "Item", "ServiceContract"};
+        for (int node = 0; node < 5; ++node) {
+            QCOMPARE(List(node)->DataSet()->RecordCount(),
+                     Count(QString("SELECT COUNT(*) FROM ") + tables[node]));
             QVERIFY(List(node)->dbcGrid->model()->rowCount() > 0);
+        }
     }
 
     void AChangedFieldIsSavedByOkAndShownByTheList() {
@@ -139,16 +130,15 @@ private Q_SLOTS:
             const QString value = QStringLiteral("Edited %1").arg(kind.Node);
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.EditField)->setText(value);
-                Editor(window)->btnOk->click();
-                return Editor(window)->result();
+                return TestWindows::CloseEditor(window);
             });
             Main().actEditCurrentRec->trigger();
             QCOMPARE(rows->FieldByName(kind.KeyColumn).AsString(), key);
             QCOMPARE(rows->FieldByName(kind.ListColumn).AsString(), value);
-            const auto* model = List(kind.Node)->dbcGrid->model();
-            const QModelIndex current = List(kind.Node)->dbcGrid->currentIndex();
-            const int column = List(kind.Node)->Model()->ColumnOf(kind.ListColumn);
-            QCOMPARE(model->index(current.row(), column).data().toString(), value);
+            TfrmDataList* list = List(kind.Node);
+            QCOMPARE(
+                TestWindows::CellText(*list, list->dbcGrid->currentIndex().row(), kind.ListColumn),
+                value);
         }
         QCOMPARE(Count("SELECT COUNT(*) FROM Worker WHERE Name = 'Edited 2'"), 1);
     }
@@ -178,8 +168,7 @@ private Q_SLOTS:
         QString shown;
         m_Dialogs.AnswerModal([&](QObject* window) {
             shown = Text(window, "edtItemSerialNr") + "/" + Text(window, "edtCustomerID");
-            Editor(window)->btnCancel->click();
-            return Editor(window)->result();
+            return TestWindows::CloseEditor(window, false);
         });
         const QModelIndex first = List(4)->dbcGrid->model()->index(0, 1);
         List(4)->dbcGrid->setCurrentIndex(first);
@@ -194,10 +183,7 @@ private Q_SLOTS:
         UKeyboardState::SetModifierReader(
             [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
         const qint64 before = Count("SELECT COUNT(*) FROM Call");
-        m_Dialogs.AnswerModal([&](QObject* window) {
-            Editor(window)->btnOk->click();
-            return Editor(window)->result();
-        });
+        m_Dialogs.AnswerModal([&](QObject* window) { return TestWindows::CloseEditor(window); });
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
@@ -229,8 +215,7 @@ private Q_SLOTS:
             const qint64 before = rows->RecordCount();
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
-                Editor(window)->btnOk->click();
-                return Editor(window)->result();
+                return TestWindows::CloseEditor(window);
             });
             kind.Command->trigger();
             QTRY_COMPARE(rows->RecordCount(), before + 1);

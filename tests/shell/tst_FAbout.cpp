@@ -1,5 +1,6 @@
 #include "shell/FAbout.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -21,8 +22,7 @@ private Q_SLOTS:
         QVERIFY(!splash.IsSplash());
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         splash.SetSplash(true);
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QVERIFY(TestWindows::ShowExposed(splash));
         QCOMPARE(ShownText(splash.lblTitle->text()), QString("TK Korvane version 1.3"));
 
         for (QWidget* target : {splash.imgPicture, splash.lblTitle, splash.lblDetails})
@@ -34,8 +34,7 @@ private Q_SLOTS:
     void AboutShowsTheFileVersionAndClosesOnAClick() {
         for (int target = 0; target < 3; ++target) {
             TfrmAbout about;
-            about.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&about));
+            QVERIFY(TestWindows::ShowExposed(about));
             QCOMPARE(ShownText(about.lblTitle->text()), QString("TK Korvane version 1.3.1.0"));
             Click(about,
                   QList<QWidget*>{about.lblTitle, about.imgPicture, about.lblDetails}[target]);
@@ -46,8 +45,7 @@ private Q_SLOTS:
 
     void ShownCentredOnTheScreen() {
         TfrmAbout about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QVERIFY(TestWindows::ShowExposed(about));
         const QPoint offset =
             about.geometry().center() - about.screen()->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2,

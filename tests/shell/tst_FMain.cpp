@@ -5,6 +5,7 @@
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QDockWidget>
@@ -19,6 +20,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
+
+using TestWindows::Front;
+using TestWindows::Node;
+using TestWindows::ShowExposed;
 
 namespace {
 
@@ -42,13 +47,6 @@ public:
     void MakeCurrent() override { g_pCurrent = this; }
 };
 
-class TFakeEditor : public IRecordEditor {
-public:
-    QList<bool> Modes;
-    void SetEditMode(bool edit) override { Modes << edit; }
-    bool Execute() override { return true; }
-};
-
 QString TestDir() {
     static TestSupport::TTempDir dir;
     return dir.Path();
@@ -59,18 +57,12 @@ QString TestDir() {
 class TestFMain : public QObject {
     Q_OBJECT
 private:
-    TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     std::array<TFakeList*, 5> m_Lists{};
     std::optional<UCallViews::TCallView> m_Applied;
     bool m_bDatabaseOpen = true;
 
-    static TfrmMain::TLocations Locations() {
-        TfrmMain::TLocations locations;
-        locations.CountryFile = TestDir() + "Countries.dat";
-        locations.BackupDir = TestDir() + "backups";
-        return locations;
-    }
+    static TfrmMain::TLocations Locations() { return TestWindows::Locations(TestDir()); }
 
     // A main window with five fake lists and a database that is open.
     std::unique_ptr<TfrmMain> MakeMain(const TfrmMain::TLocations& locations = Locations()) {
@@ -87,16 +79,6 @@ private:
         return frm;
     }
 
-    static QTreeWidgetItem* Node(TfrmMain& frm, int top, int sub = -1) {
-        QTreeWidgetItem* node = frm.tvNavigation->topLevelItem(top);
-        return sub < 0 ? node : node->child(sub);
-    }
-
-    static QWidget* Front(TfrmMain& frm) {
-        QMdiSubWindow* child = frm.mdiMain->currentSubWindow();
-        return child ? child->widget() : nullptr;
-    }
-
 private Q_SLOTS:
     void initTestCase() {
         SetSettingsStoreLocation(TestDir() + "user", TestDir() + "machine");
@@ -104,17 +86,13 @@ private Q_SLOTS:
     }
 
     void init() {
-        m_Dialogs.Clear();
-        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
         m_Applied.reset();
         m_bDatabaseOpen = true;
         g_pCurrent = nullptr;
     }
 
-    void cleanup() {
-        QCOMPARE(m_Dialogs.UnexpectedCount(), 0);
-        m_pInstalled.reset();
-    }
+    void cleanup() { m_pDialogs.reset(); }
 
     void ConstructionSetsUpTheWindow() {
         QDir(TestDir() + "backups").removeRecursively();
@@ -134,8 +112,7 @@ private Q_SLOTS:
         for (int i = 1; i < 5; ++i)
             QCOMPARE(Node(frm, i)->childCount(), 0);
 
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         QCOMPARE(frm.dockWidgetArea(frm.toolpanelNavigation), Qt::LeftDockWidgetArea);
         QCOMPARE(frm.toolpanelNavigation->windowTitle(), QString("Navigation"));
         QVERIFY(!frm.tvNavigation->rootIsDecorated());
@@ -151,8 +128,7 @@ private Q_SLOTS:
 
     void MenusOfferTheCommandsAndTheOpenWindows() {
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         QStringList shown, hidden;
         for (QAction* menu : frm->mnuMain->actions())
             (menu->isVisible() ? shown : hidden) << menu->text();
@@ -189,7 +165,7 @@ private Q_SLOTS:
         TfrmMain shipped(Locations());
         QCOMPARE(shipped.GetStatusList().Lines(),
                  QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
                                       "xComplete"};
@@ -197,15 +173,15 @@ private Q_SLOTS:
         empty.VidazLibrary = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
         TfrmMain withoutList(empty);
         QCOMPARE(withoutList.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_Dialogs.Requests().size(), 0);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         TfrmMain::TLocations missing = Locations();
         missing.VidazLibrary = TestDir() + "Vidaz";
-        m_Dialogs.AnswerButton(mbOK);
+        m_pDialogs->AnswerButton(mbOK);
         TfrmMain withoutLibrary(missing);
         QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        const TDialogRequest& box = m_Dialogs.Requests()[0];
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        const TDialogRequest& box = m_pDialogs->Requests()[0];
         QCOMPARE(box.MsgKind, TMsgKind::Error);
         QCOMPARE(box.Caption, QString("Error"));
         QCOMPARE(box.Text, QString("Error Loading Vidaz.dll: Code = 2"));
@@ -225,18 +201,13 @@ private Q_SLOTS:
         QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
 
         QVERIFY(file.remove());
-        try {
-            frm.GetCountryList();
-            QFAIL("a missing country file went unnoticed");
-        } catch (const EError& error) {
-            QVERIFY2(error.Message().contains("Countries.dat"), qPrintable(error.Message()));
-        }
+        const QString error = TestWindows::ErrorOf([&frm] { frm.GetCountryList(); });
+        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
     }
 
     void ShowDataListBringsTheViewsListToTheFront() {
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         const std::pair<int, int> views[] = {{Interfaces::dvCustomers, 2},
                                              {Interfaces::dvItems, 1},
                                              {Interfaces::dvWorkers, 4},
@@ -281,8 +252,7 @@ private Q_SLOTS:
         splash->SetSplash(true);
         splash->show();
 
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         QCOMPARE(steps, QStringList({"lists", "database"}));
         QCOMPARE(Front(frm), m_Lists[Interfaces::dvCalls]);
         QCOMPARE(m_Lists[Interfaces::dvCalls]->Title, QString("All Calls"));
@@ -319,8 +289,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         auto frm = MakeMain();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        QVERIFY(ShowExposed(*frm));
         frm->ShowDataList(Interfaces::dvWorkers);
 
         // Nothing happens while the database is closed.
@@ -351,8 +320,6 @@ private Q_SLOTS:
     // The commands' enabled states on real lists: tst_FLists.
     void IdleAndNewCommandsReachTheListAndTheEditors() {
         auto frm = MakeMain();
-        frm->IdleUpdate();
-        QVERIFY(!frm->actAddNewRec->isEnabled());
         TFakeList* calls = m_Lists[0];
         calls->MakeCurrent();
         frm->IdleUpdate();
@@ -360,7 +327,7 @@ private Q_SLOTS:
         QVERIFY(frm->actAddNewRec->isEnabled());
         QCOMPARE(calls->Idles, 2);
 
-        TFakeEditor editor;
+        TestWindows::TFakeEditor editor;
         frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
         frm->actNewCustomer->trigger();
         frm->actNewCall->trigger(); // no call editor yet: nothing happens
@@ -369,8 +336,7 @@ private Q_SLOTS:
 
     void NavigationPanelActionFollowsThePane() {
         TfrmMain frm(Locations());
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QVERIFY(ShowExposed(frm));
         frm.IdleUpdate();
         QVERIFY(frm.actNavigationPanel->isChecked());
         frm.toolpanelNavigation->close();
@@ -386,8 +352,7 @@ private Q_SLOTS:
         QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             frm.addToolBar(Qt::LeftToolBarArea, frm.tlbNew);
             frm.resizeDocks({frm.toolpanelNavigation}, {240}, Qt::Horizontal);
             QTRY_COMPARE(frm.toolpanelNavigation->width(), 240);
@@ -395,8 +360,7 @@ private Q_SLOTS:
         }
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             QCOMPARE(frm.toolBarArea(frm.tlbNew), Qt::LeftToolBarArea);
             QCOMPARE(frm.toolBarArea(frm.tlbListFunctions), Qt::TopToolBarArea);
             QCOMPARE(frm.toolpanelNavigation->width(), 240);
@@ -405,8 +369,7 @@ private Q_SLOTS:
         }
         {
             TfrmMain frm(Locations());
-            frm.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frm));
+            QVERIFY(ShowExposed(frm));
             QVERIFY(frm.toolpanelNavigation->isHidden());
         }
         QSettings settings(TestDir() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
@@ -418,15 +381,15 @@ private Q_SLOTS:
     void AboutCommandShowsTheAboutBox() {
         TfrmMain frm(Locations());
         bool splash = true;
-        m_Dialogs.AnswerModal([&splash](QObject* window) {
+        m_pDialogs->AnswerModal([&splash](QObject* window) {
             splash = qobject_cast<TfrmAbout*>(window)->IsSplash();
             return int(QDialog::Accepted);
         });
         frm.actAbout->trigger();
-        QCOMPARE(m_Dialogs.Requests().size(), 1);
-        QCOMPARE(m_Dialogs.Requests()[0].WindowClass, QString("TfrmAbout"));
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        QCOMPARE(m_pDialogs->Requests()[0].WindowClass, QString("TfrmAbout"));
         QVERIFY(!splash);
-        QVERIFY(!m_Dialogs.Requests()[0].Window); // destroyed again
+        QVERIFY(!m_pDialogs->Requests()[0].Window); // destroyed again
     }
 };
 

@@ -39,14 +39,9 @@ private Q_SLOTS:
     void MainWindowCaptionNamesTheProgramOnce() {
         TestSupport::TTempDir dir;
         SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
-        TfrmMain::TLocations locations;
-        locations.CountryFile = dir.Path() + "Countries.dat";
-        locations.BackupDir = dir.Path() + "backups";
-        TfrmMain frm(locations);
-        frm.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmMain frm(TestWindows::Locations(dir.Path()));
+        QVERIFY(TestWindows::ShowExposed(frm));
         QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
 
         // A maximised list puts its title in brackets after the program's.
@@ -59,12 +54,10 @@ private Q_SLOTS:
         QCOMPARE(ShownCaption(frm), QString("TK Korvane - [Customers]"));
         child->showNormal();
         QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
-        QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
     void OrdinaryErrorsAreShownAndTheProgramGoesOn() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         for (int i = 0; i < 3; ++i)
             dialogs.AnswerButton(mbOK);
         QTimer::singleShot(0, [] { ThrowError("Customer %s not found.", "C1"); });
@@ -89,12 +82,10 @@ private Q_SLOTS:
             QCOMPARE(request.Caption, QString("TK Korvane"));
             QCOMPARE(request.Buttons, TMsgButtons(mbOK));
         }
-        QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
     void IdleHookRunsWhenTheLoopWaitsAndSurvivesErrors() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         auto* app = static_cast<TKorvaneApplication*>(QCoreApplication::instance());
         int calls = 0;
@@ -119,8 +110,7 @@ private Q_SLOTS:
 
     // Last: the program is on its way out afterwards.
     void FatalErrorIsShownAndEndsTheProgram() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         bool afterwards = false;
         QTimer::singleShot(0, [] { throw EFatalError("Unable to find database module."); });

@@ -1,8 +1,10 @@
 #include "shell/UBlowFish.h"
 #include "shell/UErrors.h"
+#include "support/TestWindows.h"
 
 #include <QtTest>
-#include <functional>
+
+using TestWindows::ErrorOf;
 
 namespace {
 
@@ -17,15 +19,6 @@ QByteArray ChainPlainText() {
     QByteArray text("7654321 Now is the time for ");
     text.append(QByteArray(32 - text.size(), '\0'));
     return text;
-}
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return QString();
 }
 
 } // namespace

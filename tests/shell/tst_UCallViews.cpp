@@ -18,20 +18,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("sub");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("New") << 0 << "New Calls"
-                             << "Status='New'";
-        QTest::newRow("Busy") << 1 << "Busy Calls"
-                              << "Status='Busy'";
-        QTest::newRow("Pending") << 2 << "Incomplete Calls"
-                                 << "Status='Pending'";
-        QTest::newRow("Awaiting parts") << 3 << "Calls awaiting parts"
-                                        << "Status='Awaiting Parts'";
-        QTest::newRow("Complete") << 4 << "Complete Calls"
-                                  << "Status='Complete'";
-        QTest::newRow("Not complete") << 5 << "Calls not complete"
-                                      << "Status<>'Complete'";
-        QTest::newRow("Not billed") << 6 << "Complete but not billed Calls"
-                                    << "Status='Complete'and Billed='False'";
+        auto row = [](const char* name, int sub, const char* title, const char* filter) {
+            QTest::newRow(name) << sub << QString(title) << QString(filter);
+        };
+        row("New", 0, "New Calls", "Status='New'");
+        row("Busy", 1, "Busy Calls", "Status='Busy'");
+        row("Pending", 2, "Incomplete Calls", "Status='Pending'");
+        row("Awaiting parts", 3, "Calls awaiting parts", "Status='Awaiting Parts'");
+        row("Complete", 4, "Complete Calls", "Status='Complete'");
+        row("Not complete", 5, "Calls not complete", "Status<>'Complete'");
+        row("Not billed", 6, "Complete but not billed Calls",
+            "Status='Complete'and Billed='False'");
     }
     void StatusViewsFilterTheWholeQuery() {
         QFETCH(int, sub);

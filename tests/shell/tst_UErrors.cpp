@@ -1,4 +1,5 @@
 #include "shell/UErrors.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QtTest>
@@ -55,8 +56,7 @@ private Q_SLOTS:
     }
 
     void ShowErrorAndShowInfoShowOneOkBoxDebugTraceNone() {
-        TScriptedDialogs dialogs;
-        TDialogsInstaller install(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         dialogs.AnswerButton(mbOK);
         ShowError("The Customer ID field cannot be empty.");

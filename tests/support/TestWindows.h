@@ -1,10 +1,18 @@
 #pragma once
 
-// Helpers for the tests of windows.
+// Helpers shared by the tests of the windows, the editors and the shell.
+
+#include "shell/FMain.h"
+#include "support/UScriptedDialogs.h"
 
 #include <QString>
+#include <QTest>
+#include <functional>
 
+class QObject;
+class QTreeWidgetItem;
 class QWidget;
+class TfrmDataList;
 
 namespace TestWindows {
 
@@ -17,5 +25,50 @@ QString ShownCaption(const QWidget& window);
 // The width of `caption` in the title-bar font and the application font,
 // both bold as most window managers draw titles, whichever is wider.
 int CaptionTextWidth(const QString& caption);
+
+// The message of the EError that `action` throws; empty when it throws none.
+QString ErrorOf(const std::function<void()>& action);
+
+// A record editor that records the modes it is given and its runs, and runs
+// `OnExecute` if set; Execute returns `Result`.
+struct TFakeEditor : IRecordEditor {
+    QList<bool> Modes;
+    int Runs = 0;
+    bool Result = false;
+    std::function<void()> OnExecute;
+    void SetEditMode(bool editMode) override { Modes << editMode; }
+    bool Execute() override {
+        ++Runs;
+        if (OnExecute)
+            OnExecute();
+        return Result;
+    }
+};
+
+// Scripted dialogs that answer for the program while they exist; the test
+// fails if a request came that no answer fitted.
+struct TInstalledDialogs : TScriptedDialogs {
+    TDialogsInstaller Installed{*this};
+    ~TInstalledDialogs() { QCOMPARE(UnexpectedCount(), 0); }
+};
+
+// Where a main window keeps its backups and reads its countries: in `dir`.
+TfrmMain::TLocations Locations(const QString& dir);
+
+// Closes the record editor `window` with its OK (or Cancel) button and gives
+// its result, as an answer to a modal request.
+int CloseEditor(QObject* window, bool ok = true);
+
+// Shows `window` and waits until the window system has exposed it.
+[[nodiscard]] bool ShowExposed(QWidget& window);
+
+// The main window's navigation node `top`, or its child `sub`.
+QTreeWidgetItem* Node(const TfrmMain& frm, int top, int sub = -1);
+
+// The widget of the main window's front child window, if any.
+QWidget* Front(const TfrmMain& frm);
+
+// The text the list's grid shows in `row` for `fieldName`.
+QString CellText(TfrmDataList& list, int row, const QString& fieldName);
 
 } // namespace TestWindows

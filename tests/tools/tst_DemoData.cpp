@@ -60,7 +60,7 @@ class TestDemoData : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         m_Dir = m_Temp.Path() + QStringLiteral("first");
-        const TRun run = RunTool({QStringLiteral("small"), m_Dir});
+        const TRun run = RunTool({"small", m_Dir});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
     }
 
@@ -70,9 +70,9 @@ private Q_SLOTS:
 
         TDatabase db;
         db.Open(m_Dir);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM Call")), 200);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM CallComments")), 800);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM StateTimes")), 0);
+        QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 200);
+        QCOMPARE(Count(db, "SELECT COUNT(*) FROM CallComments"), 800);
+        QCOMPARE(Count(db, "SELECT COUNT(*) FROM StateTimes"), 0);
 
         // The calls' joined columns are filled in (that every list shows rows
         // is seen in tst_EndToEnd).
@@ -80,11 +80,9 @@ private Q_SLOTS:
         calls.SetDatabase(&db);
         calls.SetSQL(DMTables::SqlCallText());
         calls.Open();
-        for (; !calls.Eof(); calls.Next()) {
-            QVERIFY(!calls.FieldByName(QStringLiteral("CompanyName")).AsString().isEmpty());
-            QVERIFY(!calls.FieldByName(QStringLiteral("Item")).AsString().isEmpty());
-            QVERIFY(!calls.FieldByName(QStringLiteral("Worker")).AsString().isEmpty());
-        }
+        for (; !calls.Eof(); calls.Next())
+            for (const char* joined : {"CompanyName", "Item", "Worker"})
+                QVERIFY2(!calls.FieldByName(joined).AsString().isEmpty(), joined);
     }
 
     void TheRowsFollowTheProgramsConventions() {
@@ -220,7 +218,7 @@ private Q_SLOTS:
 
     void TheSameSeedGivesTheSameFilesAndAnotherSeedOtherRows() {
         const QString again = m_Temp.Path() + QStringLiteral("again");
-        const TRun run = RunTool({QStringLiteral("small"), again});
+        const TRun run = RunTool({"small", again});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
             const QString file = QLatin1Char('/') + QLatin1String(def.File);
@@ -228,10 +226,7 @@ private Q_SLOTS:
         }
 
         const QString other = m_Temp.Path() + QStringLiteral("other");
-        QCOMPARE(
-            RunTool({QStringLiteral("small"), other, QStringLiteral("--seed"), QStringLiteral("2")})
-                .ExitCode,
-            0);
+        QCOMPARE(RunTool({"small", other, "--seed", "2"}).ExitCode, 0);
         QVERIFY(FileHash(other + QStringLiteral("/Call.db")) !=
                 FileHash(m_Dir + QStringLiteral("/Call.db")));
     }
@@ -239,23 +234,21 @@ private Q_SLOTS:
     void SizesCanBeChosen() {
         const QString dir = m_Temp.Path() + QStringLiteral("sized");
         const TRun run =
-            RunTool({QStringLiteral("small"), dir, QStringLiteral("--calls"), QStringLiteral("30"),
-                     QStringLiteral("--comments"), QStringLiteral("10"),
-                     QStringLiteral("--contracts"), QStringLiteral("500")});
+            RunTool({"small", dir, "--calls", "30", "--comments", "10", "--contracts", "500"});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
         TDatabase db;
         db.Open(dir);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM Call")), 30);
+        QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 30);
         // Too few comment lines and more contracts than items are raised and
         // lowered to what the rows need, and the tool says so.
-        QVERIFY(Count(db, QStringLiteral("SELECT COUNT(*) FROM CallComments")) >= 30);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM ServiceContract")), 100);
+        QVERIFY(Count(db, "SELECT COUNT(*) FROM CallComments") >= 30);
+        QCOMPARE(Count(db, "SELECT COUNT(*) FROM ServiceContract"), 100);
         QVERIFY2(run.Output.contains(QLatin1String("Note:")), qPrintable(run.Output));
     }
 
     void ADirectoryWithRowsIsLeftAlone() {
         const QByteArray before = FileHash(m_Dir + QStringLiteral("/Call.db"));
-        const TRun run = RunTool({QStringLiteral("workshop"), m_Dir});
+        const TRun run = RunTool({"workshop", m_Dir});
         QCOMPARE(run.ExitCode, 1);
         QVERIFY2(run.Output.contains(QLatin1String("already holds data")), qPrintable(run.Output));
         QCOMPARE(FileHash(m_Dir + QStringLiteral("/Call.db")), before);
@@ -269,20 +262,17 @@ private Q_SLOTS:
             db.Exec(QLatin1String(DMTables::FindTableDef(QStringLiteral("Worker"))->CreateSql));
             db.Exec(QStringLiteral("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')"));
         }
-        QCOMPARE(RunTool({QStringLiteral("small"), partial}).ExitCode, 1);
+        QCOMPARE(RunTool({"small", partial}).ExitCode, 1);
         QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{QStringLiteral("Worker.db")});
     }
 
     void BadArgumentsAreRefused() {
         const QString dir = m_Temp.Path() + QStringLiteral("bad");
-        QCOMPARE(RunTool({QStringLiteral("enormous"), dir}).ExitCode, 1);
-        QCOMPARE(RunTool({QStringLiteral("small")}).ExitCode, 1);
-        QCOMPARE(RunTool({QStringLiteral("small"), dir, QStringLiteral("--calls"),
-                          QStringLiteral("many")})
-                     .ExitCode,
-                 1);
-        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/Call.db")));
-        QCOMPARE(RunTool({QStringLiteral("--help")}).ExitCode, 0);
+        for (const QStringList& bad :
+             {QStringList{"enormous", dir}, {"small"}, {"small", dir, "--calls", "many"}})
+            QVERIFY2(RunTool(bad).ExitCode == 1, qPrintable(bad.join(' ')));
+        QVERIFY(!QFileInfo::exists(dir + "/Call.db"));
+        QCOMPARE(RunTool({"--help"}).ExitCode, 0);
     }
 };
 
