@@ -2,7 +2,9 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TTable.h"
+#include "data/engine/USqlDialect.h"
 #include "editors/UEditorLayout.h"
+#include "shell/UErrors.h"
 
 #include <QFormLayout>
 #include <QPushButton>
@@ -13,7 +15,8 @@ using namespace UEditorLayout;
 
 TfrmWorkerEdtr* frmWorkerEdtr = nullptr;
 
-TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseEditor(parent) {
+TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent)
+    : TfrmBaseEditor(parent), m_pDataModule(dataModule) {
     setObjectName(QStringLiteral("frmWorkerEdtr"));
     setWindowTitle(QStringLiteral("Worker Editor"));
     m_sKindName = QStringLiteral("Worker");
@@ -56,6 +59,29 @@ TfrmWorkerEdtr::TfrmWorkerEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
 
 void TfrmWorkerEdtr::EditModeChanged() {
     SetKeyReadOnly(edtWorkerNR, m_bEditMode);
+}
+
+bool TfrmWorkerEdtr::Validate() {
+    if (m_bEditMode)
+        return true;
+    const QString number = edtWorkerNR->text();
+    if (number.isEmpty()) {
+        ShowError("The Worker Number field can not be empty.");
+        edtWorkerNR->setFocus();
+        return false;
+    }
+    if (edtName->text().isEmpty() && edtSurname->text().isEmpty()) {
+        ShowError("You will need to supply the Name or Surname.");
+        return false;
+    }
+    if (m_pDataModule &&
+        !m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Worker where WorkerNr = '") +
+                                     USqlDialect::EscapeQuotes(number) + QLatin1Char('\''))) {
+        ShowError("An Worker with this worker number already exists!");
+        edtWorkerNR->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void TfrmWorkerEdtr::showEvent(QShowEvent* event) {

@@ -17,6 +17,9 @@ public:
 
     // The worker number is read-only exactly while changing a worker.
     void EditModeChanged() override;
+    // A new worker needs a number no other worker has, and a name or a
+    // surname; a changed worker is taken as it is.
+    bool Validate() override;
 
     TDBEdit* edtWorkerNR;
     TDBCheckBox* chkEmployed;
@@ -27,6 +30,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    TdmlGlobals* m_pDataModule; // not owned
 };
 
 // The program's worker editor, set and cleared by TProgramWindows (UStartup);

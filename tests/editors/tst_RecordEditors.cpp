@@ -249,6 +249,9 @@ private Q_SLOTS:
                     edit->setFocus();
                     QTest::keyClicks(edit, key.Value.toString().toLower());
                 }
+                // A new worker needs a name or a surname.
+                if (auto* surname = window->findChild<TDBEdit*>("edtSurname"))
+                    surname->setText("Dube");
                 window->btnOk->click();
             }));
             QCOMPARE(caption, "Add a new " + c.Caption);
@@ -272,6 +275,65 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT CustomerID FROM ServiceContract WHERE ItemSerialNr = 'SN7'"),
                  QString("ZETA"));
         QCOMPARE(Stored("SELECT COUNT(*) FROM Customer WHERE CustomerID = 'NEWCO'"), QString("1"));
+    }
+
+    void ANewWorkerNeedsAFreeNumberAndAName() {
+        TfrmWorkerEdtr worker(&Data());
+        // What is typed before each OK, and what OK then says.
+        const struct {
+            const char* Number;
+            const char* Name;
+            const char* Surname;
+            const char* Said;
+            bool OnNumber;
+        } tries[] = {
+            {"", "Ann", "", "The Worker Number field can not be empty.", true},
+            {"W9", "", "", "You will need to supply the Name or Surname.", false},
+            {"W1", "Ann", "", "An Worker with this worker number already exists!", true},
+        };
+        QStringList said, expected;
+        QList<bool> onNumber, expectedOnNumber;
+        worker.SetEditMode(false);
+        m_pDialogs->AnswerModal([&](QObject* shown) -> int {
+            auto* window = qobject_cast<TfrmWorkerEdtr*>(shown);
+            window->show();
+            for (const auto& t : tries) {
+                Enter(window->edtWorkerNR, t.Number);
+                Enter(window->edtName, t.Name);
+                Enter(window->edtSurname, t.Surname);
+                window->chkEmployed->setFocus();
+                window->btnOk->click();
+                onNumber << (window->focusWidget() == window->edtWorkerNR);
+            }
+            // A surname alone will do.
+            Enter(window->edtWorkerNR, "W9");
+            Enter(window->edtName, "");
+            Enter(window->edtSurname, "Dube");
+            window->btnOk->click();
+            return window->result();
+        });
+        for (const auto& t : tries) {
+            m_pDialogs->AnswerButton(mbOK);
+            expected << t.Said;
+            expectedOnNumber << t.OnNumber;
+        }
+        QVERIFY(worker.Execute());
+        for (const TDialogRequest& request : m_pDialogs->Requests())
+            if (request.Kind == TDialogKind::MessageBox)
+                said << request.Text;
+        QCOMPARE(said, expected);
+        QCOMPARE(onNumber, expectedOnNumber);
+        QCOMPARE(Stored("SELECT Surname FROM Worker WHERE WorkerNR = 'W9'"), QString("Dube"));
+
+        // A changed worker is taken as it is, even without a name.
+        QVERIFY(Data().tblWorker->Locate("WorkerNR", "W1"));
+        QVERIFY(Run(worker, true, *m_pDialogs, [](TfrmBaseEditor* window) {
+            auto* w = qobject_cast<TfrmWorkerEdtr*>(window);
+            Enter(w->edtName, "");
+            Enter(w->edtSurname, "");
+            window->btnOk->click();
+        }));
+        QCOMPARE(Stored("SELECT Name || Surname FROM Worker WHERE WorkerNR = 'W1'"), QString());
     }
 
     void BlankAndTakenKeysAreRefusedInTheProgramsWords() {

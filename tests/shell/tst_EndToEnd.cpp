@@ -215,6 +215,8 @@ private Q_SLOTS:
             const qint64 before = rows->RecordCount();
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
+                if (auto* surname = window->findChild<TDBEdit*>("edtSurname"))
+                    surname->setText("New"); // a new worker needs a name
                 return TestWindows::CloseEditor(window);
             });
             kind.Command->trigger();
