@@ -348,3 +348,10 @@ void TfrmBaseEditor::FocusForUse(QWidget* firstField) {
     else
         firstField->setFocus();
 }
+
+bool TfrmBaseEditor::Refuse(const char* message, QWidget* control) {
+    ShowError("%s", QString::fromLatin1(message));
+    if (control)
+        control->setFocus();
+    return false;
+}

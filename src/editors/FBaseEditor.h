@@ -76,6 +76,9 @@ protected:
     // Where the keyboard starts when the window opens: on OK when changing a
     // record, on `firstField` when adding one.
     void FocusForUse(QWidget* firstField);
+    // A failed check of Validate: shows `message` in an error box, puts the
+    // keyboard on `control` (when given) and returns false.
+    bool Refuse(const char* message, QWidget* control = nullptr);
 
     QString m_sKindName;
     bool m_bEditMode = false;

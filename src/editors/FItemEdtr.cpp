@@ -2,6 +2,7 @@
 
 #include "data/DMGlobals.h"
 #include "data/engine/TTable.h"
+#include "data/engine/USqlDialect.h"
 #include "editors/UEditorLayout.h"
 
 #include <QFormLayout>
@@ -13,7 +14,8 @@ using namespace UEditorLayout;
 
 TfrmItemEdtr* frmItemEdtr = nullptr;
 
-TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseEditor(parent) {
+TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent)
+    : TfrmBaseEditor(parent), m_pDataModule(dataModule) {
     setObjectName(QStringLiteral("frmItemEdtr"));
     setWindowTitle(QStringLiteral("Item Editor"));
     m_sKindName = QStringLiteral("Item");
@@ -55,6 +57,31 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent) : TfrmBaseE
 void TfrmItemEdtr::EditModeChanged() {
     SetKeyReadOnly(edtSerialNr, m_bEditMode);
     SetKeyReadOnly(edtOwner, m_bEditMode);
+}
+
+bool TfrmItemEdtr::Validate() {
+    if (m_bEditMode)
+        return true;
+    const auto quoted = [](const QString& key) {
+        return USqlDialect::EscapeQuotes(key) + QLatin1Char('\'');
+    };
+    const QString serial = edtSerialNr->text();
+    if (serial.isEmpty())
+        return Refuse("The Serial Number field can not be empty.", edtSerialNr);
+    if (m_pDataModule &&
+        !m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Item where SerialNr = '") +
+                                     quoted(serial)))
+        return Refuse("An item with this serial number already exists!", edtSerialNr);
+    const QString owner = edtOwner->text();
+    if (owner.isEmpty())
+        return Refuse("The Owner field can not be empty.", edtOwner);
+    if (m_pDataModule &&
+        m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Customer where CustomerID = '") +
+                                    quoted(owner)))
+        return Refuse("The Customer specified as the owner could not be found!\r\nPlease add "
+                      "this customer first or specify a different Customer ID",
+                      edtOwner);
+    return true;
 }
 
 void TfrmItemEdtr::showEvent(QShowEvent* event) {

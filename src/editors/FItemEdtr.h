@@ -18,6 +18,9 @@ public:
     // The serial number and the owner are read-only exactly while changing
     // an item.
     void EditModeChanged() override;
+    // A new item needs a serial number no other item has and an owner that
+    // is a known customer; a changed item is taken as it is.
+    bool Validate() override;
 
     TDBEdit* edtSerialNr;
     TDBEdit* edtOwner;
@@ -27,6 +30,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    TdmlGlobals* m_pDataModule; // not owned
 };
 
 // The program's item editor, set and cleared by TProgramWindows (UStartup);

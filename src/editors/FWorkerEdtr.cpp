@@ -4,7 +4,6 @@
 #include "data/engine/TTable.h"
 #include "data/engine/USqlDialect.h"
 #include "editors/UEditorLayout.h"
-#include "shell/UErrors.h"
 
 #include <QFormLayout>
 #include <QPushButton>
@@ -65,22 +64,14 @@ bool TfrmWorkerEdtr::Validate() {
     if (m_bEditMode)
         return true;
     const QString number = edtWorkerNR->text();
-    if (number.isEmpty()) {
-        ShowError("The Worker Number field can not be empty.");
-        edtWorkerNR->setFocus();
-        return false;
-    }
-    if (edtName->text().isEmpty() && edtSurname->text().isEmpty()) {
-        ShowError("You will need to supply the Name or Surname.");
-        return false;
-    }
+    if (number.isEmpty())
+        return Refuse("The Worker Number field can not be empty.", edtWorkerNR);
+    if (edtName->text().isEmpty() && edtSurname->text().isEmpty())
+        return Refuse("You will need to supply the Name or Surname.");
     if (m_pDataModule &&
         !m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Worker where WorkerNr = '") +
-                                     USqlDialect::EscapeQuotes(number) + QLatin1Char('\''))) {
-        ShowError("An Worker with this worker number already exists!");
-        edtWorkerNR->setFocus();
-        return false;
-    }
+                                     USqlDialect::EscapeQuotes(number) + QLatin1Char('\'')))
+        return Refuse("An Worker with this worker number already exists!", edtWorkerNR);
     return true;
 }
 

@@ -277,53 +277,79 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT COUNT(*) FROM Customer WHERE CustomerID = 'NEWCO'"), QString("1"));
     }
 
-    void ANewWorkerNeedsAFreeNumberAndAName() {
-        TfrmWorkerEdtr worker(&Data());
-        // What is typed before each OK, and what OK then says.
-        const struct {
-            const char* Number;
-            const char* Name;
-            const char* Surname;
-            const char* Said;
-            bool OnNumber;
-        } tries[] = {
-            {"", "Ann", "", "The Worker Number field can not be empty.", true},
-            {"W9", "", "", "You will need to supply the Name or Surname.", false},
-            {"W1", "Ann", "", "An Worker with this worker number already exists!", true},
+    void NewRecordsAreCheckedInOrderWithTheirMessages() {
+        using TTyped = QList<std::pair<const char*, QString>>;
+        struct TTry {
+            TTyped Typed;
+            QString Said;
+            const char* Focus; // the control then focused, or none
         };
-        QStringList said, expected;
-        QList<bool> onNumber, expectedOnNumber;
-        worker.SetEditMode(false);
-        m_pDialogs->AnswerModal([&](QObject* shown) -> int {
-            auto* window = qobject_cast<TfrmWorkerEdtr*>(shown);
-            window->show();
-            for (const auto& t : tries) {
-                Enter(window->edtWorkerNR, t.Number);
-                Enter(window->edtName, t.Name);
-                Enter(window->edtSurname, t.Surname);
-                window->chkEmployed->setFocus();
+        // Adds a record with `editor`: types each try and presses OK, then
+        // types `last` and presses OK, which must save.
+        const auto check = [this](TfrmBaseEditor& editor, const QList<TTry>& tries,
+                                  const TTyped& last) {
+            QStringList said, expected, focused, expectedFocus;
+            const auto type = [](QWidget* window, const TTyped& typed) {
+                for (const auto& [control, value] : typed)
+                    Enter(window->findChild<QWidget*>(control), value);
+            };
+            editor.SetEditMode(false);
+            m_pDialogs->Clear();
+            m_pDialogs->AnswerModal([&](QObject* shown) -> int {
+                auto* window = qobject_cast<TfrmBaseEditor*>(shown);
+                window->show();
+                for (const TTry& t : tries) {
+                    type(window, t.Typed);
+                    window->btnApply->setFocus();
+                    window->btnOk->click();
+                    focused << window->focusWidget()->objectName();
+                }
+                type(window, last);
                 window->btnOk->click();
-                onNumber << (window->focusWidget() == window->edtWorkerNR);
+                return window->result();
+            });
+            for (const TTry& t : tries) {
+                m_pDialogs->AnswerButton(mbOK);
+                expected << t.Said;
+                expectedFocus << QString::fromLatin1(t.Focus ? t.Focus : "btnApply");
             }
-            // A surname alone will do.
-            Enter(window->edtWorkerNR, "W9");
-            Enter(window->edtName, "");
-            Enter(window->edtSurname, "Dube");
-            window->btnOk->click();
-            return window->result();
-        });
-        for (const auto& t : tries) {
-            m_pDialogs->AnswerButton(mbOK);
-            expected << t.Said;
-            expectedOnNumber << t.OnNumber;
-        }
-        QVERIFY(worker.Execute());
-        for (const TDialogRequest& request : m_pDialogs->Requests())
-            if (request.Kind == TDialogKind::MessageBox)
-                said << request.Text;
-        QCOMPARE(said, expected);
-        QCOMPARE(onNumber, expectedOnNumber);
+            QVERIFY(editor.Execute());
+            for (const TDialogRequest& request : m_pDialogs->Requests())
+                if (request.Kind == TDialogKind::MessageBox)
+                    said << request.Text;
+            QCOMPARE(said, expected);
+            QCOMPARE(focused, expectedFocus);
+        };
+
+        TfrmWorkerEdtr worker(&Data());
+        check(worker,
+              {{{{"edtWorkerNR", ""}, {"edtName", "Ann"}},
+                "The Worker Number field can not be empty.",
+                "edtWorkerNR"},
+               {{{"edtWorkerNR", "W9"}, {"edtName", ""}},
+                "You will need to supply the Name or Surname.",
+                nullptr},
+               {{{"edtWorkerNR", "W1"}, {"edtName", "Ann"}},
+                "An Worker with this worker number already exists!",
+                "edtWorkerNR"}},
+              {{"edtWorkerNR", "W9"}, {"edtName", ""}, {"edtSurname", "Dube"}});
         QCOMPARE(Stored("SELECT Surname FROM Worker WHERE WorkerNR = 'W9'"), QString("Dube"));
+
+        TfrmItemEdtr item(&Data());
+        check(item,
+              {{{{"edtSerialNr", ""}, {"edtOwner", "ACME"}},
+                "The Serial Number field can not be empty.",
+                "edtSerialNr"},
+               {{{"edtSerialNr", "SN1"}, {"edtOwner", ""}},
+                "An item with this serial number already exists!",
+                "edtSerialNr"},
+               {{{"edtSerialNr", "SN2"}}, "The Owner field can not be empty.", "edtOwner"},
+               {{{"edtOwner", "NOBODY"}},
+                "The Customer specified as the owner could not be found!\r\nPlease add this "
+                "customer first or specify a different Customer ID",
+                "edtOwner"}},
+              {{"edtOwner", "ZETA"}});
+        QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'SN2'"), QString("ZETA"));
 
         // A changed worker is taken as it is, even without a name.
         QVERIFY(Data().tblWorker->Locate("WorkerNR", "W1"));

@@ -215,8 +215,11 @@ private Q_SLOTS:
             const qint64 before = rows->RecordCount();
             m_Dialogs.AnswerModal([&](QObject* window) {
                 window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
+                // A new worker needs a name, a new item a known owner.
                 if (auto* surname = window->findChild<TDBEdit*>("edtSurname"))
-                    surname->setText("New"); // a new worker needs a name
+                    surname->setText("New");
+                if (auto* owner = window->findChild<TDBEdit*>("edtOwner"))
+                    owner->setText(Data().sqlCustomer->FieldByName("CustomerID").AsString());
                 return TestWindows::CloseEditor(window);
             });
             kind.Command->trigger();
