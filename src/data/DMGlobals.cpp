@@ -2,6 +2,7 @@
 
 #include "data/DBTableAccess.h"
 #include "data/DMTables.h"
+#include "data/UDMStatements.h"
 #include "data/engine/TDataSource.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QUuid>
 #include <utility>
 
 TdmlGlobals* dmlGlobals = nullptr;
@@ -25,65 +25,9 @@ namespace {
 
 const QString Unit = QStringLiteral("DMGlobals");
 
-// A key between single quotes in a WHERE clause.
-QString Sq(const QString& key) {
-    return USqlDialect::EscapeQuotes(key, QLatin1Char('\''));
-}
-
-// A value between double quotes.
-QString Dq(const QString& value) {
-    return USqlDialect::EscapeQuotes(value, QLatin1Char('"'));
-}
-
-// Puts the texts in place of the "%s" markers of `format`, in order.
-QString Format(const char* format, std::initializer_list<QString> args) {
-    QString result = QString::fromLatin1(format);
-    qsizetype from = 0;
-    for (const QString& arg : args) {
-        const qsizetype at = result.indexOf(QLatin1String("%s"), from);
-        if (at < 0)
-            break;
-        result.replace(at, 2, arg);
-        from = at + arg.size();
-    }
-    return result;
-}
-
-QString NewGuidText() {
-    return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
-}
-
-// The message of the exception being handled, or an empty text when it
-// carries none.
-QString CurrentMessage(bool* hasMessage = nullptr) {
-    try {
-        throw;
-    } catch (const EError& e) {
-        if (hasMessage)
-            *hasMessage = true;
-        return e.Message();
-    } catch (const std::exception& e) {
-        if (hasMessage)
-            *hasMessage = true;
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        if (hasMessage)
-            *hasMessage = false;
-        return QString();
-    }
-}
-
-// The whole text as an integer, or an error in the words of a failed
-// conversion.
-int ToInteger(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok)
-        UErrors::RaiseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return value;
-}
-
 } // namespace
+
+using namespace UDMStatements;
 
 // ---------------------------------------------------------------------------
 // Construction

@@ -40,24 +40,6 @@ constexpr int PopupHeight = 270;
 constexpr int DesignDigitWidth = 6;
 const QColor ActiveSelection(182, 202, 234);
 
-// Suspends a dataset's display updates for a scope.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TDataSet* dataSet) : m_pDataSet(dataSet) {
-        if (m_pDataSet)
-            m_pDataSet->DisableControls();
-    }
-    ~TControlsDisabled() {
-        if (m_pDataSet)
-            m_pDataSet->EnableControls();
-    }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TDataSet* m_pDataSet;
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------

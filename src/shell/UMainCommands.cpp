@@ -400,33 +400,26 @@ void TMainCommands::actNewWorkerExecute() {
 }
 
 void TMainCommands::actEditCurrentRecExecute() {
-    IDataListWindow* list = m_Main.CurrentDataList();
-    if (!list) {
-        DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TfrmMain::actEditCurrentRecExecute"), QLatin1String(Unit));
-        return;
-    }
-    list->EditCurrentRecord();
+    if (IDataListWindow* list = CurrentListFor("TfrmMain::actEditCurrentRecExecute"))
+        list->EditCurrentRecord();
 }
 
 void TMainCommands::actDeleteCurrentRecExecute() {
-    IDataListWindow* list = m_Main.CurrentDataList();
-    if (!list) {
-        DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TfrmMain::actDeleteCurrentRecExecute"), QLatin1String(Unit));
-        return;
-    }
-    list->DeleteCurrentRecord();
+    if (IDataListWindow* list = CurrentListFor("TfrmMain::actDeleteCurrentRecExecute"))
+        list->DeleteCurrentRecord();
 }
 
 void TMainCommands::actAddNewRecExecute() {
+    if (IDataListWindow* list = CurrentListFor("TfrmMain::actAddNewRecExecute"))
+        list->AppendRecord();
+}
+
+IDataListWindow* TMainCommands::CurrentListFor(const char* function) const {
     IDataListWindow* list = m_Main.CurrentDataList();
-    if (!list) {
-        DebugTrace(QStringLiteral("No Current Data List"),
-                   QStringLiteral("TfrmMain::actAddNewRecExecute"), QLatin1String(Unit));
-        return;
-    }
-    list->AppendRecord();
+    if (!list)
+        DebugTrace(QStringLiteral("No Current Data List"), QString::fromLatin1(function),
+                   QLatin1String(Unit));
+    return list;
 }
 
 void TMainCommands::actPrintExecute() {

@@ -70,6 +70,9 @@ private:
     // Lays the visible, not minimised children side by side: in bands one
     // below the other (Qt::Horizontal) or in columns (Qt::Vertical).
     void TileSubWindows(Qt::Orientation orientation);
+    // The current data list; without one, the internal fault is traced
+    // under `function` and nullptr comes back.
+    IDataListWindow* CurrentListFor(const char* function) const;
 
     TfrmMain& m_Main;
     // The printer that Printer Setup sets up; made the first time.

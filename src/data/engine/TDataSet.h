@@ -270,3 +270,21 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TDataSet::TLocateOptions)
+
+// Suspends a dataset's display updates for a scope.
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(TDataSet* dataSet) : m_pDataSet(dataSet) {
+        if (m_pDataSet)
+            m_pDataSet->DisableControls();
+    }
+    ~TControlsDisabled() {
+        if (m_pDataSet)
+            m_pDataSet->EnableControls();
+    }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    TDataSet* m_pDataSet;
+};
