@@ -3,6 +3,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
+#include "shell/UErrors.h"
 
 TfrmCustomerList* frmCustomerList = nullptr;
 
@@ -56,4 +57,14 @@ bool TfrmCustomerList::DeleteCurrentRecord() {
         [](TdmlGlobals& module, TDataSet& row) {
             module.DeleteCustomer(row.FieldByName(QStringLiteral("CustomerID")).AsString());
         });
+}
+
+QString ExecuteCustomerList(QWidget* /*owner*/) {
+    if (!frmCustomerList) {
+        DebugTrace(QStringLiteral("frmCustomerList is Null"),
+                   QStringLiteral("frmCustomerList::ExecuteCustomerList"),
+                   QStringLiteral("FCustomerList"));
+        return {};
+    }
+    return frmCustomerList->ExecutePopup(QStringLiteral("CustomerID"));
 }

@@ -24,3 +24,9 @@ public:
 // (UStartup) when the main window first shows and cleared when it goes;
 // nullptr otherwise.
 extern TfrmCustomerList* frmCustomerList;
+
+// The customer picker the editors use: shows the main list's popup twin
+// and returns the picked CustomerID, or an empty string on Cancel. The main
+// list's current row stays where it was. Without a main list it traces and
+// returns an empty string.
+QString ExecuteCustomerList(QWidget* owner);

@@ -3,6 +3,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
+#include "shell/UErrors.h"
 
 TfrmItemList* frmItemList = nullptr;
 
@@ -49,4 +50,13 @@ bool TfrmItemList::DeleteCurrentRecord() {
         [](TdmlGlobals& module, TDataSet& row) {
             module.DeleteItem(row.FieldByName(QStringLiteral("SerialNr")).AsString());
         });
+}
+
+QString ExecuteItemList(QWidget* /*owner*/) {
+    if (!frmItemList) {
+        DebugTrace(QStringLiteral("frmItemList is Null"),
+                   QStringLiteral("frmItemList::ExecuteItemList"), QStringLiteral("FItemList"));
+        return {};
+    }
+    return frmItemList->ExecutePopup(QStringLiteral("SerialNr"));
 }

@@ -3,6 +3,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
+#include "shell/UErrors.h"
 
 TfrmWorkerList* frmWorkerList = nullptr;
 
@@ -45,4 +46,14 @@ bool TfrmWorkerList::DeleteCurrentRecord() {
         [](TdmlGlobals& module, TDataSet& row) {
             module.DeleteWorker(row.FieldByName(QStringLiteral("WorkerNr")).AsString());
         });
+}
+
+QString ExecuteWorkerList(QWidget* /*owner*/) {
+    if (!frmWorkerList) {
+        DebugTrace(QStringLiteral("frmWorkerList is Null"),
+                   QStringLiteral("TfrmWorkerList::ExecuteWorkerList"),
+                   QStringLiteral("FWorkerList"));
+        return {};
+    }
+    return frmWorkerList->ExecutePopup(QStringLiteral("WorkerNR"));
 }

@@ -25,3 +25,9 @@ public:
 // (UStartup) when the main window first shows and cleared when it goes;
 // nullptr otherwise.
 extern TfrmWorkerList* frmWorkerList;
+
+// The worker picker the editors use: shows the main list's popup twin
+// and returns the picked WorkerNR, or an empty string on Cancel. The main
+// list's current row stays where it was. Without a main list it traces and
+// returns an empty string.
+QString ExecuteWorkerList(QWidget* owner);
