@@ -141,6 +141,7 @@ private Q_SLOTS:
                  "INSERT INTO Worker (WorkerNR, Name, Surname, IDNr, IDTypeIsPassport, "
                  "CurrentlyEmployed) VALUES (\"W1\", \"Sam\", \"Dube\", \"123\", \"False\", "
                  "\"True\")",
+                 "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Lindiwe\")",
                  "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) "
                  "VALUES (\"SN1\", \"ACME\", \"Full\", \"True\")",
                  "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "

@@ -183,7 +183,13 @@ private Q_SLOTS:
         UKeyboardState::SetModifierReader(
             [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
         const qint64 before = Count("SELECT COUNT(*) FROM Call");
-        m_Dialogs.AnswerModal([&](QObject* window) { return TestWindows::CloseEditor(window); });
+        const QString customer =
+            Data().CreateQuery("SELECT CustomerID FROM Customer", true)->Fields().at(0)->AsString();
+        m_Dialogs.AnswerModal([&](QObject* window) {
+            // A call is saved only for a known customer.
+            window->findChild<TDBEdit*>("edtCustomerID")->setText(customer);
+            return TestWindows::CloseEditor(window);
+        });
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
