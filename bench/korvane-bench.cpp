@@ -1,20 +1,21 @@
 // korvane-bench DIRECTORY: how quickly the program starts on a filled
 // database directory (made by korvane-demo-data), opens, searches and sorts
 // its lists, finds a call's customer, item, worker and contract, opens a
-// call's details, deletes a customer and adds a call, and how much memory
-// that takes. Everything runs through the data module (TdmlGlobals) on the
-// directory, as in the program. Every figure is printed beside its floor, the
-// same SQL run straight through SQLite on the same files in the same run, and
-// beside its goal for the size of the database (workshop: 100,000 calls;
-// huge: a million).
+// call's details, deletes a customer and adds a call, opens the call editor
+// and saves a change of status with it, and how much memory that takes. Everything runs through the
+// data module (TdmlGlobals) on the directory, as in the program. Every figure is printed beside its
+// floor, the same SQL run straight through SQLite on the same files in the same run, and beside its
+// goal for the size of the database (workshop: 100,000 calls; huge: a million).
 //
 // Times are medians of --repeat runs (5 unless given). The program's side of
 // figures 1 to 6 runs first and the peak memory is read after it, so that
 // neither the floor connection's page cache nor the copies used by 7 and 8
-// count. Deleting and adding change the files, so 7 and 8 run on two copies
-// of the directory (one for the program, one for the floor) in a scratch
-// folder that is removed afterwards.
+// count. Deleting, adding and saving change the files, so 7, 8, 10 and 11
+// run on two copies of the directory (one for the program, one for the
+// floor) in a scratch folder that is removed afterwards. The call editor is
+// shown on the offscreen platform unless another is chosen.
 
+#include "data/DBTableAccess.h"
 #include "data/DMGlobals.h"
 #include "data/DMTables.h"
 #include "data/engine/TDataSetModel.h"
@@ -22,17 +23,22 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "data/engine/TTableWriter.h"
+#include "editors/FCallEdtr.h"
+#include "editors/UDBTextControls.h"
+#include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UStartup.h"
 #include "shell/abstract/IDataView.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <algorithm>
@@ -108,6 +114,26 @@ QString Qualified(TDatabase& db, const char* table) {
 class TNoDataView : public Interfaces::IDataView {
 public:
     void ShowDataList(int) override {}
+};
+
+// The dialog seam while the call editor is measured: its window is handed to
+// `Modal`; any box means something went wrong.
+class TBenchDialogs : public IDialogs {
+public:
+    std::function<int(QWidget*)> Modal;
+
+    TMsgButton MessageBox(TMsgKind, const QString&, const QString& text, TMsgButtons) override {
+        Die(QStringLiteral("the call editor said: ") + text);
+    }
+    bool InputQuery(const QString&, const QString& prompt, QString&) override {
+        Die(QStringLiteral("the call editor asked: ") + prompt);
+    }
+    QString OpenFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString FolderName(const QString&, const QString&) override { return {}; }
+    int ExecModal(QObject* window, const std::function<int()>&) override {
+        return Modal(qobject_cast<QWidget*>(window));
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -282,7 +308,8 @@ void PrintTable(const std::vector<TFigure>& figures) {
 
 struct TGoals {
     double List, Keystroke, Sort, MemoryMiB;
-    std::optional<double> Startup, Goto, Details, DeleteCustomer, AddCall;
+    std::optional<double> Startup, Goto, Details, DeleteCustomer, AddCall, OpenCallEditor,
+        StatusApplied;
 };
 
 TFigure Figure(const QString& number, const QString& name, std::optional<double> value,
@@ -396,7 +423,11 @@ int main(int argc, char* argv[]) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest it takes
 
-    QCoreApplication app(argc, argv);
+    // The call editor is a window: without a display it is drawn offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Measures the program on a database directory filled by korvane-demo-data and prints each "
@@ -432,8 +463,8 @@ int main(int argc, char* argv[]) {
         Die(QStringLiteral("the Call table is empty; fill the directory with korvane-demo-data."));
     const bool huge = calls >= 500000;
     // Goals at the two sizes; the huge size has goals for the lists only.
-    const TGoals goals = huge ? TGoals{300, 50, 2000, 400, {}, {}, {}, {}, {}}
-                              : TGoals{100, 16, 300, 150, 300, 20, 20, 50, 20};
+    const TGoals goals = huge ? TGoals{300, 50, 2000, 400, {}, {}, {}, {}, {}, {}, {}}
+                              : TGoals{100, 16, 300, 150, 300, 20, 20, 50, 20, 50, 30};
 
     Print(QStringLiteral("Database: %1 (%2 calls; goals for the %3 size); %4 runs per figure.")
               .arg(QDir::toNativeSeparators(directory))
@@ -785,6 +816,14 @@ int main(int argc, char* argv[]) {
     QString freeCallSql;
     QString insertLineSql;
     QString insertCallSql;
+    // (10) and (11): the calls edited, as the list shows them, the status
+    // each was given, and the editor's lookup statements as SQLite runs them.
+    std::vector<TCallKeys> edited;
+    std::vector<QString> newStatus;
+    std::vector<QString> lookupSql;
+    std::vector<double> editorOpens;
+    std::vector<double> statusApplies;
+    QString updateStatusSql;
     try {
         dm.SetDatabaseActive(false);
         dm.SetDatabaseDir(programCopy);
@@ -854,6 +893,66 @@ int main(int argc, char* argv[]) {
                     QStringLiteral("SELECT * FROM CallComments WHERE CallNr = '%1'").arg(number)))
                 Die(QStringLiteral("the new call %1 has no first comment line").arg(number));
         }
+
+        // (10) Opening the call editor on the calls list's current call, to
+        // the window shown with its item, customer, worker and comment lines;
+        // (11) then a new status saved with Apply: the row, its comment line,
+        // and the calls list read again, still on that call.
+        {
+            std::vector<QString> all;
+            auto query = db.PrepareNative(
+                QStringLiteral("SELECT CallNr FROM %1 ORDER BY CallNr").arg(Qualified(db, "Call")));
+            while (query->Step())
+                all.push_back(query->Text(0));
+            TBenchDialogs dialogs;
+            IDialogs* previous = SetDialogs(&dialogs);
+            TfrmCallEdtr editor(&dm);
+            for (TQuery* lookup : {editor.sqlItem, editor.sqlCustomer, editor.sqlWorker,
+                                   editor.sqlComments, editor.sqlServiceContract})
+                lookupSql.push_back(db.Prepare(lookup->SQL())->Sql());
+            updateStatusSql = db.Prepare(QStringLiteral("UPDATE Call SET Status = :Status WHERE "
+                                                        "CallNr = :CallNr"))
+                                  ->Sql();
+            TQuery& list = *dm.sqlCall;
+            // The lists catch up with the calls added above first.
+            dm.ApplyChanges();
+            for (const QString& callNr : Spread(all, repeat)) {
+                if (!list.Locate(QStringLiteral("CallNr"), callNr))
+                    Die(QStringLiteral("call %1 is not in the list").arg(callNr));
+                TTable& table = *dm.tblCall;
+                QElapsedTimer opening;
+                dialogs.Modal = [&](QWidget* window) {
+                    window->show();
+                    QCoreApplication::processEvents();
+                    editorOpens.push_back(double(opening.nsecsElapsed()) / 1e6);
+                    if (editor.edtItemSerialNr->text() !=
+                        table.FieldByName(QStringLiteral("EquipmentSerialNr")).AsString())
+                        Die(QStringLiteral("the editor does not show call %1").arg(callNr));
+                    edited.push_back({callNr, editor.edtCustomerID->text(),
+                                      editor.edtItemSerialNr->text(), editor.edtWorkerNr->text()});
+                    const QString status = editor.cbxStatus->currentText() == QLatin1String("Busy")
+                                               ? QStringLiteral("Pending")
+                                               : QStringLiteral("Busy");
+                    newStatus.push_back(status);
+                    statusApplies.push_back(TimeMs([&] {
+                        editor.cbxStatus->setCurrentText(status);
+                        editor.btnApply->click();
+                        dm.ApplyChanges();
+                    }));
+                    if (list.FieldByName(QStringLiteral("CallNr")).AsString() != callNr ||
+                        list.FieldByName(QStringLiteral("Status")).AsString() != status)
+                        Die(QStringLiteral("the calls list left call %1").arg(callNr));
+                    editor.btnCancel->click();
+                    return int(QDialog::Rejected);
+                };
+                opening.start();
+                if (!dm.CallsAccess()->SyncTableToQuery())
+                    Die(QStringLiteral("call %1 is not in the table").arg(callNr));
+                editor.SetEditMode(true);
+                editor.Execute();
+            }
+            SetDialogs(previous);
+        }
         dm.SetDatabaseActive(false);
     } catch (const EError& e) {
         Die(e.Message());
@@ -899,6 +998,42 @@ int main(int argc, char* argv[]) {
                                    QStringLiteral("False"), blank, 0});
             sqlite3_finalize(insert);
         }));
+
+    // Opening the editor: the call's row and the five lookups; the status:
+    // the row written, its comment line, and the calls list's first screen.
+    std::vector<double> openFloors;
+    std::vector<double> statusFloors;
+    for (size_t k = 0; k < edited.size(); ++k) {
+        const TCallKeys& call = edited[k];
+        openFloors.push_back(TimeMs([&] {
+            copyFloor.Step(tableReads[3] + QStringLiteral(" LIMIT 1"),
+                           [](sqlite3_stmt*, qint64) { return true; });
+            for (const QString& sql : lookupSql) {
+                sqlite3_stmt* stmt = copyFloor.Prepare(sql);
+                TFloor::BindText(stmt, QStringLiteral("EquipmentSerialNr"), call.Item);
+                TFloor::BindText(stmt, QStringLiteral("CustomerID"), call.Customer);
+                TFloor::BindText(stmt, QStringLiteral("WorkerNr"), call.Worker);
+                TFloor::BindText(stmt, QStringLiteral("CallNr"), call.CallNr);
+                while (TFloor::StepRow(stmt)) {
+                }
+                sqlite3_finalize(stmt);
+            }
+        }));
+        statusFloors.push_back(TimeMs([&] {
+            sqlite3_stmt* update = copyFloor.Prepare(updateStatusSql);
+            TFloor::BindText(update, QStringLiteral("Status"), newStatus[k]);
+            TFloor::BindText(update, QStringLiteral("CallNr"), call.CallNr);
+            copyFloor.Run(update, {});
+            sqlite3_finalize(update);
+            sqlite3_stmt* line = copyFloor.Prepare(insertLineSql);
+            copyFloor.Run(line, {call.CallNr, QUuid::createUuid().toString(QUuid::WithBraces),
+                                 UStorage::DateTimeText(QDateTime::currentDateTime()),
+                                 QStringLiteral("Status changed to ") + newStatus[k]});
+            sqlite3_finalize(line);
+            copyFloor.Step(translated[0],
+                           [](sqlite3_stmt*, qint64 rows) { return rows >= ShownRows; });
+        }));
+    }
 
     figures.push_back(Figure(QStringLiteral("1"),
                              QStringLiteral("start-up: missing tables, SetDatabaseActive"),
@@ -948,6 +1083,15 @@ int main(int argc, char* argv[]) {
     figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 1-6"),
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
                              QStringLiteral("MiB")));
+    figures.push_back(
+        Figure(QStringLiteral("10"), QStringLiteral("opening the call editor on a call"),
+               Median(editorOpens), Median(openFloors), goals.OpenCallEditor,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(editorOpens), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("11"), QStringLiteral("a status change saved with Apply"),
+               Median(statusApplies), Median(statusFloors), goals.StatusApplied,
+               QStringLiteral("(row, comment line, list refreshed on the same row; slowest %1 ms)")
+                   .arg(Slowest(statusApplies), 0, 'f', 1)));
     Print(QString());
     PrintTable(figures);
     return 0;
