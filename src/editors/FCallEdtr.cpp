@@ -121,6 +121,12 @@ TfrmCallEdtr::TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent)
     pgcMain->addTab(UCallEdtrPages::MakeItemPage(*this, call), QStringLiteral("Item"));
     pgcMain->addTab(UCallEdtrPages::MakeDetailsPage(*this, call), QStringLiteral("Call Details"));
     pgcMain->addTab(UCallEdtrPages::MakeStatusPage(*this, call), QStringLiteral("Status"));
+    // The window keeps one size whichever page is in front.
+    int tallest = 0;
+    for (int page = 0; page < pgcMain->count(); ++page)
+        tallest = qMax(tallest, pgcMain->widget(page)->sizeHint().height());
+    for (int page = 0; page < pgcMain->count(); ++page)
+        pgcMain->widget(page)->setMinimumHeight(tallest);
     auto* layout = new QVBoxLayout(pnlClient);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pgcMain);
