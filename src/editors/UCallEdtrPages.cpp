@@ -20,6 +20,18 @@ using namespace UEditorLayout;
 
 namespace {
 
+// The comment lines, with the narrow first column left blank: it only marks
+// the line the grid is on.
+class TCommentsModel final : public TDataSetModel {
+public:
+    using TDataSetModel::TDataSetModel;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+            return {};
+        return TDataSetModel::headerData(section, orientation, role);
+    }
+};
+
 // A page's first line, as a plain label over its fields.
 QLabel* PageHeading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -236,7 +248,7 @@ QWidget* MakeStatusPage(TfrmCallEdtr& e, TDataSource* call) {
     e.sqlComments->DefineField(QStringLiteral("DateTime"))
         .SetDisplayLabel(QStringLiteral("Date/Time"));
     e.sqlComments->DefineField(QStringLiteral("LINE")).SetDisplayLabel(QStringLiteral("Comment"));
-    auto* model = new TDataSetModel(page);
+    auto* model = new TCommentsModel(page);
     model->SetDataSource(e.dsComments);
     e.grdComments = new QTableView(page);
     e.grdComments->setObjectName(QStringLiteral("grdComments"));
