@@ -9,6 +9,9 @@
 #include "editors/FCallCommentEdtr.h"
 #include "editors/UCallEdtrPages.h"
 #include "editors/UEditorLayout.h"
+#include "lists/FCustomerList.h"
+#include "lists/FItemList.h"
+#include "lists/FWorkerList.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IProgramSettings.h"
@@ -529,9 +532,9 @@ void TfrmCallEdtr::CustomerFieldLeft() {
 // Pick buttons
 
 void TfrmCallEdtr::btnPickItemClick() {
-    if (!m_Pickers.Item || !m_pDataset)
+    if (!m_pDataset)
         return;
-    const QString serial = m_Pickers.Item(this);
+    const QString serial = ExecuteItemList(this);
     if (serial.isEmpty())
         return;
     SetCallField("EquipmentSerialNr", serial);
@@ -544,16 +547,16 @@ void TfrmCallEdtr::btnPickItemClick() {
 void TfrmCallEdtr::btnPickCustomerClick() {
     if (!m_pDataset)
         return;
-    const QString customerID = m_Pickers.Customer ? m_Pickers.Customer(this) : QString();
+    const QString customerID = ExecuteCustomerList(this);
     if (!customerID.isEmpty())
         SetCallField("CustomerID", customerID);
     LookUpCustomer();
 }
 
 void TfrmCallEdtr::btnPickWorkerClick() {
-    if (!m_Pickers.Worker || !m_pDataset)
+    if (!m_pDataset)
         return;
-    const QString workerNr = m_Pickers.Worker(this);
+    const QString workerNr = ExecuteWorkerList(this);
     if (workerNr.isEmpty())
         return;
     SetCallField("WorkerNr", workerNr);

@@ -20,7 +20,6 @@
 
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -45,22 +44,11 @@ class TQuery;
 class TfrmCallEdtr : public TfrmBaseEditor, public UAbstract::IObserver {
     Q_OBJECT
 public:
-    // The lists the "..." buttons pick from; each returns the key picked, or
-    // an empty text when the user cancelled. The composition root hands over
-    // the list windows' pickers; without one a button picks nothing.
-    struct TPickers {
-        std::function<QString(QWidget*)> Customer;
-        std::function<QString(QWidget*)> Item;
-        std::function<QString(QWidget*)> Worker;
-    };
-
     // Edits `dataModule`'s call table and follows its database being opened
     // and closed; without a module it has no dataset. The status list comes
     // from the main window's status list when there is one.
     explicit TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
     ~TfrmCallEdtr() override;
-
-    void SetPickers(TPickers pickers) { m_Pickers = std::move(pickers); }
 
     // The six checks of a call, in order: a known customer, a free call
     // number while adding, a known worker when one is named; then the status
@@ -192,7 +180,6 @@ private:
     void SetCallField(const char* name, const QString& value);
 
     QPointer<TdmlGlobals> m_pDataModule;
-    TPickers m_Pickers;
     std::unique_ptr<TDBTableAccess> m_pCommentsLink;
     // The status when the window was shown or the call last validated.
     QString m_sLastStatus;

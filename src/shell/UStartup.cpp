@@ -66,8 +66,6 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     // Children of the main window: they open over it, and it deletes them.
     TWindows& w = m_Windows;
     w.CallEdtr = new TfrmCallEdtr(module, &main);
-    // The call editor picks from the lists, which it does not know.
-    w.CallEdtr->SetPickers({ExecuteCustomerList, ExecuteItemList, ExecuteWorkerList});
     w.CustomerEdtr = new TfrmCustomerEdtr(module, &main);
     w.ServiceContractEdtr = new TfrmServiceContractEdtr(module, &main);
     w.WorkerEdtr = new TfrmWorkerEdtr(module, &main);

@@ -10,6 +10,7 @@
 #include "editors/FCallEdtr.h"
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
+#include "lists/FWorkerList.h"
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
@@ -128,11 +129,9 @@ private Q_SLOTS:
 
     void AKnownItemBringsItsOwnerAndPickedKeysFillTheCall() {
         TfrmCallEdtr& e = Editor();
-        QStringList picked;
-        e.SetPickers({{}, {}, [&](QWidget*) {
-                          picked << "worker";
-                          return QStringLiteral("W1");
-                      }});
+        // The worker is picked from the worker list's popup.
+        TfrmWorkerList workers(nullptr, &Data(), nullptr);
+        frmWorkerList = &workers;
         QVERIFY(Run(false, [&] {
             QCOMPARE(e.windowTitle(), QString("Add a new Call"));
             QCOMPARE(e.edtCallNr->text(), QString("000002"));
@@ -140,12 +139,16 @@ private Q_SLOTS:
             QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
             QCOMPARE(e.edtCustomerID->text(), QString("ACME"));
             QCOMPARE(e.edtCompany->text(), QString("Acme Ltd"));
+            Dialogs().AnswerModal([&](QObject*) {
+                return int(Data().sqlWorker->Locate("WorkerNR", "W1") ? QDialog::Accepted
+                                                                      : QDialog::Rejected);
+            });
             e.btnPickWorker->click();
             QCOMPARE(e.lblWorkerName->text(), QString("Sam Dube"));
             e.edtrProblem->setFocus(); // leaving the known serial makes nothing
             e.btnOk->click();
         }));
-        QCOMPARE(picked, QStringList({"worker"}));
+        frmWorkerList = nullptr;
         QCOMPARE(Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
                         "Call WHERE CallNr = '000002'"),
                  QStringList({"ACME/SN1/W1"}));
