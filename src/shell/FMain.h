@@ -65,6 +65,9 @@ public:
         std::function<IDataListWindow*()> CurrentDataList;
         // Reads every list again, each staying on its record.
         std::function<void()> RefreshData;
+        // The backup and restore dialogs, shown modally over the main window.
+        std::function<void()> Backup;
+        std::function<void()> Restore;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
@@ -87,6 +90,7 @@ public:
 
     void SetDataHooks(TDataHooks hooks);
     const TDataHooks& DataHooks() const { return m_Hooks; }
+    const TLocations& Locations() const { return m_Locations; }
 
     // Makes `window` the list window of `view` and a maximised MDI child; the
     // main window takes ownership. Closing the child only minimises it.

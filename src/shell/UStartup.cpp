@@ -1,6 +1,8 @@
 #include "shell/UStartup.h"
 
 #include "data/DMGlobals.h"
+#include "data/FBackup.h"
+#include "data/FRestore.h"
 #include "data/engine/TQuery.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FCustomerEdtr.h"
@@ -16,12 +18,14 @@
 #include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
+#include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace {
 
@@ -173,6 +177,20 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
     hooks.RefreshData = [dataModule] {
         if (dataModule && dataModule->DatabaseActive())
             dataModule->RefreshQueries();
+    };
+    // One-use dialogs: made by their command as children of the main window,
+    // shown modally, then destroyed.
+    const auto runDialog = [](auto make) {
+        QDialog* dialog = make();
+        const auto destroy = qScopeGuard([dialog] { dialog->deleteLater(); });
+        Dialogs().ExecModal(dialog, [dialog] { return dialog->exec(); });
+    };
+    const QString backups = mainWindow.Locations().BackupDir + QLatin1Char('/');
+    hooks.Backup = [runDialog, &mainWindow, dataModule, backups] {
+        runDialog([&] { return new TfrmBackup(&mainWindow, dataModule, backups); });
+    };
+    hooks.Restore = [runDialog, &mainWindow, dataModule, backups] {
+        runDialog([&] { return new TfrmRestore(&mainWindow, dataModule, backups); });
     };
     return hooks;
 }

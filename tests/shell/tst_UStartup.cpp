@@ -24,6 +24,7 @@
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -161,6 +162,24 @@ private Q_SLOTS:
                 QCOMPARE(shown, l.Editor);
             }
             QCOMPARE(dialogs.PendingAnswers(), 0);
+
+            // The one-use dialogs of the Tools menu: shown over the main
+            // window with the backups folder, gone afterwards.
+            for (QAction* command : {main.actBackup, main.actRestore}) {
+                QPointer<QDialog> shown;
+                QString offered;
+                dialogs.AnswerModal([&shown, &offered](QObject* window) {
+                    shown = qobject_cast<QDialog*>(window);
+                    shown->show();
+                    offered = shown->findChild<QLineEdit*>("edtPath")->text();
+                    return 0;
+                });
+                command->trigger();
+                QVERIFY(shown && shown->parent() == &main);
+                QCOMPARE(offered, dir.Path() + "backups/");
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(!shown);
+            }
         }
         for (QWidget* global : Globals())
             QVERIFY(!global);
