@@ -68,6 +68,9 @@ public:
         // The backup and restore dialogs, shown modally over the main window.
         std::function<void()> Backup;
         std::function<void()> Restore;
+        // Empties every table; removes the rows with blank keys and reopens.
+        std::function<void()> ClearDatabase;
+        std::function<void()> RemoveInconsistentData;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };

@@ -134,9 +134,8 @@ void TMainCommands::CreateActions() {
     // exchange units and the help viewer; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
     for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actClearDatabase,
-          m_Main.actRemoveInconsistentData, m_Main.actImportWAB, m_Main.actExportToXML,
-          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
+         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
+          m_Main.actExportToXML, m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
         action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
@@ -453,9 +452,20 @@ void TMainCommands::actRestoreExecute() {
         restore();
 }
 
-void TMainCommands::actClearDatabaseExecute() {}
+void TMainCommands::actClearDatabaseExecute() {
+    if (Dialogs().MessageBox(TMsgKind::Warning, QStringLiteral("Confirm"),
+                             QStringLiteral("ALL DATA WILL BE LOST!\n\nAre you sure you want to "
+                                            "proceed?"),
+                             mbYes | mbNo) != mbYes)
+        return;
+    if (const auto& clear = m_Main.DataHooks().ClearDatabase)
+        clear();
+}
 
-void TMainCommands::actRemoveInconsistentDataExecute() {}
+void TMainCommands::actRemoveInconsistentDataExecute() {
+    if (const auto& remove = m_Main.DataHooks().RemoveInconsistentData)
+        remove();
+}
 
 void TMainCommands::actImportWABExecute() {}
 

@@ -18,6 +18,7 @@
 #include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
+#include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UKeyboardState.h"
@@ -191,6 +192,18 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
     };
     hooks.Restore = [runDialog, &mainWindow, dataModule, backups] {
         runDialog([&] { return new TfrmRestore(&mainWindow, dataModule, backups); });
+    };
+    hooks.ClearDatabase = [dataModule] {
+        if (dataModule)
+            dataModule->ClearDatabase();
+    };
+    hooks.RemoveInconsistentData = [dataModule] {
+        if (!dataModule)
+            return;
+        const TBusyCursor busy;
+        dataModule->RemoveBlankKeyRecords();
+        dataModule->SetDatabaseActive(false);
+        dataModule->SetDatabaseActive(true);
     };
     return hooks;
 }

@@ -180,6 +180,23 @@ private Q_SLOTS:
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 QVERIFY(!shown);
             }
+
+            // Clearing asks first; removing inconsistent rows does not.
+            TdmlGlobals& dml = windows.DataModule();
+            const auto customers = [&dml] {
+                return dml.QueryIsEmpty("SELECT * FROM Customer") ? 0 : 1;
+            };
+            dml.ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"\", \"Blank\")");
+            main.actRemoveInconsistentData->trigger();
+            QCOMPARE(customers(), 0);
+            QVERIFY(dml.DatabaseActive());
+            dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C1\")");
+            for (const TMsgButton answer : {mbNo, mbYes}) {
+                dialogs.AnswerButton(answer);
+                main.actClearDatabase->trigger();
+                QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Warning);
+                QCOMPARE(customers(), answer == mbNo ? 1 : 0);
+            }
         }
         for (QWidget* global : Globals())
             QVERIFY(!global);
