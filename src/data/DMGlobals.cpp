@@ -43,6 +43,14 @@ TdmlGlobals::TdmlGlobals(QObject* parent)
     tblItem = MakeTable(QStringLiteral("Item.DB"), dsItem);
     tblCallComments = MakeTable(QStringLiteral("CallComments.DB"), dsCallComments);
     tblStateTimes = MakeTable(QStringLiteral("StateTimes.DB"), dsStateTimes);
+    for (auto [table, name] : {std::pair{tblCustomer, "tblCustomer"},
+                               {tblWorker, "tblWorker"},
+                               {tblServiceContract, "tblServiceContract"},
+                               {tblCall, "tblCall"},
+                               {tblItem, "tblItem"},
+                               {tblCallComments, "tblCallComments"},
+                               {tblStateTimes, "tblStateTimes"}})
+        table->setObjectName(QLatin1String(name)); // as exports name them
 
     sqlCall = MakeQuery(DMTables::SqlCallText(), dsQCall);
     sqlItem = MakeQuery(DMTables::SqlItemText(), dsQItem);

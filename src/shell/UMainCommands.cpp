@@ -1,5 +1,6 @@
 #include "shell/UMainCommands.h"
 
+#include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
@@ -469,7 +470,11 @@ void TMainCommands::actRemoveInconsistentDataExecute() {
 
 void TMainCommands::actImportWABExecute() {}
 
-void TMainCommands::actExportToXMLExecute() {}
+void TMainCommands::actExportToXMLExecute() {
+    TXMLExporter exporter;
+    m_Main.ExecExport(&exporter, QStringLiteral("This will export the whole Korvane database to a "
+                                                "XML file.\nIt may take a while. \n\nContinue?"));
+}
 
 void TMainCommands::actHelpContentsExecute() {}
 

@@ -4,6 +4,7 @@
 #include "data/FBackup.h"
 #include "data/FRestore.h"
 #include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FCustomerEdtr.h"
 #include "editors/FItemEdtr.h"
@@ -192,6 +193,14 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
     };
     hooks.Restore = [runDialog, &mainWindow, dataModule, backups] {
         runDialog([&] { return new TfrmRestore(&mainWindow, dataModule, backups); });
+    };
+    hooks.ExportTable = [dataModule](int index) -> TDataSet* {
+        if (!dataModule)
+            return nullptr;
+        TTable* const tables[] = {dataModule->tblCall,     dataModule->tblCallComments,
+                                  dataModule->tblCustomer, dataModule->tblItem,
+                                  dataModule->tblWorker,   dataModule->tblServiceContract};
+        return index >= 0 && index < 6 ? tables[index] : nullptr;
     };
     hooks.ClearDatabase = [dataModule] {
         if (dataModule)
