@@ -147,7 +147,7 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     grdRepresentatives->verticalHeader()->setFixedWidth(20);
     grdRepresentatives->verticalHeader()->setDefaultSectionSize(20);
     grdRepresentatives->horizontalHeader()->setStretchLastSection(true);
-    grdRepresentatives->horizontalHeader()->setDefaultSectionSize(110);
+    grdRepresentatives->horizontalHeader()->setDefaultSectionSize(95);
 
     QFormLayout* identity = MakeForm();
     identity->addRow(QStringLiteral("Customer ID"), edtCustomerID);
@@ -165,18 +165,18 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     contact->addRow(QStringLiteral("Cell"), edtCell);
     contact->addRow(QStringLiteral("Fax"), edtFax);
     contact->addRow(QStringLiteral("Email "), edtEmail);
-    pgcSelection->addTab(MakePage(contact), QStringLiteral("Contact Details"));
+    pgcSelection->addTab(MakePage(contact, true), QStringLiteral("Contact Details"));
     QFormLayout* physical = MakeForm();
     physical->addRow(QStringLiteral("Address"), edtPhyAddr);
     physical->addRow(QStringLiteral("Code/ZIP"), edtPhyCode);
     physical->addRow(QStringLiteral("Country"), edtCountry1);
-    pgcSelection->addTab(MakePage(physical), QStringLiteral("Physical Address"));
+    pgcSelection->addTab(MakePage(physical, true), QStringLiteral("Physical Address"));
     QFormLayout* postal = MakeForm();
     postal->addRow(QStringLiteral("Address"), edtPOAddr);
     postal->addRow(QStringLiteral("Code/ZIP"), edtPOCode);
     postal->addRow(QStringLiteral("Country"), edtCountry2);
     postal->addRow(QString(), chkSameAsPhy);
-    pgcSelection->addTab(MakePage(postal), QStringLiteral("Postal Address"));
+    pgcSelection->addTab(MakePage(postal, true), QStringLiteral("Postal Address"));
     auto makeAction = [this](const char* name, const char* icon, const char* hint) {
         auto* action = new QAction(ProgramIcon(QLatin1String(icon)), QLatin1String(hint), this);
         action->setObjectName(QLatin1String(name));
@@ -221,9 +221,16 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     btnOk->setDefault(true);
 }
 
-QWidget* TfrmCustomerEdtr::MakePage(QLayout* layout) {
+QWidget* TfrmCustomerEdtr::MakePage(QLayout* layout, bool atTop) {
     auto* page = new QWidget(pgcSelection);
-    page->setLayout(layout);
+    if (!atTop) {
+        page->setLayout(layout);
+        return page;
+    }
+    // A form's rows stay together at the top of a page taller than they are.
+    auto* column = new QVBoxLayout(page);
+    column->addLayout(layout);
+    column->addStretch(1);
     return page;
 }
 

@@ -89,7 +89,8 @@ private:
     // "Same as physical": the postal address takes the physical one while
     // checked and gets back what it held when unchecked by the user.
     void chkSameAsPhyClick();
-    QWidget* MakePage(QLayout* layout);
+    // A page of pgcSelection holding `layout`, kept at its top when `atTop`.
+    QWidget* MakePage(QLayout* layout, bool atTop = false);
 
     TdmlGlobals* m_pDataModule;
     TDataSetModel* m_pRepresentatives;

@@ -58,6 +58,8 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent)
     form->addRow(QStringLiteral("Brand/Make"), edtBrand);
     form->addRow(QStringLiteral("Model"), edtModel);
     form->addRow(QStringLiteral("Description"), edtDescription);
+    // Not the owner, whose row also holds its button: the window keeps its
+    // width whether the button is shown or not.
     edtSerialNr->setMinimumWidth(kFieldWidth);
 
     QVBoxLayout* layout = StackUnderHeading(pnlClient, QStringLiteral("item-32.png"),

@@ -89,7 +89,9 @@ TfrmServiceContractEdtr::TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidge
     form->addRow(QStringLiteral("Contract Type"), edtContractType);
     form->addRow(QStringLiteral("Comments"), edtComments);
     form->addRow(QString(), chkValid);
-    edtItemSerialNr->setMinimumWidth(kFieldWidth);
+    // Not a key field, whose row also holds its button: the window keeps its
+    // width whether the buttons are shown or not.
+    edtContractType->setMinimumWidth(kFieldWidth);
 
     QVBoxLayout* layout =
         StackUnderHeading(pnlClient, QStringLiteral("contract-32.png"),
