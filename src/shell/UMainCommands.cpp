@@ -136,7 +136,7 @@ void TMainCommands::CreateActions() {
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
     for (QAction* action :
          {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
-          m_Main.actExportToXML, m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
+          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
         action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
