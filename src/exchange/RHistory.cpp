@@ -28,19 +28,22 @@ constexpr double DetailHeight = 16;
 constexpr double FooterHeight = 56;
 constexpr double FooterLine = 14;
 
-// A column of the call rows: its heading, field, left edge and width.
+// A column of the call rows: its heading, field, left edge and width, and
+// how a value too wide for it is fitted in.
 struct TColumn {
     const char* Heading;
     const char* Field;
     double Left;
     double Width;
+    UReportDrawing::TTextFit Fit = UReportDrawing::TTextFit::Elide;
 };
 
 constexpr std::array<TColumn, 6> Columns{{
     {"Call #", "CallNr", 7, 50},
     {"Jobcard #", "JobcardNumber", 71, 80},
     {"Order #", "OrderNumber", 159, 67},
-    {"Date", "Date_Time", 231, 67},
+    // A date is never cut; a font wider than Arial draws it a little smaller.
+    {"Date", "Date_Time", 231, 67, UReportDrawing::TTextFit::Shrink},
     {"Worker", "WorkerFullName", 307, 94},
     {"Problem", "ProblemDescr", 419, 294},
 }};
@@ -171,7 +174,7 @@ TReportDocument TrptHistory::BuildDocument() {
                                     field.DataType() == TFieldType::Date
                                 ? DateText(field)
                                 : field.AsString(),
-                            detail);
+                            detail, Qt::AlignLeft, Columns[c].Fit);
             }
             document.AddDetail(std::move(row));
         }

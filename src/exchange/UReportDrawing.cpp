@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 
 namespace UReportDrawing {
 
@@ -35,6 +36,9 @@ void SetUpDevice(QPagedPaintDevice& device) {
         printer->setFullPage(true);
     device.setPageLayout(SheetLayout());
 }
+
+// How far a text that shrinks to fit may shrink.
+constexpr double MinShrink = 0.75;
 
 // One line of a text box: line breaks and tabs become blanks.
 QString OneLine(QString text) {
@@ -65,7 +69,7 @@ public:
                              item.Box.width() * m_dScale, item.Box.height() * m_dScale);
             switch (item.Kind) {
             case TReportItem::TKind::Text:
-                if (item.WordWrap)
+                if (item.Fit == TTextFit::Wrap)
                     DrawWrapped(item, box);
                 else
                     DrawLine(item, box, OneLine(item.Text));
@@ -94,11 +98,26 @@ private:
         m_Painter.setFont(font);
     }
 
-    // One line cut to the box's width, placed by the item's alignment.
+    // One line fitted to the box's width, placed by the item's alignment. A
+    // shrunk text keeps the baseline of the item's own font.
     void DrawLine(const TReportItem& item, const QRectF& box, const QString& text) {
         if (text.isEmpty())
             return;
         UseFont(item.Font);
+        double baseline = box.top() + m_Metrics.ascent();
+        if (item.Align & Qt::AlignBottom)
+            baseline = box.bottom() - m_Metrics.descent();
+        else if (item.Align & Qt::AlignVCenter)
+            baseline = box.center().y() + (m_Metrics.ascent() - m_Metrics.descent()) / 2;
+        if (item.Fit == TTextFit::Shrink) {
+            const double width = m_Metrics.horizontalAdvance(text);
+            if (width > box.width()) {
+                QFont smaller = item.Font;
+                smaller.setPointSizeF(item.Font.pointSizeF() *
+                                      std::max(MinShrink, box.width() / width));
+                UseFont(smaller);
+            }
+        }
         const QString shown = m_Metrics.elidedText(text, Qt::ElideRight, box.width());
         if (shown.isEmpty())
             return;
@@ -107,11 +126,6 @@ private:
             const double spare = box.width() - m_Metrics.horizontalAdvance(shown);
             x += item.Align & Qt::AlignRight ? spare : spare / 2;
         }
-        double baseline = box.top() + m_Metrics.ascent();
-        if (item.Align & Qt::AlignBottom)
-            baseline = box.bottom() - m_Metrics.descent();
-        else if (item.Align & Qt::AlignVCenter)
-            baseline = box.center().y() + (m_Metrics.ascent() - m_Metrics.descent()) / 2;
         m_Painter.drawText(QPointF(x, baseline), shown);
     }
 
@@ -157,14 +171,14 @@ QFont ReportFont(const QString& family, double pointSize, bool bold) {
 // Bands
 
 TReportBand& TReportBand::AddText(const QRectF& box, const QString& text, const QFont& font,
-                                  Qt::Alignment align, bool wordWrap) {
+                                  Qt::Alignment align, TTextFit fit) {
     TReportItem item;
     item.Kind = TReportItem::TKind::Text;
     item.Box = box;
     item.Text = text;
     item.Font = font;
     item.Align = align;
-    item.WordWrap = wordWrap;
+    item.Fit = fit;
     Items.append(std::move(item));
     return *this;
 }

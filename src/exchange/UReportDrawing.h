@@ -17,7 +17,7 @@
 //  - the summary, once, after the last detail band;
 //  - the page footer, on every page, at the bottom margin.
 // A band is never split: one that does not fit goes to the next page. Text is
-// cut to its box with an ellipsis, so neighbouring boxes never overlap.
+// cut to its box (TTextFit), so neighbouring boxes never overlap.
 //
 // A list report (the item call history) is a title, a column header and one
 // detail band per row; a form (the call card) is a title and one detail band
@@ -39,6 +39,13 @@ namespace UReportDrawing {
 // lacks it, a font of the same kind stands in.
 QFont ReportFont(const QString& family, double pointSize, bool bold = false);
 
+// How a text that is too wide for its box is fitted into it.
+enum class TTextFit {
+    Elide,  // one line, cut with an ellipsis
+    Shrink, // one line, in a smaller font (down to three quarters), then cut
+    Wrap,   // broken into lines; those below the box are left out
+};
+
 // One thing drawn in a band; its box is in design units from the band's
 // top-left corner.
 struct TReportItem {
@@ -49,9 +56,8 @@ struct TReportItem {
     QString Text;
     QFont Font;
     Qt::Alignment Align = Qt::AlignLeft | Qt::AlignTop;
-    // Text only: broken into lines inside the box (else one line, elided).
-    bool WordWrap = false;
-    QImage Picture; // stretched over the box
+    TTextFit Fit = TTextFit::Elide; // text only
+    QImage Picture;                 // stretched over the box
 };
 
 // A strip of the page, as wide as the printable width, `Height` design units
@@ -62,10 +68,9 @@ struct TReportBand {
 
     explicit TReportBand(double height = 0) : Height(height) {}
 
-    // One line of text, cut to the box's width; or, with `wordWrap`, the
-    // lines that fit in the box.
+    // A text fitted into the box (line breaks end lines only when wrapped).
     TReportBand& AddText(const QRectF& box, const QString& text, const QFont& font,
-                         Qt::Alignment align = Qt::AlignLeft, bool wordWrap = false);
+                         Qt::Alignment align = Qt::AlignLeft, TTextFit fit = TTextFit::Elide);
     // "Page n of m" (or `format` with %1 and %2) on one line.
     TReportBand& AddPageNumber(const QRectF& box, const QFont& font,
                                Qt::Alignment align = Qt::AlignLeft,
