@@ -46,21 +46,22 @@ struct TWorkshop {
                  "VALUES ('S1', 'Hex', 'H1', 'C1'), ('S2', 'Hex', 'H2', 'C1')",
              })
             DataModule.ExecSQL(QString::fromLatin1(sql));
-        AddCall(1, "S1", "Does not start.");
-        AddCall(2, "S1", "Paper jam.");
-        AddCall(3, "S1", "Noisy fan.");
+        QStringList calls{Call(1, "S1", "Does not start."), Call(2, "S1", "Paper jam."),
+                          Call(3, "S1", "Noisy fan.")};
         for (int n = 101; n <= 160; ++n)
-            AddCall(n, "S2",
-                    n == 130 ? QString("Toner smears. ").repeated(40) : QString("Check %1").arg(n));
+            calls << Call(n, "S2",
+                          n == 130 ? QString("Toner smears. ").repeated(40)
+                                   : QString("Check %1").arg(n));
+        DataModule.ExecSQL("INSERT INTO Call (CallNr, WorkerNr, EquipmentSerialNr, "
+                           "JobcardNumber, OrderNumber, Date_Time, ProblemDescr) VALUES " +
+                           calls.join(", "));
         DataModule.ApplyChanges();
     }
 
-    void AddCall(int number, const char* serial, const QString& problem) {
-        DataModule.ExecSQL(QString("INSERT INTO Call (CallNr, WorkerNr, EquipmentSerialNr, "
-                                   "JobcardNumber, OrderNumber, Date_Time, ProblemDescr) VALUES "
-                                   "('%1', 'W1', '%2', 'J%1', 'O%1', '2007-03-05 10:00:00', '%3')")
-                               .arg(number, 6, 10, QChar('0'))
-                               .arg(serial, problem));
+    static QString Call(int number, const char* serial, const QString& problem) {
+        return QString("('%1', 'W1', '%2', 'J%1', 'O%1', '2007-03-05 10:00:00', '%3')")
+            .arg(number, 6, 10, QChar('0'))
+            .arg(serial, problem);
     }
 
     void SelectItem(const char* serial) {
