@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTextLayout>
 #include <QToolBar>
 #include <algorithm>
 
@@ -110,12 +111,17 @@ private:
         else if (item.Align & Qt::AlignVCenter)
             baseline = box.center().y() + (m_Metrics.ascent() - m_Metrics.descent()) / 2;
         if (item.Fit == TTextFit::Shrink) {
-            const double width = m_Metrics.horizontalAdvance(text);
-            if (width > box.width()) {
+            // Widths do not quite follow the size (hinting, rounding): try
+            // again a little smaller while it does not fit.
+            double width = m_Metrics.horizontalAdvance(text);
+            double factor = 1;
+            for (int attempt = 0; attempt < 4 && width > box.width() && factor > MinShrink;
+                 ++attempt) {
+                factor = std::max(MinShrink, factor * box.width() / width * 0.995);
                 QFont smaller = item.Font;
-                smaller.setPointSizeF(item.Font.pointSizeF() *
-                                      std::max(MinShrink, box.width() / width));
+                smaller.setPointSizeF(item.Font.pointSizeF() * factor);
                 UseFont(smaller);
+                width = m_Metrics.horizontalAdvance(text);
             }
         }
         const QString shown = m_Metrics.elidedText(text, Qt::ElideRight, box.width());
@@ -129,15 +135,31 @@ private:
         m_Painter.drawText(QPointF(x, baseline), shown);
     }
 
-    // The lines that fit in the box; what does not fit is left out.
+    // The lines that fit in the box, whole; the rest is left out.
     void DrawWrapped(const TReportItem& item, const QRectF& box) {
         if (item.Text.isEmpty())
             return;
-        UseFont(item.Font);
-        m_Painter.save();
-        m_Painter.setClipRect(box);
-        m_Painter.drawText(box, int(item.Align) | Qt::TextWordWrap, item.Text);
-        m_Painter.restore();
+        QString text = item.Text;
+        text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextLayout layout(text, item.Font, &m_Device);
+        QTextOption option(item.Align & Qt::AlignHorizontal_Mask);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        double y = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            if (line.y() + line.height() > box.height())
+                break;
+            line.draw(&m_Painter, box.topLeft());
+        }
     }
 
     QPainter& m_Painter;
