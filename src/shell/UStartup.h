@@ -53,8 +53,8 @@ struct TListWindows {
 // and item editors, the month and priority pickers, the representative
 // editor and the item call history report. Showing the main window does the
 // rest of the start-up: the five list windows (each running its kind's
-// editor), the table files and opening the database. The main window runs the editors from its New
-// commands.
+// editor), the table files and opening the database. The main window runs
+// the editors from its New commands.
 //
 // This is the only code that sets the global instance pointers (frmCallEdtr,
 // frmCustomerList, frmMonthPicker, rptHistory, ...): the editors, pickers and
