@@ -11,6 +11,7 @@
 #include "editors/FReprEditor.h"
 #include "editors/FServiceContractEdtr.h"
 #include "editors/FWorkerEdtr.h"
+#include "exchange/RHistory.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
@@ -48,6 +49,7 @@ void ForEachGlobal(const TProgramWindows::TWindows& w, TVisit&& visit) {
     visit(frmMonthPicker, w.MonthPicker);
     visit(frmPriorityPicker, w.PriorityPicker);
     visit(frmReprEditor, w.ReprEditor);
+    visit(rptHistory, w.History);
 }
 
 const auto Publish = [](auto*& global, auto* window) { global = window; };
@@ -79,6 +81,8 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     w.MonthPicker = new TfrmMonthPicker(&main);
     w.PriorityPicker = new TfrmPriorityPicker(&main);
     w.ReprEditor = new TfrmReprEditor(module, &main);
+    w.History = new TrptHistory(module, &main);
+    w.History->SetVidazLibrary(locations.VidazLibrary);
 
     TListEditors editors;
     editors.Call = w.CallEdtr;
