@@ -20,7 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libsqlite3-dev sqlite3 libzip-dev clang-format
+          libsqlite3-dev sqlite3 libzip-dev unzip clang-format poppler-utils
           clang libclang-rt-14-dev llvm) # clang and its fuzzer runtime; llvm symbolizes reports
 JOBS=$(nproc)
 

@@ -1,19 +1,22 @@
 // korvane-bench DIRECTORY: how quickly the program starts on a filled
 // database directory (made by korvane-demo-data), opens, searches and sorts
 // its lists, finds a call's customer, item, worker and contract, opens a
-// call's details, deletes a customer and adds a call, opens the call editor
-// and saves a change of status with it, and how much memory that takes. Everything runs through the
-// data module (TdmlGlobals) on the directory, as in the program. Every figure is printed beside its
-// floor, the same SQL run straight through SQLite on the same files in the same run, and beside its
-// goal for the size of the database (workshop: 100,000 calls; huge: a million).
+// call's details, deletes a customer and adds a call, how much memory that
+// takes, how quickly an item's call history is written as a PDF, and how
+// quickly the call editor opens on a call and saves a change of status.
+// Everything runs through the data module (TdmlGlobals) on the directory, as
+// in the program. Every figure is printed beside its floor, the same SQL run
+// straight through SQLite on the same files in the same run, and beside its
+// goal for the size of the database (workshop: 100,000 calls; huge: a
+// million).
 //
 // Times are medians of --repeat runs (5 unless given). The program's side of
 // figures 1 to 6 runs first and the peak memory is read after it, so that
 // neither the floor connection's page cache nor the copies used by 7 and 8
-// count. Deleting, adding and saving change the files, so 7, 8, 10 and 11
+// count. Deleting, adding and saving change the files, so 7, 8, 11 and 12
 // run on two copies of the directory (one for the program, one for the
-// floor) in a scratch folder that is removed afterwards. The call editor is
-// shown on the offscreen platform unless another is chosen.
+// floor) in a scratch folder that is removed afterwards; 10 runs on the
+// program's copy after them.
 
 #include "data/DBTableAccess.h"
 #include "data/DMGlobals.h"
@@ -25,6 +28,7 @@
 #include "data/engine/TTableWriter.h"
 #include "editors/FCallEdtr.h"
 #include "editors/UDBTextControls.h"
+#include "exchange/RHistory.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UStartup.h"
@@ -403,6 +407,17 @@ const char* const CustomerCascade[] = {
     "DELETE FROM ServiceContract WHERE CustomerID='%1'",
 };
 
+// The item list's call history query, which the history report runs.
+const char* const HistorySql =
+    "SELECT C.CallNr, C.JobcardNumber, C.OrderNumber, C.WorkerNr, C.Date_Time, C.ProblemDescr, "
+    "(W.Name || ' ' || W.Surname) AS WorkerFullName\r\n"
+    "FROM Call C\r\n"
+    "LEFT OUTER JOIN Worker W ON (W.WorkerNr = C.WorkerNr)\r\n"
+    "Where EquipmentSerialNr =  :SerialNr";
+// The calls in that history, and how long writing it may take at any size.
+constexpr int HistoryCalls = 500;
+constexpr double HistoryGoal = 300;
+
 // `count` of `values`, spread evenly over them.
 template <typename T>
 std::vector<T> Spread(const std::vector<T>& values, int count) {
@@ -423,9 +438,10 @@ int main(int argc, char* argv[]) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest it takes
 
-    // The call editor is a window: without a display it is drawn offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // The history report draws text, which takes the GUI application's
+    // fonts, and the call editor is a window; unless told otherwise, the
+    // bench draws off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;
@@ -816,7 +832,12 @@ int main(int argc, char* argv[]) {
     QString freeCallSql;
     QString insertLineSql;
     QString insertCallSql;
-    // (10) and (11): the calls edited, as the list shows them, the status
+    // (10) The item whose history is printed, the report's statement as the
+    // engine runs it, and the times.
+    QString historyItem;
+    QString historySql;
+    std::vector<double> histories;
+    // (11) and (12): the calls edited, as the list shows them, the status
     // each was given, and the editor's lookup statements as SQLite runs them.
     std::vector<TCallKeys> edited;
     std::vector<QString> newStatus;
@@ -894,14 +915,16 @@ int main(int argc, char* argv[]) {
                 Die(QStringLiteral("the new call %1 has no first comment line").arg(number));
         }
 
-        // (10) Opening the call editor on the calls list's current call, to
+        // (11) Opening the call editor on the calls list's current call, to
         // the window shown with its item, customer, worker and comment lines;
-        // (11) then a new status saved with Apply: the row, its comment line,
+        // (12) then a new status saved with Apply: the row, its comment line,
         // and the calls list read again, still on that call.
         {
             std::vector<QString> all;
             auto query = db.PrepareNative(
-                QStringLiteral("SELECT CallNr FROM %1 ORDER BY CallNr").arg(Qualified(db, "Call")));
+                QStringLiteral("SELECT CallNr FROM %1 WHERE CustomerID IN (SELECT CustomerID FROM "
+                               "%2) ORDER BY CallNr")
+                    .arg(Qualified(db, "Call"), Qualified(db, "Customer")));
             while (query->Step())
                 all.push_back(query->Text(0));
             TBenchDialogs dialogs;
@@ -953,12 +976,69 @@ int main(int argc, char* argv[]) {
             }
             SetDialogs(previous);
         }
+
+        // (10) The call history of an item with 500 calls written as a PDF
+        // file, as the item list's Print command runs it but without the
+        // preview: the item with the most calls is given more, up to 500.
+        {
+            auto most = db.PrepareNative(
+                QStringLiteral("SELECT EquipmentSerialNr, COUNT(*), MIN(WorkerNr) FROM %1 "
+                               "GROUP BY EquipmentSerialNr ORDER BY 2 DESC LIMIT 1")
+                    .arg(Qualified(db, "Call")));
+            if (!most->Step())
+                Die(QStringLiteral("no item has calls"));
+            historyItem = most->Text(0);
+            const qint64 has = most->Integer(1);
+            const QString worker = most->Text(2);
+            const QString now = UStorage::DateTimeText(QDateTime::currentDateTime());
+            QStringList rows;
+            for (qint64 n = has; n < HistoryCalls; ++n)
+                rows << QStringLiteral("('H%1', '%2', '%3', '%4', 'Feeds two sheets at once; "
+                                       "rollers worn, replaced and tested.')")
+                            .arg(n, 6, 10, QLatin1Char('0'))
+                            .arg(USqlDialect::EscapeQuotes(historyItem),
+                                 USqlDialect::EscapeQuotes(worker), now);
+            if (!rows.isEmpty())
+                dm.ExecSQL(QStringLiteral("INSERT INTO Call (CallNr, EquipmentSerialNr, WorkerNr, "
+                                          "Date_Time, ProblemDescr) VALUES ") +
+                           rows.join(QStringLiteral(", ")));
+        }
+        dm.ApplyChanges();
+        if (!dm.sqlItem->Locate(QStringLiteral("SerialNr"), historyItem))
+            Die(QStringLiteral("item %1 is not in the item list").arg(historyItem));
+        historySql = db.Prepare(QLatin1String(HistorySql))->Sql();
+        {
+            TrptHistory report(&dm);
+            const QString pdf = scratch.filePath(QStringLiteral("history.pdf"));
+            const QString company =
+                dm.sqlItem->FieldByName(QStringLiteral("CompanyName")).AsString();
+            for (int run = 0; run < repeat; ++run)
+                histories.push_back(TimeMs([&] {
+                    report.RunToPdf(QLatin1String(HistorySql), historyItem, QString(), company,
+                                    pdf);
+                }));
+            if (QFileInfo(pdf).size() == 0)
+                Die(QStringLiteral("the history report wrote nothing"));
+        }
         dm.SetDatabaseActive(false);
     } catch (const EError& e) {
         Die(e.Message());
     }
 
     TFloor copyFloor(floorCopy);
+    // The floor of the history: its statement, every row read.
+    std::vector<double> historyFloors;
+    {
+        TFloor historyFloor(programCopy);
+        for (int run = 0; run < repeat; ++run)
+            historyFloors.push_back(TimeMs([&] {
+                sqlite3_stmt* stmt = historyFloor.Prepare(historySql);
+                TFloor::BindText(stmt, QStringLiteral("SerialNr"), historyItem);
+                while (TFloor::StepRow(stmt)) {
+                }
+                sqlite3_finalize(stmt);
+            }));
+    }
     std::vector<double> deleteFloors;
     for (const QStringList& statements : cascades)
         deleteFloors.push_back(TimeMs([&] {
@@ -1084,11 +1164,16 @@ int main(int argc, char* argv[]) {
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
                              QStringLiteral("MiB")));
     figures.push_back(
-        Figure(QStringLiteral("10"), QStringLiteral("opening the call editor on a call"),
+        Figure(QStringLiteral("10"),
+               QStringLiteral("history report of an item with %1 calls to PDF").arg(HistoryCalls),
+               Median(histories), Median(historyFloors), HistoryGoal,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(histories), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("11"), QStringLiteral("opening the call editor on a call"),
                Median(editorOpens), Median(openFloors), goals.OpenCallEditor,
                QStringLiteral("(slowest %1 ms)").arg(Slowest(editorOpens), 0, 'f', 1)));
     figures.push_back(
-        Figure(QStringLiteral("11"), QStringLiteral("a status change saved with Apply"),
+        Figure(QStringLiteral("12"), QStringLiteral("a status change saved with Apply"),
                Median(statusApplies), Median(statusFloors), goals.StatusApplied,
                QStringLiteral("(row, comment line, list refreshed on the same row; slowest %1 ms)")
                    .arg(Slowest(statusApplies), 0, 'f', 1)));

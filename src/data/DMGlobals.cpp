@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <algorithm>
 #include <utility>
 
 TdmlGlobals* dmlGlobals = nullptr;
@@ -42,6 +43,14 @@ TdmlGlobals::TdmlGlobals(QObject* parent)
     tblItem = MakeTable(QStringLiteral("Item.DB"), dsItem);
     tblCallComments = MakeTable(QStringLiteral("CallComments.DB"), dsCallComments);
     tblStateTimes = MakeTable(QStringLiteral("StateTimes.DB"), dsStateTimes);
+    for (auto [table, name] : {std::pair{tblCustomer, "tblCustomer"},
+                               {tblWorker, "tblWorker"},
+                               {tblServiceContract, "tblServiceContract"},
+                               {tblCall, "tblCall"},
+                               {tblItem, "tblItem"},
+                               {tblCallComments, "tblCallComments"},
+                               {tblStateTimes, "tblStateTimes"}})
+        table->setObjectName(QLatin1String(name)); // as exports name them
 
     sqlCall = MakeQuery(DMTables::SqlCallText(), dsQCall);
     sqlItem = MakeQuery(DMTables::SqlItemText(), dsQItem);
@@ -670,4 +679,54 @@ QString TdmlGlobals::AddRepresentative(const QString& customerID, const QString&
                    "Email) VALUES (\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\")",
                    {Dq(id), Dq(customerID), Dq(name), Dq(surname), Dq(mobile), Dq(email)}));
     return id;
+}
+
+// --- Backup and restore
+
+namespace {
+const QString TableFilePattern = QStringLiteral("*.DB");
+} // namespace
+
+TArchiveProgress TdmlGlobals::ArchiveProgress() {
+    return {[this](int p) { cmpZipperArchiveProgress(p); },
+            [this](int p) { cmpZipperArchiveItemProgress(p); }};
+}
+
+void TdmlGlobals::BackupDatabase(const QString& fileName, UAbstract::IProgress* overall,
+                                 UAbstract::IProgress* current) {
+    SetDatabaseActive(false);
+    const TArchiveIndicators indicators(m_pOverallProgress, m_pCurrentProgress, overall, current);
+    try {
+        const TBusyCursor busy;
+        cmpZipper.Progress = ArchiveProgress();
+        cmpZipper.AddFiles(fileName, m_sDatabaseDir, TableFilePattern);
+    } catch (...) {
+        SetDatabaseActive(true);
+        throw;
+    }
+    SetDatabaseActive(true);
+}
+
+void TdmlGlobals::RestoreDatabase(const QString& fileName, UAbstract::IProgress* overall,
+                                  UAbstract::IProgress* current) {
+    SetDatabaseActive(false);
+    const TArchiveIndicators indicators(m_pOverallProgress, m_pCurrentProgress, overall, current);
+    {
+        const TBusyCursor busy;
+        cmpUnzipper.BaseDir = m_sDatabaseDir;
+        cmpUnzipper.Progress = ArchiveProgress();
+        cmpUnzipper.CheckFile = CheckRestoredTable;
+        cmpUnzipper.Extract(fileName, TableFilePattern);
+    }
+    SetDatabaseActive(true);
+}
+
+void TdmlGlobals::cmpZipperArchiveProgress(int percent) {
+    if (m_pOverallProgress)
+        m_pOverallProgress->SetPosition(std::min(percent, 100));
+}
+
+void TdmlGlobals::cmpZipperArchiveItemProgress(int percent) {
+    if (m_pCurrentProgress)
+        m_pCurrentProgress->SetPosition(std::min(percent, 100));
 }

@@ -22,6 +22,7 @@
 // key finds and removes exactly that key.
 
 #include "data/UChangeTracker.h"
+#include "data/UDBArchive.h"
 #include "data/engine/TDatabase.h"
 #include "shell/abstract/UAbstract.h"
 #include "shell/files/UStrings.h"
@@ -226,6 +227,27 @@ public:
     QString AddRepresentative(const QString& customerID, const QString& name,
                               const QString& surname, const QString& mobile, const QString& email);
 
+    // --- Backup and restore
+    // Writes the table files into the ZIP archive `fileName` (created, or
+    // added to), with the database closed meanwhile and open again
+    // afterwards, also when the archive could not be written. The two
+    // indicators (either may be null) run from 0 to 100 with the archive and
+    // with the file being written.
+    void BackupDatabase(const QString& fileName, UAbstract::IProgress* overall,
+                        UAbstract::IProgress* current);
+    // Replaces the table files with those the archive `fileName` holds
+    // (others stay as they are), with the database closed meanwhile. It is
+    // opened again only when every file came back whole; after a failure
+    // nothing has been replaced and the database stays closed.
+    void RestoreDatabase(const QString& fileName, UAbstract::IProgress* overall,
+                         UAbstract::IProgress* current);
+    // The archives' progress: put the overall / the current indicator at
+    // `percent` (at most 100).
+    void cmpZipperArchiveProgress(int percent);
+    void cmpZipperArchiveItemProgress(int percent);
+    TZipper cmpZipper;
+    TUnzipper cmpUnzipper;
+
 Q_SIGNALS:
     // The tables whose rows changed (names as created, "Call"); an empty name
     // stands for any table. Sent after the list queries have been read again.
@@ -239,10 +261,15 @@ private:
     void CloseAll();
     // Refreshes each table that is open.
     static void RefreshTables(std::initializer_list<TTable*> tables);
+    // The archives' progress, told to the two handlers below.
+    TArchiveProgress ArchiveProgress();
 
     QString m_sDatabaseDir;
     bool m_bDatabaseActive = false;
     bool m_bNewCallCommentPending = false;
+    // Set while a backup or restore runs.
+    UAbstract::IProgress* m_pOverallProgress = nullptr;
+    UAbstract::IProgress* m_pCurrentProgress = nullptr;
     std::function<bool()> m_CtrlKeyHeld;
     TChangeTracker m_Changes{this, [this] { ApplyChanges(); }};
     std::unique_ptr<QLockFile> m_pDirLock;

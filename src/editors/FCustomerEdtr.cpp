@@ -4,18 +4,28 @@
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
+#include "data/engine/USqlDialect.h"
+#include "editors/FReprEditor.h"
 #include "editors/UEditorLayout.h"
+#include "shell/UApplication.h"
+#include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IProgramSettings.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
+#include <QUuid>
 #include <QVBoxLayout>
 
 using namespace UEditorLayout;
@@ -23,6 +33,20 @@ using namespace UEditorLayout;
 namespace {
 
 const char* const Unit = "FCustomerEdtr";
+
+const char* const IDTakenMessage = "The Customer ID you specified already exists.\nPlease choose a "
+                                   "different Customer ID that is unique.";
+
+// What "Same as physical" overwrote in the postal fields, put back when the
+// user unchecks it.
+QString s_sSavedPostalAddr;
+QString s_sSavedPostalCode;
+
+QString MessageOf(const std::exception& error) {
+    if (const auto* e = dynamic_cast<const EError*>(&error))
+        return e->Message();
+    return QString::fromLocal8Bit(error.what());
+}
 
 // The representatives' rows, with the narrow first column left blank.
 class TRepresentativesModel final : public TDataSetModel {
@@ -123,7 +147,7 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     grdRepresentatives->verticalHeader()->setFixedWidth(20);
     grdRepresentatives->verticalHeader()->setDefaultSectionSize(20);
     grdRepresentatives->horizontalHeader()->setStretchLastSection(true);
-    grdRepresentatives->horizontalHeader()->setDefaultSectionSize(110);
+    grdRepresentatives->horizontalHeader()->setDefaultSectionSize(95);
 
     QFormLayout* identity = MakeForm();
     identity->addRow(QStringLiteral("Customer ID"), edtCustomerID);
@@ -141,20 +165,48 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     contact->addRow(QStringLiteral("Cell"), edtCell);
     contact->addRow(QStringLiteral("Fax"), edtFax);
     contact->addRow(QStringLiteral("Email "), edtEmail);
-    pgcSelection->addTab(MakePage(contact), QStringLiteral("Contact Details"));
+    pgcSelection->addTab(MakePage(contact, true), QStringLiteral("Contact Details"));
     QFormLayout* physical = MakeForm();
     physical->addRow(QStringLiteral("Address"), edtPhyAddr);
     physical->addRow(QStringLiteral("Code/ZIP"), edtPhyCode);
     physical->addRow(QStringLiteral("Country"), edtCountry1);
-    pgcSelection->addTab(MakePage(physical), QStringLiteral("Physical Address"));
+    pgcSelection->addTab(MakePage(physical, true), QStringLiteral("Physical Address"));
     QFormLayout* postal = MakeForm();
     postal->addRow(QStringLiteral("Address"), edtPOAddr);
     postal->addRow(QStringLiteral("Code/ZIP"), edtPOCode);
     postal->addRow(QStringLiteral("Country"), edtCountry2);
     postal->addRow(QString(), chkSameAsPhy);
-    pgcSelection->addTab(MakePage(postal), QStringLiteral("Postal Address"));
-    auto* representatives = new QVBoxLayout;
-    representatives->addWidget(grdRepresentatives);
+    pgcSelection->addTab(MakePage(postal, true), QStringLiteral("Postal Address"));
+    auto makeAction = [this](const char* name, const char* icon, const char* hint) {
+        auto* action = new QAction(ProgramIcon(QLatin1String(icon)), QLatin1String(hint), this);
+        action->setObjectName(QLatin1String(name));
+        action->setToolTip(QLatin1String(hint));
+        action->setEnabled(false);
+        return action;
+    };
+    actNewRepr = makeAction("actNewRepr", "add", "New representative");
+    actEditRepr = makeAction("actEditRepr", "edit", "Edit representative");
+    actDeleteRepr = makeAction("actDeleteRepr", "delete", "Delete representative");
+    connect(actNewRepr, &QAction::triggered, this, [this] { actNewReprExecute(); });
+    connect(actEditRepr, &QAction::triggered, this, [this] { actEditReprExecute(); });
+    connect(actDeleteRepr, &QAction::triggered, this, [this] { actDeleteReprExecute(); });
+    connect(grdRepresentatives, &QTableView::doubleClicked, this, [this] {
+        UpdateReprActions();
+        if (actEditRepr->isEnabled())
+            actEditRepr->trigger();
+    });
+    auto* commands = new QVBoxLayout;
+    for (QAction* action : {actNewRepr, actEditRepr, actDeleteRepr}) {
+        auto* button = new QToolButton(pnlClient);
+        button->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
+        button->setDefaultAction(action);
+        button->setIconSize(QSize(24, 24));
+        commands->addWidget(button);
+    }
+    commands->addStretch(1);
+    auto* representatives = new QHBoxLayout;
+    representatives->addWidget(grdRepresentatives, 1);
+    representatives->addLayout(commands);
     pgcSelection->addTab(MakePage(representatives), QStringLiteral("Representatives"));
     auto* notes = new QVBoxLayout;
     notes->addWidget(edtNotes);
@@ -169,14 +221,38 @@ TfrmCustomerEdtr::TfrmCustomerEdtr(TdmlGlobals* dataModule, QWidget* parent)
     btnOk->setDefault(true);
 }
 
-QWidget* TfrmCustomerEdtr::MakePage(QLayout* layout) {
+QWidget* TfrmCustomerEdtr::MakePage(QLayout* layout, bool atTop) {
     auto* page = new QWidget(pgcSelection);
-    page->setLayout(layout);
+    if (!atTop) {
+        page->setLayout(layout);
+        return page;
+    }
+    // A form's rows stay together at the top of a page taller than they are.
+    auto* column = new QVBoxLayout(page);
+    column->addLayout(layout);
+    column->addStretch(1);
     return page;
 }
 
 void TfrmCustomerEdtr::EditModeChanged() {
     SetKeyReadOnly(edtCustomerID, m_bEditMode);
+    // A new customer saved with Apply lists its own representatives from now on.
+    if (m_bEditMode && isVisible())
+        OpenRepresentatives(CurrentCustomerID());
+}
+
+bool TfrmCustomerEdtr::Validate() {
+    const QString id = edtCustomerID->text();
+    if (!m_bEditMode && id.trimmed().isEmpty())
+        return Refuse("The Customer ID field cannot be empty.", edtCustomerID);
+    if (edtName->text().isEmpty() && edtSurname->text().isEmpty() && edtCompany->text().isEmpty())
+        return Refuse("You will need to supply at least a Name, Surname or Company name.");
+    if (!m_bEditMode && m_pDataModule &&
+        !m_pDataModule->QueryIsEmpty(
+            QStringLiteral("Select CustomerID\r\nFrom Customer\r\nWhere CustomerID = '") +
+            USqlDialect::EscapeQuotes(id) + QLatin1Char('\'')))
+        return Refuse(IDTakenMessage, edtCustomerID);
+    return true;
 }
 
 void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
@@ -185,6 +261,7 @@ void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     pgcSelection->setCurrentIndex(0);
+    m_bIDHoldsRepresentatives = false;
     EditModeChanged();
     m_bLoading = true;
     chkSameAsPhy->setChecked(false);
@@ -192,19 +269,152 @@ void TfrmCustomerEdtr::showEvent(QShowEvent* event) {
     FocusForUse(edtCustomerID);
 
     // The grid lists this customer's representatives while the window is open.
-    if (m_pDataModule && m_pDataset) {
-        TQuery* query = m_pDataModule->sqlRepresentatives;
-        query->Close();
-        query->SetParam(QStringLiteral("ID"),
-                        m_pDataset->FieldByName(QStringLiteral("CustomerID")).AsString());
-        m_pDataModule->OpenDataSet(query);
-    }
+    OpenRepresentatives(CurrentCustomerID());
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        m_IdleConnection = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                                   [this] { UpdateReprActions(); });
+    UpdateReprActions();
 }
 
 void TfrmCustomerEdtr::hideEvent(QHideEvent* event) {
-    if (m_pDataModule && !event->spontaneous())
-        m_pDataModule->sqlRepresentatives->Close();
+    if (!event->spontaneous()) {
+        disconnect(m_IdleConnection);
+        if (m_pDataModule)
+            m_pDataModule->sqlRepresentatives->Close();
+        UpdateReprActions();
+    }
     TfrmBaseEditor::hideEvent(event);
+}
+
+QString TfrmCustomerEdtr::CurrentCustomerID() const {
+    if (!m_pDataset || !m_pDataset->Active())
+        return {};
+    return m_pDataset->FieldByName(QStringLiteral("CustomerID")).AsString();
+}
+
+void TfrmCustomerEdtr::OpenRepresentatives(const QString& customerID) {
+    if (!m_pDataModule)
+        return;
+    TQuery* query = m_pDataModule->sqlRepresentatives;
+    if (query->Active() && query->Param(QStringLiteral("ID")).toString() == customerID)
+        return;
+    query->Close();
+    query->SetParam(QStringLiteral("ID"), customerID);
+    m_pDataModule->OpenDataSet(query);
+}
+
+void TfrmCustomerEdtr::UpdateReprActions() {
+    bool open = false;
+    bool rows = false;
+    try {
+        if (m_pDataModule) {
+            TQuery* query = m_pDataModule->sqlRepresentatives;
+            open = query->Active();
+            rows = open && !query->IsEmpty();
+        }
+    } catch (const std::exception&) {
+        // A query that cannot be read offers nothing to edit.
+    }
+    actNewRepr->setEnabled(open);
+    actEditRepr->setEnabled(rows);
+    actDeleteRepr->setEnabled(rows);
+}
+
+void TfrmCustomerEdtr::SetRepresentativeKeys(TDataSet& dataSet) {
+    dataSet.FieldByName(QStringLiteral("RecID"))
+        .SetAsString(QUuid::createUuid().toString(QUuid::WithBraces).toUpper());
+    dataSet.FieldByName(QStringLiteral("FK_Customer")).SetAsString(CurrentCustomerID());
+}
+
+// A customer being added is not in the table yet, but its representatives
+// are saved at once, each under the ID typed for the customer. So that none
+// ends up under a wrong customer, a representative is added only once that ID
+// is typed and is not another customer's; the grid then lists what is kept
+// under the ID (also what an earlier, cancelled attempt left there), and the
+// ID stays as it is until the window closes. Cancelling the customer keeps
+// its representatives under that ID: adding the customer again brings them
+// back.
+bool TfrmCustomerEdtr::NewCustomerTakesRepresentatives() {
+    const QString id = CurrentCustomerID();
+    if (id.trimmed().isEmpty()) {
+        pgcSelection->setCurrentIndex(0);
+        return Refuse("The Customer ID field cannot be empty.\nPlease type the ID of the new "
+                      "customer before adding its representatives.",
+                      edtCustomerID);
+    }
+    if (m_pDataModule->CustomerExists(id)) {
+        pgcSelection->setCurrentIndex(0);
+        return Refuse(IDTakenMessage, edtCustomerID);
+    }
+    OpenRepresentatives(id);
+    return true;
+}
+
+void TfrmCustomerEdtr::actNewReprExecute() {
+    if (!m_pDataModule)
+        return;
+    if (!m_bEditMode && !NewCustomerTakesRepresentatives())
+        return;
+    // Stays installed; it does nothing once this window is gone.
+    m_pDataModule->sqlRepresentatives->AfterInsert = [self = QPointer(this)](TDataSet& dataSet) {
+        if (self)
+            self->SetRepresentativeKeys(dataSet);
+    };
+    RunReprEditor(false);
+    if (!m_bEditMode && !m_bIDHoldsRepresentatives &&
+        !m_pDataModule->sqlRepresentatives->IsEmpty()) {
+        m_bIDHoldsRepresentatives = true;
+        SetKeyReadOnly(edtCustomerID, true);
+    }
+}
+
+void TfrmCustomerEdtr::actEditReprExecute() {
+    if (m_pDataModule)
+        RunReprEditor(true);
+}
+
+void TfrmCustomerEdtr::actDeleteReprExecute() {
+    if (!m_pDataModule)
+        return;
+    TQuery* query = m_pDataModule->sqlRepresentatives;
+    if (!query->Active() || query->IsEmpty())
+        return;
+    if (Dialogs().MessageBox(TMsgKind::Confirmation, QStringLiteral("Confirm"),
+                             QStringLiteral("Delete selected representative?"),
+                             mbYes | mbNo) != mbYes)
+        return;
+    try {
+        m_pDataModule->DeleteRepresentative(query->FieldByName(QStringLiteral("RecID")).AsString());
+    } catch (const std::exception& error) {
+        ShowError("%s", MessageOf(error));
+    }
+    RefreshRepresentatives();
+}
+
+void TfrmCustomerEdtr::RunReprEditor(bool editMode) {
+    if (!frmReprEditor) {
+        DebugTrace(QStringLiteral("frmReprEditor is NULL"),
+                   QStringLiteral("TfrmCustomerEdtr::RunReprEditor"), QLatin1String(Unit));
+        return;
+    }
+    try {
+        frmReprEditor->SetEditMode(editMode);
+        frmReprEditor->Execute();
+    } catch (const std::exception& error) {
+        ShowError("%s", MessageOf(error));
+    }
+    RefreshRepresentatives();
+}
+
+void TfrmCustomerEdtr::RefreshRepresentatives() {
+    try {
+        TQuery* query = m_pDataModule->sqlRepresentatives;
+        if (query->Active())
+            query->Refresh();
+    } catch (const std::exception& error) {
+        ShowError("%s", MessageOf(error));
+    }
+    UpdateReprActions();
 }
 
 void TfrmCustomerEdtr::chkSameAsPhyClick() {
@@ -214,12 +424,12 @@ void TfrmCustomerEdtr::chkSameAsPhyClick() {
     edtPOCode->SetEnabled(!same);
     edtCountry2->SetEnabled(!same);
     if (same) {
-        m_sSavedPostalAddr = edtPOAddr->toPlainText();
-        m_sSavedPostalCode = edtPOCode->text();
+        s_sSavedPostalAddr = edtPOAddr->toPlainText();
+        s_sSavedPostalCode = edtPOCode->text();
         edtPOAddr->setPlainText(edtPhyAddr->toPlainText());
         edtPOCode->setText(edtPhyCode->text());
     } else if (!m_bLoading) {
-        edtPOAddr->setPlainText(m_sSavedPostalAddr);
-        edtPOCode->setText(m_sSavedPostalCode);
+        edtPOAddr->setPlainText(s_sSavedPostalAddr);
+        edtPOCode->setText(s_sSavedPostalCode);
     }
 }

@@ -4,10 +4,13 @@
 #include "data/engine/TTable.h"
 #include "data/engine/USqlDialect.h"
 #include "editors/UEditorLayout.h"
+#include "lists/FCustomerList.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace UEditorLayout;
@@ -28,6 +31,12 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent)
     edtSerialNr = Bind(new TDBEdit(pnlClient), "edtSerialNr", source, "SerialNr");
     edtOwner = Bind(new TDBEdit(pnlClient), "edtOwner", source, "Owner");
     edtOwner->SetCharCase(TDBEdit::TCharCase::Upper);
+    btnOwner = new QToolButton(pnlClient);
+    btnOwner->setObjectName(QStringLiteral("btnOwner"));
+    btnOwner->setText(QStringLiteral("..."));
+    btnOwner->setToolTip(QStringLiteral("Pick the owner from the customers"));
+    btnOwner->setFixedWidth(16);
+    connect(btnOwner, &QToolButton::clicked, this, [this] { btnOwnerClick(); });
     edtBrand = Bind(new TDBEdit(pnlClient), "edtBrand", source, "Brand");
     edtBrand->SetMaxLength(20);
     edtModel = Bind(new TDBEdit(pnlClient), "edtModel", source, "Model");
@@ -41,10 +50,16 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent)
 
     QFormLayout* form = MakeForm();
     form->addRow(QStringLiteral("Serial #"), edtSerialNr);
-    form->addRow(QStringLiteral("Owner"), edtOwner);
+    auto* owner = new QHBoxLayout;
+    owner->setSpacing(2);
+    owner->addWidget(edtOwner, 1);
+    owner->addWidget(btnOwner);
+    form->addRow(QStringLiteral("Owner"), owner);
     form->addRow(QStringLiteral("Brand/Make"), edtBrand);
     form->addRow(QStringLiteral("Model"), edtModel);
     form->addRow(QStringLiteral("Description"), edtDescription);
+    // Not the owner, whose row also holds its button: the window keeps its
+    // width whether the button is shown or not.
     edtSerialNr->setMinimumWidth(kFieldWidth);
 
     QVBoxLayout* layout = StackUnderHeading(pnlClient, QStringLiteral("item-32.png"),
@@ -57,6 +72,17 @@ TfrmItemEdtr::TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent)
 void TfrmItemEdtr::EditModeChanged() {
     SetKeyReadOnly(edtSerialNr, m_bEditMode);
     SetKeyReadOnly(edtOwner, m_bEditMode);
+    btnOwner->setVisible(!m_bEditMode);
+}
+
+void TfrmItemEdtr::btnOwnerClick() {
+    const QString id = ExecuteCustomerList(this);
+    if (id.isEmpty())
+        return;
+    if (m_pDataset && (m_pDataset->State() == TDataSetState::Insert ||
+                       m_pDataset->State() == TDataSetState::Edit))
+        m_pDataset->FieldByName(QStringLiteral("Owner")).SetAsString(id);
+    edtOwner->setText(id);
 }
 
 bool TfrmItemEdtr::Validate() {

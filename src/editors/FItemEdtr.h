@@ -5,6 +5,7 @@
 
 #include "editors/FBaseEditor.h"
 
+class QToolButton;
 class TdmlGlobals;
 class TDBEdit;
 class TDBMemo;
@@ -16,7 +17,7 @@ public:
     explicit TfrmItemEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
 
     // The serial number and the owner are read-only exactly while changing
-    // an item.
+    // an item; the owner can be picked from the customers only while adding.
     void EditModeChanged() override;
     // A new item needs a serial number no other item has and an owner that
     // is a known customer; a changed item is taken as it is.
@@ -24,6 +25,8 @@ public:
 
     TDBEdit* edtSerialNr;
     TDBEdit* edtOwner;
+    // "...": picks the owner from the customer list.
+    QToolButton* btnOwner;
     TDBEdit* edtBrand;
     TDBEdit* edtModel;
     TDBMemo* edtDescription;
@@ -32,6 +35,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void btnOwnerClick();
+
     TdmlGlobals* m_pDataModule; // not owned
 };
 

@@ -51,10 +51,17 @@ TfrmReprEditor::TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent) : TfrmB
     // Unlike the other editors, Enter does not press OK here.
 }
 
+bool TfrmReprEditor::Validate() {
+    if (!m_bEditMode && edtName->text().isEmpty() && edtSurname->text().isEmpty())
+        return Refuse("You will need to supply the Name or Surname.");
+    return true;
+}
+
 void TfrmReprEditor::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
     // Coming back from being minimised is not a new use of the editor.
     if (event->spontaneous())
         return;
+    EditModeChanged();
     FocusForUse(edtName);
 }

@@ -16,6 +16,10 @@ public:
     // dataset.
     explicit TfrmReprEditor(TdmlGlobals* dataModule, QWidget* parent = nullptr);
 
+    // A new representative needs a name or a surname; a changed one is taken
+    // as it is.
+    bool Validate() override;
+
     TDBEdit* edtName;
     TDBEdit* edtSurname;
     TDBEdit* edtCell;

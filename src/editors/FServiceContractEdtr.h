@@ -6,6 +6,7 @@
 
 #include "editors/FBaseEditor.h"
 
+class QToolButton;
 class TdmlGlobals;
 class TDBCheckBox;
 class TDBEdit;
@@ -19,11 +20,18 @@ public:
     explicit TfrmServiceContractEdtr(TdmlGlobals* dataModule, QWidget* parent = nullptr);
 
     // The item and customer fields are read-only exactly while changing a
-    // contract.
+    // contract; they can be picked from their lists only while adding.
     void EditModeChanged() override;
+    // A new contract needs a known customer and a known item of that
+    // customer, not covered by a contract yet; a changed contract is taken
+    // as it is.
+    bool Validate() override;
 
     TDBEdit* edtItemSerialNr;
     TDBEdit* edtCustomerID;
+    // "...": pick the item (and with it its owner) or the customer.
+    QToolButton* btnItemSerialNr;
+    QToolButton* btnCustomerID;
     TDBEdit* edtContractType;
     TDBMemo* edtComments;
     TDBCheckBox* chkValid;
@@ -38,6 +46,10 @@ protected:
 private:
     void ItemSerialChanged();
     void CustomerIDChanged();
+    void btnItemSerialNrClick();
+    void btnCustomerIDClick();
+
+    TdmlGlobals* m_pDataModule; // not owned
 };
 
 // The program's service contract editor, set and cleared by TProgramWindows (UStartup);

@@ -6,7 +6,9 @@
 #include "shell/FAbout.h"
 #include "shell/UApplication.h"
 #include "shell/UBusyCursor.h"
+#include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/UMSProgress.h"
 #include "shell/UMainCommands.h"
 #include "shell/USettings.h"
 
@@ -14,10 +16,15 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStatusTipEvent>
+#include <optional>
 
 TfrmMain* frmMain = nullptr;
 
@@ -174,6 +181,54 @@ void TfrmMain::SetRecordEditor(TEditorKind kind, IRecordEditor* editor) {
 
 IRecordEditor* TfrmMain::RecordEditor(TEditorKind kind) const {
     return kind >= 0 && kind < int(m_Editors.size()) ? m_Editors[size_t(kind)] : nullptr;
+}
+
+TDataSet* TfrmMain::GetExportTable(int index) {
+    return index >= 0 && index <= 5 && m_Hooks.ExportTable ? m_Hooks.ExportTable(index) : nullptr;
+}
+
+QString TfrmMain::ChooseTargetFile(const QString& filter, const QString& defaultExtension) {
+    // "Description|*.ext|..." becomes "Description (*.ext);;...".
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << (parts[i].contains(QLatin1Char('('))
+                        ? parts[i]
+                        : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+    QString file =
+        Dialogs().SaveFileName(QStringLiteral("Choose target file"),
+                               QStringLiteral("Exported data"), filters.join(QStringLiteral(";;")));
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty() && !defaultExtension.isEmpty())
+        file += defaultExtension.startsWith(QLatin1Char('.')) ? defaultExtension
+                                                              : QLatin1Char('.') + defaultExtension;
+    return file;
+}
+
+void TfrmMain::ExecExport(IExporter* exporter, const QString& question) {
+    if (Dialogs().MessageBox(TMsgKind::Confirmation, QStringLiteral("Confirm"), question,
+                             mbYes | mbNo) != mbYes)
+        return;
+    if (!exporter)
+        UErrors::RaiseError(QStringLiteral("Unable to export data: No export object."));
+    TExportSBProgress progress(sbMain->ProgressPanel());
+    const QMetaObject::Connection cancel =
+        connect(btnSBCancel, &QPushButton::clicked, this, [&progress] { progress.Cancel(); });
+    std::optional<TBusyCursor> busy;
+    // Put back however the export ends.
+    const auto restore = qScopeGuard([this, &progress, &busy, cancel] {
+        busy.reset();
+        btnSBCancel->hide();
+        SetStatusText(QString());
+        progress.SetPosition(0);
+        sbMain->ProgressPanel()->setTextVisible(false);
+        disconnect(cancel);
+    });
+    btnSBCancel->show();
+    busy.emplace();
+    sbMain->ProgressPanel()->setTextVisible(true);
+    SetStatusText(QStringLiteral("Exporting..."));
+    exporter->Export(this, &progress);
+    ShowInfo("Export complete.\r\n%d records exported", progress.GetPosition());
 }
 
 void TfrmMain::ExecEditor(IRecordEditor* editor, bool newRecord) {

@@ -6,6 +6,7 @@
 #include "shell/UVidaz.h"
 #include "shell/abstract/IDataListWindow.h"
 #include "shell/abstract/IDataView.h"
+#include "shell/abstract/IExportQuery.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "shell/abstract/IRecordEditor.h"
 #include "shell/files/UFiles.h"
@@ -32,9 +33,13 @@ class TMainCommands;
 // two toolbars (built and carried out by UMainCommands) and the status bar
 // (UMainStatusBar). It hands out the status and country lists
 // (IProgramSettings) and brings list windows to the front (IDataView).
+class IExporter;
+class TDataSet;
+
 class TfrmMain : public QMainWindow,
                  public Interfaces::IProgramSettings,
-                 public Interfaces::IDataView {
+                 public Interfaces::IDataView,
+                 public Interfaces::IExportQuery {
     Q_OBJECT
 public:
     // Where the main window finds its files; by default beside the executable.
@@ -65,6 +70,14 @@ public:
         std::function<IDataListWindow*()> CurrentDataList;
         // Reads every list again, each staying on its record.
         std::function<void()> RefreshData;
+        // The backup and restore dialogs, shown modally over the main window.
+        std::function<void()> Backup;
+        std::function<void()> Restore;
+        // Empties every table; removes the rows with blank keys and reopens.
+        std::function<void()> ClearDatabase;
+        std::function<void()> RemoveInconsistentData;
+        // The data module's table of an export number (IExportQuery).
+        std::function<TDataSet*(int index)> ExportTable;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
@@ -85,8 +98,19 @@ public:
     // to the front; any other number, or a view without a window, does nothing.
     void ShowDataList(int view) override;
 
+    // IExportQuery
+    TDataSet* GetExportTable(int index) override;
+    // "Choose target file", offering the name "Exported data"; an existing
+    // file is chosen without a question. `defaultExtension` (".xml") is added
+    // to a name typed without one.
+    QString ChooseTargetFile(const QString& filter, const QString& defaultExtension) override;
+    // Asks `question` (Yes/No) and runs the export with the status bar's
+    // progress panel and Cancel button, then says how many records it wrote.
+    void ExecExport(IExporter* exporter, const QString& question);
+
     void SetDataHooks(TDataHooks hooks);
     const TDataHooks& DataHooks() const { return m_Hooks; }
+    const TLocations& Locations() const { return m_Locations; }
 
     // Makes `window` the list window of `view` and a maximised MDI child; the
     // main window takes ownership. Closing the child only minimises it.

@@ -1,5 +1,6 @@
 #include "shell/UMainCommands.h"
 
+#include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
@@ -134,10 +135,8 @@ void TMainCommands::CreateActions() {
     // exchange units and the help viewer; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
     for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actBackup,
-          m_Main.actRestore, m_Main.actClearDatabase, m_Main.actRemoveInconsistentData,
-          m_Main.actImportWAB, m_Main.actExportToXML, m_Main.actHelpContents, m_Main.actHelpIndex,
-          m_Main.actAboutLife})
+         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
+          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
         action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
@@ -441,20 +440,41 @@ void TMainCommands::actRefreshDataExecute() {
 }
 
 // The commands below are disabled until their work exists: the data
-// module's maintenance, the backup and restore dialogs, the address-book
+// module's maintenance, the address-book
 // import, the XML export, the help viewer and the About Life window.
 
-void TMainCommands::actBackupExecute() {}
+void TMainCommands::actBackupExecute() {
+    if (const auto& backup = m_Main.DataHooks().Backup)
+        backup();
+}
 
-void TMainCommands::actRestoreExecute() {}
+void TMainCommands::actRestoreExecute() {
+    if (const auto& restore = m_Main.DataHooks().Restore)
+        restore();
+}
 
-void TMainCommands::actClearDatabaseExecute() {}
+void TMainCommands::actClearDatabaseExecute() {
+    if (Dialogs().MessageBox(TMsgKind::Warning, QStringLiteral("Confirm"),
+                             QStringLiteral("ALL DATA WILL BE LOST!\n\nAre you sure you want to "
+                                            "proceed?"),
+                             mbYes | mbNo) != mbYes)
+        return;
+    if (const auto& clear = m_Main.DataHooks().ClearDatabase)
+        clear();
+}
 
-void TMainCommands::actRemoveInconsistentDataExecute() {}
+void TMainCommands::actRemoveInconsistentDataExecute() {
+    if (const auto& remove = m_Main.DataHooks().RemoveInconsistentData)
+        remove();
+}
 
 void TMainCommands::actImportWABExecute() {}
 
-void TMainCommands::actExportToXMLExecute() {}
+void TMainCommands::actExportToXMLExecute() {
+    TXMLExporter exporter;
+    m_Main.ExecExport(&exporter, QStringLiteral("This will export the whole Korvane database to a "
+                                                "XML file.\nIt may take a while. \n\nContinue?"));
+}
 
 void TMainCommands::actHelpContentsExecute() {}
 

@@ -91,7 +91,10 @@ QString TQtDialogs::OpenFileName(const QString& caption, const QString& dir,
 
 QString TQtDialogs::SaveFileName(const QString& caption, const QString& dir,
                                  const QString& filter) {
-    return QFileDialog::getSaveFileName(Parent(), ProgramCaption(caption), dir, filter);
+    // The program's save dialogs replace an existing file without asking:
+    // the export writes over a file chosen again on purpose.
+    return QFileDialog::getSaveFileName(Parent(), ProgramCaption(caption), dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString TQtDialogs::FolderName(const QString& caption, const QString& dir) {

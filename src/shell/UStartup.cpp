@@ -1,13 +1,17 @@
 #include "shell/UStartup.h"
 
 #include "data/DMGlobals.h"
+#include "data/FBackup.h"
+#include "data/FRestore.h"
 #include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FCustomerEdtr.h"
 #include "editors/FItemEdtr.h"
 #include "editors/FReprEditor.h"
 #include "editors/FServiceContractEdtr.h"
 #include "editors/FWorkerEdtr.h"
+#include "exchange/RHistory.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
@@ -16,12 +20,15 @@
 #include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
+#include "shell/UBusyCursor.h"
+#include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace {
 
@@ -42,6 +49,7 @@ void ForEachGlobal(const TProgramWindows::TWindows& w, TVisit&& visit) {
     visit(frmMonthPicker, w.MonthPicker);
     visit(frmPriorityPicker, w.PriorityPicker);
     visit(frmReprEditor, w.ReprEditor);
+    visit(rptHistory, w.History);
 }
 
 const auto Publish = [](auto*& global, auto* window) { global = window; };
@@ -73,6 +81,8 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     w.MonthPicker = new TfrmMonthPicker(&main);
     w.PriorityPicker = new TfrmPriorityPicker(&main);
     w.ReprEditor = new TfrmReprEditor(module, &main);
+    w.History = new TrptHistory(module, &main);
+    w.History->SetVidazLibrary(locations.VidazLibrary);
 
     TListEditors editors;
     editors.Call = w.CallEdtr;
@@ -173,6 +183,40 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
     hooks.RefreshData = [dataModule] {
         if (dataModule && dataModule->DatabaseActive())
             dataModule->RefreshQueries();
+    };
+    // One-use dialogs: made by their command as children of the main window,
+    // shown modally, then destroyed.
+    const auto runDialog = [](auto make) {
+        QDialog* dialog = make();
+        const auto destroy = qScopeGuard([dialog] { dialog->deleteLater(); });
+        Dialogs().ExecModal(dialog, [dialog] { return dialog->exec(); });
+    };
+    const QString backups = mainWindow.Locations().BackupDir + QLatin1Char('/');
+    hooks.Backup = [runDialog, &mainWindow, dataModule, backups] {
+        runDialog([&] { return new TfrmBackup(&mainWindow, dataModule, backups); });
+    };
+    hooks.Restore = [runDialog, &mainWindow, dataModule, backups] {
+        runDialog([&] { return new TfrmRestore(&mainWindow, dataModule, backups); });
+    };
+    hooks.ExportTable = [dataModule](int index) -> TDataSet* {
+        if (!dataModule)
+            return nullptr;
+        TTable* const tables[] = {dataModule->tblCall,     dataModule->tblCallComments,
+                                  dataModule->tblCustomer, dataModule->tblItem,
+                                  dataModule->tblWorker,   dataModule->tblServiceContract};
+        return index >= 0 && index < 6 ? tables[index] : nullptr;
+    };
+    hooks.ClearDatabase = [dataModule] {
+        if (dataModule)
+            dataModule->ClearDatabase();
+    };
+    hooks.RemoveInconsistentData = [dataModule] {
+        if (!dataModule)
+            return;
+        const TBusyCursor busy;
+        dataModule->RemoveBlankKeyRecords();
+        dataModule->SetDatabaseActive(false);
+        dataModule->SetDatabaseActive(true);
     };
     return hooks;
 }

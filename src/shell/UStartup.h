@@ -26,6 +26,7 @@ class TfrmServiceContractEdtr;
 class TfrmServiceContractList;
 class TfrmWorkerEdtr;
 class TfrmWorkerList;
+class TrptHistory;
 
 // The record editor each of the five lists runs; not owned, any may be null
 // (that list's Edit and New then do nothing).
@@ -49,15 +50,16 @@ struct TListWindows {
 
 // The objects that live from start-up to exit, created in this order: the
 // main window, the data module, the call, customer, service contract, worker
-// and item editors, the month and priority pickers, and the representative
-// editor. Showing the main window does the rest of the start-up: the five
-// list windows (each running its kind's editor), the table files and opening
-// the database. The main window runs the editors from its New commands.
+// and item editors, the month and priority pickers, the representative
+// editor and the item call history report. Showing the main window does the
+// rest of the start-up: the five list windows (each running its kind's
+// editor), the table files and opening the database. The main window runs
+// the editors from its New commands.
 //
 // This is the only code that sets the global instance pointers (frmCallEdtr,
-// frmCustomerList, frmMonthPicker, ...): the editors and pickers as they are
-// made, the lists when the main window first shows them. The destructor
-// clears every one of them before any window goes.
+// frmCustomerList, frmMonthPicker, rptHistory, ...): the editors, pickers and
+// the report as they are made, the lists when the main window first shows
+// them. The destructor clears every one of them before any window goes.
 //
 // Ownership, one owner per object:
 // - the data module and the main window belong to this object (unique_ptr)
@@ -66,7 +68,8 @@ struct TListWindows {
 //   through its MDI area or a list) and is deleted by Qt with it, never by
 //   anything else: the editors and pickers made here, which are children so
 //   that they open over the main window; the five lists, children of the
-//   MDI area; the lists' popup twins, children of their list. This object
+//   MDI area; the lists' popup twins, children of their list; the history
+//   report, a child of the main window, which it previews over. This object
 //   keeps plain pointers to them (Windows()), valid while it lives.
 // The destructor deletes the main window, and with it every other window,
 // before the data module they are bound to.
@@ -82,6 +85,7 @@ public:
         TfrmMonthPicker* MonthPicker = nullptr;
         TfrmPriorityPicker* PriorityPicker = nullptr;
         TfrmReprEditor* ReprEditor = nullptr;
+        TrptHistory* History = nullptr;
         // Null until the main window is first shown.
         TListWindows Lists;
     };

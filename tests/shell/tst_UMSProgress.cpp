@@ -53,7 +53,7 @@ private Q_SLOTS:
         QTest::newRow("half of 200") << 200 << 100 << 50;
         QTest::newRow("no overflow") << 1000000000 << 500000000 << 50;
         QTest::newRow("maximum 0: position as is") << 0 << 42 << 42;
-        QTest::newRow("past the end") << 10 << 20 << 100;
+        QTest::newRow("past the end") << 10 << 20 << 200;
     }
     void StatusBarPanelShowsAPercentage() {
         QFETCH(int, max);
@@ -66,8 +66,11 @@ private Q_SLOTS:
         TMSStatusBarProgress progress(panel);
         progress.SetMax(max);
         progress.SetPosition(position);
-        QCOMPARE(panel->value(), shown);
-        QCOMPARE(panel->maximum(), 100);
+        QCOMPARE(progress.Percent(), shown);
+        QCOMPARE(panel->format(), QString::number(shown) + "%");
+        // The panel has the counter's range and draws the position in it.
+        QCOMPARE(panel->maximum(), max);
+        QCOMPARE(panel->value(), std::min(position, max));
     }
 
     void ControlMayGoFirst() {

@@ -24,6 +24,7 @@
 #include "support/UScriptedDialogs.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -161,6 +162,41 @@ private Q_SLOTS:
                 QCOMPARE(shown, l.Editor);
             }
             QCOMPARE(dialogs.PendingAnswers(), 0);
+
+            // The one-use dialogs of the Tools menu: shown over the main
+            // window with the backups folder, gone afterwards.
+            for (QAction* command : {main.actBackup, main.actRestore}) {
+                QPointer<QDialog> shown;
+                QString offered;
+                dialogs.AnswerModal([&shown, &offered](QObject* window) {
+                    shown = qobject_cast<QDialog*>(window);
+                    shown->show();
+                    offered = shown->findChild<QLineEdit*>("edtPath")->text();
+                    return 0;
+                });
+                command->trigger();
+                QVERIFY(shown && shown->parent() == &main);
+                QCOMPARE(offered, dir.Path() + "backups/");
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(!shown);
+            }
+
+            // Clearing asks first; removing inconsistent rows does not.
+            TdmlGlobals& dml = windows.DataModule();
+            const auto customers = [&dml] {
+                return dml.QueryIsEmpty("SELECT * FROM Customer") ? 0 : 1;
+            };
+            dml.ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"\", \"Blank\")");
+            main.actRemoveInconsistentData->trigger();
+            QCOMPARE(customers(), 0);
+            QVERIFY(dml.DatabaseActive());
+            dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C1\")");
+            for (const TMsgButton answer : {mbNo, mbYes}) {
+                dialogs.AnswerButton(answer);
+                main.actClearDatabase->trigger();
+                QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Warning);
+                QCOMPARE(customers(), answer == mbNo ? 1 : 0);
+            }
         }
         for (QWidget* global : Globals())
             QVERIFY(!global);

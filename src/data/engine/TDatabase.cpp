@@ -578,3 +578,30 @@ QDateTime ParseDateTime(const QString& text) {
 }
 
 } // namespace UStorage
+
+void TDatabase::CheckTableFile(const QString& path, const QString& table) {
+    sqlite3* db = nullptr;
+    const int opened =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close);
+    const auto answer = [db](const char* sql, QString& text) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
+            return false;
+        const int step = sqlite3_step(statement);
+        if (step == SQLITE_ROW)
+            text =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        return step == SQLITE_ROW || step == SQLITE_DONE;
+    };
+    QString check;
+    if (opened != SQLITE_OK || !answer("PRAGMA quick_check", check) || check != QLatin1String("ok"))
+        throw EDatabaseError(QStringLiteral("The file is damaged or is not a table file."));
+    QString found;
+    const QByteArray lookup = "SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                              "name = '" +
+                              USqlDialect::EscapeQuotes(table).toUtf8() + "' COLLATE NOCASE";
+    if (!answer(lookup.constData(), found) || found.isEmpty())
+        throw EDatabaseError(QStringLiteral("The file does not hold the table %1.").arg(table));
+}

@@ -183,6 +183,10 @@ public:
     using TChangeHandler = std::function<void(const QString& table)>;
     void SetChangeHandler(TChangeHandler handler);
 
+    // Raises EDatabaseError unless `path` is a whole SQLite file holding the
+    // table `table` (the file is only read).
+    static void CheckTableFile(const QString& path, const QString& table);
+
     sqlite3* Handle() const { return m_pDb; }
     // Raises EDatabaseError with SQLite's current message, prefixed by `context`.
     [[noreturn]] void Fail(const QString& context = {}) const;

@@ -1,0 +1,244 @@
+// Backups and restores of the database folder: what goes into an archive and
+// under which names, what a restore replaces, and that neither side leaves a
+// half-written file behind.
+
+#include "data/DMGlobals.h"
+#include "data/UDBArchive.h"
+#include "data/engine/TQuery.h"
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QtTest>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zip.h>
+
+namespace {
+
+using TestSupport::ErrorOf;
+
+// The entry names of an archive as an independent reader lists them.
+QStringList ListedEntries(const QString& archive) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    if (!unzip.waitForFinished() || unzip.exitCode() != 0)
+        return {QStringLiteral("<unzip failed>")};
+    QStringList names =
+        QString::fromUtf8(unzip.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+// Writes an archive holding `entries` (name, content).
+void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& entries) {
+    int code = 0;
+    zip_t* archive =
+        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    QVERIFY(archive);
+    for (const auto& [name, content] : entries) {
+        auto* copy = new QByteArray(content); // kept until the archive is written
+        zip_source_t* source =
+            zip_source_buffer(archive, copy->constData(), zip_uint64_t(copy->size()), 0);
+        QVERIFY(zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) >= 0);
+    }
+    QCOMPARE(zip_close(archive), 0);
+}
+
+// Positions given to an indicator.
+struct TRecordedProgress : UAbstract::TProgress {
+    void SetPosition(int position) override {
+        TProgress::SetPosition(position);
+        Positions << position;
+    }
+    QList<int> Positions;
+};
+
+} // namespace
+
+class TestUDBArchive : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pDml;
+
+    QString DbDir() const { return m_pDir->Path() + "database/"; }
+    QString Backups() const { return m_pDir->Path() + "backups/"; }
+
+    QStringList Column(const QString& sql) {
+        std::unique_ptr<TQuery> query = m_pDml->CreateQuery(sql, true);
+        QStringList values;
+        for (; !query->Eof(); query->Next())
+            values << query->Field(0)->AsString();
+        values.sort();
+        return values;
+    }
+
+    QByteArray FileBytes(const QString& name) {
+        QFile file(DbDir() + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        QDir().mkpath(DbDir());
+        QDir().mkpath(Backups());
+        m_pDml = std::make_unique<TdmlGlobals>();
+        m_pDml->SetDatabaseDir(DbDir().chopped(1));
+        m_pDml->CreateMissingTables();
+        m_pDml->SetDatabaseActive(true);
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")");
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")");
+    }
+
+    void cleanup() {
+        m_pDml.reset();
+        m_pDir.reset();
+    }
+
+    void BackupNamesFollowTheFolderAndTheMinute() {
+        const QDateTime when(QDate(2006, 5, 14), QTime(9, 30, 59));
+        QCOMPARE(BackupFileName("/data/", when), QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
+        QCOMPARE(BackupFileName("  /data  ", when),
+                 QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
+        QCOMPARE(BackupFileName("/d", QDateTime(QDate(2026, 12, 6), QTime(23, 5))),
+                 QString("/d/KorvaneDB 2026-12-06 23h05.zip"));
+    }
+
+    void BackupHoldsEveryTableFileUnderItsBareName() {
+        // Files that are not table files stay out: the lock, a journal, a
+        // hidden file, a folder.
+        QFile(DbDir() + "notes.txt").open(QIODevice::WriteOnly);
+        QFile(DbDir() + "Call.db-journal").open(QIODevice::WriteOnly);
+        QFile(DbDir() + ".hidden.db").open(QIODevice::WriteOnly);
+        QDir().mkpath(DbDir() + "sub.db");
+
+        TRecordedProgress overall, current;
+        const QString archive = Backups() + "KorvaneDB.zip";
+        m_pDml->BackupDatabase(archive, &overall, &current);
+
+        QCOMPARE(
+            ListedEntries(archive),
+            QStringList({"Call.db", "CallComments.db", "Customer.db", "Item.db",
+                         "Representative.db", "ServiceContract.db", "StateTimes.db", "Worker.db"}));
+        QVERIFY(m_pDml->DatabaseActive());
+        for (const TRecordedProgress* progress : {&overall, &current}) {
+            QVERIFY(!progress->Positions.isEmpty());
+            QCOMPARE(*std::max_element(progress->Positions.begin(), progress->Positions.end()),
+                     100);
+            QCOMPARE(progress->Positions.first(), 0);
+        }
+        QCOMPARE(overall.Positions.last(), 100);
+        // A second backup into the same archive adds to it, no duplicates.
+        m_pDml->BackupDatabase(archive, nullptr, nullptr);
+        QCOMPARE(ListedEntries(archive).size(), 8);
+    }
+
+    void RestoreReplacesOnlyTheTablesTheArchiveHolds() {
+        const QString archive = Backups() + "before.zip";
+        m_pDml->BackupDatabase(archive, nullptr, nullptr);
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C2\")");
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+
+        // Only the customer table, stored under a folder and in capitals.
+        const QString onlyCustomers = Backups() + "customers.zip";
+        {
+            const QString unpack = m_pDir->Path() + "unpack/";
+            QDir().mkpath(unpack);
+            QProcess::execute("unzip", {"-q", archive, "Customer.db", "-d", unpack});
+            QFile file(unpack + "Customer.db");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", file.readAll()}, {"readme.txt", "x"}});
+        }
+        TRecordedProgress overall;
+        m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
+        QVERIFY(m_pDml->DatabaseActive());
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"C1"}));
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
+        QVERIFY(!QFile::exists(DbDir() + "CUSTOMER.DB"));
+        QVERIFY(!QFile::exists(DbDir() + "readme.txt"));
+        QCOMPARE(overall.Positions.last(), 100);
+
+        // An archive without table files changes nothing and reopens.
+        const QString noTables = Backups() + "none.zip";
+        WriteArchive(noTables, {{"readme.txt", "x"}});
+        m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
+        QVERIFY(m_pDml->DatabaseActive());
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
+        QCOMPARE(QDir(DbDir()).entryList(QDir::Files | QDir::Hidden).filter(".restoring"),
+                 QStringList());
+    }
+
+    void ADamagedArchiveReplacesNothingAndLeavesTheDatabaseClosed() {
+        const QString good = Backups() + "good.zip";
+        m_pDml->BackupDatabase(good, nullptr, nullptr);
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+        m_pDml->SetDatabaseActive(false);
+        const QByteArray customers = FileBytes("Customer.db");
+        const QByteArray workers = FileBytes("Worker.db");
+        m_pDml->SetDatabaseActive(true);
+
+        QFile garbage(Backups() + "garbage.zip");
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("not an archive at all");
+        garbage.close();
+        // A good customer table beside a worker "table" that is not one.
+        const QString mixed = Backups() + "mixed.zip";
+        {
+            const QString unpack = m_pDir->Path() + "unpack/";
+            QDir().mkpath(unpack);
+            QProcess::execute("unzip", {"-q", good, "Customer.db", "-d", unpack});
+            QFile file(unpack + "Customer.db");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            WriteArchive(mixed, {{"Customer.db", file.readAll()}, {"Worker.db", "SQLite? no."}});
+        }
+
+        for (const QString& archive : {garbage.fileName(), mixed}) {
+            const QString error =
+                ErrorOf([&] { m_pDml->RestoreDatabase(archive, nullptr, nullptr); });
+            QVERIFY2(error != "<no error>", qPrintable(archive));
+            QVERIFY(!m_pDml->DatabaseActive());
+            QCOMPARE(FileBytes("Customer.db"), customers);
+            QCOMPARE(FileBytes("Worker.db"), workers);
+            QCOMPARE(QDir(DbDir()).entryList(QDir::Files | QDir::Hidden).filter(".restoring"),
+                     QStringList());
+            m_pDml->SetDatabaseActive(true);
+        }
+        QVERIFY(ErrorOf([&] {
+                    m_pDml->RestoreDatabase(mixed, nullptr, nullptr);
+                }).contains("Worker.db"));
+    }
+
+    void ABackupKilledHalfwayLeavesNoArchive() {
+        // Enough rows that writing takes a few progress steps.
+        m_pDml->Connection().StartTransaction();
+        for (int i = 0; i < 4000; ++i)
+            m_pDml->ExecSQL(QString("INSERT INTO CallComments (ID, CallNr, CommentLine) VALUES "
+                                    "(\"{%1}\", \"000001\", \"%2\")")
+                                .arg(i)
+                                .arg(QString(200, QChar('a' + i % 26))));
+        m_pDml->Connection().Commit();
+        const QString archive = Backups() + "killed.zip";
+
+        struct TKillHalfway : UAbstract::TProgress {
+            void SetPosition(int position) override {
+                if (position >= 30)
+                    ::raise(SIGKILL);
+            }
+        };
+        const pid_t child = ::fork();
+        if (child == 0) {
+            TKillHalfway overall;
+            m_pDml->BackupDatabase(archive, &overall, nullptr);
+            ::_exit(0); // not reached
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(!QFile::exists(archive));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUDBArchive)
+#include "tst_UDBArchive.moc"

@@ -1,0 +1,271 @@
+// The item call history report on a small database: what the printed pages
+// say (read back from the PDF with pdftotext), how the rows flow onto further
+// pages, the banner and its failures, and the report's place in start-up.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+#include "exchange/RHistory.h"
+#include "shell/UErrors.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+#include "support/TestWindows.h"
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+// The item list's call history query.
+const char* const HistorySql =
+    "SELECT C.CallNr, C.JobcardNumber, C.OrderNumber, C.WorkerNr, C.Date_Time, C.ProblemDescr, "
+    "(W.Name || ' ' || W.Surname) AS WorkerFullName\r\n"
+    "FROM Call C\r\n"
+    "LEFT OUTER JOIN Worker W ON (W.WorkerNr = C.WorkerNr)\r\n"
+    "Where EquipmentSerialNr =  :SerialNr";
+
+// A database with two items of one customer: S1 with three calls, S2 with
+// sixty, one of them with a problem far too long for its column.
+struct TWorkshop {
+    TTempDir Dir;
+    TdmlGlobals DataModule;
+
+    TWorkshop() {
+        DataModule.SetDatabaseDir(Dir.Path() + "database/");
+        OpenDatabaseAtStartup(DataModule);
+        for (const char* sql : {
+                 "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
+                 "VALUES ('C1', 'Acme', 'Ann', 'Abel')",
+                 "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Wim', 'West')",
+                 "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
+                 "VALUES ('S1', 'Hex', 'H1', 'C1'), ('S2', 'Hex', 'H2', 'C1')",
+             })
+            DataModule.ExecSQL(QString::fromLatin1(sql));
+        QStringList calls{Call(1, "S1", "Does not start."), Call(2, "S1", "Paper jam."),
+                          Call(3, "S1", "Noisy fan.")};
+        for (int n = 101; n <= 160; ++n)
+            calls << Call(n, "S2",
+                          n == 130 ? QString("Toner smears. ").repeated(40)
+                                   : QString("Check %1").arg(n));
+        DataModule.ExecSQL("INSERT INTO Call (CallNr, WorkerNr, EquipmentSerialNr, "
+                           "JobcardNumber, OrderNumber, Date_Time, ProblemDescr) VALUES " +
+                           calls.join(", "));
+        DataModule.ApplyChanges();
+    }
+
+    static QString Call(int number, const char* serial, const QString& problem) {
+        return QString("('%1', 'W1', '%2', 'J%1', 'O%1', '2007-03-05 10:00:00', '%3')")
+            .arg(number, 6, 10, QChar('0'))
+            .arg(serial, problem);
+    }
+
+    void SelectItem(const char* serial) {
+        QVERIFY(DataModule.sqlItem->Locate("SerialNr", QString(serial)));
+    }
+};
+
+// The text of a PDF file, its pages split at form feeds; empty when
+// pdftotext cannot read it.
+QStringList PdfPages(const QString& fileName) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable("pdftotext"), {"-layout", fileName, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// The line of `page` that holds `text`; empty when none does.
+QString LineWith(const QString& page, const QString& text) {
+    for (const QString& line : page.split('\n'))
+        if (line.contains(text))
+            return line.simplified();
+    return {};
+}
+
+} // namespace
+
+#define REQUIRE_PDFTOTEXT()                                                                        \
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())                                     \
+    QSKIP("pdftotext (poppler-utils) is not installed")
+
+class TestRHistory : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Out;
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    // The run through the preview, saved from its "Save as PDF" button.
+    void PreviewShowsTheItemsCallsAndSavesThemAsPdf() {
+        REQUIRE_PDFTOTEXT();
+        TWorkshop shop;
+        shop.SelectItem("S1");
+        TestWindows::TInstalledDialogs dialogs;
+        TrptHistory report(&shop.DataModule);
+        const QString file = m_Out.Path() + "history.pdf";
+        int previewPages = 0;
+        bool hadBanner = false;
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(window);
+            if (!preview)
+                return 0;
+            hadBanner = !report.imgBanner.isNull();
+            preview->show(); // paints the pages on the preview's printer
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                previewPages = pages->pageCount();
+            preview->findChild<QAction*>("actSaveAsPdf")->trigger();
+            preview->hide();
+            return 0;
+        });
+        dialogs.AnswerFile(file);
+        report.Run(HistorySql, "S1, Hex H1", "Ann Abel", "Acme");
+
+        QCOMPARE(dialogs.Requests().size(), 2);
+        QCOMPARE(dialogs.Requests()[1].Caption, QString("Save as PDF"));
+        QVERIFY(hadBanner);
+        QCOMPARE(previewPages, 1);
+        QVERIFY(!report.sqlHistory->Active());
+        QVERIFY(report.imgBanner.isNull());
+
+        const QStringList pages = PdfPages(file);
+        QCOMPARE(pages.size(), 1);
+        const QString& page = pages[0];
+        QVERIFY(page.contains("Item Call History"));
+        for (const char* text : {"Item", ":S1, Hex H1", "Customer", ":Acme (Ann Abel)"})
+            QVERIFY2(page.contains(text), text);
+        QCOMPARE(LineWith(page, "Call #"), QString("Call # Jobcard # Order # Date Worker Problem"));
+        QCOMPARE(LineWith(page, "000001"),
+                 QString("000001 J000001 O000001 3/5/07 Wim West Does not start."));
+        QVERIFY(!LineWith(page, "000002").isEmpty());
+        QVERIFY(!LineWith(page, "000003").isEmpty());
+        QVERIFY(page.contains("Page 1 of 1"));
+        QVERIFY(page.contains("Generated by TK Korvane"));
+        QVERIFY(page.contains(report.qrlblDate));
+    }
+
+    // Rows flow onto a second page under repeated headings; a second run
+    // shows its own item's calls only; text too long for its column is cut.
+    void LongHistorySpansPagesAndASecondRunShowsItsOwnItem() {
+        REQUIRE_PDFTOTEXT();
+        TWorkshop shop;
+        TestWindows::TInstalledDialogs dialogs;
+        TrptHistory report(&shop.DataModule);
+        const QString first = m_Out.Path() + "first.pdf";
+        const QString second = m_Out.Path() + "second.pdf";
+        shop.SelectItem("S1");
+        report.RunToPdf(HistorySql, "S1", "Ann Abel", "Acme", first);
+        shop.SelectItem("S2");
+        report.RunToPdf(HistorySql, "S2", "Ann Abel", "Acme", second);
+        QVERIFY(!report.sqlHistory->Active());
+
+        const QStringList pages = PdfPages(second);
+        QCOMPARE(pages.size(), 2);
+        int rows = 0;
+        for (int p = 0; p < 2; ++p) {
+            QVERIFY(!LineWith(pages[p], "Call #").isEmpty());
+            QVERIFY(pages[p].contains(QString("Page %1 of 2").arg(p + 1)));
+            QVERIFY(pages[p].contains("Generated by TK Korvane"));
+            rows += int(pages[p].count(
+                QRegularExpression("^\\s*0001\\d\\d ", QRegularExpression::MultilineOption)));
+        }
+        QCOMPARE(rows, 60);
+        QVERIFY(pages[0].contains("Item Call History"));
+        QVERIFY(!pages[1].contains("Item Call History"));
+        QVERIFY(!pages.join("").contains("000001"));
+        const QString cut = LineWith(pages.join(""), "000130");
+        QVERIFY2(cut.endsWith(QChar(0x2026)) && cut.size() < 200, qPrintable(cut));
+
+        QVERIFY(!LineWith(PdfPages(first).value(0), "000003").isEmpty());
+    }
+
+    void CustomerText_data() {
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("both") << "Ann Abel"
+                              << "Acme"
+                              << "Acme (Ann Abel)";
+        QTest::newRow("no company") << "Ann Abel"
+                                    << ""
+                                    << "Ann Abel";
+        QTest::newRow("no owner name") << ""
+                                       << "Acme"
+                                       << "Acme";
+        QTest::newRow("unknown owner") << " "
+                                       << ""
+                                       << " ";
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << "";
+    }
+    void CustomerText() {
+        QFETCH(QString, owner);
+        QFETCH(QString, company);
+        QFETCH(QString, shown);
+        QCOMPARE(TrptHistory::CustomerText(owner, company), shown);
+    }
+
+    void MissingLibraryIsReportedAndTheReportShownWithoutBanner() {
+        TWorkshop shop;
+        shop.SelectItem("S1");
+        TestWindows::TInstalledDialogs dialogs;
+        TrptHistory report(&shop.DataModule);
+        report.SetVidazLibrary(shop.Dir.Path() + "Vidaz");
+        bool banner = true;
+        dialogs.AnswerButton(mbOK);
+        dialogs.AnswerModal([&](QObject*) {
+            banner = !report.imgBanner.isNull();
+            return 0;
+        });
+        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
+        QCOMPARE(dialogs.Requests().size(), 2);
+        QCOMPARE(dialogs.Requests()[0].MsgKind, TMsgKind::Error);
+        QCOMPARE(dialogs.Requests()[0].Text, QString("Unable to Load Banner Resource: Code = 2"));
+        QCOMPARE(dialogs.Requests()[1].Kind, TDialogKind::Modal);
+        QVERIFY(!banner);
+    }
+
+    void LibraryWithoutBannerRaisesAndShowsNothing() {
+        TWorkshop shop;
+        shop.SelectItem("S1");
+        TestWindows::TInstalledDialogs dialogs;
+        TrptHistory report(&shop.DataModule);
+        report.SetVidazLibrary(QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz");
+        QVERIFY_THROWS_EXCEPTION(EError, report.Run(HistorySql, "S1", "Ann Abel", "Acme"));
+        QVERIFY(dialogs.Requests().isEmpty());
+        QVERIFY(!report.sqlHistory->Active());
+    }
+
+    void WithoutDataModuleNothingIsShown() {
+        TestWindows::TInstalledDialogs dialogs;
+        TrptHistory report(nullptr);
+        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
+        QVERIFY(dialogs.Requests().isEmpty());
+        QCOMPARE(report.sqlHistory->SQL(), QString(HistorySql));
+    }
+
+    // Start-up makes the one report over the main window and publishes it
+    // while the program's windows live.
+    void StartupPublishesTheReport() {
+        TTempDir dir;
+        {
+            TProgramWindows windows(TestWindows::Locations(dir.Path()));
+            QVERIFY(rptHistory);
+            QCOMPARE(rptHistory, windows.Windows().History);
+            QCOMPARE(rptHistory->parent(), &windows.MainWindow());
+        }
+        QVERIFY(!rptHistory);
+    }
+};
+
+QTEST_MAIN(TestRHistory)
+#include "tst_RHistory.moc"

@@ -1,0 +1,103 @@
+// The report drawing on its own: how a text too wide for its box is fitted,
+// and where the column header and the summary go, read back from PDF files
+// with pdftotext.
+
+#include "exchange/UReportDrawing.h"
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace UReportDrawing;
+
+namespace {
+
+// The text of a PDF's pages; empty when pdftotext cannot read it.
+QStringList PdfPages(const QString& fileName) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable("pdftotext"), {fileName, "-"});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
+    pages.removeLast(); // after the last page's form feed
+    return pages;
+}
+
+} // namespace
+
+class TestUReportDrawing : public QObject {
+    Q_OBJECT
+
+    TestSupport::TTempDir m_Out;
+
+private Q_SLOTS:
+    void init() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+    }
+
+    void TextIsFittedToItsBox_data() {
+        QTest::addColumn<int>("fit");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("left");
+        const QString words = "Alpha Beta Gamma Delta Epsilon Zeta Eta Theta";
+        QTest::newRow("elided") << int(TTextFit::Elide) << 80.0 << words
+                                << QStringList{"Alpha", QString(QChar(0x2026))}
+                                << QStringList{"Theta"};
+        QTest::newRow("shrunk") << int(TTextFit::Shrink) << 60.0 << "31/12/2024"
+                                << QStringList{"31/12/2024"} << QStringList{};
+        // Two lines fit in the box, whole.
+        QTest::newRow("wrapped") << int(TTextFit::Wrap) << 80.0 << words
+                                 << QStringList{"Alpha", "Beta"}
+                                 << QStringList{"Theta", QString(QChar(0x2026))};
+    }
+    void TextIsFittedToItsBox() {
+        QFETCH(int, fit);
+        QFETCH(double, width);
+        QFETCH(QString, text);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, left);
+        TReportDocument document;
+        TReportBand band(40);
+        band.AddText({0, 0, width, 30}, text, ReportFont("Arial", 9), Qt::AlignLeft, TTextFit(fit));
+        document.AddDetail(band);
+        const QString file = m_Out.Path() + QTest::currentDataTag() + ".pdf";
+        RenderToPdf(document, file);
+        const QString page = PdfPages(file).value(0);
+        for (const QString& part : shown)
+            QVERIFY2(page.contains(part), qPrintable(page));
+        for (const QString& part : left)
+            QVERIFY2(!page.contains(part), qPrintable(page));
+    }
+
+    // Rows fill a page to its foot; a summary that does not fit under the
+    // last row opens a page of its own, without the column header, which only
+    // pages with rows repeat.
+    void SummaryThatDoesNotFitGoesOverWithoutTheColumnHeader() {
+        TReportDocument document;
+        const QFont font = ReportFont("Arial", 9);
+        document.SetTitleBand(TReportBand(40).AddText({0, 0, 300, 20}, "TITLE", font));
+        document.SetColumnHeader(TReportBand(20).AddText({0, 0, 300, 20}, "HEAD", font));
+        for (int n = 1; n <= 20; ++n)
+            document.AddDetail(
+                TReportBand(98).AddText({0, 0, 300, 20}, QString("ROW%1").arg(n), font));
+        document.SetSummary(TReportBand(50).AddText({0, 0, 300, 20}, "SUMMARY", font));
+        const QString file = m_Out.Path() + "summary.pdf";
+        RenderToPdf(document, file);
+        const QStringList pages = PdfPages(file);
+        QCOMPARE(pages.size(), document.PageCount());
+        QCOMPARE(pages.size(), 3);
+        QVERIFY(pages[0].contains("TITLE") && pages[0].contains("HEAD") &&
+                pages[0].contains("ROW10") && !pages[0].contains("ROW11"));
+        QVERIFY(pages[1].contains("HEAD") && pages[1].contains("ROW20") &&
+                !pages[1].contains("TITLE") && !pages[1].contains("SUMMARY"));
+        QVERIFY(pages[2].contains("SUMMARY") && !pages[2].contains("HEAD") &&
+                !pages[2].contains("ROW"));
+    }
+};
+
+QTEST_MAIN(TestUReportDrawing)
+#include "tst_UReportDrawing.moc"

@@ -1,0 +1,219 @@
+// The XML export: the exact bytes of the file, cancelling halfway, the
+// failures, and the main window's Export command around it.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TTable.h"
+#include "exchange/UXMLExporter.h"
+#include "shell/FMain.h"
+#include "shell/abstract/IExportQuery.h"
+#include "support/TestSupport.h"
+#include "support/TestWindows.h"
+
+#include <QtTest>
+
+namespace {
+
+using TestSupport::ErrorOf;
+
+// The data module's tables under their export numbers, and a fixed target.
+struct TSource : Interfaces::IExportQuery {
+    TdmlGlobals* Dml = nullptr;
+    QString Target;
+    TDataSet* GetExportTable(int index) override {
+        TTable* const tables[] = {Dml->tblCall, Dml->tblCallComments, Dml->tblCustomer,
+                                  Dml->tblItem, Dml->tblWorker,       Dml->tblServiceContract};
+        return index >= 0 && index < 6 ? tables[index] : nullptr;
+    }
+    QString ChooseTargetFile(const QString&, const QString&) override { return Target; }
+};
+
+// Counts rows; cancels once `CancelAt` rows are written; records the
+// notifications by first letters.
+struct TProgress : UAbstract::TProgress, IExportProgress {
+    int CancelAt = -1;
+    QStringList Notes;
+    UAbstract::IProgress& Progress() override { return *this; }
+    void SetPosition(int position) override {
+        UAbstract::TProgress::SetPosition(position);
+        if (position == CancelAt)
+            Cancel();
+    }
+    void OnExportStart() override { Notes << "start"; }
+    void OnRangeSet() override { Notes << "range"; }
+    void OnBeforeWrite() override { Notes << "write"; }
+    void OnExportEnd() override { Notes << "end"; }
+    void OnExportAbandoned() override { Notes << "abandoned"; }
+    void OnTableStart() override {}
+    void OnTableEnd() override {}
+    void OnRowStart() override {}
+    void OnRowEnd() override {}
+    void OnFieldStart() override {}
+    void OnFieldEnd() override {}
+};
+
+QByteArray Row(const QList<std::pair<const char*, const char*>>& fields) {
+    QByteArray text = "  <Row>\r\n";
+    for (const auto& [name, value] : fields)
+        text += QByteArray("    <Fld name='") + name + "'>" + value + "</Fld>\r\n";
+    return text + "  </Row>\r\n";
+}
+
+QByteArray Table(const char* name, const QByteArray& rows = {}) {
+    return QByteArray("<Table name='") + name + "'>\r\n" + rows + "</Table>\r\n";
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+} // namespace
+
+class TestUXMLExporter : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pDml;
+    TSource m_Source;
+
+private Q_SLOTS:
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        m_pDml = std::make_unique<TdmlGlobals>();
+        m_pDml->SetDatabaseDir(m_pDir->Path());
+        m_pDml->CreateMissingTables();
+        m_pDml->SetDatabaseActive(true);
+        m_Source.Dml = m_pDml.get();
+        m_Source.Target = m_pDir->Path() + "out.xml";
+    }
+
+    void cleanup() {
+        m_pDml.reset();
+        m_pDir.reset();
+    }
+
+    void TheFileHoldsEveryRowAsItsTextUnchanged() {
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName, Notes) VALUES "
+                        "(\"C1\", \"Tom's\", \"<b> & more\")");
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Surname, Name, IDTypeIsPassport, "
+                        "CurrentlyEmployed, IDNr) VALUES (\"W1\", \"Dube\", \"Sipho\", "
+                        "\"False\", \"True\", \"7001\")");
+        m_pDml->ExecSQL("INSERT INTO Call (CallNr, CustomerID, Priority, Billed) VALUES "
+                        "(\"000001\", \"C1\", 3, \"False\")");
+        m_pDml->ExecSQL("INSERT INTO CallComments (CallNr, ID, CommentLine) VALUES "
+                        "(\"000001\", \"{1}\", \"Call Created.\")");
+        TProgress progress;
+        TXMLExporter().Export(&m_Source, &progress);
+
+        const QByteArray expected =
+            "<Database version='1.0'>\r\n" +
+            Table("tblCustomer", Row({{"CustomerID", "C1"},
+                                      {"LastName", ""},
+                                      {"FirstName", ""},
+                                      {"CompanyName", "Tom's"},
+                                      {"Tel", ""},
+                                      {"Fax", ""},
+                                      {"Cell", ""},
+                                      {"Email", ""},
+                                      {"PhysicalAddr", ""},
+                                      {"PhysicalCode", ""},
+                                      {"PostalAddr", ""},
+                                      {"PostalCode", ""},
+                                      {"Country", ""},
+                                      {"Notes", "<b> & more"}})) +
+            Table("tblItem") + Table("tblServiceContract") +
+            Table("tblWorker", Row({{"WorkerNR", "W1"},
+                                    {"Surname", "Dube"},
+                                    {"Name", "Sipho"},
+                                    {"IDTypeIsPassport", "False"},
+                                    {"CurrentlyEmployed", "True"},
+                                    {"IDNr", "7001"}})) +
+            Table("tblCall", Row({{"CallNr", "000001"},
+                                  {"CustomerID", "C1"},
+                                  {"WorkerNr", ""},
+                                  {"EquipmentSerialNr", ""},
+                                  {"OrderNumber", ""},
+                                  {"JobcardNumber", ""},
+                                  {"Date_Time", ""},
+                                  {"Status", ""},
+                                  {"Priority", "3"},
+                                  {"Date_TimeFinished", ""},
+                                  {"ProblemDescr", ""},
+                                  {"Comments", ""},
+                                  {"PartsUsedReplaced", ""},
+                                  {"BillTime", ""},
+                                  {"Billed", "False"},
+                                  {"Callout", ""},
+                                  {"StorageArea", ""},
+                                  {"MeterReading", ""}})) +
+            Table("tblCallComments", Row({{"CallNr", "000001"},
+                                          {"ID", "{1}"},
+                                          {"DateTime", ""},
+                                          {"CommentLine", "Call Created."}})) +
+            "</Database>";
+        QCOMPARE(FileBytes(m_Source.Target), expected);
+        QCOMPARE(progress.GetPosition(), 4);
+        QCOMPARE(progress.GetMax(), 4);
+        QCOMPARE(progress.Notes, QStringList({"start", "range", "write", "end"}));
+    }
+
+    void ACancelEndsTheTableAndLeavesTheRestEmpty() {
+        for (const char* id : {"C1", "C2", "C3"})
+            m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID) VALUES (\"%1\")").arg(id));
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR) VALUES (\"W1\")");
+        TProgress progress;
+        progress.CancelAt = 2;
+        TXMLExporter().Export(&m_Source, &progress);
+        const QByteArray text = FileBytes(m_Source.Target);
+        QCOMPARE(text.count("<Row>"), 2);
+        QVERIFY(text.contains(Table("tblWorker")));
+        QVERIFY(text.endsWith("</Table>\r\n</Database>"));
+        QCOMPARE(progress.GetPosition(), 2);
+    }
+
+    void FailuresAndAbandonedExportsWriteNothing() {
+        TProgress progress;
+        QCOMPARE(ErrorOf([&] { TXMLExporter().Export(nullptr, &progress); }),
+                 QString("Cannot export: NULL Query object."));
+        QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&m_Source, nullptr); }),
+                 QString("Cannot export: NULL Progress object."));
+        m_Source.Target = m_pDir->Path() + "no such folder/out.xml";
+        QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&m_Source, &progress); }),
+                 QString("Cannot export: Unable to create file stream object"));
+        m_Source.Target.clear();
+        TXMLExporter().Export(&m_Source, &progress);
+        QCOMPARE(progress.Notes.last(), QString("abandoned"));
+        QCOMPARE(QDir(m_pDir->Path()).entryList({"*.xml"}), QStringList());
+    }
+
+    void TheExportCommandAsksAndReportsTheCount() {
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        TfrmMain::TDataHooks hooks;
+        hooks.ExportTable = [this](int index) { return m_Source.GetExportTable(index); };
+        main.SetDataHooks(hooks);
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C1\")");
+        QCOMPARE(main.GetExportTable(6), nullptr);
+
+        // No: nothing is written and nothing more is said.
+        dialogs.AnswerButton(mbNo);
+        main.actExportToXML->trigger();
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QVERIFY(dialogs.Requests().last().Text.startsWith("This will export the whole"));
+
+        // Yes, then a file typed without its extension.
+        dialogs.AnswerButton(mbYes);
+        dialogs.AnswerFile(m_pDir->Path() + "whole");
+        dialogs.AnswerButton(mbOK);
+        main.actExportToXML->trigger();
+        QCOMPARE(dialogs.Requests().at(2).Caption, QString("Choose target file"));
+        QCOMPARE(dialogs.Requests().at(2).Value, QString("Exported data"));
+        QCOMPARE(dialogs.Requests().last().Text, QString("Export complete.\r\n1 records exported"));
+        QVERIFY(FileBytes(m_pDir->Path() + "whole.xml").startsWith("<Database"));
+        QVERIFY(main.btnSBCancel->isHidden());
+        QVERIFY(main.StatusText().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestUXMLExporter)
+#include "tst_UXMLExporter.moc"
