@@ -3,6 +3,7 @@
 #include "lists/FDataList.h"
 #include "shell/USettings.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -16,7 +17,7 @@ namespace {
 
 const QString SettingsKey = QStringLiteral("GUI");
 // Height of the pages when the panel first opens.
-constexpr int FirstOpenHeight = 190;
+constexpr int FirstOpenHeight = 210;
 
 } // namespace
 
@@ -33,6 +34,7 @@ TDetailPanel::TDetailPanel(TfrmDataList* list, const QString& name) : QWidget(li
     btnToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     pgsDetails = new QStackedWidget(this);
     pgsDetails->setObjectName(QStringLiteral("pgsDetails"));
+    pgsDetails->setFrameShape(QFrame::StyledPanel);
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(2, 0, 2, 0);
@@ -54,6 +56,8 @@ TDetailPanel::TDetailPanel(TfrmDataList* list, const QString& name) : QWidget(li
     m_pSplitter->addWidget(this);
     m_pSplitter->setStretchFactor(0, 1);
     m_pSplitter->setStretchFactor(1, 0);
+    m_pSplitter->installEventFilter(this);
+    connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSized = true; });
 
     connect(tabDetails, &QTabBar::currentChanged, pgsDetails, &QStackedWidget::setCurrentIndex);
     connect(tabDetails, &QTabBar::tabBarClicked, this, [this] { SetOpen(true); });
@@ -71,6 +75,15 @@ TDetailPanel::~TDetailPanel() {
 void TDetailPanel::AddTab(const QString& caption, QWidget* page) {
     pgsDetails->addWidget(page);
     tabDetails->addTab(caption);
+    tabDetails->setMinimumHeight(tabDetails->sizeHint().height());
+}
+
+bool TDetailPanel::eventFilter(QObject* watched, QEvent* event) {
+    // Until the user drags the splitter, the open panel keeps its height as
+    // the window is laid out and resized; the grid takes the rest.
+    if (watched == m_pSplitter && event->type() == QEvent::Resize && m_bOpen && !m_bUserSized)
+        ShowState();
+    return QWidget::eventFilter(watched, event);
 }
 
 int TDetailPanel::CurrentTab() const {
@@ -84,7 +97,7 @@ void TDetailPanel::SetCurrentTab(int index) {
 void TDetailPanel::SetOpen(bool open) {
     if (open == m_bOpen)
         return;
-    if (!open && pgsDetails->isVisible())
+    if (!open && pgsDetails->isVisible() && height() > 0)
         m_nOpenHeight = height();
     m_bOpen = open;
     ShowState();
@@ -105,8 +118,11 @@ void TDetailPanel::ShowState() {
         else
             m_pSplitter->setSizes({3 * m_nOpenHeight, m_nOpenHeight});
     } else {
-        // Only the row of tabs stays.
-        setMaximumHeight(sizeHint().height());
+        // Only the row of tabs stays; the grid takes the rest.
+        const int bar = sizeHint().height();
+        setMaximumHeight(bar);
+        if (const int total = m_pSplitter->height(); total > bar)
+            m_pSplitter->setSizes({total - bar, bar});
     }
 }
 

@@ -39,10 +39,14 @@ public:
     QToolButton* btnToggle;
     QStackedWidget* pgsDetails;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShowState();
 
     QSplitter* m_pSplitter;
     bool m_bOpen = true;
+    bool m_bUserSized = false;
     int m_nOpenHeight = 0;
 };
