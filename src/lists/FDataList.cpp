@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -576,6 +577,13 @@ void TfrmDataList::GridDblClick() {
 bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dbcGrid->viewport() && event->type() == QEvent::MouseButtonPress)
         GridClick();
+    // A picker picks on a double-click anywhere in the grid, below the rows too.
+    if (m_bPopupMode && watched == dbcGrid->viewport() &&
+        event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        accept();
+        return true;
+    }
     if (watched == dbcGrid->horizontalHeader()->viewport()) {
         // Widths the user drags (or double-clicks) are the user's to keep.
         if (event->type() == QEvent::MouseButtonPress ||

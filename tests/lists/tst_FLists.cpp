@@ -213,6 +213,9 @@ private Q_SLOTS:
         QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"3", "4"}));
         QCOMPARE(ColumnTexts(frmItemList, "ServiceType"), QStringList({"", "Gold"}));
         QCOMPARE(ColumnTexts(frmServiceContractList, "CompanyName"), QStringList({"Acme"}));
+        // The calls grid shows its own columns only.
+        QCOMPARE(frmCallsList->Model()->columnCount(), 11);
+        QCOMPARE(frmCallsList->Model()->ColumnOf("Billed"), -1);
 
         frmCustomerList->SearchBy().SetActiveIndex(2);
         frmCustomerList->edtSearch->setText("bo");
