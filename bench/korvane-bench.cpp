@@ -1141,13 +1141,30 @@ int main(int argc, char* argv[]) {
     figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 1-6"),
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
                              QStringLiteral("MiB")));
-    // The list windows' figures make windows; run with QT_QPA_PLATFORM=offscreen.
-    QApplication app(argc, argv);
-    // The history report draws text, which takes the GUI application's
-    // fonts; the bench shows no window, so it draws off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    figures.push_back(Figure(
+        QStringLiteral("10"), QStringLiteral("open a customer's detail panel (items, calls)"),
+        Median(panelTimes[0]), {}, goals.DetailPanel,
+        QStringLiteral("(slowest %1 ms)").arg(Slowest(panelTimes[0]), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QString(), QStringLiteral("open an item's detail panel (owner, contract, calls)"),
+               Median(panelTimes[1]), {}, goals.DetailPanel,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(panelTimes[1]), 0, 'f', 1)));
+    const char* const pickers[] = {"customer", "item", "worker"};
+    for (int p = 0; p < 3; ++p)
+        figures.push_back(Figure(
+            p == 0 ? QStringLiteral("11") : QString(),
+            QStringLiteral("the %1 picker opening on its list").arg(QLatin1String(pickers[p])),
+            Median(pickerTimes[p]), {}, goals.Picker,
+            QStringLiteral("(slowest %1 ms)").arg(Slowest(pickerTimes[p]), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("12"), QStringLiteral("calls list's details following a row change"),
+               Median(followTimes), {}, goals.FollowRow,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(followTimes), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("13"),
+               QStringLiteral("history report of an item with %1 calls to PDF").arg(HistoryCalls),
+               Median(histories), Median(historyFloors), HistoryGoal,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(histories), 0, 'f', 1)));
     Print(QString());
     PrintTable(figures);
     return 0;
