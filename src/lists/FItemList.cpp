@@ -3,6 +3,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
+#include "exchange/RHistory.h"
 #include "lists/UDetailGrid.h"
 #include "lists/UDetailPanel.h"
 #include "lists/UDetailQueries.h"
@@ -158,8 +159,37 @@ TfrmItemList::~TfrmItemList() {
 }
 
 bool TfrmItemList::CanPrint() {
-    // TODO: the item's call history report (rptHistory) once it exists.
-    return false;
+    return m_pDataset && rptHistory && !m_pDataset->IsEmpty();
+}
+
+QString TfrmItemList::ItemText(const QString& serialNr, const QString& brand, const QString& model,
+                               const QString& description) {
+    QString text = serialNr;
+    if (!brand.isEmpty())
+        text += QStringLiteral(", ") + brand;
+    if (!model.isEmpty())
+        text += QLatin1Char(' ') + model;
+    if (!description.isEmpty())
+        text += QStringLiteral(" (") + description + QLatin1Char(')');
+    return text;
+}
+
+void TfrmItemList::Print() {
+    if (!rptHistory || !m_pDataset || !sqlRelatedCalls || m_pDataset->IsEmpty())
+        return;
+    // The owner box must show this item's owner, not wait for the next idle.
+    IdleUpdate();
+    const auto field = [](TDataSet* dataSet, const char* name) {
+        if (!dataSet || !dataSet->Active() || dataSet->IsEmpty())
+            return QString();
+        const TField* found = dataSet->FindField(QString::fromLatin1(name));
+        return found ? found->AsString() : QString();
+    };
+    const QString item = ItemText(field(m_pDataset, "SerialNr"), field(m_pDataset, "Brand"),
+                                  field(m_pDataset, "Model"), field(m_pDataset, "Description"));
+    const QString owner =
+        field(sqlOwner, "FirstName") + QLatin1Char(' ') + field(sqlOwner, "LastName");
+    rptHistory->Run(sqlRelatedCalls->SQL(), item, owner, field(sqlOwner, "CompanyName"));
 }
 
 void TfrmItemList::RefreshDetails() {

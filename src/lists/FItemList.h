@@ -28,7 +28,13 @@ public:
                  bool popupMode = false);
     ~TfrmItemList() override;
 
+    // Printing is the current item's call history report (rptHistory).
     bool CanPrint() override;
+    void Print() override;
+    // "A1, B7 M3 (desc)": the serial, then the brand, model and description
+    // that are there.
+    static QString ItemText(const QString& serialNr, const QString& brand, const QString& model,
+                            const QString& description);
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
     // Opens the owner, contract and call history of the current item.

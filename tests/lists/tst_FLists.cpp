@@ -7,6 +7,7 @@
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
+#include "exchange/RHistory.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FItemList.h"
@@ -658,6 +659,32 @@ private Q_SLOTS:
     }
 
     // A detail panel slid shut stays shut the next time the program starts.
+    // The main window's Print on the item list: the current item's history,
+    // headed by the item and its owner.
+    void PrintShowsTheCurrentItemsHistory() {
+        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
+
+        TRunningProgram program;
+        program.Main->ShowDataList(Interfaces::dvItems);
+        frmItemList->MakeCurrent();
+        program.DataModule.sqlItem->Locate("SerialNr", "S2", {});
+        program.Main->IdleUpdate();
+        QVERIFY(program.Main->actPrint->isEnabled());
+        QStringList calls;
+        program.Dialogs.AnswerModal([&calls](QObject*) {
+            TQuery* q = rptHistory->sqlHistory;
+            for (q->First(); !q->Eof(); q->Next())
+                calls << q->FieldByName("CallNr").AsString();
+            return 0;
+        });
+        program.Main->actPrint->trigger();
+        QCOMPARE(calls, QStringList({"000002", "000004", "000006"}));
+        QCOMPARE(rptHistory->lblItemSerial, QString(":S2, Hex H2"));
+        QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
+    }
+
     void DetailPanelStateIsKept() {
         for (bool open : {false, true}) {
             {
