@@ -1,22 +1,27 @@
 // korvane-bench DIRECTORY: how quickly the program starts on a filled
 // database directory (made by korvane-demo-data), opens, searches and sorts
 // its lists, finds a call's customer, item, worker and contract, opens a
-// call's details, deletes a customer and adds a call, how much memory that
-// takes, how quickly an item's call history is written as a PDF, and how
-// quickly the call editor opens on a call and saves a change of status.
-// Everything runs through the data module (TdmlGlobals) on the directory, as
-// in the program. Every figure is printed beside its floor, the same SQL run
-// straight through SQLite on the same files in the same run, and beside its
-// goal for the size of the database (workshop: 100,000 calls; huge: a
-// million).
+// korvane-bench DIRECTORY: how quickly the program starts on a filled
+// database directory (made by korvane-demo-data), opens, searches and sorts
+// its lists, finds a call's customer, item, worker and contract, opens a
+// call's details, deletes a customer and adds a call, and how much memory
+// that takes; then, in the list windows themselves, how quickly a customer's
+// or an item's detail panel opens, a picker opens on its list, and the calls
+// list's detail panel follows a row change; how quickly an item's call
+// history is written as a PDF; and how quickly the call editor opens on a
+// call and saves a change of status. Everything runs through the data module
+// (TdmlGlobals) on the directory, as in the program. Every figure is printed
+// beside its floor, the same SQL run straight through SQLite on the same files
+// in the same run, and beside its goal for the size of the database
+// (workshop: 100,000 calls; huge: a million).
 //
 // Times are medians of --repeat runs (5 unless given). The program's side of
 // figures 1 to 6 runs first and the peak memory is read after it, so that
 // neither the floor connection's page cache nor the copies used by 7 and 8
-// count. Deleting, adding and saving change the files, so 7, 8, 11 and 12
+// count. Deleting, adding and saving change the files, so 7, 8, 14 and 15
 // run on two copies of the directory (one for the program, one for the
-// floor) in a scratch folder that is removed afterwards; 10 runs on the
-// program's copy after them.
+// floor) in a scratch folder that is removed afterwards; the history report
+// runs on the program's copy after them.
 
 #include "data/DBTableAccess.h"
 #include "data/DMGlobals.h"
@@ -29,6 +34,12 @@
 #include "editors/FCallEdtr.h"
 #include "editors/UDBTextControls.h"
 #include "exchange/RHistory.h"
+#include "lists/FCallsList.h"
+#include "lists/FCustomerList.h"
+#include "lists/FItemList.h"
+#include "lists/FWorkerList.h"
+#include "lists/UDetailGrid.h"
+#include "lists/UMarkupBox.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UStartup.h"
@@ -38,10 +49,12 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -139,6 +152,34 @@ public:
         return Modal(qobject_cast<QWidget*>(window));
     }
 };
+
+// The dialog seam of the list windows' figures: a modal window (a picker) is
+// shown, painted and closed with Cancel; nothing else is asked.
+class TShowingDialogs : public IDialogs {
+public:
+    TMsgButton MessageBox(TMsgKind, const QString&, const QString& text, TMsgButtons) override {
+        Die(QStringLiteral("unexpected message: ") + text);
+    }
+    bool InputQuery(const QString&, const QString&, QString&) override { return false; }
+    QString OpenFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString FolderName(const QString&, const QString&) override { return {}; }
+    int ExecModal(QObject* window, const std::function<int()>&) override {
+        auto* widget = qobject_cast<QWidget*>(window);
+        widget->show();
+        widget->repaint();
+        QCoreApplication::processEvents();
+        widget->hide();
+        return QDialog::Rejected;
+    }
+};
+
+// Reads the cells of the first screen of a grid's model.
+void ShowRows(const QAbstractItemModel& model, int rows = 40) {
+    for (int row = 0; row < std::min(model.rowCount(), rows); ++row)
+        for (int column = 0; column < model.columnCount(); ++column)
+            model.data(model.index(row, column));
+}
 
 // ---------------------------------------------------------------------------
 // The floor: one plain SQLite connection with every table file of a directory
@@ -312,8 +353,8 @@ void PrintTable(const std::vector<TFigure>& figures) {
 
 struct TGoals {
     double List, Keystroke, Sort, MemoryMiB;
-    std::optional<double> Startup, Goto, Details, DeleteCustomer, AddCall, OpenCallEditor,
-        StatusApplied;
+    std::optional<double> Startup, Goto, Details, DeleteCustomer, AddCall, DetailPanel, Picker,
+        FollowRow, OpenCallEditor, StatusApplied;
 };
 
 TFigure Figure(const QString& number, const QString& name, std::optional<double> value,
@@ -438,9 +479,8 @@ int main(int argc, char* argv[]) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest it takes
 
-    // The history report draws text, which takes the GUI application's
-    // fonts, and the call editor is a window; unless told otherwise, the
-    // bench draws off screen.
+    // The list windows' figures and the call editor make windows and the
+    // history report draws text; the bench shows nothing on screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -479,8 +519,8 @@ int main(int argc, char* argv[]) {
         Die(QStringLiteral("the Call table is empty; fill the directory with korvane-demo-data."));
     const bool huge = calls >= 500000;
     // Goals at the two sizes; the huge size has goals for the lists only.
-    const TGoals goals = huge ? TGoals{300, 50, 2000, 400, {}, {}, {}, {}, {}, {}, {}}
-                              : TGoals{100, 16, 300, 150, 300, 20, 20, 50, 20, 50, 30};
+    const TGoals goals = huge ? TGoals{300, 50, 2000, 400, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}}
+                              : TGoals{100, 16, 300, 150, 300, 20, 20, 50, 20, 20, 50, 20, 50, 30};
 
     Print(QStringLiteral("Database: %1 (%2 calls; goals for the %3 size); %4 runs per figure.")
               .arg(QDir::toNativeSeparators(directory))
@@ -678,6 +718,76 @@ int main(int argc, char* argv[]) {
     // (9) Peak memory of the program's side.
     const qint64 peak = PeakResidentMiB();
 
+    // (10) to (12): the list windows over the data module, as the program
+    // has them (not shown, but for the picker). A panel opens, or follows,
+    // when the row has settled: the list's IdleUpdate.
+    std::vector<double> panelTimes[2];
+    std::vector<double> pickerTimes[3];
+    std::vector<double> followTimes;
+    try {
+        TShowingDialogs dialogs;
+        IDialogs* previous = SetDialogs(&dialogs);
+        {
+            TfrmCustomerList customers(nullptr, &dm, nullptr);
+            TfrmItemList items(nullptr, &dm, nullptr);
+            TfrmWorkerList workers(nullptr, &dm, nullptr);
+            TfrmCallsList callsList(nullptr, &dm, nullptr);
+            for (const TCallKeys& call : samples) {
+                // (10) A customer's items and calls; an item's owner, contract
+                // and calls.
+                if (!dm.sqlCustomer->Locate(QStringLiteral("CustomerID"), call.Customer) ||
+                    !dm.sqlItem->Locate(QStringLiteral("SerialNr"), call.Item))
+                    Die(QStringLiteral("customer %1 or item %2 is not in its list")
+                            .arg(call.Customer, call.Item));
+                panelTimes[0].push_back(TimeMs([&] {
+                    customers.IdleUpdate();
+                    ShowRows(*customers.grdItems->Model());
+                    ShowRows(*customers.grdCallHistory->Model());
+                }));
+                panelTimes[1].push_back(TimeMs([&] {
+                    items.IdleUpdate();
+                    items.boxOwner->lblData->text();
+                    items.boxServiceContract->lblData->text();
+                    ShowRows(*items.grdCalls->Model());
+                }));
+                if (customers.grdCallHistory->Model()->rowCount() == 0 ||
+                    items.grdCalls->Model()->rowCount() == 0 ||
+                    !items.boxServiceContract->lblEmpty->isHidden())
+                    Die(QStringLiteral("the details of customer %1 or item %2 are missing")
+                            .arg(call.Customer, call.Item));
+
+                // (11) A picker shown over its list.
+                const struct {
+                    TfrmDataList* List;
+                    const char* Key;
+                } pickerLists[] = {
+                    {&customers, "CustomerID"}, {&items, "SerialNr"}, {&workers, "WorkerNR"}};
+                for (int p = 0; p < 3; ++p)
+                    pickerTimes[p].push_back(TimeMs([&] {
+                        pickerLists[p].List->ExecutePopup(QLatin1String(pickerLists[p].Key));
+                    }));
+
+                // (12) The calls list moves on to the next call.
+                if (!dm.sqlCall->Locate(QStringLiteral("CallNr"), call.CallNr))
+                    Die(QStringLiteral("call %1 is not in the calls list").arg(call.CallNr));
+                callsList.IdleUpdate();
+                followTimes.push_back(TimeMs([&] {
+                    dm.sqlCall->Next();
+                    callsList.IdleUpdate();
+                    for (TMarkupBox* box :
+                         {callsList.boxCustomer, callsList.boxItem, callsList.boxService})
+                        box->lblData->text();
+                }));
+                if (!callsList.sqlService->Active() || callsList.sqlService->IsEmpty())
+                    Die(QStringLiteral("the calls list's details did not follow call %1")
+                            .arg(call.CallNr));
+            }
+        }
+        SetDialogs(previous);
+    } catch (const EError& e) {
+        Die(e.Message());
+    }
+
     // Floors of 1 to 6, on the same files.
     std::vector<double> startupFloors;
     for (int run = 0; run < repeat; ++run) {
@@ -837,7 +947,7 @@ int main(int argc, char* argv[]) {
     QString historyItem;
     QString historySql;
     std::vector<double> histories;
-    // (11) and (12): the calls edited, as the list shows them, the status
+    // (14) and (15): the calls edited, as the list shows them, the status
     // each was given, and the editor's lookup statements as SQLite runs them.
     std::vector<TCallKeys> edited;
     std::vector<QString> newStatus;
@@ -915,9 +1025,9 @@ int main(int argc, char* argv[]) {
                 Die(QStringLiteral("the new call %1 has no first comment line").arg(number));
         }
 
-        // (11) Opening the call editor on the calls list's current call, to
+        // (14) Opening the call editor on the calls list's current call, to
         // the window shown with its item, customer, worker and comment lines;
-        // (12) then a new status saved with Apply: the row, its comment line,
+        // (15) then a new status saved with Apply: the row, its comment line,
         // and the calls list read again, still on that call.
         {
             std::vector<QString> all;
@@ -1163,17 +1273,36 @@ int main(int argc, char* argv[]) {
     figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 1-6"),
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
                              QStringLiteral("MiB")));
+    figures.push_back(Figure(
+        QStringLiteral("10"), QStringLiteral("open a customer's detail panel (items, calls)"),
+        Median(panelTimes[0]), {}, goals.DetailPanel,
+        QStringLiteral("(slowest %1 ms)").arg(Slowest(panelTimes[0]), 0, 'f', 1)));
     figures.push_back(
-        Figure(QStringLiteral("10"),
+        Figure(QString(), QStringLiteral("open an item's detail panel (owner, contract, calls)"),
+               Median(panelTimes[1]), {}, goals.DetailPanel,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(panelTimes[1]), 0, 'f', 1)));
+    const char* const pickers[] = {"customer", "item", "worker"};
+    for (int p = 0; p < 3; ++p)
+        figures.push_back(Figure(
+            p == 0 ? QStringLiteral("11") : QString(),
+            QStringLiteral("the %1 picker opening on its list").arg(QLatin1String(pickers[p])),
+            Median(pickerTimes[p]), {}, goals.Picker,
+            QStringLiteral("(slowest %1 ms)").arg(Slowest(pickerTimes[p]), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("12"), QStringLiteral("calls list's details following a row change"),
+               Median(followTimes), {}, goals.FollowRow,
+               QStringLiteral("(slowest %1 ms)").arg(Slowest(followTimes), 0, 'f', 1)));
+    figures.push_back(
+        Figure(QStringLiteral("13"),
                QStringLiteral("history report of an item with %1 calls to PDF").arg(HistoryCalls),
                Median(histories), Median(historyFloors), HistoryGoal,
                QStringLiteral("(slowest %1 ms)").arg(Slowest(histories), 0, 'f', 1)));
     figures.push_back(
-        Figure(QStringLiteral("11"), QStringLiteral("opening the call editor on a call"),
+        Figure(QStringLiteral("14"), QStringLiteral("opening the call editor on a call"),
                Median(editorOpens), Median(openFloors), goals.OpenCallEditor,
                QStringLiteral("(slowest %1 ms)").arg(Slowest(editorOpens), 0, 'f', 1)));
     figures.push_back(
-        Figure(QStringLiteral("12"), QStringLiteral("a status change saved with Apply"),
+        Figure(QStringLiteral("15"), QStringLiteral("a status change saved with Apply"),
                Median(statusApplies), Median(statusFloors), goals.StatusApplied,
                QStringLiteral("(row, comment line, list refreshed on the same row; slowest %1 ms)")
                    .arg(Slowest(statusApplies), 0, 'f', 1)));

@@ -361,38 +361,26 @@ bool TdmlGlobals::ServiceContractExists(const QString& itemSerialNr, const QStri
 // Record location
 
 bool TdmlGlobals::GotoRecord(TRecordKind kind, const QString& first, const QString& second) {
-    TQuery* query = nullptr;
-    QString fields;
-    QVariant values = first;
-    int view = -1;
-    switch (kind) {
-    case rkCall:
-        query = sqlCall;
-        fields = QStringLiteral("CallNr");
-        view = Interfaces::dvCalls;
-        break;
-    case rkCustomer:
-        query = sqlCustomer;
-        fields = QStringLiteral("CustomerID");
-        view = Interfaces::dvCustomers;
-        break;
-    case rkItem:
-        query = sqlItem;
-        fields = QStringLiteral("SerialNr");
-        view = Interfaces::dvItems;
-        break;
-    case rkServiceContract:
-        query = sqlServiceContract;
-        fields = QStringLiteral("ItemSerialNr;CustomerID");
-        values = QStringList{first, second};
-        view = Interfaces::dvServiceContracts;
-        break;
-    case rkWorker:
-        query = sqlWorker;
-        fields = QStringLiteral("WorkerNr");
-        view = Interfaces::dvWorkers;
-        break;
-    }
+    // Each kind's list query, the fields it is found by and its view.
+    const struct {
+        TQuery* Query;
+        const char* Fields;
+        int View;
+    } targets[] = {
+        {sqlCall, "CallNr", Interfaces::dvCalls},
+        {sqlCustomer, "CustomerID", Interfaces::dvCustomers},
+        {sqlItem, "SerialNr", Interfaces::dvItems},
+        {sqlServiceContract, "ItemSerialNr;CustomerID", Interfaces::dvServiceContracts},
+        {sqlWorker, "WorkerNr", Interfaces::dvWorkers},
+    };
+    if (kind < rkCall || kind > rkWorker)
+        return false;
+    const auto& target = targets[kind];
+    TQuery* query = target.Query;
+    const QString fields = QString::fromLatin1(target.Fields);
+    const QVariant values =
+        kind == rkServiceContract ? QVariant(QStringList{first, second}) : QVariant(first);
+    const int view = target.View;
     // A closed list has no record to go to.
     if (!query || !query->Active() || !query->Locate(fields, values, TDataSet::CaseInsensitive))
         return false;

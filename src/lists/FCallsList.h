@@ -1,23 +1,62 @@
 #pragma once
 
 // The list of service calls, the program's central list. The main window
-// narrows it to the call view chosen in the navigation tree. It is never a
-// picker, so it has no popup twin.
+// narrows it to the call view chosen in the navigation tree. Under the grid
+// the "Call Details" panel shows the current call's customer, item and
+// service (worker, contract type and problem); the goto commands bring the
+// call's customer, item, contract or worker to the front in its own list.
+// It is never a picker, so it has no popup twin.
 
 #include "lists/FDataList.h"
+#include "shell/abstract/UAbstract.h"
 
-class TdmlGlobals;
+class TDetailPanel;
+class TDetailQueries;
+class TListCommand;
+class TListMenus;
+class TMarkupBox;
+class TQuery;
 
-class TfrmCallsList : public TfrmDataList {
+class TfrmCallsList : public TfrmDataList, public UAbstract::IObserver {
     Q_OBJECT
 public:
     // Shows `dataModule`'s list query and runs `editor` (not owned) on its
     // rows; without a module the list stays empty, without an editor Edit
     // and New do nothing.
     TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor);
+    ~TfrmCallsList() override;
 
+    bool CanPrint() override;
+    void Print() override;
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
+    // Opens the three detail queries on the current call.
+    void RefreshDetails() override;
+    // The database was opened or closed: the detail queries follow it.
+    void Update(UAbstract::IObservableSubject* subject) override;
+    QMenu* WindowMenu() override;
+
+    TQuery* sqlCustomer;
+    TQuery* sqlItem;
+    TQuery* sqlService;
+    TDetailPanel* cmpCallDetails;
+    TMarkupBox* boxCustomer;
+    TMarkupBox* boxItem;
+    TMarkupBox* boxService;
+    TListMenus* Menus() const { return m_pMenus; }
+    TListCommand* actGotoCustomer;
+    TListCommand* actGotoItem;
+    TListCommand* actGotoServiceContract;
+    TListCommand* actGotoWorker;
+    TListCommand* actViewCallCard;
+
+protected:
+    bool HasDetails() const override { return true; }
+    void CloseDetails() override;
+
+private:
+    TDetailQueries* m_pDetails;
+    TListMenus* m_pMenus;
 };
 
 // The list in the main window, set by TProgramWindows (UStartup) when the

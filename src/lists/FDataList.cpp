@@ -4,6 +4,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TField.h"
+#include "lists/UListGrid.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IRecordEditor.h"
@@ -17,14 +18,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <algorithm>
 
 TfrmDataList* CurrentDataList = nullptr;
 
@@ -32,12 +32,8 @@ namespace {
 
 const QString Unit = QStringLiteral("FDataList");
 
-constexpr int RowHeight = 22;
-constexpr int IndicatorWidth = 20;
 constexpr int PopupWidth = 618;
 constexpr int PopupHeight = 270;
-// Digit width of the font the lists' column widths were chosen for.
-constexpr int DesignDigitWidth = 6;
 const QColor ActiveSelection(182, 202, 234);
 
 } // namespace
@@ -121,26 +117,13 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
 
     dbcGrid = new QTableView(this);
     dbcGrid->setObjectName(QStringLiteral("dbcGrid"));
-    dbcGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dbcGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    dbcGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    UListGrid::SetUpGrid(dbcGrid);
     dbcGrid->setModel(m_pModel);
     m_pModel->SetSelectionModel(dbcGrid->selectionModel());
     QHeaderView* header = dbcGrid->horizontalHeader();
-    header->setSectionsMovable(true);
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setHighlightSections(false);
-    QFont bold = header->font();
-    bold.setBold(true);
-    header->setFont(bold);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setSortIndicatorShown(true);
     dbcGrid->setSortingEnabled(true);
-    QHeaderView* rows = dbcGrid->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(RowHeight);
-    rows->setFixedWidth(IndicatorWidth);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -267,21 +250,14 @@ void TfrmDataList::ColumnResized(int column, int width) {
 }
 
 int TfrmDataList::ColumnWidth(int column, int width) const {
-    // The lists give their widths in pixels of a small dialog font whose
-    // digits are six pixels wide; they grow with the grid's font.
-    const QFontMetrics cells(dbcGrid->font());
-    const double scale = std::max(1.0, cells.horizontalAdvance(QStringLiteral("0123456789")) /
-                                           double(10 * DesignDigitWidth));
-    // A column is never narrower than its bold caption with the sort arrow.
-    const QHeaderView* header = dbcGrid->horizontalHeader();
-    const QStyle* style = header->style();
-    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    const int arrow = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
-    const QString caption =
-        m_pModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    const int captionWidth =
-        QFontMetrics(header->font()).horizontalAdvance(caption) + 3 * margin + arrow;
-    return std::max(int(width * scale + 0.5), captionWidth);
+    return UListGrid::ColumnWidth(dbcGrid, column, width);
+}
+
+QString TfrmDataList::CurrentValue(const QString& fieldName) const {
+    if (!m_pDataset || !m_pDataset->Active() || m_pDataset->IsEmpty())
+        return {};
+    const TField* field = m_pDataset->FindField(fieldName);
+    return field ? field->AsString() : QString();
 }
 
 void TfrmDataList::LoadSearchByEntries() {
@@ -601,6 +577,13 @@ void TfrmDataList::GridDblClick() {
 bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dbcGrid->viewport() && event->type() == QEvent::MouseButtonPress)
         GridClick();
+    // A picker picks on a double-click anywhere in the grid, below the rows too.
+    if (m_bPopupMode && watched == dbcGrid->viewport() &&
+        event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        accept();
+        return true;
+    }
     if (watched == dbcGrid->horizontalHeader()->viewport()) {
         // Widths the user drags (or double-clicks) are the user's to keep.
         if (event->type() == QEvent::MouseButtonPress ||

@@ -135,6 +135,8 @@ protected:
     // resizes stays so.
     void SetColumn(const QString& fieldName, const QString& header, int width);
     int ColumnWidth(int column, int width) const;
+    // The current row's `fieldName` as text; empty without a current row.
+    QString CurrentValue(const QString& fieldName) const;
     // Fills the drop-down from the search-by entries and activates the first.
     void LoadSearchByEntries();
     // The record lists' delete: asks, finds the row in the editor's table,

@@ -3,7 +3,10 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
+#include "lists/UListMenus.h"
 #include "shell/UErrors.h"
+
+#include <QMenu>
 
 TfrmWorkerList* frmWorkerList = nullptr;
 
@@ -18,7 +21,6 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordE
         m_pTableLink = dataModule->WorkersAccess();
     }
     m_pEditor = editor;
-    // Workers have no detail panel.
     m_sSortKeyField = QStringLiteral("WorkerNr");
 
     m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("Name"), false});
@@ -27,11 +29,17 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordE
     m_SearchBy.Add({QStringLiteral("ID"), QStringLiteral("IDNR"), true});
     LoadSearchByEntries();
 
-    SetColumn(QStringLiteral("Name"), QStringLiteral("Name"), 110);
-    SetColumn(QStringLiteral("Surname"), QStringLiteral("Surname"), 119);
+    SetColumn(QStringLiteral("Name"), QString(), 110);
+    SetColumn(QStringLiteral("Surname"), QString(), 119);
     SetColumn(QStringLiteral("IDNR"), QStringLiteral("ID/Passport #"), 89);
     SetColumn(QStringLiteral("CallCount"), QStringLiteral("Calls"), 55);
     SetColumn(QStringLiteral("WorkerNR"), QStringLiteral("Worker #"), 60);
+
+    // The entries work whether or not there is a worker.
+    m_pMenus = new TListMenus(this);
+    m_pMenus->AddRecordEntries(QStringLiteral("miNew"), true, true);
+    m_pMenus->Popup()->addSeparator();
+    m_pMenus->AddHiddenEntry(QStringLiteral("View Worker Report"));
 
     if (!popupMode) {
         // The picker twin over the same query, owned by this list alone as

@@ -7,6 +7,7 @@
 #include "lists/FDataList.h"
 
 class TdmlGlobals;
+class TListMenus;
 
 class TfrmWorkerList : public TfrmDataList {
     Q_OBJECT
@@ -19,6 +20,11 @@ public:
 
     // Deletes the current row through the data module, with what depends on it.
     bool DeleteCurrentRecord() override;
+
+    TListMenus* Menus() const { return m_pMenus; }
+
+private:
+    TListMenus* m_pMenus;
 };
 
 // The list in the main window (not a popup twin), set by TProgramWindows

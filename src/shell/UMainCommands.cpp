@@ -257,7 +257,9 @@ void TMainCommands::CreateMenus() {
     miExport->addAction(m_Main.actExportToXML);
     miDatabase->addMenu(miExport);
     miTools->addMenu(miDatabase);
-    m_Main.mnuMain->addMenu(miTools);
+    // A list's own menu stands here, after "Edit" and "View", while the
+    // list is the current one.
+    m_pListMenuPlace = m_Main.mnuMain->addMenu(miTools);
 
     m_Main.mnuWindow = menu(m_Main.mnuMain, "mnuWindow", QStringLiteral("Window"));
     m_Main.mnuWindow->addActions({m_Main.actWindowTileHorizontal, m_Main.actWindowTileVertical,
@@ -318,6 +320,17 @@ void TMainCommands::UpdateStates(IDataListWindow* list) {
     m_Main.actEditPaste->setEnabled(target != nullptr);
 
     m_Main.actNavigationPanel->setChecked(!m_Main.toolpanelNavigation->isHidden());
+    ShowListMenu(list ? list->WindowMenu() : nullptr);
+}
+
+void TMainCommands::ShowListMenu(QMenu* menu) {
+    if (menu == m_pListMenu)
+        return;
+    if (m_pListMenu)
+        m_Main.mnuMain->removeAction(m_pListMenu->menuAction());
+    m_pListMenu = menu;
+    if (menu)
+        m_Main.mnuMain->insertMenu(m_pListMenuPlace, menu);
 }
 
 void TMainCommands::TileSubWindows(Qt::Orientation orientation) {

@@ -10,12 +10,13 @@
 // them and carries out the commands.
 
 #include <QList>
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class IDataListWindow;
 class QAction;
-class QMenu;
 class QPrinter;
 class TfrmMain;
 
@@ -28,9 +29,14 @@ public:
     ~TMainCommands() override;
 
     // Enables the commands that work on the current data list `list`
-    // (nullptr: none) and the edit commands when a control has the focus, and
-    // ticks the Navigation Panel command while the pane is shown.
+    // (nullptr: none) and the edit commands when a control has the focus,
+    // ticks the Navigation Panel command while the pane is shown, and shows
+    // the list's own menu, if it has one, in the menu bar.
     void UpdateStates(IDataListWindow* list);
+
+    // The menu of the current list that the menu bar shows after "Edit"
+    // (and the hidden "View"); nullptr for none.
+    QMenu* ListMenu() const { return m_pListMenu; }
 
     // The popup menu of the toolbars and the navigation pane; the caller owns it.
     QMenu* CreatePopupMenu();
@@ -67,6 +73,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
+    void ShowListMenu(QMenu* menu);
     // Lays the visible, not minimised children side by side: in bands one
     // below the other (Qt::Horizontal) or in columns (Qt::Vertical).
     void TileSubWindows(Qt::Orientation orientation);
@@ -79,4 +86,7 @@ private:
     std::unique_ptr<QPrinter> m_pPrinter;
     // The entries mnuWindowShow added to the Window menu last time.
     QList<QAction*> m_WindowListActions;
+    // The list menu shown now, and the menu it stands before.
+    QPointer<QMenu> m_pListMenu;
+    QAction* m_pListMenuPlace = nullptr;
 };

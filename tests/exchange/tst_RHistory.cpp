@@ -69,18 +69,7 @@ struct TWorkshop {
     }
 };
 
-// The text of a PDF file, its pages split at form feeds; empty when
-// pdftotext cannot read it.
-QStringList PdfPages(const QString& fileName) {
-    QProcess process;
-    process.start(QStandardPaths::findExecutable("pdftotext"), {"-layout", fileName, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
+using TestSupport::PdfPages;
 
 // The line of `page` that holds `text`; empty when none does.
 QString LineWith(const QString& page, const QString& text) {

@@ -403,6 +403,13 @@ private Q_SLOTS:
         QVERIFY(!popup->isVisible());
         QCOMPARE(m_Editor.Runs, 0);
         QVERIFY(CurrentDataList != popup);
+        // Also below the last row.
+        QVERIFY(TestWindows::ShowExposed(*popup));
+        popup->setResult(QDialog::Rejected);
+        const QWidget* rows = popup->dbcGrid->viewport();
+        QTest::mouseDClick(popup->dbcGrid->viewport(), Qt::LeftButton, {},
+                           QPoint(rows->width() / 2, rows->height() - 2));
+        QCOMPARE(popup->result(), int(QDialog::Accepted));
 
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();

@@ -7,6 +7,7 @@
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
+#include "exchange/RHistory.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FItemList.h"
@@ -14,7 +15,12 @@
 #include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
+#include "lists/UDetailGrid.h"
+#include "lists/UDetailPanel.h"
+#include "lists/UListMenus.h"
+#include "lists/UMarkupBox.h"
 #include "shell/FMain.h"
+#include "shell/UMainCommands.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
@@ -27,6 +33,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTreeWidget>
@@ -108,6 +116,14 @@ QString CallNumbers() {
     return numbers.join(' ');
 }
 
+void AddCallFor(TRunningProgram& program, const char* callNr, const char* customer) {
+    program.DataModule.ExecSQL(
+        QString("INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr) "
+                "VALUES ('%1', '%2', 'W1', 'S1')")
+            .arg(callNr, customer));
+    program.DataModule.ApplyChanges();
+}
+
 QString CurrentCall(TRunningProgram& program) {
     return program.DataModule.sqlCall->FieldByName("CallNr").AsString();
 }
@@ -130,6 +146,37 @@ struct TCallEditorStandIn : IRecordEditor {
         return true;
     }
 };
+
+// What a detail box shows, as the reader sees it, its lines joined by '|'.
+QString BoxText(const TMarkupBox* box) {
+    QString text = TestSupport::ShownText(box->lblData->text());
+    text.replace(QChar::LineSeparator, '|').replace('\n', '|');
+    return text.simplified();
+}
+
+TListMenus* MenusOf(QObject* list) {
+    return list->findChild<TListMenus*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// Which list is in front and the key its query stands on.
+QString Landed(TRunningProgram& program) {
+    const struct {
+        QWidget* List;
+        TQuery* Query;
+        const char* Key;
+    } lists[] = {
+        {frmCallsList, program.DataModule.sqlCall, "CallNr"},
+        {frmCustomerList, program.DataModule.sqlCustomer, "CustomerID"},
+        {frmItemList, program.DataModule.sqlItem, "SerialNr"},
+        {frmWorkerList, program.DataModule.sqlWorker, "WorkerNR"},
+        {frmServiceContractList, program.DataModule.sqlServiceContract, "CustomerID"},
+    };
+    for (const auto& l : lists) {
+        if (TestWindows::Front(*program.Main) == l.List)
+            return l.List->windowTitle().trimmed() + " " + l.Query->FieldByName(l.Key).AsString();
+    }
+    return "none";
+}
 
 } // namespace
 
@@ -167,6 +214,9 @@ private Q_SLOTS:
         QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"3", "4"}));
         QCOMPARE(ColumnTexts(frmItemList, "ServiceType"), QStringList({"", "Gold"}));
         QCOMPARE(ColumnTexts(frmServiceContractList, "CompanyName"), QStringList({"Acme"}));
+        // The calls grid shows its own columns only.
+        QCOMPARE(frmCallsList->Model()->columnCount(), 11);
+        QCOMPARE(frmCallsList->Model()->ColumnOf("Billed"), -1);
 
         frmCustomerList->SearchBy().SetActiveIndex(2);
         frmCustomerList->edtSearch->setText("bo");
@@ -357,6 +407,302 @@ private Q_SLOTS:
             QCOMPARE(l.Query->FieldByName(l.Key).AsString(), l.Kept);
             QCOMPARE(TestWindows::CellText(*l.List, l.List->dbcGrid->currentIndex().row(), l.Key),
                      l.Kept);
+        }
+    }
+
+    // Each goto command is enabled only while its target exists, and brings
+    // the target's list to the front on the target's row.
+    void GotoCommandsLandOnTheirTargets_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("landed"); // empty: disabled
+        auto row = [](const char* name, int view, const char* key, const char* command,
+                      const char* landed) {
+            QTest::newRow(name) << view << QString(key) << QString(command) << QString(landed);
+        };
+        row("call to customer", Interfaces::dvCalls, "000003", "actGotoCustomer", "Customers C1");
+        row("call to item", Interfaces::dvCalls, "000003", "actGotoItem", "Items S1");
+        row("call to contract", Interfaces::dvCalls, "000003", "actGotoServiceContract",
+            "Service Contracts C1");
+        row("call to worker", Interfaces::dvCalls, "000003", "actGotoWorker", "Workers W2");
+        row("call without contract", Interfaces::dvCalls, "000002", "actGotoServiceContract", "");
+        row("call of a lost customer", Interfaces::dvCalls, "000009", "actGotoCustomer", "");
+        row("call of a lost item", Interfaces::dvCalls, "000009", "actGotoItem", "");
+        row("call of a lost worker", Interfaces::dvCalls, "000009", "actGotoWorker", "");
+        row("item to owner", Interfaces::dvItems, "S2", "actGotoCustomer", "Customers C2");
+        row("item to contract", Interfaces::dvItems, "S1", "actGotoServiceContract",
+            "Service Contracts C1");
+        row("item without contract", Interfaces::dvItems, "S2", "actGotoServiceContract", "");
+        row("item of a lost owner", Interfaces::dvItems, "S8", "actGotoCustomer", "");
+        row("contract to customer", Interfaces::dvServiceContracts, "S1", "actGotoCustomer",
+            "Customers C1");
+        row("contract to item", Interfaces::dvServiceContracts, "S1", "actGotoItem", "Items S1");
+        row("contract of a lost item", Interfaces::dvServiceContracts, "S9", "actGotoItem", "");
+    }
+    void GotoCommandsLandOnTheirTargets() {
+        QFETCH(int, view);
+        QFETCH(QString, key);
+        QFETCH(QString, command);
+        QFETCH(QString, landed);
+        TRunningProgram program;
+        TdmlGlobals& dml = program.DataModule;
+        // A call, an item and a contract whose customer, item or worker is gone.
+        dml.ExecSQL("INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr) "
+                    "VALUES ('000009', 'C9', 'W9', 'S9')");
+        dml.ExecSQL("INSERT INTO Item (SerialNr, Owner) VALUES ('S8', 'C9')");
+        dml.ExecSQL("INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES ('S9', 'C1')");
+        dml.ApplyChanges();
+        auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
+        QVERIFY(list->DataSet()->Locate(view == Interfaces::dvCalls   ? "CallNr"
+                                        : view == Interfaces::dvItems ? "SerialNr"
+                                                                      : "ItemSerialNr",
+                                        key));
+        program.Main->ShowDataList(view);
+        TListCommand* goTo = MenusOf(list)->Command(command);
+        QVERIFY(goTo);
+        // Through the list's own menu entries, which follow the rule.
+        MenusOf(list)->UpdateStates();
+        QAction* entry = goTo->Actions().first();
+        QCOMPARE(entry->isEnabled(), !landed.isEmpty());
+        entry->trigger();
+        if (landed.isEmpty())
+            QCOMPARE(TestWindows::Front(*program.Main), list);
+        else
+            QCOMPARE(Landed(program), landed);
+    }
+
+    // The boxes show the current row's values once the row has settled, are
+    // blank while it moves, and are read again after a change of a table
+    // they read; an item without a contract says so.
+    void DetailBoxesFollowTheRowAndChanges() {
+        TRunningProgram program;
+        TdmlGlobals& dml = program.DataModule;
+        QVERIFY(dml.sqlCall->Locate("CallNr", "000001"));
+        frmCallsList->IdleUpdate();
+        QVERIFY(BoxText(frmCallsList->boxCustomer).startsWith("Name: Ann Abel|Company: Acme|"));
+        QVERIFY(BoxText(frmCallsList->boxItem).contains("Model: H1|"));
+        QVERIFY(
+            BoxText(frmCallsList->boxService).startsWith("Worker: Wim West|S. Contract: Gold|"));
+
+        QVERIFY(dml.sqlCall->Locate("CallNr", "000004"));
+        QVERIFY(!BoxText(frmCallsList->boxCustomer).contains("Ben"));
+        frmCallsList->IdleUpdate();
+        QVERIFY(BoxText(frmCallsList->boxCustomer).startsWith("Name: Ben Burt|"));
+        // No contract for this item and customer: the worker still shows.
+        QVERIFY(BoxText(frmCallsList->boxService).startsWith("Worker: Zoe Zulu|S. Contract: |"));
+
+        // Values are text, never markup.
+        dml.ExecSQL("UPDATE Customer SET Tel = '<b>555</b> & 1' WHERE CustomerID = 'C2'");
+        dml.ApplyChanges();
+        frmCallsList->IdleUpdate();
+        QVERIFY(BoxText(frmCallsList->boxCustomer).contains("|Tel: <b>555</b> & 1|"));
+        QVERIFY(!BoxText(frmCallsList->boxCustomer).contains("<#"));
+
+        // A call added elsewhere is in the customer's history at once.
+        QVERIFY(dml.sqlCustomer->Locate("CustomerID", "C1"));
+        frmCustomerList->IdleUpdate();
+        QCOMPARE(frmCustomerList->grdCallHistory->Model()->rowCount(), 4);
+        QCOMPARE(frmCustomerList->grdItems->Model()->rowCount(), 1);
+        AddCallFor(program, "000008", "C1");
+        QCOMPARE(frmCustomerList->grdCallHistory->Model()->rowCount(), 5);
+
+        // "No Contract..." stands in for the contract of an item that has none.
+        TMarkupBox* contract = frmItemList->boxServiceContract;
+        for (const char* serial : {"S1", "S2", "S1"}) {
+            QVERIFY(dml.sqlItem->Locate("SerialNr", serial));
+            frmItemList->IdleUpdate();
+            const bool none = QString(serial) == "S2";
+            QCOMPARE(contract->lblEmpty->isVisibleTo(contract), none);
+            QCOMPARE(contract->lblData->isVisibleTo(contract), !none);
+            QCOMPARE(TestSupport::ShownText(contract->lblEmpty->text()), QString("No Contract..."));
+            if (!none)
+                QVERIFY(BoxText(contract).contains("Service Type:Gold"));
+        }
+
+        // Closing the database closes every detail query.
+        dml.SetDatabaseActive(false);
+        QVERIFY(!frmCallsList->sqlService->Active() && !frmItemList->sqlOwner->Active());
+        QVERIFY(BoxText(frmCallsList->boxCustomer).startsWith("Name: |Company: |"));
+    }
+
+    // A double-click on a row of a detail grid goes to that item or call.
+    void DetailGridRowsLeadToTheirRecords() {
+        TRunningProgram program;
+        TdmlGlobals& dml = program.DataModule;
+        QVERIFY(dml.sqlCustomer->Locate("CustomerID", "C2"));
+        frmCustomerList->IdleUpdate();
+        program.Main->ShowDataList(Interfaces::dvCustomers);
+        const auto doubleClick = [](TDetailGrid* grid, int row) {
+            grid->setCurrentIndex(grid->Model()->index(row, 0));
+            Q_EMIT grid->doubleClicked(grid->currentIndex());
+        };
+        doubleClick(frmCustomerList->grdItems, 0);
+        QCOMPARE(Landed(program), QString("Items S2"));
+
+        TDetailGrid* history = frmCustomerList->grdCallHistory;
+        for (int row = 0; row < history->Model()->rowCount(); ++row) {
+            doubleClick(history, row);
+            const QString callNr =
+                frmCustomerList->sqlCalls4Customer->FieldByName("CallNr").AsString();
+            QCOMPARE(Landed(program), "Calls " + callNr);
+        }
+
+        QVERIFY(dml.sqlItem->Locate("SerialNr", "S1"));
+        frmItemList->IdleUpdate();
+        doubleClick(frmItemList->grdCalls, 1);
+        QCOMPARE(Landed(program),
+                 "Calls " + frmItemList->sqlRelatedCalls->FieldByName("CallNr").AsString());
+
+        // An empty detail grid leads nowhere.
+        dml.ExecSQL("DELETE FROM Call WHERE EquipmentSerialNr = 'S2'");
+        dml.ApplyChanges();
+        QVERIFY(dml.sqlItem->Locate("SerialNr", "S2"));
+        frmItemList->IdleUpdate();
+        program.Main->ShowDataList(Interfaces::dvItems);
+        QCOMPARE(frmItemList->grdCalls->Model()->rowCount(), 0);
+        Q_EMIT frmItemList->grdCalls->RowDoubleClicked();
+        QCOMPARE(Landed(program), QString("Items S2"));
+    }
+
+    // The three pickers give the key picked in the twin and leave the main
+    // list on its row.
+    void PickersReturnThePickedKey_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("customer") << int(Interfaces::dvCustomers) << "CustomerID"
+                                  << "C1"
+                                  << "C2";
+        QTest::newRow("item") << int(Interfaces::dvItems) << "SerialNr"
+                              << "S2"
+                              << "S1";
+        QTest::newRow("worker") << int(Interfaces::dvWorkers) << "WorkerNR"
+                                << "W1"
+                                << "W2";
+    }
+    void PickersReturnThePickedKey() {
+        QFETCH(int, view);
+        QFETCH(QString, field);
+        QFETCH(QString, kept);
+        QFETCH(QString, picked);
+        TRunningProgram program;
+        auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
+        TDataSet* rows = list->DataSet();
+        QVERIFY(rows->Locate(field, kept));
+        const auto pick = [&] {
+            return view == Interfaces::dvCustomers ? ExecuteCustomerList(program.Main)
+                   : view == Interfaces::dvItems   ? ExecuteItemList(program.Main)
+                                                   : ExecuteWorkerList(program.Main);
+        };
+        for (bool ok : {true, false}) {
+            program.Dialogs.AnswerModal([&, ok](QObject* window) {
+                auto* twin = qobject_cast<TfrmDataList*>(window);
+                if (twin != list->frmPopup || !twin->PopupMode())
+                    return int(QDialog::Rejected);
+                rows->Locate(field, picked);
+                return int(ok ? QDialog::Accepted : QDialog::Rejected);
+            });
+            QCOMPARE(pick(), ok ? picked : QString());
+            QCOMPARE(rows->FieldByName(field).AsString(), kept);
+        }
+    }
+
+    // The popup menus: "Edit" is the double-click's meaning in a list,
+    // "Select" (shown only there) in a picker twin; the worker list's
+    // entries never wait for a record; the window menu stands in the menu
+    // bar while its list is the current one.
+    void MenusFollowTheListAndItsTwin() {
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        for (TfrmDataList* list : QList<TfrmDataList*>{frmCustomerList, frmItemList, frmWorkerList,
+                                                       frmCallsList, frmServiceContractList}) {
+            TListMenus* menus = MenusOf(list);
+            QCOMPARE(menus->DefaultAction()->objectName(), QString("actEdit"));
+            if (TListCommand* select = menus->Command("miSelect"))
+                QVERIFY(!select->Actions().first()->isVisible());
+            if (!list->frmPopup)
+                continue;
+            TListMenus* twinMenus = MenusOf(list->frmPopup);
+            QCOMPARE(twinMenus->DefaultAction()->objectName(), QString("miSelect"));
+            QVERIFY(twinMenus->DefaultAction()->isVisible());
+        }
+
+        program.DataModule.ExecSQL("DELETE FROM Worker");
+        program.DataModule.ApplyChanges();
+        TListMenus* workerMenus = MenusOf(frmWorkerList);
+        workerMenus->UpdateStates();
+        QVERIFY(workerMenus->Command("actDelete")->Actions().first()->isEnabled());
+        TListMenus* customerMenus = MenusOf(frmCustomerList);
+        program.DataModule.ExecSQL("DELETE FROM Customer");
+        program.DataModule.ApplyChanges();
+        customerMenus->UpdateStates();
+        QVERIFY(!customerMenus->Command("actDelete")->Actions().first()->isEnabled());
+
+        const auto menuTitles = [&frm] {
+            frm.IdleUpdate();
+            QStringList titles;
+            for (QAction* action : frm.mnuMain->actions())
+                if (action->isVisible())
+                    titles << action->text();
+            return titles.join(' ');
+        };
+        frm.SelectView(program.Node(3));
+        QCOMPARE(menuTitles(), QString("File Edit Items Tools Window Help"));
+        frm.SelectView(program.Node(4));
+        QCOMPARE(menuTitles(), QString("File Edit ServiceContracts Tools Window Help"));
+        frm.SelectView(program.Node(0));
+        QCOMPARE(menuTitles(), QString("File Edit Calls Tools Window Help"));
+        frm.SelectView(program.Node(1));
+        QCOMPARE(menuTitles(), QString("File Edit Tools Window Help"));
+    }
+
+    // A detail panel slid shut stays shut the next time the program starts.
+    // The main window's Print on the item list: the current item's history,
+    // headed by the item and its owner.
+    void PrintShowsTheCurrentItemsHistory() {
+        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
+
+        TRunningProgram program;
+        program.Main->ShowDataList(Interfaces::dvItems);
+        frmItemList->MakeCurrent();
+        program.DataModule.sqlItem->Locate("SerialNr", "S2", {});
+        program.Main->IdleUpdate();
+        QVERIFY(program.Main->actPrint->isEnabled());
+        QStringList calls;
+        program.Dialogs.AnswerModal([&calls](QObject*) {
+            TQuery* q = rptHistory->sqlHistory;
+            for (q->First(); !q->Eof(); q->Next())
+                calls << q->FieldByName("CallNr").AsString();
+            return 0;
+        });
+        program.Main->actPrint->trigger();
+        QCOMPARE(calls, QStringList({"000002", "000004", "000006"}));
+        QCOMPARE(rptHistory->lblItemSerial, QString(":S2, Hex H2"));
+        QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
+    }
+
+    void DetailPanelStateIsKept() {
+        for (bool open : {false, true}) {
+            {
+                TRunningProgram program;
+                frmCallsList->cmpCallDetails->SetOpen(open);
+                frmItemList->cmpItemListTabs->SetOpen(open);
+                frmItemList->cmpItemListTabs->btnToggle->click();
+                QCOMPARE(frmItemList->cmpItemListTabs->IsOpen(), !open);
+            }
+            TRunningProgram program;
+            QCOMPARE(frmCallsList->cmpCallDetails->IsOpen(), open);
+            QCOMPARE(frmCallsList->cmpCallDetails->pgsDetails->isVisibleTo(frmCallsList), open);
+            QCOMPARE(frmItemList->cmpItemListTabs->IsOpen(), !open);
+            // A click on a tab of a shut panel opens it.
+            TDetailPanel* panel = frmCustomerList->cmpCustomerListTabs;
+            panel->SetOpen(false);
+            Q_EMIT panel->tabDetails->tabBarClicked(1);
+            QVERIFY(panel->IsOpen());
         }
     }
 };

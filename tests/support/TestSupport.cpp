@@ -2,6 +2,8 @@
 
 #include "data/engine/TDatabase.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTextDocumentFragment>
 
 namespace TestSupport {
@@ -30,3 +32,19 @@ QList<QStringList> RowTexts(TStatement& statement) {
 }
 
 } // namespace TestSupport
+
+QStringList TestSupport::PdfPages(const QString& fileName) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                  {QStringLiteral("-layout"), fileName, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+bool TestSupport::CanReadPdf() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}

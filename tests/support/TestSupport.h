@@ -6,6 +6,7 @@
 #include "shell/UErrors.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -40,6 +41,12 @@ QString ErrorOf(const std::function<void()>& action) {
 
 // The rows `statement` steps through, each as its cells' texts, NULL as "<null>".
 QList<QStringList> RowTexts(TStatement& statement);
+
+// The text of a PDF file as pdftotext reads it (layout kept), one entry per
+// page; empty when pdftotext is missing or cannot read the file.
+QStringList PdfPages(const QString& fileName);
+// Whether pdftotext (poppler-utils) is there to read PDF files back.
+bool CanReadPdf();
 
 namespace Detail {
 struct TTempDirHolder {

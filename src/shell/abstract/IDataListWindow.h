@@ -2,10 +2,14 @@
 
 #include <QString>
 
+class QMenu;
+
 // What the main window needs of a list window: its commands (Edit, Delete,
 // Add New Record, Print) act on the current list, the idle hook lets it
 // refresh its detail panels, and the navigation tree sets its title and makes
-// it the current list. The generic data list implements it.
+// it the current list. The generic data list implements it. A list may have
+// a menu of its own, which the main window shows in its menu bar while that
+// list is the current one.
 class IDataListWindow {
 public:
     virtual ~IDataListWindow() = default;
@@ -20,4 +24,6 @@ public:
     virtual void SetTitle(const QString& title) = 0;
     // Makes the list the current data list.
     virtual void MakeCurrent() = 0;
+    // The list's own menu (owned by the list); nullptr for none.
+    virtual QMenu* WindowMenu() { return nullptr; }
 };

@@ -1,0 +1,47 @@
+#include "lists/UDetailGrid.h"
+
+#include "data/engine/TDataSetModel.h"
+#include "data/engine/TField.h"
+#include "data/engine/TQuery.h"
+#include "lists/UListGrid.h"
+
+#include <QHeaderView>
+
+TDetailGrid::TDetailGrid(TQuery* query, QWidget* parent)
+    : QTableView(parent), m_pQuery(query), m_pModel(new TDataSetModel(this)) {
+    UListGrid::SetUpGrid(this);
+    verticalHeader()->hide();
+    setModel(m_pModel);
+    m_pModel->SetSelectionModel(selectionModel());
+    m_pModel->SetDataSet(query);
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &TDetailGrid::ArrangeColumns);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { Q_EMIT RowDoubleClicked(); });
+}
+
+void TDetailGrid::SetColumn(const QString& fieldName, const QString& header, int width) {
+    if (!header.isEmpty())
+        m_pQuery->DefineField(fieldName).SetDisplayLabel(header);
+    m_Fields << fieldName.toLower();
+    m_Widths << width;
+    ArrangeColumns();
+}
+
+void TDetailGrid::ArrangeColumns() {
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < m_pModel->columnCount(); ++column) {
+        const TField* field = m_pModel->ColumnField(column);
+        const qsizetype at = field ? m_Fields.indexOf(field->FieldName().toLower()) : -1;
+        setColumnHidden(column, at < 0);
+        if (at >= 0)
+            header->resizeSection(column, UListGrid::ColumnWidth(this, column, m_Widths[at]));
+    }
+    int place = 0;
+    for (const QString& name : std::as_const(m_Fields)) {
+        const int column = m_pModel->ColumnOf(name);
+        if (column < 0)
+            continue;
+        if (header->visualIndex(column) != place)
+            header->moveSection(header->visualIndex(column), place);
+        ++place;
+    }
+}
