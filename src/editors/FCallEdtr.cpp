@@ -653,7 +653,7 @@ void TfrmCallEdtr::PrintCurrentCallCard() {
 
 void TfrmCallEdtr::PrintCallCard() {
     // TODO: the call card ("Workshop Call Card") is drawn and previewed by the
-    // report unit (exchange/UReportDrawing); it is to be given the call
-    // table's current call here, with its item, customer, worker and service
+    // report unit (exchange/RCallCard); it is to be given the call afresh,
+    // the call table's row and the item, customer, worker and service
     // contract as the lookup queries hold them.
 }
