@@ -9,11 +9,13 @@
 #include "editors/FCallCommentEdtr.h"
 #include "editors/UCallEdtrPages.h"
 #include "editors/UEditorLayout.h"
+#include "exchange/RCallCard.h"
 #include "lists/FCustomerList.h"
 #include "lists/FItemList.h"
 #include "lists/FWorkerList.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/UVidaz.h"
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDateTime>
@@ -652,8 +654,17 @@ void TfrmCallEdtr::PrintCurrentCallCard() {
 }
 
 void TfrmCallEdtr::PrintCallCard() {
-    // TODO: the call card ("Workshop Call Card") is drawn and previewed by the
-    // report unit (exchange/RCallCard); it is to be given the call afresh,
-    // the call table's row and the item, customer, worker and service
-    // contract as the lookup queries hold them.
+    if (!m_pDataModule || !m_pDataset)
+        return;
+    // The call read afresh from its file, beside the row and the lookups,
+    // which follow the call table's current row.
+    const std::unique_ptr<TQuery> sqlReport =
+        m_pDataModule->CreateQuery(QStringLiteral("Select * From Call.DB Where CallNr = '") +
+                                       Sq(CallField("CallNr")) + QLatin1Char('\''),
+                                   true);
+    const RCallCard::TSources sources{sqlReport.get(), m_pDataset,         sqlCustomer,
+                                      sqlItem,         sqlServiceContract, sqlWorker};
+    UReportDrawing::PrintPreview(
+        RCallCard::BuildDocument(sources, RCallCard::Banner(m_sVidazLibrary), RCallCard::RunDate()),
+        this);
 }

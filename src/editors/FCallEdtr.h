@@ -16,6 +16,7 @@
 // written at once, whether or not the call is saved afterwards.
 
 #include "editors/FBaseEditor.h"
+#include "shell/UVidaz.h"
 #include "shell/abstract/UAbstract.h"
 
 #include <QPointer>
@@ -79,6 +80,9 @@ public:
     // edited.
     void PrintCurrentCallCard();
     void PrintCallCard();
+    // Where the card's banner is read from; the library beside the
+    // executable unless set.
+    void SetVidazLibrary(const QString& path) { m_sVidazLibrary = path; }
 
     QTabWidget* pgcMain;
 
@@ -180,6 +184,7 @@ private:
     void SetCallField(const char* name, const QString& value);
 
     QPointer<TdmlGlobals> m_pDataModule;
+    QString m_sVidazLibrary = UVidaz::DefaultLibraryPath();
     std::unique_ptr<TDBTableAccess> m_pCommentsLink;
     // The status when the window was shown or the call last validated.
     QString m_sLastStatus;

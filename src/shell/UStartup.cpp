@@ -74,6 +74,7 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     // Children of the main window: they open over it, and it deletes them.
     TWindows& w = m_Windows;
     w.CallEdtr = new TfrmCallEdtr(module, &main);
+    w.CallEdtr->SetVidazLibrary(locations.VidazLibrary);
     w.CustomerEdtr = new TfrmCustomerEdtr(module, &main);
     w.ServiceContractEdtr = new TfrmServiceContractEdtr(module, &main);
     w.WorkerEdtr = new TfrmWorkerEdtr(module, &main);
@@ -144,6 +145,10 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         // the main window's from the moment it is handed over.
         TListWindows lists;
         lists.Calls = new TfrmCallsList(&mainWindow, dataModule, editors.Call);
+        lists.Calls->SetCallCardPrinter([] {
+            if (frmCallEdtr)
+                frmCallEdtr->PrintCurrentCallCard();
+        });
         mainWindow.SetDataListWindow(Interfaces::dvCalls, lists.Calls);
         lists.Customers = new TfrmCustomerList(&mainWindow, dataModule, editors.Customer);
         mainWindow.SetDataListWindow(Interfaces::dvCustomers, lists.Customers);
