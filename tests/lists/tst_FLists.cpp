@@ -318,7 +318,7 @@ private Q_SLOTS:
                                frm.actPrint->isEnabled()};
         };
         QCOMPARE(CurrentDataList, frmCallsList);
-        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
 
         // Edit runs the editor on the list's record and shows the saved row.
         QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000003"));
@@ -348,7 +348,7 @@ private Q_SLOTS:
         // and calls.
         CurrentDataList = frmCallsList;
         QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
-        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
         program.Dialogs.AnswerButton(mbYes);
         frm.actDeleteCurrentRec->trigger();
         QCOMPARE(frmCallsList->Model()->rowCount(), 7);
