@@ -47,7 +47,11 @@ private Q_SLOTS:
                                           item.get(), contract.get(), worker.get()};
 
         const QString pdf = dir.Path() + "card.pdf";
-        UReportDrawing::RenderToPdf(RCallCard::BuildDocument(sources, {}, "06/12/2026 10:15"), pdf);
+        // A banner as tall as the customisation library's: still one page.
+        QImage banner(714, 90, QImage::Format_RGB32);
+        banner.fill(Qt::darkBlue);
+        UReportDrawing::RenderToPdf(RCallCard::BuildDocument(sources, banner, "06/12/2026 10:15"),
+                                    pdf);
         const QStringList pages = TestSupport::PdfPages(pdf);
         QCOMPARE(pages.size(), 1);
         const QString text = pages.first().simplified();
