@@ -98,8 +98,8 @@ void TakeShots(const QString& dir) {
     IDialogs* previous = SetDialogs(&dialogs);
     {
         TfrmMain::TLocations locations;
-        locations.BackupDir = root + QStringLiteral("backups");
-        QDir().mkpath(locations.BackupDir);
+        // The backup and restore windows show this folder; nothing is written there.
+        locations.BackupDir = QStringLiteral("/home/workshop/korvane/backups");
         TProgramWindows program(locations);
         TdmlGlobals& module = program.DataModule();
         module.SetDatabaseDir(root + QStringLiteral("database/"));
@@ -170,7 +170,7 @@ void TakeShots(const QString& dir) {
 
         // The help window and the About Life window.
         if (TfrmHelp* help = main.HelpWindow()) {
-            help->resize(MaxWidth, 560);
+            help->resize(1000, 620);
             help->ShowContents();
             help->ShowPage(QStringLiteral("getting-started.html"));
             Save(help, dir + QStringLiteral("help-window.png"));
