@@ -7,6 +7,7 @@
 #include "data/FRestore.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FWorkerEdtr.h"
+#include "editors/UDBTextControls.h"
 #include "shell/FAbout.h"
 #include "shell/FGospel.h"
 #include "shell/FHelp.h"
@@ -246,6 +247,21 @@ private Q_SLOTS:
         main.actHelpWhatsThis->trigger();
         QVERIFY(QWhatsThis::inWhatsThisMode());
         QWhatsThis::leaveWhatsThisMode();
+
+        // In an editor, Shift+F1 tells what the field being typed in is for.
+        QWidget* editor = program.Windows().WorkerEdtr;
+        QVERIFY(TestWindows::ShowExposed(*editor));
+        QWidget* field = program.Windows().WorkerEdtr->edtName;
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
+        QWidget* popup = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->inherits("QWhatsThat"))
+                popup = widget;
+        }
+        QVERIFY(popup);
+        QWhatsThis::hideText();
+        editor->hide();
     }
 
     void TextsAreLookedUpByWindowThenBaseWindowThenAnyWindow() {
