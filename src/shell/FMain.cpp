@@ -4,6 +4,7 @@
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/FAbout.h"
+#include "shell/FHelp.h"
 #include "shell/UApplication.h"
 #include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
@@ -332,6 +333,18 @@ void TfrmMain::SetStatusText(const QString& text) {
 
 QString TfrmMain::StatusText() const {
     return sbMain->StatusText();
+}
+
+TfrmHelp* TfrmMain::HelpWindow() {
+    if (!m_pHelpWindow) {
+        const QString dir = m_Locations.HelpDir;
+        if (!THelpIndex::FolderPresent(dir)) {
+            ShowError(TfrmHelp::MissingFolderMessage(), QDir::toNativeSeparators(dir));
+            return nullptr;
+        }
+        m_pHelpWindow = new TfrmHelp(dir, this);
+    }
+    return m_pHelpWindow;
 }
 
 void TfrmMain::IdleUpdate() {

@@ -27,6 +27,7 @@ class QPushButton;
 class QToolBar;
 class QTreeWidgetItem;
 class TMainCommands;
+class TfrmHelp;
 
 // The program's main window: the MDI parent of the five list windows, with
 // the navigation tree of views on the left (UNavigationTree), the menu and
@@ -47,6 +48,8 @@ public:
         QString VidazLibrary = UVidaz::DefaultLibraryPath();
         QString CountryFile = GetAppPath() + QStringLiteral("Countries.dat");
         QString BackupDir = GetAppPath() + QStringLiteral("backups");
+        // The help pages and the What's This texts; ends in '/'.
+        QString HelpDir = GetAppPath() + QStringLiteral("help/");
     };
 
     // What the data module and the lists provide. Each hook may stay unset:
@@ -146,6 +149,11 @@ public:
     // The status bar's progress panel (for TMSStatusBarProgress).
     QProgressBar* ProgressPanel() const { return sbMain->ProgressPanel(); }
 
+    // The help window on Locations().HelpDir, made at the first call; the
+    // main window owns it. When the folder holds no help, an error box says
+    // so and nullptr comes back.
+    TfrmHelp* HelpWindow();
+
     QMdiArea* mdiMain;
     QMenuBar* mnuMain;
     QMenu* mnuWindow;
@@ -217,6 +225,7 @@ private:
     std::array<QPointer<QWidget>, 5> m_DataLists;
     std::array<IRecordEditor*, 5> m_Editors{};
     TMainCommands* m_pCommands = nullptr;
+    TfrmHelp* m_pHelpWindow = nullptr;
     bool m_bShown = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
+#include "shell/FGospel.h"
+#include "shell/FHelp.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
 #include "shell/UDialogs.h"
@@ -131,12 +133,11 @@ void TMainCommands::CreateActions() {
          QStringLiteral("Show or hide the navigation panel"));
     m_Main.actNavigationPanel->setCheckable(true);
 
-    // Commands whose windows and work come with the data module, the
-    // exchange units and the help viewer; they stay disabled until then.
+    // Commands whose windows and work come with the data module and the
+    // exchange units; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
     for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
-          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
+         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB})
         action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
@@ -452,10 +453,6 @@ void TMainCommands::actRefreshDataExecute() {
         hooks.RefreshData();
 }
 
-// The commands below are disabled until their work exists: the data
-// module's maintenance, the address-book
-// import, the XML export, the help viewer and the About Life window.
-
 void TMainCommands::actBackupExecute() {
     if (const auto& backup = m_Main.DataHooks().Backup)
         backup();
@@ -481,6 +478,7 @@ void TMainCommands::actRemoveInconsistentDataExecute() {
         remove();
 }
 
+// Disabled until the address-book import exists.
 void TMainCommands::actImportWABExecute() {}
 
 void TMainCommands::actExportToXMLExecute() {
@@ -489,11 +487,19 @@ void TMainCommands::actExportToXMLExecute() {
                                                 "XML file.\nIt may take a while. \n\nContinue?"));
 }
 
-void TMainCommands::actHelpContentsExecute() {}
+void TMainCommands::actHelpContentsExecute() {
+    if (TfrmHelp* help = m_Main.HelpWindow())
+        help->ShowContents();
+}
 
-void TMainCommands::actHelpIndexExecute() {}
+void TMainCommands::actHelpIndexExecute() {
+    if (TfrmHelp* help = m_Main.HelpWindow())
+        help->ShowIndex();
+}
 
-void TMainCommands::actAboutLifeExecute() {}
+void TMainCommands::actAboutLifeExecute() {
+    TfrmGospel::Run(&m_Main);
+}
 
 void TMainCommands::actAboutExecute() {
     TfrmAbout about(&m_Main);

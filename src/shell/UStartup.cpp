@@ -24,6 +24,7 @@
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/UKeyboardState.h"
+#include "shell/UWhatsThis.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 
@@ -63,6 +64,9 @@ const auto Withdraw = [](auto*& global, auto* window) {
 } // namespace
 
 TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
+    // Before any window, so that every control finds its text when polished.
+    m_pWhatsThis = std::make_unique<TWhatsThisFilter>(
+        TWhatsThisTexts::FromFile(locations.HelpDir + QStringLiteral("whatsthis.txt")));
     // Nothing in the main window's constructor needs the data module.
     m_pMainWindow = std::make_unique<TfrmMain>(locations);
     TfrmMain& main = *m_pMainWindow;
