@@ -333,6 +333,21 @@ void TdmlGlobals::ExecSQLOrFail(const QString& sql, const QString& failure) {
     }
 }
 
+QString TdmlGlobals::FitToColumn(const QString& table, const QString& column,
+                                 const QString& value) {
+    for (const TDatabase::TColumn& created : Connection().Columns(table)) {
+        if (created.Name.compare(column, Qt::CaseInsensitive) != 0)
+            continue;
+        int width = 0;
+        TField::TypeOfDeclType(created.DeclType, &width);
+        if (width <= 0 || value.size() <= width)
+            return value;
+        // A character outside the basic plane is not cut in two.
+        return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
+    }
+    return value;
+}
+
 // ---------------------------------------------------------------------------
 // Existence checks
 
@@ -675,9 +690,14 @@ QString TdmlGlobals::AddRepresentative(const QString& customerID, const QString&
                                        const QString& surname, const QString& mobile,
                                        const QString& email) {
     const QString id = NewGuidText();
+    const QString table = QStringLiteral("Representative");
+    const auto fit = [&](const char* column, const QString& value) {
+        return Dq(FitToColumn(table, QLatin1String(column), value));
+    };
     ExecSQL(Format("INSERT INTO \"Representative.db\" (RecID, FK_Customer, Name, Surname, Mobile, "
                    "Email) VALUES (\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\")",
-                   {Dq(id), Dq(customerID), Dq(name), Dq(surname), Dq(mobile), Dq(email)}));
+                   {Dq(id), fit("FK_Customer", customerID), fit("Name", name),
+                    fit("Surname", surname), fit("Mobile", mobile), fit("Email", email)}));
     return id;
 }
 

@@ -157,6 +157,11 @@ public:
     // Runs a statement; any failure is raised as an EError whose message is
     // exactly `failure`.
     void ExecSQLOrFail(const QString& sql, const QString& failure);
+    // `value` cut to the width `table`.`column` was created with (CHAR(n)),
+    // as a field cuts the text set through it: statements that write text
+    // of unknown length put it through here. A column without a width, or
+    // one the table does not have, leaves the value whole.
+    QString FitToColumn(const QString& table, const QString& column, const QString& value);
 
     // --- Existence checks (whole, case-sensitive keys)
     bool WorkerExists(const QString& workerNr);
@@ -222,7 +227,8 @@ public:
     void RemoveBlankKeyRecords();
 
     // --- Comment lines and representatives; both return the new row's GUID
-    // ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}").
+    // ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"). A representative's values
+    // are cut to their columns' widths.
     QString AddCallComment(const QString& callNr, const QString& line);
     QString AddRepresentative(const QString& customerID, const QString& name,
                               const QString& surname, const QString& mobile, const QString& email);

@@ -1,0 +1,143 @@
+#include "exchange/UWABImporter.h"
+
+#include "data/DMGlobals.h"
+#include "data/UDMStatements.h"
+#include "data/engine/TQuery.h"
+#include "shell/UErrors.h"
+
+namespace {
+
+const QString CustomerTable = QStringLiteral("Customer");
+// How long the rows of one transaction may take to write.
+constexpr qint64 TransactionMs = 250;
+
+} // namespace
+
+CWABImporter::CWABImporter(TdmlGlobals& dataModule) : m_DataModule(dataModule) {}
+
+CWABImporter::~CWABImporter() {
+    try {
+        Commit();
+    } catch (...) {
+        // Nothing more can be kept.
+        try {
+            m_DataModule.Connection().Rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void CWABImporter::OnBegin() {
+    m_nInserted = 1;
+    m_nRepresentatives = 0;
+    m_DataModule.GetNewCustomerID(1, m_nNextNumber);
+    // Tables cannot be attached inside a transaction: attach them first.
+    TDatabase& database = m_DataModule.Connection();
+    database.AttachTable(CustomerTable);
+    database.AttachTable(QStringLiteral("Representative"));
+    database.StartTransaction();
+    m_SinceCommit.start();
+}
+
+void CWABImporter::OnEnd() {
+    Commit();
+}
+
+void CWABImporter::Commit() {
+    TDatabase& database = m_DataModule.Connection();
+    if (database.InTransaction())
+        database.Commit();
+}
+
+void CWABImporter::OnRow(const UWAB::TRow&, bool starting) {
+    const QString customerID = m_DataModule.GetNewCustomerID(m_nNextNumber, m_nNextNumber);
+    if (starting) {
+        m_sCompany.clear();
+        m_sEmail.clear();
+        m_sTel.clear();
+        m_sFax.clear();
+        m_sCell.clear();
+        m_sFirstName.clear();
+        m_sLastName.clear();
+        return;
+    }
+    WriteContact(customerID);
+    if (m_SinceCommit.elapsed() >= TransactionMs) {
+        Commit();
+        m_DataModule.Connection().StartTransaction();
+        m_SinceCommit.start();
+    }
+}
+
+void CWABImporter::OnRowProperty(const UWAB::TProperty& property) {
+    if (property.Tag == UWAB::PR_EMAIL_ADDRESS)
+        m_sEmail = property.Value;
+}
+
+void CWABImporter::OnMailUser(const UWAB::TEntry&, bool) {}
+
+void CWABImporter::OnMailUserProperty(const UWAB::TProperty& property) {
+    switch (property.Tag) {
+    case UWAB::PR_COMPANY_NAME:
+        m_sCompany = property.Value;
+        break;
+    case UWAB::PR_BUSINESS_TELEPHONE_NUMBER:
+        m_sTel = property.Value;
+        break;
+    case UWAB::PR_BUSINESS_FAX_NUMBER:
+        m_sFax = property.Value;
+        break;
+    case UWAB::PR_MOBILE_TELEPHONE_NUMBER:
+        m_sCell = property.Value;
+        break;
+    case UWAB::PR_GIVEN_NAME:
+        m_sFirstName = property.Value;
+        break;
+    case UWAB::PR_SURNAME:
+        m_sLastName = property.Value;
+        break;
+    default:
+        break;
+    }
+}
+
+QString CWABImporter::Fit(const char* column, const QString& value) const {
+    return m_DataModule.FitToColumn(CustomerTable, QLatin1String(column), value);
+}
+
+QString CWABImporter::Quoted(const char* column, const QString& value) const {
+    return QLatin1Char('"') + UDMStatements::Dq(Fit(column, value)) + QLatin1Char('"');
+}
+
+void CWABImporter::WriteContact(const QString& customerID) {
+    const QString company = Fit("CompanyName", m_sCompany);
+    if (company.isEmpty())
+        return;
+    try {
+        const std::unique_ptr<TQuery> query = m_DataModule.CreateQuery(
+            QStringLiteral("SELECT * FROM Customer.DB WHERE CompanyName = ") +
+                Quoted("CompanyName", company),
+            true);
+        if (query->IsEmpty()) {
+            m_DataModule.ExecSQL(
+                QStringLiteral("INSERT INTO \"Customer.db\" (CustomerID, CompanyName, Email, Tel, "
+                               "Fax, Cell, FirstName, LastName) VALUES (") +
+                QStringList{Quoted("CustomerID", customerID), Quoted("CompanyName", company),
+                            Quoted("Email", m_sEmail), Quoted("Tel", m_sTel), Quoted("Fax", m_sFax),
+                            Quoted("Cell", m_sCell), Quoted("FirstName", m_sFirstName),
+                            Quoted("LastName", m_sLastName)}
+                    .join(QStringLiteral(", ")) +
+                QLatin1Char(')'));
+            ++m_nInserted;
+        } else {
+            m_DataModule.AddRepresentative(
+                query->FieldByName(QStringLiteral("CustomerID")).AsString(), m_sFirstName,
+                m_sLastName, m_sCell, m_sEmail);
+            ++m_nRepresentatives;
+        }
+    } catch (...) {
+        UErrors::RaiseError(
+            QStringLiteral("Error importing the contact of '%1':\r\n\r\n").arg(company) +
+            UDMStatements::CurrentMessage());
+    }
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// Turns the contacts of the address book into customers and representatives,
+// as a visitor of the address book's walk (CWABIterator). Each row's e-mail
+// and its contact's company, telephone, fax, cell and names are collected;
+// at the end of the row:
+//  - no company: nothing is written;
+//  - a company no customer has: a new customer with the next free "CUST0001"
+//    style ID (IDs already taken are skipped);
+//  - a company that a customer has (the first one with that name, letter case
+//    counting): a representative of that customer with the contact's names,
+//    cell and e-mail.
+// Every value is cut to its column's created width on the way in (a company
+// is looked up as it would be stored) and quoted with the engine's helper.
+//
+// The rows are written in transactions of a few hundred milliseconds' work,
+// so a large address book goes in quickly; whatever was written stays, also
+// when the walk is cancelled or fails (the importer's end, or its
+// destructor, commits). A failing statement is raised as "Error importing
+// the contact of '<company>':" with the engine's message.
+
+#include "exchange/UWABIterator.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+class TdmlGlobals;
+
+class CWABImporter : public CWABIterator::IVisitor {
+public:
+    // The module must outlive the importer.
+    explicit CWABImporter(TdmlGlobals& dataModule);
+    ~CWABImporter() override;
+    CWABImporter(const CWABImporter&) = delete;
+    CWABImporter& operator=(const CWABImporter&) = delete;
+
+    void OnBegin() override;
+    void OnEnd() override;
+    void OnRow(const UWAB::TRow& row, bool starting) override;
+    void OnRowProperty(const UWAB::TProperty& property) override;
+    void OnMailUser(const UWAB::TEntry& contact, bool starting) override;
+    void OnMailUserProperty(const UWAB::TProperty& property) override;
+
+    // What the walk added so far.
+    int CustomersAdded() const { return m_nInserted - 1; }
+    int RepresentativesAdded() const { return m_nRepresentatives; }
+    int ContactsAdded() const { return CustomersAdded() + RepresentativesAdded(); }
+
+private:
+    void WriteContact(const QString& customerID);
+    QString Fit(const char* column, const QString& value) const;
+    QString Quoted(const char* column, const QString& value) const;
+    void Commit();
+
+    TdmlGlobals& m_DataModule;
+    QString m_sCompany;
+    QString m_sEmail;
+    QString m_sTel;
+    QString m_sFax;
+    QString m_sCell;
+    QString m_sFirstName;
+    QString m_sLastName;
+    int m_nInserted = 1; // one more than the customers inserted
+    int m_nNextNumber = 1;
+    int m_nRepresentatives = 0;
+    QElapsedTimer m_SinceCommit;
+};
