@@ -1,5 +1,7 @@
 #include "shell/UMainCommands.h"
 
+#include "exchange/FSMSSettings.h"
+#include "exchange/FSMSStatus.h"
 #include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
@@ -131,12 +133,10 @@ void TMainCommands::CreateActions() {
          QStringLiteral("Show or hide the navigation panel"));
     m_Main.actNavigationPanel->setCheckable(true);
 
-    // Commands whose windows and work come with the data module, the
-    // exchange units and the help viewer; they stay disabled until then.
+    // Commands whose work comes with the help viewer and the About Life
+    // window; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
-    for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
-          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
+    for (QAction* action : {m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
         action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
@@ -176,6 +176,10 @@ void TMainCommands::CreateActions() {
     connect(m_Main.actRemoveInconsistentData, &QAction::triggered, this,
             &TMainCommands::actRemoveInconsistentDataExecute);
     connect(m_Main.actImportWAB, &QAction::triggered, this, &TMainCommands::actImportWABExecute);
+    connect(m_Main.actSMSSend, &QAction::triggered, this, &TMainCommands::actSMSSendExecute);
+    connect(m_Main.actSMSStatus, &QAction::triggered, this, &TMainCommands::actSMSStatusExecute);
+    connect(m_Main.actSMSSettings, &QAction::triggered, this,
+            &TMainCommands::actSMSSettingsExecute);
     connect(m_Main.actExportToXML, &QAction::triggered, this,
             &TMainCommands::actExportToXMLExecute);
     connect(m_Main.actWindowTileHorizontal, &QAction::triggered, this,
@@ -439,9 +443,8 @@ void TMainCommands::actRefreshDataExecute() {
         hooks.RefreshData();
 }
 
-// The commands below are disabled until their work exists: the data
-// module's maintenance, the address-book
-// import, the XML export, the help viewer and the About Life window.
+// The help viewer and the About Life window are still to come: their
+// commands stay disabled.
 
 void TMainCommands::actBackupExecute() {
     if (const auto& backup = m_Main.DataHooks().Backup)
@@ -468,7 +471,22 @@ void TMainCommands::actRemoveInconsistentDataExecute() {
         remove();
 }
 
-void TMainCommands::actImportWABExecute() {}
+void TMainCommands::actImportWABExecute() {
+    m_Main.ExecImport();
+}
+
+void TMainCommands::actSMSSendExecute() {
+    if (const auto& compose = m_Main.DataHooks().ComposeSMS)
+        compose();
+}
+
+void TMainCommands::actSMSStatusExecute() {
+    ShowSMSStatus(&m_Main);
+}
+
+void TMainCommands::actSMSSettingsExecute() {
+    EditSMSSettings(&m_Main);
+}
 
 void TMainCommands::actExportToXMLExecute() {
     TXMLExporter exporter;
