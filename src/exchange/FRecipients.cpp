@@ -112,7 +112,7 @@ TfrmRecipients::TfrmRecipients(QWidget* owner, TdmlGlobals* dataModule)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(panels, 1);
     layout->addLayout(buttons);
-    resize(640, 360);
+    resize(700, 380);
 }
 
 TfrmRecipients::~TfrmRecipients() {
@@ -128,5 +128,20 @@ void TfrmRecipients::showEvent(QShowEvent* event) {
         m_pDataModule->OpenDataSet(m_pRecipients.get());
     } catch (const EError& e) {
         ShowError("%s", e.Message());
+        return;
+    }
+    // Name, surname and number first, each as wide as what it shows; the
+    // company takes the rest.
+    QHeaderView* header = grdContacts->horizontalHeader();
+    int place = 0;
+    for (const char* field : {"FirstName", "LastName", "Cell", "CompanyName"}) {
+        const int column = m_pModel->ColumnOf(QLatin1String(field));
+        if (column < 0)
+            continue;
+        header->moveSection(header->visualIndex(column), place++);
+        if (place < 4) {
+            grdContacts->resizeColumnToContents(column);
+            grdContacts->setColumnWidth(column, grdContacts->columnWidth(column) + 12);
+        }
     }
 }
