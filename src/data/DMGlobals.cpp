@@ -335,17 +335,22 @@ void TdmlGlobals::ExecSQLOrFail(const QString& sql, const QString& failure) {
 
 QString TdmlGlobals::FitToColumn(const QString& table, const QString& column,
                                  const QString& value) {
+    const int width = ColumnWidth(table, column);
+    if (width <= 0 || value.size() <= width)
+        return value;
+    // A character outside the basic plane is not cut in two.
+    return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
+}
+
+int TdmlGlobals::ColumnWidth(const QString& table, const QString& column) {
     for (const TDatabase::TColumn& created : Connection().Columns(table)) {
-        if (created.Name.compare(column, Qt::CaseInsensitive) != 0)
-            continue;
-        int width = 0;
-        TField::TypeOfDeclType(created.DeclType, &width);
-        if (width <= 0 || value.size() <= width)
-            return value;
-        // A character outside the basic plane is not cut in two.
-        return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
+        if (created.Name.compare(column, Qt::CaseInsensitive) == 0) {
+            int width = 0;
+            TField::TypeOfDeclType(created.DeclType, &width);
+            return width;
+        }
     }
-    return value;
+    return 0;
 }
 
 // ---------------------------------------------------------------------------

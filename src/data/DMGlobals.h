@@ -162,6 +162,8 @@ public:
     // of unknown length put it through here. A column without a width, or
     // one the table does not have, leaves the value whole.
     QString FitToColumn(const QString& table, const QString& column, const QString& value);
+    // That width; 0 for none.
+    int ColumnWidth(const QString& table, const QString& column);
 
     // --- Existence checks (whole, case-sensitive keys)
     bool WorkerExists(const QString& workerNr);

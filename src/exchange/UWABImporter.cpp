@@ -50,7 +50,6 @@ void CWABImporter::Commit() {
 }
 
 void CWABImporter::OnRow(const UWAB::TRow&, bool starting) {
-    const QString customerID = m_DataModule.GetNewCustomerID(m_nNextNumber, m_nNextNumber);
     if (starting) {
         m_sCompany.clear();
         m_sEmail.clear();
@@ -61,7 +60,7 @@ void CWABImporter::OnRow(const UWAB::TRow&, bool starting) {
         m_sLastName.clear();
         return;
     }
-    WriteContact(customerID);
+    WriteContact();
     if (m_SinceCommit.elapsed() >= TransactionMs) {
         Commit();
         m_DataModule.Connection().StartTransaction();
@@ -101,40 +100,52 @@ void CWABImporter::OnMailUserProperty(const UWAB::TProperty& property) {
     }
 }
 
-QString CWABImporter::Fit(const char* column, const QString& value) const {
+QString CWABImporter::Fit(const char* column, const QString& value) {
+    auto width = m_Widths.constFind(column);
+    if (width == m_Widths.cend())
+        width =
+            m_Widths.insert(column, m_DataModule.ColumnWidth(CustomerTable, QLatin1String(column)));
+    if (*width <= 0 || value.size() <= *width)
+        return value;
     return m_DataModule.FitToColumn(CustomerTable, QLatin1String(column), value);
 }
 
-QString CWABImporter::Quoted(const char* column, const QString& value) const {
+QString CWABImporter::Quoted(const char* column, const QString& value) {
     return QLatin1Char('"') + UDMStatements::Dq(Fit(column, value)) + QLatin1Char('"');
 }
 
-void CWABImporter::WriteContact(const QString& customerID) {
+void CWABImporter::WriteContact() {
     const QString company = Fit("CompanyName", m_sCompany);
     if (company.isEmpty())
         return;
     try {
-        const std::unique_ptr<TQuery> query = m_DataModule.CreateQuery(
-            QStringLiteral("SELECT * FROM Customer.DB WHERE CompanyName = ") +
-                Quoted("CompanyName", company),
-            true);
-        if (query->IsEmpty()) {
-            m_DataModule.ExecSQL(
-                QStringLiteral("INSERT INTO \"Customer.db\" (CustomerID, CompanyName, Email, Tel, "
-                               "Fax, Cell, FirstName, LastName) VALUES (") +
-                QStringList{Quoted("CustomerID", customerID), Quoted("CompanyName", company),
-                            Quoted("Email", m_sEmail), Quoted("Tel", m_sTel), Quoted("Fax", m_sFax),
-                            Quoted("Cell", m_sCell), Quoted("FirstName", m_sFirstName),
-                            Quoted("LastName", m_sLastName)}
-                    .join(QStringLiteral(", ")) +
-                QLatin1Char(')'));
-            ++m_nInserted;
-        } else {
-            m_DataModule.AddRepresentative(
-                query->FieldByName(QStringLiteral("CustomerID")).AsString(), m_sFirstName,
-                m_sLastName, m_sCell, m_sEmail);
-            ++m_nRepresentatives;
+        auto known = m_Customers.constFind(company);
+        if (known == m_Customers.cend()) {
+            const std::unique_ptr<TQuery> query = m_DataModule.CreateQuery(
+                QStringLiteral("SELECT * FROM Customer.DB WHERE CompanyName = ") +
+                    Quoted("CompanyName", company),
+                true);
+            if (!query->IsEmpty())
+                known = m_Customers.insert(
+                    company, query->FieldByName(QStringLiteral("CustomerID")).AsString());
         }
+        if (known != m_Customers.cend()) {
+            m_DataModule.AddRepresentative(*known, m_sFirstName, m_sLastName, m_sCell, m_sEmail);
+            ++m_nRepresentatives;
+            return;
+        }
+        const QString customerID = m_DataModule.GetNewCustomerID(m_nNextNumber, m_nNextNumber);
+        m_DataModule.ExecSQL(
+            QStringLiteral("INSERT INTO \"Customer.db\" (CustomerID, CompanyName, Email, Tel, "
+                           "Fax, Cell, FirstName, LastName) VALUES (") +
+            QStringList{Quoted("CustomerID", customerID), Quoted("CompanyName", company),
+                        Quoted("Email", m_sEmail), Quoted("Tel", m_sTel), Quoted("Fax", m_sFax),
+                        Quoted("Cell", m_sCell), Quoted("FirstName", m_sFirstName),
+                        Quoted("LastName", m_sLastName)}
+                .join(QStringLiteral(", ")) +
+            QLatin1Char(')'));
+        m_Customers.insert(company, customerID);
+        ++m_nInserted;
     } catch (...) {
         UErrors::RaiseError(
             QStringLiteral("Error importing the contact of '%1':\r\n\r\n").arg(company) +

@@ -12,6 +12,10 @@
 //    cell and e-mail.
 // Every value is cut to its column's created width on the way in (a company
 // is looked up as it would be stored) and quoted with the engine's helper.
+// The next free ID is searched, from where the last search ended, when a
+// customer is about to be added; a company is looked up in the database
+// once per walk, and the customer found or added for it is remembered (the
+// database is closed to everything else while the walk runs).
 //
 // The rows are written in transactions of a few hundred milliseconds' work,
 // so a large address book goes in quickly; whatever was written stays, also
@@ -22,6 +26,7 @@
 #include "exchange/UWABIterator.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QString>
 
 class TdmlGlobals;
@@ -47,9 +52,11 @@ public:
     int ContactsAdded() const { return CustomersAdded() + RepresentativesAdded(); }
 
 private:
-    void WriteContact(const QString& customerID);
-    QString Fit(const char* column, const QString& value) const;
-    QString Quoted(const char* column, const QString& value) const;
+    void WriteContact();
+    // `value` cut to the width of the customer's `column`, and that between
+    // double quotes, escaped.
+    QString Fit(const char* column, const QString& value);
+    QString Quoted(const char* column, const QString& value);
     void Commit();
 
     TdmlGlobals& m_DataModule;
@@ -63,5 +70,9 @@ private:
     int m_nInserted = 1; // one more than the customers inserted
     int m_nNextNumber = 1;
     int m_nRepresentatives = 0;
+    // Company name -> the customer that has it.
+    QHash<QString, QString> m_Customers;
+    // The customer columns' widths, as they are asked for.
+    QHash<const char*, int> m_Widths;
     QElapsedTimer m_SinceCommit;
 };
