@@ -896,7 +896,8 @@ int main(int argc, char* argv[]) {
                     QStringLiteral("SELECT * FROM CallComments WHERE CallNr = '%1'").arg(number)))
                 Die(QStringLiteral("the new call %1 has no first comment line").arg(number));
         }
-        companySql = QStringLiteral("SELECT * FROM %1 WHERE CompanyName = ?1")
+        companySql = QStringLiteral("SELECT * FROM %1 WHERE CompanyName = ?1 COLLATE NOCASE AND "
+                                    "CompanyName = ?1")
                          .arg(Qualified(db, "Customer"));
         freeCustomerSql = QStringLiteral("SELECT CustomerID FROM %1 WHERE CustomerID = ?1")
                               .arg(Qualified(db, "Customer"));

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 
@@ -343,14 +344,27 @@ QString TdmlGlobals::FitToColumn(const QString& table, const QString& column,
 }
 
 int TdmlGlobals::ColumnWidth(const QString& table, const QString& column) {
-    for (const TDatabase::TColumn& created : Connection().Columns(table)) {
-        if (created.Name.compare(column, Qt::CaseInsensitive) == 0) {
-            int width = 0;
-            TField::TypeOfDeclType(created.DeclType, &width);
-            return width;
+    // The widths of the creation statements, read once: "customer.email" -> 50.
+    static const QHash<QString, int> widths = [] {
+        QHash<QString, int> result;
+        static const QRegularExpression definition(
+            QStringLiteral("(\\w+)\\s+(?:VAR)?CHAR\\s*\\(\\s*(\\d+)"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            const QString name = QString::fromLatin1(def.Name).toLower() + QLatin1Char('.');
+            auto match = definition.globalMatch(QString::fromLatin1(def.CreateSql));
+            while (match.hasNext()) {
+                const QRegularExpressionMatch found = match.next();
+                result.insert(name + found.captured(1).toLower(), found.captured(2).toInt());
+            }
         }
-    }
-    return 0;
+        return result;
+    }();
+    const DMTables::TTableDef* def = DMTables::FindTableDef(table);
+    if (!def)
+        return 0;
+    return widths.value(QString::fromLatin1(def->Name).toLower() + QLatin1Char('.') +
+                        column.toLower());
 }
 
 // ---------------------------------------------------------------------------

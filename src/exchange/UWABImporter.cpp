@@ -5,6 +5,8 @@
 #include "data/engine/TQuery.h"
 #include "shell/UErrors.h"
 
+#include <climits>
+
 namespace {
 
 const QString CustomerTable = QStringLiteral("Customer");
@@ -30,13 +32,39 @@ CWABImporter::~CWABImporter() {
 void CWABImporter::OnBegin() {
     m_nInserted = 1;
     m_nRepresentatives = 0;
-    m_DataModule.GetNewCustomerID(1, m_nNextNumber);
+    ReadTakenNumbers();
+    m_DataModule.GetNewCustomerID(FreeNumberFrom(1), m_nNextNumber);
     // Tables cannot be attached inside a transaction: attach them first.
     TDatabase& database = m_DataModule.Connection();
     database.AttachTable(CustomerTable);
     database.AttachTable(QStringLiteral("Representative"));
     database.StartTransaction();
     m_SinceCommit.start();
+}
+
+void CWABImporter::ReadTakenNumbers() {
+    m_TakenNumbers.clear();
+    const std::unique_ptr<TQuery> query = m_DataModule.CreateQuery(
+        QStringLiteral("SELECT CustomerID FROM Customer WHERE CustomerID LIKE 'CUST%'"), true);
+    const TField& id = query->FieldByName(QStringLiteral("CustomerID"));
+    for (; !query->Eof(); query->Next()) {
+        const QString text = id.AsString();
+        bool ok = false;
+        const qint64 number = QStringView(text).mid(4).toLongLong(&ok);
+        // Only the IDs in the generated form take a number: "CUST0007", not
+        // "CUST7" or "CUST00007".
+        if (ok && number > 0 && number <= INT_MAX &&
+            text == QStringLiteral("CUST") +
+                        QString::number(number).rightJustified(4, QLatin1Char('0')))
+            m_TakenNumbers.insert(int(number));
+    }
+}
+
+int CWABImporter::FreeNumberFrom(int start) const {
+    int number = start;
+    while (m_TakenNumbers.contains(number))
+        ++number;
+    return number;
 }
 
 void CWABImporter::OnEnd() {
@@ -121,9 +149,12 @@ void CWABImporter::WriteContact() {
     try {
         auto known = m_Customers.constFind(company);
         if (known == m_Customers.cend()) {
+            // The name compared without regard to case as well lets the
+            // company index find the candidates; the exact comparison decides.
+            const QString name = Quoted("CompanyName", company);
             const std::unique_ptr<TQuery> query = m_DataModule.CreateQuery(
-                QStringLiteral("SELECT * FROM Customer.DB WHERE CompanyName = ") +
-                    Quoted("CompanyName", company),
+                QStringLiteral("SELECT * FROM Customer.DB WHERE CompanyName = ") + name +
+                    QStringLiteral(" COLLATE NOCASE AND CompanyName = ") + name,
                 true);
             if (!query->IsEmpty())
                 known = m_Customers.insert(
@@ -134,7 +165,9 @@ void CWABImporter::WriteContact() {
             ++m_nRepresentatives;
             return;
         }
-        const QString customerID = m_DataModule.GetNewCustomerID(m_nNextNumber, m_nNextNumber);
+        const QString customerID =
+            m_DataModule.GetNewCustomerID(FreeNumberFrom(m_nNextNumber), m_nNextNumber);
+        m_TakenNumbers.insert(m_nNextNumber);
         m_DataModule.ExecSQL(
             QStringLiteral("INSERT INTO \"Customer.db\" (CustomerID, CompanyName, Email, Tel, "
                            "Fax, Cell, FirstName, LastName) VALUES (") +

@@ -13,9 +13,11 @@
 // Every value is cut to its column's created width on the way in (a company
 // is looked up as it would be stored) and quoted with the engine's helper.
 // The next free ID is searched, from where the last search ended, when a
-// customer is about to be added; a company is looked up in the database
-// once per walk, and the customer found or added for it is remembered (the
-// database is closed to everything else while the walk runs).
+// customer is about to be added; the IDs taken are read once at the start,
+// so the data module's search starts at a free one. A company is looked up
+// in the database once per walk, and the customer found or added for it is
+// remembered (the database is closed to everything else while the walk
+// runs).
 //
 // The rows are written in transactions of a few hundred milliseconds' work,
 // so a large address book goes in quickly; whatever was written stays, also
@@ -27,6 +29,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 class TdmlGlobals;
@@ -58,6 +61,10 @@ private:
     QString Fit(const char* column, const QString& value);
     QString Quoted(const char* column, const QString& value);
     void Commit();
+    // The numbers of the customer IDs in the generated form.
+    void ReadTakenNumbers();
+    // The first number from `start` on that no ID read or added takes.
+    int FreeNumberFrom(int start) const;
 
     TdmlGlobals& m_DataModule;
     QString m_sCompany;
@@ -74,5 +81,6 @@ private:
     QHash<QString, QString> m_Customers;
     // The customer columns' widths, as they are asked for.
     QHash<const char*, int> m_Widths;
+    QSet<int> m_TakenNumbers;
     QElapsedTimer m_SinceCommit;
 };

@@ -90,6 +90,11 @@ const QByteArray Version40 =
     "BEGIN:VCARD\r\n"
     "VERSION:4.0\r\n"
     "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
+    "ORG:Known Co\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\n"
+    "VERSION:4.0\r\n"
+    "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
     "ORG:The Very Long Named Refrigeration and Air Conditioning Company\r\n"
     "EMAIL:alexandrina-magdalena.oosthuizen-smith@refrigeration.example.com\r\n"
     "END:VCARD";
@@ -195,6 +200,8 @@ private Q_SLOTS:
                                             "company=Ubuntu Electrical \"Pty\" Ltd | given=Thabo | "
                                             "surname=Nkosi | tel=+27-11-555-0111 | "
                                             "cell=+27-82-555-0101",
+                                            "company=Known Co | given=Alexandrina-Magdalena | "
+                                            "surname=Vanderbijlpark-Oosthuizen-Smith",
                                             "email=alexandrina-magdalena.oosthuizen-smith@"
                                             "refrigeration.example.com | company=The Very Long "
                                             "Named Refrigeration and Air Conditioning Company | "
@@ -243,14 +250,17 @@ private Q_SLOTS:
     }
 
     void ContactsBecomeCustomersAndRepresentatives() {
+        // Letter case counts: this one is not "Known Co".
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"A0001\", "
+                        "\"KNOWN CO\")");
         for (const char* id : {"CUST0001", "CUST0002", "CUST0004"})
             m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID, CompanyName) VALUES "
                                     "(\"%1\", \"%2\")")
                                 .arg(id, id == QString("CUST0001") ? "Known Co" : "Other"));
         TProgress progress;
-        QCOMPARE(Import(Write("all.vcf", Version30 + Version21 + Version40), progress), 6);
-        QCOMPARE(progress.GetPosition(), 7);
-        QCOMPARE(progress.GetMax(), 7);
+        QCOMPARE(Import(Write("all.vcf", Version30 + Version21 + Version40), progress), 7);
+        QCOMPARE(progress.GetPosition(), 8);
+        QCOMPARE(progress.GetMax(), 8);
 
         // New companies take the free IDs in turn; names, quotes and widths
         // as the columns hold them (company 40, e-mail 50, names 20).
@@ -269,11 +279,12 @@ private Q_SLOTS:
                  "alexandrina-magdalena.oosthuizen-smith@refrigerati", "", "", "",
                  "Alexandrina-Magdalen", "Vanderbijlpark-Oosth"}}));
         // Known companies get representatives: Harbour Marine from this
-        // file, Known Co from before.
+        // file, Known Co from before (names cut at 25).
         QCOMPARE(Rows("SELECT FK_Customer, Name, Surname, Mobile, Email FROM Representative "
-                      "ORDER BY FK_Customer"),
+                      "ORDER BY FK_Customer, Mobile DESC"),
                  (QList<QStringList>{
                      {"CUST0001", "René", "Dubé", "082 555 0001", ""},
+                     {"CUST0001", "Alexandrina-Magdalena", "Vanderbijlpark-Oosthuizen", "", ""},
                      {"CUST0003", "Declan", "Byrne", "087 555 0199", "declan@harbour-marine.ie"}}));
     }
 
