@@ -443,9 +443,6 @@ void TMainCommands::actRefreshDataExecute() {
         hooks.RefreshData();
 }
 
-// The help viewer and the About Life window are still to come: their
-// commands stay disabled.
-
 void TMainCommands::actBackupExecute() {
     if (const auto& backup = m_Main.DataHooks().Backup)
         backup();
