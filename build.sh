@@ -66,7 +66,7 @@ build() { # build DIR [cmake options...]
     cmake --build "$dir" -j "$JOBS"
 }
 
-FUZZERS=(fuzz_Translate fuzz_Filter)
+FUZZERS=(fuzz_Translate fuzz_Filter fuzz_VCard)
 FUZZ_SECONDS=${FUZZ_SECONDS:-45}
 
 # fuzz SECONDS CORPUS_ROOT: builds the harnesses in build-fuzz and runs them

@@ -34,8 +34,12 @@ class TfrmHelp;
 // two toolbars (built and carried out by UMainCommands) and the status bar
 // (UMainStatusBar). It hands out the status and country lists
 // (IProgramSettings) and brings list windows to the front (IDataView).
+class CWABIterator;
 class IExporter;
 class TDataSet;
+namespace UAbstract {
+class IProgress;
+}
 
 class TfrmMain : public QMainWindow,
                  public Interfaces::IProgramSettings,
@@ -81,6 +85,13 @@ public:
         std::function<void()> RemoveInconsistentData;
         // The data module's table of an export number (IExportQuery).
         std::function<TDataSet*(int index)> ExportTable;
+        // The address-book import: closes or opens the database, and walks
+        // `book` into the customer table with `progress`, returning the
+        // number of customers and representatives it added.
+        std::function<void(bool active)> SetDatabaseActive;
+        std::function<int(CWABIterator& book, UAbstract::IProgress& progress)> ImportContacts;
+        // The SMS compose window, shown modally over the main window.
+        std::function<void()> ComposeSMS;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
@@ -110,6 +121,12 @@ public:
     // Asks `question` (Yes/No) and runs the export with the status bar's
     // progress panel and Cancel button, then says how many records it wrote.
     void ExecExport(IExporter* exporter, const QString& question);
+    // Asks, lets the user choose the address book file, and imports its
+    // contacts with the status bar's progress panel and Cancel button, the
+    // database closed meanwhile; then says how many contacts were added.
+    void ExecImport();
+    // The address book of the imports; made by the first one, then kept.
+    CWABIterator* AddressBook() const { return m_pAddressBook.get(); }
 
     void SetDataHooks(TDataHooks hooks);
     const TDataHooks& DataHooks() const { return m_Hooks; }
@@ -226,6 +243,7 @@ private:
     std::array<IRecordEditor*, 5> m_Editors{};
     TMainCommands* m_pCommands = nullptr;
     TfrmHelp* m_pHelpWindow = nullptr;
+    std::unique_ptr<CWABIterator> m_pAddressBook;
     bool m_bShown = false;
 };
 

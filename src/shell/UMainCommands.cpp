@@ -1,5 +1,7 @@
 #include "shell/UMainCommands.h"
 
+#include "exchange/FSMSSettings.h"
+#include "exchange/FSMSStatus.h"
 #include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
 #include "shell/FGospel.h"
@@ -133,12 +135,7 @@ void TMainCommands::CreateActions() {
          QStringLiteral("Show or hide the navigation panel"));
     m_Main.actNavigationPanel->setCheckable(true);
 
-    // Commands whose windows and work come with the data module and the
-    // exchange units; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
-    for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB})
-        action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
     connect(m_Main.actNewCustomer, &QAction::triggered, this,
@@ -177,6 +174,10 @@ void TMainCommands::CreateActions() {
     connect(m_Main.actRemoveInconsistentData, &QAction::triggered, this,
             &TMainCommands::actRemoveInconsistentDataExecute);
     connect(m_Main.actImportWAB, &QAction::triggered, this, &TMainCommands::actImportWABExecute);
+    connect(m_Main.actSMSSend, &QAction::triggered, this, &TMainCommands::actSMSSendExecute);
+    connect(m_Main.actSMSStatus, &QAction::triggered, this, &TMainCommands::actSMSStatusExecute);
+    connect(m_Main.actSMSSettings, &QAction::triggered, this,
+            &TMainCommands::actSMSSettingsExecute);
     connect(m_Main.actExportToXML, &QAction::triggered, this,
             &TMainCommands::actExportToXMLExecute);
     connect(m_Main.actWindowTileHorizontal, &QAction::triggered, this,
@@ -478,8 +479,22 @@ void TMainCommands::actRemoveInconsistentDataExecute() {
         remove();
 }
 
-// Disabled until the address-book import exists.
-void TMainCommands::actImportWABExecute() {}
+void TMainCommands::actImportWABExecute() {
+    m_Main.ExecImport();
+}
+
+void TMainCommands::actSMSSendExecute() {
+    if (const auto& compose = m_Main.DataHooks().ComposeSMS)
+        compose();
+}
+
+void TMainCommands::actSMSStatusExecute() {
+    ShowSMSStatus(&m_Main);
+}
+
+void TMainCommands::actSMSSettingsExecute() {
+    EditSMSSettings(&m_Main);
+}
 
 void TMainCommands::actExportToXMLExecute() {
     TXMLExporter exporter;

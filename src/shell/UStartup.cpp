@@ -11,7 +11,9 @@
 #include "editors/FReprEditor.h"
 #include "editors/FServiceContractEdtr.h"
 #include "editors/FWorkerEdtr.h"
+#include "exchange/FSMS.h"
 #include "exchange/RHistory.h"
+#include "exchange/UWABImporter.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
@@ -214,6 +216,20 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
                                   dataModule->tblCustomer, dataModule->tblItem,
                                   dataModule->tblWorker,   dataModule->tblServiceContract};
         return index >= 0 && index < 6 ? tables[index] : nullptr;
+    };
+    hooks.SetDatabaseActive = [dataModule](bool active) {
+        if (dataModule)
+            dataModule->SetDatabaseActive(active);
+    };
+    hooks.ImportContacts = [dataModule](CWABIterator& book, UAbstract::IProgress& progress) {
+        if (!dataModule)
+            UErrors::RaiseError(QStringLiteral("Unable to import contacts: No database module."));
+        CWABImporter importer(*dataModule);
+        book.Iterate(&importer, &progress);
+        return importer.ContactsAdded();
+    };
+    hooks.ComposeSMS = [runDialog, &mainWindow, dataModule] {
+        runDialog([&] { return new TfrmSMS(&mainWindow, dataModule); });
     };
     hooks.ClearDatabase = [dataModule] {
         if (dataModule)
