@@ -1,8 +1,8 @@
 #pragma once
 
 // Access to the customisation library "Vidaz" (libVidaz.so beside the
-// executable, or in lib/korvane/ of an installed program). Every use loads the library afresh,
-// takes one resource from it and releases it at once.
+// executable, or in lib/korvane/ of an installed program). Every use loads the
+// library afresh, takes one resource from it and releases it at once.
 //
 // When the library cannot be loaded the functions return false and give an
 // error code: ENOENT (2) when there is no library file, ENOEXEC (8) when a
