@@ -35,7 +35,7 @@ using namespace UDMStatements;
 // Construction
 
 TdmlGlobals::TdmlGlobals(QObject* parent)
-    : QObject(parent), m_sDatabaseDir(GetAppPath() + QStringLiteral("database/")),
+    : QObject(parent), m_sDatabaseDir(UFiles::DataFolders().Database),
       m_CtrlKeyHeld(UKeyboardState::CtrlHeldForCommand) {
     tblCustomer = MakeTable(QStringLiteral("Customer.DB"), dsCustomer);
     tblWorker = MakeTable(QStringLiteral("Worker.DB"), dsWorker);

@@ -52,8 +52,9 @@ public:
         rkWorker = 4,
     };
 
-    // Inactive, with the database directory "database/" beside the
-    // executable. The first instance becomes dmlGlobals.
+    // Inactive, with the program's database directory "database/" (beside the
+    // executable or in the user's data folder, UFiles::DataFolders). The first
+    // instance becomes dmlGlobals.
     explicit TdmlGlobals(QObject* parent = nullptr);
     ~TdmlGlobals() override;
     TdmlGlobals(const TdmlGlobals&) = delete;

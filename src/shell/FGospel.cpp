@@ -119,7 +119,7 @@ TfrmGospel::TfrmGospel(QWidget* parent, const QString& pictureDir)
 }
 
 QString TfrmGospel::DefaultPictureDir() {
-    return GetAppPath() + QStringLiteral("life/");
+    return UFiles::ShippedFile(QStringLiteral("life")) + QLatin1Char('/');
 }
 
 QStringList TfrmGospel::PictureFiles() {

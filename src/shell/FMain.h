@@ -47,13 +47,14 @@ class TfrmMain : public QMainWindow,
                  public Interfaces::IExportQuery {
     Q_OBJECT
 public:
-    // Where the main window finds its files; by default beside the executable.
+    // Where the main window finds its files; by default the program's shipped
+    // files and its backup folder (UFiles).
     struct TLocations {
         QString VidazLibrary = UVidaz::DefaultLibraryPath();
-        QString CountryFile = GetAppPath() + QStringLiteral("Countries.dat");
-        QString BackupDir = GetAppPath() + QStringLiteral("backups");
+        QString CountryFile = UFiles::ShippedFile(QStringLiteral("Countries.dat"));
+        QString BackupDir = UFiles::DataFolders().Backups;
         // The help pages and the What's This texts; ends in '/'.
-        QString HelpDir = GetAppPath() + QStringLiteral("help/");
+        QString HelpDir = UFiles::ShippedFile(QStringLiteral("help")) + QLatin1Char('/');
     };
 
     // What the data module and the lists provide. Each hook may stay unset:

@@ -202,7 +202,7 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         const auto destroy = qScopeGuard([dialog] { dialog->deleteLater(); });
         Dialogs().ExecModal(dialog, [dialog] { return dialog->exec(); });
     };
-    const QString backups = mainWindow.Locations().BackupDir + QLatin1Char('/');
+    const QString backups = QDir::cleanPath(mainWindow.Locations().BackupDir) + QLatin1Char('/');
     hooks.Backup = [runDialog, &mainWindow, dataModule, backups] {
         runDialog([&] { return new TfrmBackup(&mainWindow, dataModule, backups); });
     };
