@@ -207,22 +207,18 @@ private Q_SLOTS:
         TfrmCustomerEdtr customer(&Data());
         struct TCase {
             TfrmBaseEditor* Editor;
-            QString Caption;
             QList<TEntry> Keys; // typed in lower case
         };
         const QList<TCase> cases = {
-            {&worker, "Worker", {{"edtWorkerNR", "WorkerNR", "W7"}}},
-            {&item, "Item", {{"edtSerialNr", "SerialNr", "sn7"}, {"edtOwner", "Owner", "ZETA"}}},
+            {&worker, {{"edtWorkerNR", "WorkerNR", "W7"}}},
+            {&item, {{"edtSerialNr", "SerialNr", "sn7"}, {"edtOwner", "Owner", "ZETA"}}},
             {&contract,
-             "Service Contract",
              {{"edtItemSerialNr", "ItemSerialNr", "SN8"}, {"edtCustomerID", "CustomerID", "ZETA"}}},
-            {&customer, "Customer", {{"edtCustomerID", "CustomerID", "NEWCO"}}},
+            {&customer, {{"edtCustomerID", "CustomerID", "NEWCO"}}},
         };
         for (const TCase& c : cases) {
-            QString caption;
             bool writable = true;
             QVERIFY(Run(*c.Editor, false, [&](TfrmBaseEditor* window) {
-                caption = window->windowTitle();
                 writable = window->btnApply->isEnabled();
                 for (const TEntry& key : c.Keys) {
                     auto* edit = window->findChild<TDBEdit*>(key.Control);
@@ -235,7 +231,6 @@ private Q_SLOTS:
                     surname->setText("Dube");
                 window->btnOk->click();
             }));
-            QCOMPARE(caption, "Add a new " + c.Caption);
             QVERIFY(writable);
             // Upper-case fields store what was typed in capitals.
             for (const TEntry& key : c.Keys)
@@ -243,12 +238,10 @@ private Q_SLOTS:
 
             bool readOnly = true;
             QVERIFY(!Run(*c.Editor, true, [&](TfrmBaseEditor* window) {
-                caption = window->windowTitle();
                 for (const TEntry& key : c.Keys)
                     readOnly = readOnly && window->findChild<TDBEdit*>(key.Control)->isReadOnly();
                 window->btnOk->click();
             }));
-            QCOMPARE(caption, c.Caption + " Properties");
             QVERIFY(readOnly);
         }
         QCOMPARE(Stored("SELECT Name FROM Worker WHERE WorkerNR = 'W7'"), QString());

@@ -82,7 +82,7 @@ QString LineWith(const QString& page, const QString& text) {
 } // namespace
 
 #define REQUIRE_PDFTOTEXT()                                                                        \
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty())                                     \
+    if (!TestSupport::CanReadPdf())                                                                \
     QSKIP("pdftotext (poppler-utils) is not installed")
 
 class TestRHistory : public QObject {
