@@ -227,15 +227,10 @@ private Q_SLOTS:
         QCOMPARE(Comments("000001"), QStringList({"Status changed to Busy"}));
         QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Busy"));
 
-        QDateTime finished;
         QVERIFY(Run(true, [&] {
-            QVERIFY(!e.dteCompleted->isEnabled());
             e.cbxStatus->setCurrentText("Complete");
-            QVERIFY(e.dteCompleted->isEnabled());
-            finished = e.dteCompleted->Value();
             e.btnOk->click();
         }));
-        QVERIFY(qAbs(finished.secsTo(QDateTime::currentDateTime())) < 60);
         QVERIFY(!Stored("SELECT Date_TimeFinished FROM Call WHERE CallNr = '000001'").isEmpty());
         QCOMPARE(Comments("000001"),
                  QStringList({"Status changed to Busy", "Status changed to Complete"}));

@@ -15,13 +15,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 class TestUDBControls : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    TTempDatabase m_Db;
     std::unique_ptr<TTable> m_pTable;
     std::unique_ptr<TDataSource> m_pSource;
 
@@ -40,7 +39,6 @@ class TestUDBControls : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        m_Db.Open(m_Dir.Path());
         m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
     }
 
@@ -51,10 +49,7 @@ private Q_SLOTS:
                   "'2007-03-14 10:30:00', 'Line one', '  1:30:  ')");
         m_Db.Exec("INSERT INTO Call (CallNr, CustomerID, Status, Billed, Priority) "
                   "VALUES ('000002', 'bolt', 'Busy', 'False', 5)");
-        m_pTable = std::make_unique<TTable>();
-        m_pTable->SetDatabase(&m_Db);
-        m_pTable->SetTableName("Call");
-        m_pTable->Open();
+        m_pTable = TestSupport::OpenTable(m_Db, "Call");
         m_pSource = std::make_unique<TDataSource>(m_pTable.get());
     }
 
