@@ -136,7 +136,8 @@ check_package() {
     local deb=$1 tmp version file
     tmp=$(mktemp -d)
     # shellcheck disable=SC2064 # the folder is known now
-    trap "apt_get remove --purge korvane; rm -rf '$tmp'; trap - RETURN" RETURN
+    # What is left when a check fails goes; a package already removed stays so.
+    trap "if dpkg-query -W korvane >/dev/null 2>&1; then apt_get remove --purge korvane || true; fi; rm -rf '$tmp'; trap - RETURN" RETURN
     apt_get install "$PWD/$deb" || return 1
     for file in /usr/bin/korvane /usr/lib/korvane/libVidaz.so /usr/share/korvane/Countries.dat \
         /usr/share/applications/korvane.desktop /usr/share/icons/hicolor/scalable/apps/korvane.svg; do
