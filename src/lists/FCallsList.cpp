@@ -1,6 +1,7 @@
 #include "lists/FCallsList.h"
 
 #include "data/DMGlobals.h"
+#include "data/DMTables.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "lists/UDetailPanel.h"
@@ -41,6 +42,7 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdi
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("CallNr");
+    SetRecordNames({QStringLiteral("call"), QStringLiteral("calls")});
 
     m_SearchBy.Add({QStringLiteral("Call #"), QStringLiteral("CallNr"), false});
     m_SearchBy.Add({QStringLiteral("Customer"), QStringLiteral("CustomerID"), false});
@@ -194,4 +196,12 @@ void TfrmCallsList::Update(UAbstract::IObservableSubject* /*subject*/) {
 
 QMenu* TfrmCallsList::WindowMenu() {
     return m_pMenus->WindowMenu();
+}
+
+bool TfrmCallsList::ShowsAllRecords() const {
+    if (!m_pDataset || !m_pDataModule)
+        return true;
+    if (m_pDataset->Filtered() && !m_pDataset->Filter().isEmpty())
+        return false;
+    return m_pDataModule->sqlCall->SQL().trimmed() == DMTables::SqlCallsListText().trimmed();
 }

@@ -53,6 +53,8 @@ public:
 protected:
     bool HasDetails() const override { return true; }
     void CloseDetails() override;
+    // All calls, not a view of some.
+    bool ShowsAllRecords() const override;
 
 private:
     TDetailQueries* m_pDetails;

@@ -11,6 +11,9 @@ TDetailGrid::TDetailGrid(TQuery* query, QWidget* parent)
     : QTableView(parent), m_pQuery(query), m_pModel(new TDataSetModel(this)) {
     UListGrid::SetUpGrid(this);
     verticalHeader()->hide();
+    m_pModel->SetReadableCells(true);
+    // A call's day is what its history shows; the list of calls has the time.
+    m_pModel->SetDateOnlyFields({QStringLiteral("Date_Time")});
     setModel(m_pModel);
     m_pModel->SetSelectionModel(selectionModel());
     m_pModel->SetDataSet(query);

@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QTableView>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -13,6 +15,9 @@ constexpr int RowHeight = 22;
 constexpr int IndicatorWidth = 20;
 // Digit width of the font the lists' column widths were chosen for.
 constexpr int DesignDigitWidth = 6;
+// Rows looked at for a column's usual content, and the share it must fit.
+constexpr int SampleRows = 200;
+constexpr double UsualShare = 0.9;
 
 } // namespace
 
@@ -22,6 +27,9 @@ void SetUpGrid(QTableView* grid) {
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One line per row: a wrapped text would show its first words and blanks.
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideRight);
     QHeaderView* header = grid->horizontalHeader();
     header->setSectionsMovable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -49,6 +57,30 @@ int ColumnWidth(const QTableView* grid, int column, int width) {
     const int captionWidth =
         QFontMetrics(header->font()).horizontalAdvance(caption) + 3 * margin + arrow;
     return std::max(int(width * scale + 0.5), captionWidth);
+}
+
+} // namespace UListGrid
+
+namespace UListGrid {
+
+int UsualContentWidth(const QTableView* grid, int column, int widest) {
+    const QAbstractItemModel* model = grid->model();
+    if (!model)
+        return 0;
+    const int rows = std::min(model->rowCount(), SampleRows);
+    if (rows == 0)
+        return 0;
+    const QFontMetrics cells(grid->font());
+    std::vector<int> widths;
+    widths.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row)
+        widths.push_back(cells.horizontalAdvance(model->index(row, column).data().toString()));
+    const auto usual = widths.begin() + std::ptrdiff_t(std::ceil(rows * UsualShare)) - 1;
+    std::nth_element(widths.begin(), usual, widths.end());
+    // The cell's margins on both sides, and the grid line.
+    const int margin =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+    return std::min(*usual + margin, widest);
 }
 
 } // namespace UListGrid

@@ -47,6 +47,9 @@ public:
         QString VidazLibrary = UVidaz::DefaultLibraryPath();
         QString CountryFile = GetAppPath() + QStringLiteral("Countries.dat");
         QString BackupDir = GetAppPath() + QStringLiteral("backups");
+        // A new, empty database offers the demonstration database at the
+        // first show (UFirstStart).
+        bool OfferDemoDatabase = true;
     };
 
     // What the data module and the lists provide. Each hook may stay unset:

@@ -23,6 +23,7 @@
 #include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/UFirstStart.h"
 #include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
@@ -126,13 +127,15 @@ TProgramWindows::~TProgramWindows() {
     m_pDataModule.reset();
 }
 
-void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
+bool OpenDatabaseAtStartup(TdmlGlobals& dataModule, bool offerDemo) {
     const QString dir = dataModule.DatabaseDir();
     if (!QDir(dir).exists())
         QDir().mkpath(dir);
     dataModule.LockDatabaseDir();
-    dataModule.CreateMissingTables();
+    const QStringList created = dataModule.CreateMissingTables();
+    const bool demo = offerDemo && UFirstStart::OfferDemoDatabase(dataModule, created);
     dataModule.SetDatabaseActive(true);
+    return demo;
 }
 
 TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
@@ -154,6 +157,12 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         lists.ServiceContracts =
             new TfrmServiceContractList(&mainWindow, dataModule, editors.ServiceContract);
         mainWindow.SetDataListWindow(Interfaces::dvServiceContracts, lists.ServiceContracts);
+        // An empty list names the command that adds its first record.
+        lists.Calls->SetNewCommand(mainWindow.actNewCall);
+        lists.Customers->SetNewCommand(mainWindow.actNewCustomer);
+        lists.Workers->SetNewCommand(mainWindow.actNewWorker);
+        lists.Items->SetNewCommand(mainWindow.actNewItem);
+        lists.ServiceContracts->SetNewCommand(mainWindow.actNewServiceContract);
         if (listsMade)
             listsMade(lists);
     };
@@ -163,10 +172,12 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         return workers ? workers->ExecutePopup(QStringLiteral("WorkerNR")) : QString();
     };
     hooks.IsDatabaseActive = [dataModule] { return dataModule && dataModule->DatabaseActive(); };
-    hooks.OpenDatabase = [dataModule] {
+    hooks.OpenDatabase = [dataModule, &mainWindow] {
         if (!dataModule)
             throw EFatalError(QStringLiteral("Unable to find database module: Null instance."));
-        OpenDatabaseAtStartup(*dataModule);
+        if (OpenDatabaseAtStartup(*dataModule, mainWindow.Locations().OfferDemoDatabase))
+            mainWindow.setWindowTitle(mainWindow.windowTitle() +
+                                      QStringLiteral(" (demonstration data)"));
     };
     hooks.ApplyCallView = [dataModule](const UCallViews::TCallView& view) {
         TQuery* query = dataModule ? dataModule->sqlCall : nullptr;

@@ -34,6 +34,12 @@ public:
     void SetSelectionModel(QItemSelectionModel* selection);
     // Rows read per fetchMore.
     void SetFetchSize(int rows) { m_FetchSize = qMax(1, rows); }
+    // How cells show their values, for grids a person reads: a check mark
+    // ("\u2713", centred) for a true boolean and nothing for a false one
+    // instead of "True" and "False"; a date-time field named in
+    // `dateOnlyFields` as the short date without its time.
+    void SetReadableCells(bool readable) { m_bReadable = readable; }
+    void SetDateOnlyFields(const QStringList& fieldNames);
 
     // The field shown in a column; the column of a field (-1 when hidden).
     TField* ColumnField(int column) const;
@@ -59,6 +65,7 @@ private:
     void RowFieldsChanged();
     void SelectionMoved(const QModelIndex& current);
     void ConnectSource();
+    QString ReadableText(const TField& field, const QVariant& stored) const;
 
     QPointer<TDataSource> m_pSource;
     TDataSource* m_pOwnSource = nullptr;
@@ -69,4 +76,6 @@ private:
     int m_Rows = 0;
     int m_FetchSize = 256;
     bool m_Syncing = false;
+    bool m_bReadable = false;
+    QStringList m_DateOnly; // lower case
 };
