@@ -130,7 +130,8 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
                        if (!m_bPopupMode && CanDelete())
                            DeleteCurrentRecord();
                    },
-                   [this] { FindNext(); }, [this] { ClearSearch(); }},
+                   [this] { FindNext(); }, [this] { ClearSearch(); }, [this] { MoveToEnd(false); },
+                   [this] { MoveToEnd(true); }},
                   this);
     dbcGrid->viewport()->installEventFilter(this);
     m_pColumns = new TListColumns(
@@ -271,6 +272,19 @@ void TfrmDataList::FindNext() {
 
 void TfrmDataList::ClearSearch() {
     edtSearch->clear();
+}
+
+void TfrmDataList::MoveToEnd(bool last) {
+    if (!m_pDataset || !m_pDataset->Active())
+        return;
+    try {
+        if (last)
+            m_pDataset->Last();
+        else
+            m_pDataset->First();
+    } catch (const EError& e) {
+        ShowError("%s", e.Message());
+    }
 }
 
 void TfrmDataList::ShowSearchResult(bool found, const QString& text) {

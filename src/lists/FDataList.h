@@ -97,6 +97,8 @@ public:
     // text; an empty search box.
     void FindNext();
     void ClearSearch();
+    // Ctrl+End and Ctrl+Home: the last (or first) row of the whole list.
+    void MoveToEnd(bool last);
     // What the empty list says now; empty while it has rows.
     QString GreetingText() const;
 

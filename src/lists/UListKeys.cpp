@@ -17,11 +17,17 @@ bool TListKeys::eventFilter(QObject* watched, QEvent* event) {
         (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & ~Qt::KeypadModifier)
+    std::function<void()> command;
+    if (inGrid && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        if (key->key() == Qt::Key_Home)
+            command = m_Commands.First;
+        else if (key->key() == Qt::Key_End)
+            command = m_Commands.Last;
+    }
+    if (!command && (key->modifiers() & ~Qt::KeypadModifier))
         return QObject::eventFilter(watched, event);
 
-    std::function<void()> command;
-    switch (key->key()) {
+    switch (command ? 0 : key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         command = m_Commands.Open;

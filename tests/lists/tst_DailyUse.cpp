@@ -12,6 +12,7 @@
 #include "lists/FServiceContractList.h"
 #include "lists/UListTexts.h"
 #include "shell/FMain.h"
+#include "shell/UKeyboardState.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestSupport.h"
@@ -80,6 +81,14 @@ struct TCallAdder : IRecordEditor {
         return true;
     }
 };
+
+// A key pressed with Ctrl, leaving no Ctrl held behind for the next test.
+void PressWithCtrl(QWidget* widget, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
 
 } // namespace
 
@@ -168,11 +177,38 @@ private Q_SLOTS:
         list->SetEditor(nullptr);
     }
 
+    // Ctrl+End goes to the last call of all, not of those read so far; the
+    // rows between are there when the grid shows them; Ctrl+Home goes back.
+    void ControlEndReachesTheLastRowOfAll() {
+        TRunningProgram program;
+        for (int nr = 6; nr <= 400; ++nr)
+            program.DataModule.ExecSQL(
+                QString("INSERT INTO Call (CallNr, Status) VALUES ('%1', 'New')")
+                    .arg(nr, 6, 10, QChar('0')));
+        program.DataModule.ApplyChanges();
+        TfrmCallsList* list = frmCallsList;
+        QVERIFY(list->Model()->rowCount() < 400);
+        PressWithCtrl(list->dbcGrid, Qt::Key_End);
+        QCOMPARE(program.CurrentCall(), QString("000400"));
+        QCOMPARE(list->Model()->rowCount(), 400);
+        QCOMPARE(list->dbcGrid->currentIndex().row(), 399);
+        QCOMPARE(TestWindows::CellText(*list, 399, "CallNr"), QString("000400"));
+        QCOMPARE(TestWindows::CellText(*list, 300, "CallNr"), QString("000301"));
+        QVERIFY(!list->Model()->canFetchMore({}));
+        QCOMPARE(program.Count(), QString("400 calls"));
+        PressWithCtrl(list->dbcGrid, Qt::Key_Home);
+        QCOMPARE(program.CurrentCall(), QString("000001"));
+        QCOMPARE(list->dbcGrid->currentIndex().row(), 0);
+    }
+
     // The fourth panel counts the current list's records, also after an
     // addition and a deletion, and in a filtered view.
     void StatusBarCountsTheCurrentList() {
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
+        // No Ctrl held: the new call takes the next number without asking.
+        UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
+        const auto keyboard = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
         TCallAdder adder;
         adder.Table = program.DataModule.tblCall;
         frmCallsList->SetEditor(&adder);

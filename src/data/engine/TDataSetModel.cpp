@@ -106,6 +106,18 @@ void TDataSetModel::CatchUp() {
     }
 }
 
+void TDataSetModel::ReachEnd() {
+    // The dataset went to a row past those read (Last reads the end alone):
+    // the grid spans every row at once, the ones between are read when shown.
+    TDataSet* dataSet = DataSet();
+    const int rows = Clamp(dataSet->RecordCount());
+    if (rows > m_Rows) {
+        beginInsertRows({}, m_Rows, rows - 1);
+        m_Rows = rows;
+        endInsertRows();
+    }
+}
+
 void TDataSetModel::CurrentRowChanged() {
     TDataSet* dataSet = DataSet();
     if (!m_pSelection || !dataSet || m_Syncing)
@@ -114,6 +126,8 @@ void TDataSetModel::CurrentRowChanged() {
     try {
         CatchUp();
         row = dataSet->CurrentRow();
+        if (row >= m_Rows)
+            ReachEnd();
     } catch (const EError&) {
         row = -1;
     }
@@ -267,7 +281,11 @@ bool TDataSetModel::canFetchMore(const QModelIndex& parent) const {
     TDataSet* dataSet = DataSet();
     if (parent.isValid() || !dataSet)
         return false;
-    return dataSet->CanFetchMore() || dataSet->RowsAvailable() > m_Rows;
+    const qint64 available = dataSet->RowsAvailable();
+    // Spanning every row already (ReachEnd): nothing to fetch.
+    if (available < m_Rows)
+        return false;
+    return dataSet->CanFetchMore() || available > m_Rows;
 }
 
 void TDataSetModel::fetchMore(const QModelIndex& parent) {

@@ -4,7 +4,9 @@
 // fields titled by their display labels; cells show display texts. Rows are
 // offered as the dataset has read them: a query's rows come in pages as the
 // view scrolls (canFetchMore/fetchMore), so a grid over a million calls opens
-// at the speed of its first page. Sorting by a header re-orders the dataset
+// at the speed of its first page. When the dataset moves past the rows read
+// (Last reads only the end) the model spans all rows at once and the rows
+// between are read when the grid shows them. Sorting by a header re-orders the dataset
 // itself (see TDataSet.h) and keeps its current row; with a selection model
 // the grid's current row and the dataset's current row follow each other.
 
@@ -61,6 +63,7 @@ public:
 private:
     void Rebuild();
     void CatchUp();
+    void ReachEnd();
     void CurrentRowChanged();
     void RowFieldsChanged();
     void SelectionMoved(const QModelIndex& current);
