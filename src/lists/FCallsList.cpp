@@ -1,7 +1,6 @@
 #include "lists/FCallsList.h"
 
 #include "data/DMGlobals.h"
-#include "data/DMTables.h"
 #include "data/engine/TField.h"
 #include "data/engine/TQuery.h"
 #include "lists/UDetailPanel.h"
@@ -203,5 +202,6 @@ bool TfrmCallsList::ShowsAllRecords() const {
         return true;
     if (m_pDataset->Filtered() && !m_pDataset->Filter().isEmpty())
         return false;
-    return m_pDataModule->sqlCall->SQL().trimmed() == DMTables::SqlCallsListText().trimmed();
+    // The views of some calls add a WHERE to the calls list's query.
+    return !m_pDataModule->sqlCall->SQL().contains(QLatin1String("WHERE"), Qt::CaseInsensitive);
 }

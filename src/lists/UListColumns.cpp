@@ -11,8 +11,11 @@
 
 namespace {
 
-// The widest a column grows for its content, in the lists' design pixels.
-constexpr int WidestForContent = 300;
+// A column grows for its content to twice the list's width at most, and to
+// at least this many of the lists' design pixels, so that the grid keeps to
+// a screen's width and a long text ends in an ellipsis.
+constexpr int GrowthFactor = 2;
+constexpr int WidestForContent = 160;
 
 } // namespace
 
@@ -62,7 +65,7 @@ void TListColumns::Arrange() {
                 m_ContentWidths.insert(
                     name, UListGrid::UsualContentWidth(
                               m_pGrid, column,
-                              std::max(least,
+                              std::max(GrowthFactor * least,
                                        UListGrid::ColumnWidth(m_pGrid, column, WidestForContent))));
             header->resizeSection(column, std::max(least, m_ContentWidths.value(name)));
         }

@@ -5,8 +5,8 @@
 // is reopened with another text, they keep their places and widths, as the
 // user left them or else as the list set them. A width the list sets is the
 // least its column gets; a column whose first rows hold longer texts grows
-// to fit nine in ten of them (once, up to a limit), so that the usual content
-// is seen whole and only the odd long text ends in an ellipsis.
+// to fit them (once, up to a limit), so that the usual content is seen whole
+// and only a long text ends in an ellipsis.
 //
 // What the user moves or drags is kept in the settings store under the
 // list's name (UColumnMemory) and comes back at the next start; a list

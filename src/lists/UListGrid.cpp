@@ -6,8 +6,6 @@
 #include <QStyle>
 #include <QTableView>
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 namespace {
 
@@ -15,9 +13,8 @@ constexpr int RowHeight = 22;
 constexpr int IndicatorWidth = 20;
 // Digit width of the font the lists' column widths were chosen for.
 constexpr int DesignDigitWidth = 6;
-// Rows looked at for a column's usual content, and the share it must fit.
+// Rows looked at for a column's usual content.
 constexpr int SampleRows = 200;
-constexpr double UsualShare = 0.9;
 
 } // namespace
 
@@ -34,6 +31,8 @@ void SetUpGrid(QTableView* grid) {
     header->setSectionsMovable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setHighlightSections(false);
+    // No empty band right of the columns on a wide screen.
+    header->setStretchLastSection(true);
     QFont bold = header->font();
     bold.setBold(true);
     header->setFont(bold);
@@ -71,16 +70,15 @@ int UsualContentWidth(const QTableView* grid, int column, int widest) {
     if (rows == 0)
         return 0;
     const QFontMetrics cells(grid->font());
-    std::vector<int> widths;
-    widths.reserve(size_t(rows));
+    int usual = 0;
     for (int row = 0; row < rows; ++row)
-        widths.push_back(cells.horizontalAdvance(model->index(row, column).data().toString()));
-    const auto usual = widths.begin() + std::ptrdiff_t(std::ceil(rows * UsualShare)) - 1;
-    std::nth_element(widths.begin(), usual, widths.end());
-    // The cell's margins on both sides, and the grid line.
+        usual =
+            std::max(usual, cells.horizontalAdvance(model->index(row, column).data().toString()));
+    // The cell's margins on both sides, the grid line, and a few pixels more
+    // so that a text that fits is never cut by the drawing's rounding.
     const int margin =
-        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
-    return std::min(*usual + margin, widest);
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1 + 4;
+    return std::min(usual + margin, widest);
 }
 
 } // namespace UListGrid

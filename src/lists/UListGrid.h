@@ -17,9 +17,9 @@ void SetUpGrid(QTableView* grid);
 // and never leaves the column's bold caption (with the sort arrow) clipped.
 int ColumnWidth(const QTableView* grid, int column, int width);
 
-// The width that `column`'s usual content needs: wide enough for nine in ten
-// of the first rows' texts (up to 200 rows looked at), at most `widest`
-// pixels; 0 while there are no rows.
+// The width that `column`'s usual content needs: wide enough for every text
+// of the first rows (up to 200 rows looked at), at most `widest` pixels; 0
+// while there are no rows.
 int UsualContentWidth(const QTableView* grid, int column, int widest);
 
 } // namespace UListGrid

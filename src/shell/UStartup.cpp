@@ -29,6 +29,8 @@
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScopeGuard>
 
 namespace {
@@ -138,6 +140,27 @@ bool OpenDatabaseAtStartup(TdmlGlobals& dataModule, bool offerDemo) {
     return demo;
 }
 
+namespace {
+
+// The title bar says that the data is the demonstration's. A maximised child
+// window keeps the title it found when it was maximised, so the children are
+// maximised again under the new one.
+void MarkDemonstration(TfrmMain& mainWindow) {
+    const QList<QMdiSubWindow*> children = mainWindow.mdiMain->subWindowList();
+    QList<QMdiSubWindow*> maximised;
+    for (QMdiSubWindow* child : children) {
+        if (child->isMaximized()) {
+            maximised << child;
+            child->showNormal();
+        }
+    }
+    mainWindow.setWindowTitle(mainWindow.windowTitle() + QStringLiteral(" (demonstration data)"));
+    for (QMdiSubWindow* child : std::as_const(maximised))
+        child->showMaximized();
+}
+
+} // namespace
+
 TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
                                    const TListEditors& editors,
                                    std::function<void(const TListWindows&)> listsMade) {
@@ -176,8 +199,7 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         if (!dataModule)
             throw EFatalError(QStringLiteral("Unable to find database module: Null instance."));
         if (OpenDatabaseAtStartup(*dataModule, mainWindow.Locations().OfferDemoDatabase))
-            mainWindow.setWindowTitle(mainWindow.windowTitle() +
-                                      QStringLiteral(" (demonstration data)"));
+            MarkDemonstration(mainWindow);
     };
     hooks.ApplyCallView = [dataModule](const UCallViews::TCallView& view) {
         TQuery* query = dataModule ? dataModule->sqlCall : nullptr;
