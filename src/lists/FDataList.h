@@ -19,6 +19,12 @@
 // calls LoadSearchByEntries. Lists with detail panels override HasDetails,
 // CloseDetails and RefreshDetails: the panels are closed whenever the row
 // changes and reopened once when the application is next idle (IdleUpdate).
+//
+// For daily use the list also answers the keyboard (UListKeys), counts its
+// rows for the status bar (CountText), tints its search box and leaves a
+// note when a search finds nothing (StatusNote), greets the user when it is
+// empty (UListGreeting) and keeps its columns as the user left them
+// (UListColumns).
 
 #include "lists/UListTexts.h"
 #include "lists/USearchByList.h"
@@ -158,7 +164,7 @@ protected:
     // width is in the pixels of a small dialog font: it grows with the
     // grid's font and never leaves the header text clipped (ColumnWidth).
     // Order and widths outlive the query's reopening; what the user moves or
-    // resizes stays so.
+    // resizes stays so, also from one start to the next.
     void SetColumn(const QString& fieldName, const QString& header, int width);
     int ColumnWidth(int column, int width) const;
     // The current row's `fieldName` as text; empty without a current row.
