@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -181,24 +182,48 @@ private Q_SLOTS:
     // rows between are there when the grid shows them; Ctrl+Home goes back.
     void ControlEndReachesTheLastRowOfAll() {
         TRunningProgram program;
-        for (int nr = 6; nr <= 400; ++nr)
-            program.DataModule.ExecSQL(
-                QString("INSERT INTO Call (CallNr, Status) VALUES ('%1', 'New')")
-                    .arg(nr, 6, 10, QChar('0')));
+        // Far more than the grid reads ahead.
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', 'New')").arg(nr, 6, 10, QChar('0'));
+        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Status) VALUES " + rows.join(", "));
         program.DataModule.ApplyChanges();
         TfrmCallsList* list = frmCallsList;
-        QVERIFY(list->Model()->rowCount() < 400);
+        QVERIFY(list->Model()->rowCount() < 1000);
         PressWithCtrl(list->dbcGrid, Qt::Key_End);
-        QCOMPARE(program.CurrentCall(), QString("000400"));
-        QCOMPARE(list->Model()->rowCount(), 400);
-        QCOMPARE(list->dbcGrid->currentIndex().row(), 399);
-        QCOMPARE(TestWindows::CellText(*list, 399, "CallNr"), QString("000400"));
-        QCOMPARE(TestWindows::CellText(*list, 300, "CallNr"), QString("000301"));
+        QCOMPARE(program.CurrentCall(), QString("001000"));
+        QCOMPARE(list->Model()->rowCount(), 1000);
+        QCOMPARE(list->dbcGrid->currentIndex().row(), 999);
+        QCOMPARE(TestWindows::CellText(*list, 999, "CallNr"), QString("001000"));
+        QCOMPARE(TestWindows::CellText(*list, 600, "CallNr"), QString("000601"));
         QVERIFY(!list->Model()->canFetchMore({}));
-        QCOMPARE(program.Count(), QString("400 calls"));
+        QCOMPARE(program.Count(), QString("1,000 calls"));
         PressWithCtrl(list->dbcGrid, Qt::Key_Home);
         QCOMPARE(program.CurrentCall(), QString("000001"));
         QCOMPARE(list->dbcGrid->currentIndex().row(), 0);
+    }
+
+    // A query without a key reads its end alone; the grid model then spans
+    // every row and reads those between when they are shown.
+    void TheModelSpansTheRowsBetweenAfterLast() {
+        TRunningProgram program;
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
+        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Priority) VALUES " + rows.join(", "));
+        std::unique_ptr<TQuery> query =
+            program.DataModule.CreateQuery("SELECT Priority FROM Call", true);
+        TDataSetModel model;
+        model.SetDataSet(query.get());
+        QVERIFY(model.rowCount() < 1000);
+        QItemSelectionModel selection(&model);
+        model.SetSelectionModel(&selection);
+        query->Last();
+        QCOMPARE(model.rowCount(), 1000);
+        QCOMPARE(selection.currentIndex().row(), 999);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(model.index(999, 0).data().toString(), QString("1000"));
+        QCOMPARE(model.index(600, 0).data().toString(), QString("601"));
     }
 
     // The fourth panel counts the current list's records, also after an
