@@ -3,8 +3,13 @@
 #   ./build.sh run    install what is missing, build, start the program
 #   ./build.sh test   install what is missing, build, run every test
 #                     (once normally, once with AddressSanitizer and UBSan),
-#                     then fuzz the SQL translator and the filter parser for
+#                     build the Debian package, install it, start the
+#                     installed program and remove the package again, then
+#                     fuzz the SQL translator and the filter parser for
 #                     FUZZ_SECONDS (45) each, both at once
+#   ./build.sh package
+#                     build the Debian package build-pkg/korvane_*.deb
+#                     (optimized, without the tests), for `apt install`
 #   ./build.sh fuzz [SECONDS]
 #                     the same fuzzing for longer (default 600 seconds each),
 #                     keeping what it learns in build-fuzz/corpus/
@@ -21,7 +26,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libsqlite3-dev sqlite3 libzip-dev unzip clang-format poppler-utils
-          clang libclang-rt-14-dev llvm) # clang and its fuzzer runtime; llvm symbolizes reports
+          clang libclang-rt-14-dev llvm # clang and its fuzzer runtime; llvm symbolizes reports
+          dpkg-dev file) # the package's dependencies read from its binaries
 JOBS=$(nproc)
 
 install_packages() {
@@ -66,7 +72,7 @@ build() { # build DIR [cmake options...]
     cmake --build "$dir" -j "$JOBS"
 }
 
-FUZZERS=(fuzz_Translate fuzz_Filter)
+FUZZERS=(fuzz_Translate fuzz_Filter fuzz_VCard)
 FUZZ_SECONDS=${FUZZ_SECONDS:-45}
 
 # fuzz SECONDS CORPUS_ROOT: builds the harnesses in build-fuzz and runs them
@@ -105,6 +111,73 @@ fuzz() {
     return $failed
 }
 
+as_root() { # runs a command as root, through sudo when needed
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+package() { # builds the Debian package in build-pkg and prints its name
+    configure build-pkg -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF || return 1
+    cmake --build build-pkg -j "$JOBS" --target korvane Vidaz >&2 || return 1
+    rm -f build-pkg/korvane_*.deb
+    (cd build-pkg && cpack -G DEB >&2) || return 1
+    ls build-pkg/korvane_*.deb
+}
+
+apt_get() { # apt-get as root, without questions, waiting for another's lock
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300 "$@" >/dev/null
+}
+
+# Installs the package DEB as a user would, checks what it put where, asks
+# the installed program its version and help without a display, starts it
+# offscreen on a database folder of its own and on a fresh home folder (the
+# data goes to the user's data folder) until it has made its tables, and
+# removes the package again, also when a check fails.
+check_package() {
+    local deb=$1 tmp version file
+    tmp=$(mktemp -d)
+    # shellcheck disable=SC2064 # the folder is known now
+    trap "apt_get remove --purge korvane; rm -rf '$tmp'; trap - RETURN" RETURN
+    apt_get install "$PWD/$deb" || return 1
+    for file in /usr/bin/korvane /usr/lib/korvane/libVidaz.so /usr/share/korvane/Countries.dat \
+        /usr/share/applications/korvane.desktop /usr/share/icons/hicolor/scalable/apps/korvane.svg; do
+        [ -e "$file" ] || { echo "package: $file is missing" >&2; return 1; }
+    done
+    version=$(sed -n 's/^project(Korvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    [ "$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/korvane --version)" = "korvane $version" ] \
+        || { echo "package: korvane --version does not answer $version" >&2; return 1; }
+    env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/korvane --help | grep -q -- '--database <DIR>' \
+        || { echo "package: korvane --help does not tell --database" >&2; return 1; }
+    start_installed "$tmp/home" "$tmp/shared" --database "$tmp/shared" || return 1
+    start_installed "$tmp/home" "$tmp/home/.local/share/korvane/database" || return 1
+    apt_get remove --purge korvane || return 1
+    [ ! -e /usr/bin/korvane ] || { echo "package: korvane stays after its removal" >&2; return 1; }
+    echo "package: $deb installs, starts and goes again"
+}
+
+# start_installed HOME DATABASE_DIR [OPTIONS...]: runs the installed program
+# offscreen with HOME until DATABASE_DIR holds its tables (30 seconds at most).
+start_installed() {
+    local home=$1 db=$2 log pid i
+    shift 2
+    log=$(dirname "$home")/korvane.log
+    mkdir -p "$home"
+    env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" QT_QPA_PLATFORM=offscreen \
+        /usr/bin/korvane "$@" >"$log" 2>&1 &
+    pid=$!
+    for i in $(seq 60); do
+        [ -f "$db/Worker.db" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    if [ ! -f "$db/Call.db" ] || [ ! -f "$db/Worker.db" ]; then
+        echo "package: the installed program made no tables in $db" >&2
+        cat "$log" >&2
+        return 1
+    fi
+}
+
 case "${1:-}" in
 run)
     install_packages
@@ -116,10 +189,17 @@ test)
     check_format
     build build
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+    deb=$(package)
+    check_package "$deb"
     build build-asan -DKORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     (cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
     rm -rf build-fuzz/scratch
     fuzz "$FUZZ_SECONDS" build-fuzz/scratch
+    ;;
+package)
+    install_packages
+    deb=$(package)
+    echo "Built $deb; install it with: apt install ./$deb"
     ;;
 fuzz)
     install_packages
@@ -146,7 +226,7 @@ bench)
     done
     ;;
 *)
-    echo "usage: $0 run|test|bench [--huge]|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|test|package|bench [--huge]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

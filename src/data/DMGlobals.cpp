@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 
@@ -34,7 +35,7 @@ using namespace UDMStatements;
 // Construction
 
 TdmlGlobals::TdmlGlobals(QObject* parent)
-    : QObject(parent), m_sDatabaseDir(GetAppPath() + QStringLiteral("database/")),
+    : QObject(parent), m_sDatabaseDir(UFiles::DataFolders().Database),
       m_CtrlKeyHeld(UKeyboardState::CtrlHeldForCommand) {
     tblCustomer = MakeTable(QStringLiteral("Customer.DB"), dsCustomer);
     tblWorker = MakeTable(QStringLiteral("Worker.DB"), dsWorker);
@@ -333,6 +334,39 @@ void TdmlGlobals::ExecSQLOrFail(const QString& sql, const QString& failure) {
     }
 }
 
+QString TdmlGlobals::FitToColumn(const QString& table, const QString& column,
+                                 const QString& value) {
+    const int width = ColumnWidth(table, column);
+    if (width <= 0 || value.size() <= width)
+        return value;
+    // A character outside the basic plane is not cut in two.
+    return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
+}
+
+int TdmlGlobals::ColumnWidth(const QString& table, const QString& column) {
+    // The widths of the creation statements, read once: "customer.email" -> 50.
+    static const QHash<QString, int> widths = [] {
+        QHash<QString, int> result;
+        static const QRegularExpression definition(
+            QStringLiteral("(\\w+)\\s+(?:VAR)?CHAR\\s*\\(\\s*(\\d+)"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
+            const QString name = QString::fromLatin1(def.Name).toLower() + QLatin1Char('.');
+            auto match = definition.globalMatch(QString::fromLatin1(def.CreateSql));
+            while (match.hasNext()) {
+                const QRegularExpressionMatch found = match.next();
+                result.insert(name + found.captured(1).toLower(), found.captured(2).toInt());
+            }
+        }
+        return result;
+    }();
+    const DMTables::TTableDef* def = DMTables::FindTableDef(table);
+    if (!def)
+        return 0;
+    return widths.value(QString::fromLatin1(def->Name).toLower() + QLatin1Char('.') +
+                        column.toLower());
+}
+
 // ---------------------------------------------------------------------------
 // Existence checks
 
@@ -361,38 +395,26 @@ bool TdmlGlobals::ServiceContractExists(const QString& itemSerialNr, const QStri
 // Record location
 
 bool TdmlGlobals::GotoRecord(TRecordKind kind, const QString& first, const QString& second) {
-    TQuery* query = nullptr;
-    QString fields;
-    QVariant values = first;
-    int view = -1;
-    switch (kind) {
-    case rkCall:
-        query = sqlCall;
-        fields = QStringLiteral("CallNr");
-        view = Interfaces::dvCalls;
-        break;
-    case rkCustomer:
-        query = sqlCustomer;
-        fields = QStringLiteral("CustomerID");
-        view = Interfaces::dvCustomers;
-        break;
-    case rkItem:
-        query = sqlItem;
-        fields = QStringLiteral("SerialNr");
-        view = Interfaces::dvItems;
-        break;
-    case rkServiceContract:
-        query = sqlServiceContract;
-        fields = QStringLiteral("ItemSerialNr;CustomerID");
-        values = QStringList{first, second};
-        view = Interfaces::dvServiceContracts;
-        break;
-    case rkWorker:
-        query = sqlWorker;
-        fields = QStringLiteral("WorkerNr");
-        view = Interfaces::dvWorkers;
-        break;
-    }
+    // Each kind's list query, the fields it is found by and its view.
+    const struct {
+        TQuery* Query;
+        const char* Fields;
+        int View;
+    } targets[] = {
+        {sqlCall, "CallNr", Interfaces::dvCalls},
+        {sqlCustomer, "CustomerID", Interfaces::dvCustomers},
+        {sqlItem, "SerialNr", Interfaces::dvItems},
+        {sqlServiceContract, "ItemSerialNr;CustomerID", Interfaces::dvServiceContracts},
+        {sqlWorker, "WorkerNr", Interfaces::dvWorkers},
+    };
+    if (kind < rkCall || kind > rkWorker)
+        return false;
+    const auto& target = targets[kind];
+    TQuery* query = target.Query;
+    const QString fields = QString::fromLatin1(target.Fields);
+    const QVariant values =
+        kind == rkServiceContract ? QVariant(QStringList{first, second}) : QVariant(first);
+    const int view = target.View;
     // A closed list has no record to go to.
     if (!query || !query->Active() || !query->Locate(fields, values, TDataSet::CaseInsensitive))
         return false;
@@ -675,9 +697,14 @@ QString TdmlGlobals::AddRepresentative(const QString& customerID, const QString&
                                        const QString& surname, const QString& mobile,
                                        const QString& email) {
     const QString id = NewGuidText();
+    const QString table = QStringLiteral("Representative");
+    const auto fit = [&](const char* column, const QString& value) {
+        return Dq(FitToColumn(table, QLatin1String(column), value));
+    };
     ExecSQL(Format("INSERT INTO \"Representative.db\" (RecID, FK_Customer, Name, Surname, Mobile, "
                    "Email) VALUES (\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\")",
-                   {Dq(id), Dq(customerID), Dq(name), Dq(surname), Dq(mobile), Dq(email)}));
+                   {Dq(id), fit("FK_Customer", customerID), fit("Name", name),
+                    fit("Surname", surname), fit("Mobile", mobile), fit("Email", email)}));
     return id;
 }
 

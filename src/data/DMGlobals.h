@@ -52,8 +52,9 @@ public:
         rkWorker = 4,
     };
 
-    // Inactive, with the database directory "database/" beside the
-    // executable. The first instance becomes dmlGlobals.
+    // Inactive, with the program's database directory "database/" (beside the
+    // executable or in the user's data folder, UFiles::DataFolders). The first
+    // instance becomes dmlGlobals.
     explicit TdmlGlobals(QObject* parent = nullptr);
     ~TdmlGlobals() override;
     TdmlGlobals(const TdmlGlobals&) = delete;
@@ -157,6 +158,14 @@ public:
     // Runs a statement; any failure is raised as an EError whose message is
     // exactly `failure`.
     void ExecSQLOrFail(const QString& sql, const QString& failure);
+    // `value` cut to the width `table`.`column` is created with (CHAR(n) in
+    // its creation statement, DMTables), as a field cuts the text set
+    // through it: statements that write text of unknown length put it
+    // through here. A column without a width, or one the table does not
+    // have, leaves the value whole.
+    static QString FitToColumn(const QString& table, const QString& column, const QString& value);
+    // That width; 0 for none. Letter case does not matter.
+    static int ColumnWidth(const QString& table, const QString& column);
 
     // --- Existence checks (whole, case-sensitive keys)
     bool WorkerExists(const QString& workerNr);
@@ -222,7 +231,8 @@ public:
     void RemoveBlankKeyRecords();
 
     // --- Comment lines and representatives; both return the new row's GUID
-    // ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}").
+    // ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"). A representative's values
+    // are cut to their columns' widths.
     QString AddCallComment(const QString& callNr, const QString& line);
     QString AddRepresentative(const QString& customerID, const QString& name,
                               const QString& surname, const QString& mobile, const QString& email);

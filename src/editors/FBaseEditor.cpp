@@ -89,6 +89,7 @@ TfrmBaseEditor::TfrmBaseEditor(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, [this] { CancelPressed(); });
 
     auto* buttons = new QHBoxLayout;
+    m_pButtonRow = buttons;
     buttons->addStretch(1);
     buttons->addWidget(btnApply);
     buttons->addWidget(btnOk);

@@ -24,6 +24,7 @@
 #include <QString>
 #include <exception>
 
+class QHBoxLayout;
 class QPushButton;
 class QWidget;
 class TDataSet;
@@ -79,6 +80,9 @@ protected:
     // A failed check of Validate: shows `message` in an error box, puts the
     // keyboard on `control` (when given) and returns false.
     bool Refuse(const char* message, QWidget* control = nullptr);
+    // The row of Apply, OK and Cancel at the bottom, for buttons of an
+    // editor's own (added before the stretch, they stand at the left).
+    QHBoxLayout* ButtonRow() const { return m_pButtonRow; }
 
     QString m_sKindName;
     bool m_bEditMode = false;
@@ -107,6 +111,7 @@ private:
     // Shows the page of the control bound to the field and focuses it.
     void FocusField(const QString& fieldName);
 
+    QHBoxLayout* m_pButtonRow = nullptr;
     TModalResult m_ModalResult = mrNone;
     bool m_bOpen = false; // between showing and closing in Execute
 };

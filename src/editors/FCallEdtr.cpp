@@ -1,46 +1,85 @@
 #include "editors/FCallEdtr.h"
 
+#include "data/DBTableAccess.h"
 #include "data/DMGlobals.h"
+#include "data/UChangeTracker.h"
+#include "data/UDMStatements.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
+#include "editors/FCallCommentEdtr.h"
+#include "editors/UCallEdtrPages.h"
 #include "editors/UEditorLayout.h"
+#include "exchange/RCallCard.h"
+#include "lists/FCustomerList.h"
+#include "lists/FItemList.h"
+#include "lists/FWorkerList.h"
+#include "shell/UDialogs.h"
+#include "shell/UErrors.h"
+#include "shell/UVidaz.h"
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDateTime>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace UEditorLayout;
+using UDMStatements::Dq;
+using UDMStatements::Format;
+using UDMStatements::Sq;
 
 namespace {
 
+const QString Unit = QStringLiteral("FCallEdtr");
 const QString Complete = QStringLiteral("Complete");
 
-// The lookup queries: each takes its parameter from the field of the same
-// name in the call table's current row.
-const char* const SqlItem = "Select * \r\nFrom Item\r\nWhere SerialNr = :EquipmentSerialNr";
-const char* const SqlCustomer = "Select * \r\nFrom Customer\r\nwhere CustomerID = :CustomerID";
-const char* const SqlWorker = "Select WorkerNr, Name, Surname, (Name || ' ' || Surname) AS "
-                              "FullName from Worker\r\nwhere WorkerNR = :WorkerNr";
+// The pages, in the order Validate names them.
+enum : int { pgItem = 0, pgDetails = 1, pgStatus = 2 };
 
-// A page's first line, as a plain label over its fields.
-QLabel* PageHeading(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::RichText);
-    label->setContentsMargins(0, 0, 0, 6);
-    return label;
-}
+// The lookup queries: each takes its parameters from the fields of the same
+// names in the call table's current row.
+const char* const SqlItem = "Select * \r\n"
+                            "From Item\r\n"
+                            "Where SerialNr = :EquipmentSerialNr";
+const char* const SqlCustomer = "Select * \r\n"
+                                "From Customer\r\n"
+                                "where CustomerID = :CustomerID";
+const char* const SqlWorker =
+    "Select WorkerNr, Name, Surname, (Name || ' ' || Surname) AS FullName from Worker\r\n"
+    "where WorkerNR = :WorkerNr";
+const char* const SqlComments =
+    "SELECT C.ID, C.DateTime, C.DateTime AS TAG, C.CommentLine AS LINE\r\n"
+    "FROM CallComments C\r\n"
+    "WHERE C.CallNr = :CallNr\r\n"
+    "ORDER BY C.DateTime";
+const char* const SqlServiceContract = "Select * from ServiceContract\r\n"
+                                       "Where ItemSerialNr = :EquipmentSerialNr\r\n"
+                                       "AND\r\n"
+                                       "CustomerID = :CustomerID";
 
-QGroupBox* Group(const QString& title, QLayout* layout, QWidget* parent) {
-    auto* group = new QGroupBox(title, parent);
-    group->setLayout(layout);
-    return group;
+// What typing a serial number or customer ID has asked for; one editor
+// window uses them at a time. "Focused": the keyboard is in the field;
+// "changed": a lookup is owed; "unknown": the last lookup found nothing, so
+// leaving the field creates the record; "created": an item was made from
+// the serial number and gets its owner when the window closes.
+bool s_bItemFocused = false;
+bool s_bItemChanged = false;
+bool s_bItemUnknown = false;
+bool s_bItemCreated = false;
+bool s_bCustomerFocused = false;
+bool s_bCustomerChanged = false;
+bool s_bCustomerUnknown = false;
+
+void ResetLookupFlags() {
+    s_bItemFocused = s_bItemChanged = s_bItemUnknown = false;
+    s_bCustomerFocused = s_bCustomerChanged = s_bCustomerUnknown = false;
 }
 
 } // namespace
@@ -51,6 +90,7 @@ TfrmCallEdtr::TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent)
     : TfrmBaseEditor(parent), m_pDataModule(dataModule) {
     setObjectName(QStringLiteral("frmCallEdtr"));
     setWindowTitle(QStringLiteral("Call Editor"));
+    m_sLastStatus.clear();
 
     auto lookup = [&](const char* name, const char* sql, TDataSource*& source) {
         auto* query = new TQuery(this);
@@ -62,19 +102,36 @@ TfrmCallEdtr::TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent)
     sqlItem = lookup("sqlItem", SqlItem, dsItem);
     sqlCustomer = lookup("sqlCustomer", SqlCustomer, dsCustomer);
     sqlWorker = lookup("sqlWorker", SqlWorker, dsWorker);
+    sqlComments = lookup("sqlComments", SqlComments, dsComments);
+    sqlServiceContract = lookup("sqlServiceContract", SqlServiceContract, dsServiceContract);
+    m_pCommentsLink = std::make_unique<TDBTableAccess>(
+        sqlComments, dataModule ? dataModule->tblCallComments : nullptr, QStringLiteral("ID"));
 
     m_sKindName = QStringLiteral("Call");
     if (dataModule) {
         m_pDataset = dataModule->tblCall;
-        for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker})
+        for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker, sqlComments, sqlServiceContract})
             query->SetMasterSource(dataModule->dsCall);
     }
 
+    timIdle = new QTimer(this);
+    timIdle->setObjectName(QStringLiteral("timIdle"));
+    timIdle->setInterval(1);
+    timIdle->setSingleShot(true);
+    connect(timIdle, &QTimer::timeout, this, [this] { ProcessPendingLookups(); });
+
     pgcMain = new QTabWidget(pnlClient);
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
-    pgcMain->addTab(MakeItemPage(), QStringLiteral("Item"));
-    pgcMain->addTab(MakeDetailsPage(), QStringLiteral("Call Details"));
-    pgcMain->addTab(MakeStatusPage(), QStringLiteral("Status"));
+    TDataSource* call = dataModule ? dataModule->dsCall : nullptr;
+    pgcMain->addTab(UCallEdtrPages::MakeItemPage(*this, call), QStringLiteral("Item"));
+    pgcMain->addTab(UCallEdtrPages::MakeDetailsPage(*this, call), QStringLiteral("Call Details"));
+    pgcMain->addTab(UCallEdtrPages::MakeStatusPage(*this, call), QStringLiteral("Status"));
+    // The window keeps one size whichever page is in front.
+    int tallest = 0;
+    for (int page = 0; page < pgcMain->count(); ++page)
+        tallest = qMax(tallest, pgcMain->widget(page)->sizeHint().height());
+    for (int page = 0; page < pgcMain->count(); ++page)
+        pgcMain->widget(page)->setMinimumHeight(tallest);
     auto* layout = new QVBoxLayout(pnlClient);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pgcMain);
@@ -86,16 +143,37 @@ TfrmCallEdtr::TfrmCallEdtr(TdmlGlobals* dataModule, QWidget* parent)
     cbxStatus->SetItems(statuses);
 
     OnChanged(
-        this, [this] { SetModified(true); }, edtItemSerialNr, edtBrand, edtModel, edtDescription,
-        edtMeterReading, edtCustomerID, edtName, edtSurname, edtCompany, edtTel, edtCell, edtEmail,
-        edtCallNr, dteStartDate, cmpPriority, edtOrderNr, edtJobcard, edtStorageArea, edtrProblem,
-        edtrParts, cbxCallOut, edtWorkerNr, dteCompleted, edtBillTime);
+        this, [this] { SetModified(true); }, edtBrand, edtModel, edtDescription, edtMeterReading,
+        edtName, edtSurname, edtCompany, edtTel, edtCell, edtEmail, edtCallNr, dteStartDate,
+        cmpPriority, edtOrderNr, edtJobcard, edtStorageArea, edtrProblem, edtrParts, cbxCallOut,
+        edtWorkerNr, dteCompleted, edtBillTime);
+    connect(edtItemSerialNr, &TDBEdit::Changed, this, [this] { edtItemSerialNrChange(); });
+    connect(edtCustomerID, &TDBEdit::Changed, this, [this] { edtCustomerIDChange(); });
     connect(cbxStatus, &TDBComboBox::Changed, this, [this] { cbxStatusChange(); });
     connect(chkBilled, &TDBCheckBox::Changed, this, [this] { chkBilledClick(); });
+    edtItemSerialNr->installEventFilter(this);
+    edtCustomerID->installEventFilter(this);
+    connect(btnPickItem, &QToolButton::clicked, this, [this] { btnPickItemClick(); });
+    connect(btnPickCustomer, &QToolButton::clicked, this, [this] { btnPickCustomerClick(); });
+    connect(btnPickWorker, &QToolButton::clicked, this, [this] { btnPickWorkerClick(); });
+    connect(lnkAdd, &QPushButton::clicked, this, [this] { lnkAddClick(); });
+    connect(lnkEdit, &QPushButton::clicked, this, [this] { EditComment(); });
+    connect(lnkDelete, &QPushButton::clicked, this, [this] { lnkDeleteClick(); });
+    connect(grdComments, &QTableView::doubleClicked, this, [this] { EditComment(); });
+
+    // The call card's button stands at the bottom left, on the row of the
+    // window's own buttons.
+    btnCallCard = new QPushButton(QStringLiteral("Call Card"), this);
+    btnCallCard->setObjectName(QStringLiteral("btnCallCard"));
+    btnCallCard->setAutoDefault(false);
+    connect(btnCallCard, &QPushButton::clicked, this, [this] { btnCallCardClick(); });
+    ButtonRow()->insertWidget(0, btnCallCard);
 
     btnOk->setDefault(true);
     if (dataModule) {
         dataModule->Attach(this);
+        connect(dataModule, &TdmlGlobals::TablesChanged, this,
+                [this](const QStringList& tables) { TablesChanged(tables); });
         ReattachQueries();
     }
 }
@@ -105,164 +183,13 @@ TfrmCallEdtr::~TfrmCallEdtr() {
         m_pDataModule->Detach(this);
 }
 
-QWidget* TfrmCallEdtr::MakeItemPage() {
-    auto* page = new QWidget(pgcMain);
-    TDataSource* call = m_pDataModule ? m_pDataModule->dsCall : nullptr;
-
-    edtItemSerialNr = Bind(new TDBEdit(page), "edtItemSerialNr", call, "EquipmentSerialNr");
-    edtBrand = Bind(new TDBEdit(page), "edtBrand", dsItem, "Brand");
-    edtBrand->SetMaxLength(20);
-    edtModel = Bind(new TDBEdit(page), "edtModel", dsItem, "Model");
-    edtModel->SetMaxLength(20);
-    edtDescription = Bind(new TDBMemo(page), "edtDescription", dsItem, "Description");
-    edtDescription->setFixedHeight(kMemoHeight);
-    edtDescription->setTabChangesFocus(true);
-    edtMeterReading = Bind(new TDBEdit(page), "edtMeterReading", call, "MeterReading");
-    edtMeterReading->SetCharSet(TDBEdit::TCharSet::Digits);
-    QFormLayout* item = MakeForm();
-    item->addRow(QStringLiteral("Item Serial #"), edtItemSerialNr);
-    item->addRow(QStringLiteral("Brand/Make"), edtBrand);
-    item->addRow(QStringLiteral("Model"), edtModel);
-    item->addRow(QStringLiteral("Description"), edtDescription);
-    item->addRow(QStringLiteral("Meter Reading"), edtMeterReading);
-
-    edtCustomerID = Bind(new TDBEdit(page), "edtCustomerID", call, "CustomerID");
-    edtCustomerID->SetCharCase(TDBEdit::TCharCase::Upper);
-    edtName = Bind(new TDBEdit(page), "edtName", dsCustomer, "FirstName");
-    edtSurname = Bind(new TDBEdit(page), "edtSurname", dsCustomer, "LastName");
-    edtCompany = Bind(new TDBEdit(page), "edtCompany", dsCustomer, "CompanyName");
-    edtTel = Bind(new TDBEdit(page), "edtTel", dsCustomer, "Tel");
-    edtCell = Bind(new TDBEdit(page), "edtCell", dsCustomer, "Cell");
-    edtEmail = Bind(new TDBEdit(page), "edtEmail", dsCustomer, "Email");
-    QFormLayout* customer = MakeForm();
-    customer->addRow(QStringLiteral("Customer ID"), edtCustomerID);
-    customer->addRow(QStringLiteral("Name"), edtName);
-    customer->addRow(QStringLiteral("Surname"), edtSurname);
-    customer->addRow(QStringLiteral("Company"), edtCompany);
-    customer->addRow(QStringLiteral("Tel"), edtTel);
-    customer->addRow(QStringLiteral("Cell"), edtCell);
-    customer->addRow(QStringLiteral("Email "), edtEmail);
-
-    for (QWidget* field :
-         {static_cast<QWidget*>(edtItemSerialNr), static_cast<QWidget*>(edtCustomerID)})
-        field->setMinimumWidth(kFieldWidth * 3 / 4);
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(Group(QStringLiteral("Item"), item, page), 1, Qt::AlignTop);
-    groups->addWidget(Group(QStringLiteral("Customer"), customer, page), 1, Qt::AlignTop);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(PageHeading(
-        QStringLiteral("Specify the <B>Item </B>and <B>Customer </B>that this call pertain to."),
-        page));
-    layout->addLayout(groups);
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* TfrmCallEdtr::MakeDetailsPage() {
-    auto* page = new QWidget(pgcMain);
-    TDataSource* call = m_pDataModule ? m_pDataModule->dsCall : nullptr;
-
-    edtCallNr = Bind(new TDBEdit(page), "edtCallNr", call, "CallNr");
-    // The number is given when the call is added.
-    SetKeyReadOnly(edtCallNr, true);
-    dteStartDate = Bind(new TDBDateTimePicker(TDBDateTimePicker::TKind::DateTime, page),
-                        "dteStartDate", call, "Date_Time");
-    cmpPriority = new TDBSpinEdit(page);
-    cmpPriority->setRange(1, 5);
-    Bind(cmpPriority, "cmpPriority", call, "Priority");
-    edtOrderNr = Bind(new TDBEdit(page), "edtOrderNr", call, "OrderNumber");
-    edtJobcard = Bind(new TDBEdit(page), "edtJobcard", call, "JobcardNumber");
-    edtStorageArea = Bind(new TDBEdit(page), "edtStorageArea", call, "StorageArea");
-    cbxCallOut =
-        Bind(new TDBCheckBox(QStringLiteral("Callout"), page), "cbxCallOut", call, "Callout");
-    QFormLayout* details = MakeForm();
-    details->addRow(QStringLiteral("Call Number"), edtCallNr);
-    details->addRow(QStringLiteral("Date/Time"), dteStartDate);
-    details->addRow(QStringLiteral("Priority"), cmpPriority);
-    details->addRow(QStringLiteral("Order #"), edtOrderNr);
-    details->addRow(QStringLiteral("Jobcard #"), edtJobcard);
-    details->addRow(QStringLiteral("Storage Area"), edtStorageArea);
-    details->addRow(QString(), cbxCallOut);
-
-    edtWorkerNr = Bind(new TDBEdit(page), "edtWorkerNr", call, "WorkerNr");
-    edtWorkerNr->SetCharCase(TDBEdit::TCharCase::Upper);
-    lblWorkerName = new TDBMarkupLabel(page);
-    lblWorkerName->setObjectName(QStringLiteral("lblWorkerName"));
-    lblWorkerName->SetDataSource(dsWorker);
-    lblWorkerName->SetMarkup(QStringLiteral("<#FullName>"));
-    QFormLayout* worker = MakeForm();
-    worker->addRow(QStringLiteral("Worker #"), edtWorkerNr);
-    worker->addRow(QString(), lblWorkerName);
-    details->addRow(Group(QStringLiteral("Worker"), worker, page));
-
-    edtrProblem = Bind(new TDBMemo(page), "edtrProblem", call, "ProblemDescr");
-    edtrParts = Bind(new TDBMemo(page), "edtrParts", call, "PartsUsedReplaced");
-    auto* texts = new QVBoxLayout;
-    for (auto [memo, caption] : {std::pair{edtrProblem, "Problem Description"},
-                                 std::pair{edtrParts, "Parts Used/Replaced"}}) {
-        memo->setTabChangesFocus(true);
-        memo->setFixedHeight(2 * kMemoHeight);
-        auto* label = new QLabel(QLatin1String(caption), page);
-        label->setBuddy(memo);
-        texts->addWidget(label);
-        texts->addWidget(memo);
-    }
-    texts->addStretch(1);
-
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(details, 1);
-    columns->addSpacing(8);
-    columns->addLayout(texts, 1);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(PageHeading(QStringLiteral("Enter details for the call."), page));
-    layout->addLayout(columns);
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* TfrmCallEdtr::MakeStatusPage() {
-    auto* page = new QWidget(pgcMain);
-    TDataSource* call = m_pDataModule ? m_pDataModule->dsCall : nullptr;
-
-    cbxStatus = Bind(new TDBComboBox(page), "cbxStatus", call, "Status");
-    dteCompleted = Bind(new TDBDateTimePicker(TDBDateTimePicker::TKind::DateTime, page),
-                        "dteCompleted", call, "Date_TimeFinished");
-    lblComplDT = new QLabel(QStringLiteral("Complete Date/Time"), page);
-    lblComplDT->setObjectName(QStringLiteral("lblComplDT"));
-    lblComplDT->setBuddy(dteCompleted);
-    chkBilled = Bind(new TDBCheckBox(QStringLiteral("Billed"), page), "chkBilled", call, "Billed");
-    edtBillTime = new TDBMaskEdit(page);
-    edtBillTime->SetEditMask(QStringLiteral("!990:00:99;1;_"));
-    Bind(edtBillTime, "edtBillTime", call, "BillTime");
-    lblhms = new QLabel(QStringLiteral("(hours:minutes:seconds)"), page);
-    lblhms->setObjectName(QStringLiteral("lblhms"));
-
-    auto* billTime = new QHBoxLayout;
-    billTime->addWidget(edtBillTime);
-    billTime->addWidget(lblhms);
-    billTime->addStretch(1);
-    edtBillTime->setFixedWidth(edtBillTime->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 9 +
-                               16);
-    QFormLayout* status = MakeForm();
-    status->addRow(QStringLiteral("Status"), cbxStatus);
-    status->addRow(lblComplDT, dteCompleted);
-    status->addRow(QString(), chkBilled);
-    status->addRow(QStringLiteral("Bill Time"), billTime);
-    status->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    cbxStatus->setMinimumWidth(kFieldWidth * 2 / 3);
-    dteCompleted->setMinimumWidth(kFieldWidth * 2 / 3);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(PageHeading(QStringLiteral("Update the call status."), page));
-    layout->addLayout(status);
-    layout->addStretch(1);
-    return page;
-}
+// ---------------------------------------------------------------------------
+// Queries
 
 void TfrmCallEdtr::ReattachQueries() {
     if (!m_pDataModule)
         return;
-    for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker})
+    for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker, sqlComments, sqlServiceContract})
         m_pDataModule->ActivateDataSet(query);
 }
 
@@ -271,15 +198,157 @@ void TfrmCallEdtr::Update(UAbstract::IObservableSubject* subject) {
     ReattachQueries();
 }
 
+void TfrmCallEdtr::TablesChanged(const QStringList& tables) {
+    QStringList changed;
+    for (const QString& table : tables)
+        changed << table.toLower();
+    for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker, sqlComments, sqlServiceContract}) {
+        if (!query->Active() || query->State() != TDataSetState::Browse)
+            continue;
+        try {
+            if (TChangeTracker::Reads(query->SQL(), changed))
+                query->Refresh();
+        } catch (const std::exception&) {
+            // What the query showed stays; the next change reads it again.
+            DebugTrace(QStringLiteral("%1 not refreshed").arg(query->objectName()),
+                       QStringLiteral("TfrmCallEdtr::TablesChanged"), Unit);
+        }
+    }
+}
+
+void TfrmCallEdtr::Reopen(TQuery* query) {
+    query->Close();
+    if (m_pDataModule)
+        m_pDataModule->ActivateDataSet(query);
+}
+
+QString TfrmCallEdtr::CallField(const char* name) const {
+    return m_pDataset ? m_pDataset->FieldByName(QLatin1String(name)).AsString() : QString();
+}
+
+void TfrmCallEdtr::SetCallField(const char* name, const QString& value) {
+    if (!m_pDataset)
+        return;
+    // A key the editor puts in is not typed: it asks for no lookup.
+    const bool setting = std::exchange(m_bSettingKey, true);
+    try {
+        m_pDataset->FieldByName(QLatin1String(name)).SetAsString(value);
+    } catch (...) {
+        m_bSettingKey = setting;
+        throw;
+    }
+    m_bSettingKey = setting;
+}
+
+// ---------------------------------------------------------------------------
+// Showing and closing
+
+void TfrmCallEdtr::EditModeChanged() {}
+
 void TfrmCallEdtr::showEvent(QShowEvent* event) {
     TfrmBaseEditor::showEvent(event);
     // Coming back from being minimised is not a new use of the editor.
     if (event->spontaneous())
         return;
-    pgcMain->setCurrentIndex(0);
+    pgcMain->setCurrentIndex(pgItem);
+    ResetLookupFlags();
+    if (!m_bEditMode && m_pDataset) {
+        dteStartDate->SetValue(QDateTime::currentDateTime());
+        const int fresh = cbxStatus->findText(QStringLiteral("New"));
+        if (fresh >= 0)
+            cbxStatus->setCurrentIndex(fresh);
+    }
     FocusForUse(edtItemSerialNr);
     UpdateEnabledFields();
+    m_sLastStatus = CallField("Status");
+    m_sShownCustomerID = edtCustomerID->text();
+    m_sCreatedSerial.clear();
 }
+
+void TfrmCallEdtr::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) {
+        timIdle->stop();
+        // The item made from a typed serial number belongs to the customer
+        // the call named last.
+        if (s_bItemCreated && m_pDataModule) {
+            s_bItemCreated = false;
+            try {
+                m_pDataModule->ExecSQL(
+                    Format("UPDATE ITEM.DB \r\nSET Owner = '%s' \r\nWHERE (SerialNr = '%s')",
+                           {Sq(m_sShownCustomerID), Sq(m_sCreatedSerial)}));
+            } catch (const std::exception&) {
+                ShowError("The new item \"%s\" could not be given its owner \"%s\".",
+                          m_sCreatedSerial, m_sShownCustomerID);
+            }
+        }
+        s_bItemCreated = false;
+        ResetLookupFlags();
+    }
+    TfrmBaseEditor::hideEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Checks
+
+bool TfrmCallEdtr::RefuseOnPage(int page, QWidget* control, const char* message) {
+    pgcMain->setCurrentIndex(page);
+    return Refuse(message, control);
+}
+
+bool TfrmCallEdtr::Validate() {
+    if (!m_pDataset || !m_pDataModule)
+        return true;
+    // Enter presses OK without leaving the field: what leaving it does
+    // comes first.
+    if (s_bItemFocused)
+        ItemFieldLeft();
+    if (s_bCustomerFocused)
+        CustomerFieldLeft();
+
+    const QString customerID = CallField("CustomerID");
+    if (customerID.isEmpty())
+        return RefuseOnPage(pgItem, edtCustomerID,
+                            "The Customer ID field can not be empty.\nPlease specifiy the ID of "
+                            "the Customer that the call pertain to.");
+    if (m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Customer where CustomerID = '") +
+                                    Sq(customerID) + QLatin1Char('\'')))
+        return RefuseOnPage(pgItem, edtCustomerID,
+                            "A customer could not be found for the Customer ID that you "
+                            "specified.\nPlease add this Customer first or specify a different "
+                            "Customer ID.");
+    const QString callNr = CallField("CallNr");
+    if (!m_bEditMode) {
+        if (callNr.isEmpty())
+            return RefuseOnPage(pgDetails, edtCallNr,
+                                "The Call Number field can not be empty.\nPlease specifiy an "
+                                "unique ID for this call.");
+        if (!m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Call where CallNr = '") +
+                                         Sq(callNr) + QLatin1Char('\'')))
+            return RefuseOnPage(pgDetails, edtCallNr,
+                                "A Call with the specified Call Number already exist.\r\nPlease "
+                                "specify a unique number for this call.");
+    }
+    const QString workerNr = CallField("WorkerNr");
+    if (!workerNr.isEmpty() &&
+        m_pDataModule->QueryIsEmpty(QStringLiteral("select * from Worker where WorkerNr = '") +
+                                    Sq(workerNr) + QLatin1Char('\'')))
+        return RefuseOnPage(pgDetails, edtWorkerNr,
+                            "A worker could not be found for the Worker Number that you "
+                            "specified.\nPlease add this Worker first or specify a different "
+                            "Worker Nr.");
+
+    // The change of status is written down before the call is saved.
+    const QString status = CallField("Status");
+    if (status != m_sLastStatus) {
+        m_sLastStatus = status;
+        m_pDataModule->AddCallComment(callNr, QStringLiteral("Status changed to ") + status);
+        m_pCommentsLink->RefreshQuery();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Status and billing
 
 void TfrmCallEdtr::UpdateEnabledFields() {
     const bool complete = cbxStatus->currentText() == Complete;
@@ -301,4 +370,301 @@ void TfrmCallEdtr::cbxStatusChange() {
 void TfrmCallEdtr::chkBilledClick() {
     SetModified(true);
     UpdateEnabledFields();
+}
+
+// ---------------------------------------------------------------------------
+// Typed item and customer keys
+
+bool TfrmCallEdtr::eventFilter(QObject* watched, QEvent* event) {
+    const bool item = watched == edtItemSerialNr;
+    if ((item || watched == edtCustomerID) &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window or a popup taking the keyboard for a while is not
+        // leaving the field.
+        const bool away = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        if (event->type() == QEvent::FocusIn)
+            (item ? s_bItemFocused : s_bCustomerFocused) = true;
+        else if (!away) {
+            (item ? s_bItemFocused : s_bCustomerFocused) = false;
+            if (isVisible())
+                item ? ItemFieldLeft() : CustomerFieldLeft();
+        }
+    }
+    return TfrmBaseEditor::eventFilter(watched, event);
+}
+
+void TfrmCallEdtr::edtItemSerialNrChange() {
+    SetModified(true);
+    if (s_bItemFocused && !m_bSettingKey) {
+        s_bItemChanged = true;
+        timIdle->start();
+    }
+}
+
+void TfrmCallEdtr::edtCustomerIDChange() {
+    SetModified(true);
+    m_sShownCustomerID = edtCustomerID->text();
+    if (s_bCustomerFocused && !m_bSettingKey) {
+        s_bCustomerChanged = true;
+        timIdle->start();
+    }
+}
+
+void TfrmCallEdtr::ProcessPendingLookups() {
+    timIdle->stop();
+    if (s_bItemFocused && s_bItemChanged) {
+        s_bItemChanged = false;
+        LookUpItem();
+    }
+    if (s_bCustomerFocused && s_bCustomerChanged) {
+        s_bCustomerChanged = false;
+        LookUpCustomer();
+    }
+}
+
+bool TfrmCallEdtr::LookUpItem() {
+    sqlItem->Close();
+    s_bItemUnknown = true;
+    const QString serial = edtItemSerialNr->text();
+    if (serial.isEmpty() || !m_pDataModule)
+        return false;
+    try {
+        if (m_pDataModule->QueryIsEmpty(
+                Format("Select SerialNr from Item where SerialNr = '%s'", {Sq(serial)})))
+            return false;
+        SetCallField("EquipmentSerialNr", serial);
+        Reopen(sqlItem);
+        s_bItemUnknown = false;
+        TakeOwnerFromItem(serial);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void TfrmCallEdtr::TakeOwnerFromItem(const QString& serialNr) {
+    if (!m_pDataModule)
+        return;
+    try {
+        QString owner;
+        {
+            std::unique_ptr<TQuery> query = m_pDataModule->CreateQuery(
+                Format("Select Owner from Item where SerialNr = '%s'", {Sq(serialNr)}), true);
+            if (!query->IsEmpty())
+                owner = query->FieldByName(QStringLiteral("Owner")).AsString();
+        }
+        if (owner.isEmpty())
+            return;
+        SetCallField("CustomerID", owner);
+        Reopen(sqlCustomer);
+    } catch (const std::exception&) {
+        DebugTrace(QStringLiteral("No owner taken from %1").arg(serialNr),
+                   QStringLiteral("TfrmCallEdtr::TakeOwnerFromItem"), Unit);
+    }
+}
+
+bool TfrmCallEdtr::LookUpCustomer() {
+    sqlCustomer->Close();
+    s_bCustomerUnknown = true;
+    const QString customerID = edtCustomerID->text();
+    if (!m_pDataModule)
+        return false;
+    try {
+        if (m_pDataModule->QueryIsEmpty(Format(
+                "Select CustomerID from Customer where CustomerID = '%s'", {Sq(customerID)})))
+            return false;
+        SetCallField("CustomerID", customerID);
+        Reopen(sqlCustomer);
+        s_bCustomerUnknown = false;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void TfrmCallEdtr::ItemFieldLeft() {
+    if (s_bItemChanged) {
+        s_bItemChanged = false;
+        LookUpItem();
+    }
+    if (!s_bItemUnknown)
+        return;
+    s_bItemUnknown = false;
+    // An emptied field makes nothing.
+    const QString serial = edtItemSerialNr->text();
+    if (serial.isEmpty() || !m_pDataModule)
+        return;
+    try {
+        if (!m_pDataModule->ItemExists(serial)) {
+            m_pDataModule->ExecSQL(
+                Format("INSERT INTO \"ITEM.DB\" (SerialNR, Owner) VALUES (\"%s\", \"%s\")",
+                       {Dq(serial), Dq(edtCustomerID->text())}));
+            s_bItemCreated = true;
+            m_sCreatedSerial = serial;
+        }
+        Reopen(sqlItem);
+    } catch (const std::exception&) {
+        ShowError("The item \"%s\" could not be added.", serial);
+    }
+}
+
+void TfrmCallEdtr::CustomerFieldLeft() {
+    if (s_bCustomerChanged) {
+        s_bCustomerChanged = false;
+        LookUpCustomer();
+    }
+    if (!s_bCustomerUnknown)
+        return;
+    s_bCustomerUnknown = false;
+    const QString customerID = edtCustomerID->text();
+    if (customerID.isEmpty() || !m_pDataModule)
+        return;
+    try {
+        if (!m_pDataModule->CustomerExists(customerID))
+            m_pDataModule->ExecSQL(Format(
+                "INSERT INTO \"Customer.DB\" (CustomerID) VALUES (\"%s\")", {Dq(customerID)}));
+        Reopen(sqlCustomer);
+    } catch (const std::exception&) {
+        ShowError("The customer \"%s\" could not be added.", customerID);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Pick buttons
+
+void TfrmCallEdtr::btnPickItemClick() {
+    if (!m_pDataset)
+        return;
+    const QString serial = ExecuteItemList(this);
+    if (serial.isEmpty())
+        return;
+    SetCallField("EquipmentSerialNr", serial);
+    Reopen(sqlItem);
+    // A picked item is known: nothing is made for it.
+    s_bItemUnknown = false;
+    TakeOwnerFromItem(serial);
+}
+
+void TfrmCallEdtr::btnPickCustomerClick() {
+    if (!m_pDataset)
+        return;
+    const QString customerID = ExecuteCustomerList(this);
+    if (!customerID.isEmpty())
+        SetCallField("CustomerID", customerID);
+    LookUpCustomer();
+}
+
+void TfrmCallEdtr::btnPickWorkerClick() {
+    if (!m_pDataset)
+        return;
+    const QString workerNr = ExecuteWorkerList(this);
+    if (workerNr.isEmpty())
+        return;
+    SetCallField("WorkerNr", workerNr);
+    Reopen(sqlWorker);
+}
+
+// ---------------------------------------------------------------------------
+// Comment lines
+
+void TfrmCallEdtr::lnkAddClick() {
+    if (!m_pDataModule || !m_pDataset)
+        return;
+    try {
+        const QString id =
+            m_pDataModule->AddCallComment(CallField("CallNr"), QStringLiteral("Enter Comment"));
+        m_pCommentsLink->RefreshQuery();
+        if (EditComment())
+            return;
+        // Cancelled: the placeholder goes again.
+        TTable* comments = m_pDataModule->tblCallComments;
+        if (comments->Locate(QStringLiteral("ID"), id))
+            comments->Delete();
+        m_pCommentsLink->RefreshQuery();
+    } catch (const std::exception&) {
+        ShowError("The comment line could not be added.");
+    }
+}
+
+bool TfrmCallEdtr::EditComment() {
+    if (!m_pDataModule || !sqlComments->Active() || sqlComments->IsEmpty())
+        return false;
+    // Made for this one use and gone afterwards.
+    auto dialog = std::make_unique<TfrmCallCommentEdtr>(this);
+    dialog->SetComment(sqlComments->FieldByName(QStringLiteral("LINE")).AsString(),
+                       sqlComments->FieldByName(QStringLiteral("DateTime")).AsDateTime());
+    TfrmCallCommentEdtr* shown = dialog.get();
+    if (Dialogs().ExecModal(shown, [shown] { return shown->exec(); }) != QDialog::Accepted)
+        return false;
+    if (!m_pCommentsLink->SyncTableToQuery()) {
+        ShowError("Record not found!");
+        return false;
+    }
+    TTable* comments = m_pDataModule->tblCallComments;
+    try {
+        comments->Edit();
+        comments->FieldByName(QStringLiteral("CommentLine")).SetAsString(shown->Comment());
+        comments->FieldByName(QStringLiteral("DateTime")).SetAsDateTime(shown->Stamp());
+        comments->Post();
+    } catch (const std::exception&) {
+        if (comments->State() != TDataSetState::Browse)
+            comments->Cancel();
+        ShowError("The comment line could not be saved.");
+        return false;
+    }
+    m_pCommentsLink->RefreshQuery();
+    return true;
+}
+
+void TfrmCallEdtr::lnkDeleteClick() {
+    if (!m_pDataModule || !sqlComments->Active() || sqlComments->IsEmpty())
+        return;
+    if (Dialogs().MessageBox(TMsgKind::Confirmation, QStringLiteral("Confirm"),
+                             QStringLiteral("Delete the selected comment?"), mbYes | mbNo) != mbYes)
+        return;
+    if (!m_pCommentsLink->SyncTableToQuery()) {
+        ShowError("Record not found!");
+        return;
+    }
+    try {
+        m_pDataModule->tblCallComments->Delete();
+    } catch (const std::exception&) {
+        ShowError("The comment line could not be deleted.");
+    }
+    m_pCommentsLink->RefreshQuery();
+}
+
+// ---------------------------------------------------------------------------
+// The call card
+
+void TfrmCallEdtr::btnCallCardClick() {
+    // The card shows the call as saved: Apply first, then the card, whether
+    // or not the call could be saved.
+    if (btnApply->isEnabled())
+        btnApply->click();
+    PrintCallCard();
+}
+
+void TfrmCallEdtr::PrintCurrentCallCard() {
+    if (!m_pDataModule)
+        return;
+    m_pDataModule->CallsAccess()->SyncTableToQuery();
+    PrintCallCard();
+}
+
+void TfrmCallEdtr::PrintCallCard() {
+    if (!m_pDataModule || !m_pDataset)
+        return;
+    // The call read afresh from its file, beside the row and the lookups,
+    // which follow the call table's current row.
+    const std::unique_ptr<TQuery> sqlReport =
+        m_pDataModule->CreateQuery(QStringLiteral("Select * From Call.DB Where CallNr = '") +
+                                       Sq(CallField("CallNr")) + QLatin1Char('\''),
+                                   true);
+    const RCallCard::TSources sources{sqlReport.get(), m_pDataset,         sqlCustomer,
+                                      sqlItem,         sqlServiceContract, sqlWorker};
+    UReportDrawing::PrintPreview(
+        RCallCard::BuildDocument(sources, RCallCard::Banner(m_sVidazLibrary), RCallCard::RunDate()),
+        this);
 }

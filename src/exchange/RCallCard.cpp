@@ -19,7 +19,7 @@ namespace {
 
 constexpr double PageWidth = 714;
 constexpr double BannerHeight = 90;
-constexpr double LineHeight = 17;
+constexpr double LineHeight = 15;
 constexpr double LabelWidth = 185;
 constexpr double ValueLeft = LabelWidth + 8;
 constexpr double ValueWidth = PageWidth - ValueLeft;
@@ -58,7 +58,7 @@ TReportBand GroupBand(const TSources& sources, const TGroup& group) {
         height += entry.Height();
     TReportBand band(height + 8);
     band.AddText({0, 2, PageWidth, 18}, QString::fromLatin1(group.Heading), heading);
-    band.AddRule({0, 20, PageWidth, 1});
+    band.AddRule({0, 20, PageWidth, 1.5});
     double y = 24;
     for (const TEntry& entry : group.Entries) {
         band.AddText({0, y, LabelWidth, LineHeight}, QString::fromLatin1(entry.Label), label,
@@ -123,7 +123,7 @@ TReportDocument BuildDocument(const TSources& sources, const QImage& banner, con
     // Signature lines and the customer's declaration.
     const QFont label = ReportFont(QStringLiteral("Arial"), 10, true);
     const QFont text = ReportFont(QStringLiteral("Arial"), 9);
-    TReportBand summary(150);
+    TReportBand summary(130);
     const struct {
         const char* Label;
         double Left;
@@ -131,10 +131,10 @@ TReportDocument BuildDocument(const TSources& sources, const QImage& banner, con
     } lines[] = {
         {"Customer Signature", 0, 300}, {"Arrival Time:", 330, 170}, {"Departure Time:", 530, 184}};
     for (const auto& line : lines) {
-        summary.AddRule({line.Left, 62, line.Width, 1});
-        summary.AddText({line.Left, 66, line.Width, 16}, QString::fromLatin1(line.Label), label);
+        summary.AddRule({line.Left, 50, line.Width, 1.5});
+        summary.AddText({line.Left, 54, line.Width, 16}, QString::fromLatin1(line.Label), label);
     }
-    summary.AddText({0, 96, PageWidth, 40},
+    summary.AddText({0, 80, PageWidth, 40},
                     QStringLiteral("By signing this jobcard I declare that I have tested and "
                                    "verified the proper operation of the reported item."),
                     text, Qt::AlignLeft, TTextFit::Wrap);

@@ -129,9 +129,12 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdi
             return module.WorkerExists(CurrentValue(QStringLiteral("WorkerNr")));
         }),
         go(TdmlGlobals::rkWorker, "WorkerNr"));
-    // TODO: the call card, through the call editor's PrintCurrentCallCard.
     actViewCallCard = m_pMenus->AddCommand(
-        QStringLiteral("actViewCallCard"), [] { return false; }, [] {});
+        QStringLiteral("actViewCallCard"), [this] { return m_CallCard && CanEdit(); },
+        [this] {
+            if (m_CallCard)
+                m_CallCard();
+        });
 
     QMenu* popup = m_pMenus->Popup();
     popup->addSeparator();
@@ -164,9 +167,7 @@ TfrmCallsList::~TfrmCallsList() {
 }
 
 bool TfrmCallsList::CanPrint() {
-    // TODO: true with a current call once the call card prints
-    // (the call editor's PrintCurrentCallCard).
-    return false;
+    return m_CallCard && CanEdit();
 }
 
 void TfrmCallsList::Print() {

@@ -26,6 +26,10 @@ public:
     TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEditor* editor);
     ~TfrmCallsList() override;
 
+    // Shows the call card of the current call (the call editor's, set by the
+    // start-up); without it the card and Print are disabled.
+    void SetCallCardPrinter(std::function<void()> printer) { m_CallCard = std::move(printer); }
+
     bool CanPrint() override;
     void Print() override;
     // Deletes the current row through the data module, with what depends on it.
@@ -57,6 +61,7 @@ protected:
     bool ShowsAllRecords() const override;
 
 private:
+    std::function<void()> m_CallCard;
     TDetailQueries* m_pDetails;
     TListMenus* m_pMenus;
 };

@@ -1,9 +1,11 @@
 #include "shell/FMain.h"
 
 #include "data/DMTables.h"
+#include "exchange/UWABIterator.h"
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/FAbout.h"
+#include "shell/FHelp.h"
 #include "shell/UApplication.h"
 #include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
@@ -232,6 +234,49 @@ void TfrmMain::ExecExport(IExporter* exporter, const QString& question) {
     ShowInfo("Export complete.\r\n%d records exported", progress.GetPosition());
 }
 
+void TfrmMain::ExecImport() {
+    if (Dialogs().MessageBox(TMsgKind::Confirmation, QStringLiteral("Confirm"),
+                             QStringLiteral("This will add all contacts in your Windows Address "
+                                            "Book (Outlook)\r\nto your customer table.\r\n\r\n"
+                                            "Continue?"),
+                             mbYes | mbNo) != mbYes)
+        return;
+    if (!m_Hooks.ImportContacts || !m_Hooks.SetDatabaseActive)
+        UErrors::RaiseError(QStringLiteral("Unable to import contacts: No import object."));
+    if (!m_pAddressBook)
+        m_pAddressBook = std::make_unique<CWABIterator>();
+    if (!m_pAddressBook->ChooseAddressBookFile())
+        return;
+    TMSStatusBarProgress progress(sbMain->ProgressPanel());
+    const QMetaObject::Connection cancel =
+        connect(btnSBCancel, &QPushButton::clicked, this, [&progress] { progress.Cancel(); });
+    std::optional<TBusyCursor> busy;
+    // However the import ends; the database is opened again last.
+    const auto restore = [this, &progress, &busy, cancel] {
+        busy.reset();
+        btnSBCancel->hide();
+        SetStatusText(QString());
+        progress.SetPosition(0);
+        sbMain->ProgressPanel()->setTextVisible(false);
+        disconnect(cancel);
+        m_Hooks.SetDatabaseActive(true);
+    };
+    try {
+        m_Hooks.SetDatabaseActive(false);
+        busy.emplace();
+        btnSBCancel->show();
+        sbMain->ProgressPanel()->setTextVisible(true);
+        SetStatusText(QStringLiteral("Importing..."));
+        const int added = m_Hooks.ImportContacts(*m_pAddressBook, progress);
+        SetStatusText(QStringLiteral("Finished with Import!"));
+        ShowInfo("Import complete.\r\n%d contacts imported.", added);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
 void TfrmMain::ExecEditor(IRecordEditor* editor, bool newRecord) {
     if (!editor) {
         DebugTrace(QStringLiteral("Null Editor Specified"), QStringLiteral("TfrmMain::ExecEditor"),
@@ -339,6 +384,18 @@ void TfrmMain::SetStatusText(const QString& text) {
 
 QString TfrmMain::StatusText() const {
     return sbMain->StatusText();
+}
+
+TfrmHelp* TfrmMain::HelpWindow() {
+    if (!m_pHelpWindow) {
+        const QString dir = m_Locations.HelpDir;
+        if (!THelpIndex::FolderPresent(dir)) {
+            ShowError(TfrmHelp::MissingFolderMessage(), QDir::toNativeSeparators(dir));
+            return nullptr;
+        }
+        m_pHelpWindow = new TfrmHelp(dir, this);
+    }
+    return m_pHelpWindow;
 }
 
 void TfrmMain::IdleUpdate() {

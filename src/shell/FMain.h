@@ -27,14 +27,19 @@ class QPushButton;
 class QToolBar;
 class QTreeWidgetItem;
 class TMainCommands;
+class TfrmHelp;
 
 // The program's main window: the MDI parent of the five list windows, with
 // the navigation tree of views on the left (UNavigationTree), the menu and
 // two toolbars (built and carried out by UMainCommands) and the status bar
 // (UMainStatusBar). It hands out the status and country lists
 // (IProgramSettings) and brings list windows to the front (IDataView).
+class CWABIterator;
 class IExporter;
 class TDataSet;
+namespace UAbstract {
+class IProgress;
+}
 
 class TfrmMain : public QMainWindow,
                  public Interfaces::IProgramSettings,
@@ -42,11 +47,14 @@ class TfrmMain : public QMainWindow,
                  public Interfaces::IExportQuery {
     Q_OBJECT
 public:
-    // Where the main window finds its files; by default beside the executable.
+    // Where the main window finds its files; by default the program's shipped
+    // files and its backup folder (UFiles).
     struct TLocations {
         QString VidazLibrary = UVidaz::DefaultLibraryPath();
-        QString CountryFile = GetAppPath() + QStringLiteral("Countries.dat");
-        QString BackupDir = GetAppPath() + QStringLiteral("backups");
+        QString CountryFile = UFiles::ShippedFile(QStringLiteral("Countries.dat"));
+        QString BackupDir = UFiles::DataFolders().Backups;
+        // The help pages and the What's This texts; ends in '/'.
+        QString HelpDir = UFiles::ShippedFile(QStringLiteral("help")) + QLatin1Char('/');
         // A new, empty database offers the demonstration database at the
         // first show (UFirstStart).
         bool OfferDemoDatabase = true;
@@ -81,6 +89,13 @@ public:
         std::function<void()> RemoveInconsistentData;
         // The data module's table of an export number (IExportQuery).
         std::function<TDataSet*(int index)> ExportTable;
+        // The address-book import: closes or opens the database, and walks
+        // `book` into the customer table with `progress`, returning the
+        // number of customers and representatives it added.
+        std::function<void(bool active)> SetDatabaseActive;
+        std::function<int(CWABIterator& book, UAbstract::IProgress& progress)> ImportContacts;
+        // The SMS compose window, shown modally over the main window.
+        std::function<void()> ComposeSMS;
     };
 
     enum TEditorKind : int { ekCall, ekCustomer, ekItem, ekServiceContract, ekWorker };
@@ -110,6 +125,12 @@ public:
     // Asks `question` (Yes/No) and runs the export with the status bar's
     // progress panel and Cancel button, then says how many records it wrote.
     void ExecExport(IExporter* exporter, const QString& question);
+    // Asks, lets the user choose the address book file, and imports its
+    // contacts with the status bar's progress panel and Cancel button, the
+    // database closed meanwhile; then says how many contacts were added.
+    void ExecImport();
+    // The address book of the imports; made by the first one, then kept.
+    CWABIterator* AddressBook() const { return m_pAddressBook.get(); }
 
     void SetDataHooks(TDataHooks hooks);
     const TDataHooks& DataHooks() const { return m_Hooks; }
@@ -148,6 +169,11 @@ public:
 
     // The status bar's progress panel (for TMSStatusBarProgress).
     QProgressBar* ProgressPanel() const { return sbMain->ProgressPanel(); }
+
+    // The help window on Locations().HelpDir, made at the first call; the
+    // main window owns it. When the folder holds no help, an error box says
+    // so and nullptr comes back.
+    TfrmHelp* HelpWindow();
 
     QMdiArea* mdiMain;
     QMenuBar* mnuMain;
@@ -220,6 +246,8 @@ private:
     std::array<QPointer<QWidget>, 5> m_DataLists;
     std::array<IRecordEditor*, 5> m_Editors{};
     TMainCommands* m_pCommands = nullptr;
+    TfrmHelp* m_pHelpWindow = nullptr;
+    std::unique_ptr<CWABIterator> m_pAddressBook;
     bool m_bShown = false;
 };
 

@@ -1,7 +1,11 @@
 #include "shell/UMainCommands.h"
 
+#include "exchange/FSMSSettings.h"
+#include "exchange/FSMSStatus.h"
 #include "exchange/UXMLExporter.h"
 #include "shell/FAbout.h"
+#include "shell/FGospel.h"
+#include "shell/FHelp.h"
 #include "shell/FMain.h"
 #include "shell/UApplication.h"
 #include "shell/UDialogs.h"
@@ -131,13 +135,7 @@ void TMainCommands::CreateActions() {
          QStringLiteral("Show or hide the navigation panel"));
     m_Main.actNavigationPanel->setCheckable(true);
 
-    // Commands whose windows and work come with the data module, the
-    // exchange units and the help viewer; they stay disabled until then.
     m_Main.actRefreshData->setShortcut(QKeySequence(Qt::Key_F5));
-    for (QAction* action :
-         {m_Main.actSMSSend, m_Main.actSMSStatus, m_Main.actSMSSettings, m_Main.actImportWAB,
-          m_Main.actHelpContents, m_Main.actHelpIndex, m_Main.actAboutLife})
-        action->setEnabled(false);
 
     connect(m_Main.actNewCall, &QAction::triggered, this, &TMainCommands::actNewCallExecute);
     connect(m_Main.actNewCustomer, &QAction::triggered, this,
@@ -176,6 +174,10 @@ void TMainCommands::CreateActions() {
     connect(m_Main.actRemoveInconsistentData, &QAction::triggered, this,
             &TMainCommands::actRemoveInconsistentDataExecute);
     connect(m_Main.actImportWAB, &QAction::triggered, this, &TMainCommands::actImportWABExecute);
+    connect(m_Main.actSMSSend, &QAction::triggered, this, &TMainCommands::actSMSSendExecute);
+    connect(m_Main.actSMSStatus, &QAction::triggered, this, &TMainCommands::actSMSStatusExecute);
+    connect(m_Main.actSMSSettings, &QAction::triggered, this,
+            &TMainCommands::actSMSSettingsExecute);
     connect(m_Main.actExportToXML, &QAction::triggered, this,
             &TMainCommands::actExportToXMLExecute);
     connect(m_Main.actWindowTileHorizontal, &QAction::triggered, this,
@@ -455,10 +457,6 @@ void TMainCommands::actRefreshDataExecute() {
         hooks.RefreshData();
 }
 
-// The commands below are disabled until their work exists: the data
-// module's maintenance, the address-book
-// import, the XML export, the help viewer and the About Life window.
-
 void TMainCommands::actBackupExecute() {
     if (const auto& backup = m_Main.DataHooks().Backup)
         backup();
@@ -484,7 +482,22 @@ void TMainCommands::actRemoveInconsistentDataExecute() {
         remove();
 }
 
-void TMainCommands::actImportWABExecute() {}
+void TMainCommands::actImportWABExecute() {
+    m_Main.ExecImport();
+}
+
+void TMainCommands::actSMSSendExecute() {
+    if (const auto& compose = m_Main.DataHooks().ComposeSMS)
+        compose();
+}
+
+void TMainCommands::actSMSStatusExecute() {
+    ShowSMSStatus(&m_Main);
+}
+
+void TMainCommands::actSMSSettingsExecute() {
+    EditSMSSettings(&m_Main);
+}
 
 void TMainCommands::actExportToXMLExecute() {
     TXMLExporter exporter;
@@ -492,11 +505,19 @@ void TMainCommands::actExportToXMLExecute() {
                                                 "XML file.\nIt may take a while. \n\nContinue?"));
 }
 
-void TMainCommands::actHelpContentsExecute() {}
+void TMainCommands::actHelpContentsExecute() {
+    if (TfrmHelp* help = m_Main.HelpWindow())
+        help->ShowContents();
+}
 
-void TMainCommands::actHelpIndexExecute() {}
+void TMainCommands::actHelpIndexExecute() {
+    if (TfrmHelp* help = m_Main.HelpWindow())
+        help->ShowIndex();
+}
 
-void TMainCommands::actAboutLifeExecute() {}
+void TMainCommands::actAboutLifeExecute() {
+    TfrmGospel::Run(&m_Main);
+}
 
 void TMainCommands::actAboutExecute() {
     TfrmAbout about(&m_Main);

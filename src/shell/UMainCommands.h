@@ -58,6 +58,9 @@ private Q_SLOTS:
     void actClearDatabaseExecute();
     void actRemoveInconsistentDataExecute();
     void actImportWABExecute();
+    void actSMSSendExecute();
+    void actSMSStatusExecute();
+    void actSMSSettingsExecute();
     void actExportToXMLExecute();
     void actHelpContentsExecute();
     void actHelpIndexExecute();

@@ -11,7 +11,9 @@
 #include "editors/FReprEditor.h"
 #include "editors/FServiceContractEdtr.h"
 #include "editors/FWorkerEdtr.h"
+#include "exchange/FSMS.h"
 #include "exchange/RHistory.h"
+#include "exchange/UWABImporter.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FDataList.h"
@@ -25,6 +27,7 @@
 #include "shell/UErrors.h"
 #include "shell/UFirstStart.h"
 #include "shell/UKeyboardState.h"
+#include "shell/UWhatsThis.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 
@@ -66,6 +69,9 @@ const auto Withdraw = [](auto*& global, auto* window) {
 } // namespace
 
 TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
+    // Before any window, so that every control finds its text when polished.
+    m_pWhatsThis = std::make_unique<TWhatsThisFilter>(
+        TWhatsThisTexts::FromFile(locations.HelpDir + QStringLiteral("whatsthis.txt")));
     // Nothing in the main window's constructor needs the data module.
     m_pMainWindow = std::make_unique<TfrmMain>(locations);
     TfrmMain& main = *m_pMainWindow;
@@ -77,6 +83,7 @@ TProgramWindows::TProgramWindows(const TfrmMain::TLocations& locations) {
     // Children of the main window: they open over it, and it deletes them.
     TWindows& w = m_Windows;
     w.CallEdtr = new TfrmCallEdtr(module, &main);
+    w.CallEdtr->SetVidazLibrary(locations.VidazLibrary);
     w.CustomerEdtr = new TfrmCustomerEdtr(module, &main);
     w.ServiceContractEdtr = new TfrmServiceContractEdtr(module, &main);
     w.WorkerEdtr = new TfrmWorkerEdtr(module, &main);
@@ -170,6 +177,10 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         // the main window's from the moment it is handed over.
         TListWindows lists;
         lists.Calls = new TfrmCallsList(&mainWindow, dataModule, editors.Call);
+        lists.Calls->SetCallCardPrinter([] {
+            if (frmCallEdtr)
+                frmCallEdtr->PrintCurrentCallCard();
+        });
         mainWindow.SetDataListWindow(Interfaces::dvCalls, lists.Calls);
         lists.Customers = new TfrmCustomerList(&mainWindow, dataModule, editors.Customer);
         mainWindow.SetDataListWindow(Interfaces::dvCustomers, lists.Customers);
@@ -224,7 +235,7 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         const auto destroy = qScopeGuard([dialog] { dialog->deleteLater(); });
         Dialogs().ExecModal(dialog, [dialog] { return dialog->exec(); });
     };
-    const QString backups = mainWindow.Locations().BackupDir + QLatin1Char('/');
+    const QString backups = QDir::cleanPath(mainWindow.Locations().BackupDir) + QLatin1Char('/');
     hooks.Backup = [runDialog, &mainWindow, dataModule, backups] {
         runDialog([&] { return new TfrmBackup(&mainWindow, dataModule, backups); });
     };
@@ -238,6 +249,20 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
                                   dataModule->tblCustomer, dataModule->tblItem,
                                   dataModule->tblWorker,   dataModule->tblServiceContract};
         return index >= 0 && index < 6 ? tables[index] : nullptr;
+    };
+    hooks.SetDatabaseActive = [dataModule](bool active) {
+        if (dataModule)
+            dataModule->SetDatabaseActive(active);
+    };
+    hooks.ImportContacts = [dataModule](CWABIterator& book, UAbstract::IProgress& progress) {
+        if (!dataModule)
+            UErrors::RaiseError(QStringLiteral("Unable to import contacts: No database module."));
+        CWABImporter importer(*dataModule);
+        book.Iterate(&importer, &progress);
+        return importer.ContactsAdded();
+    };
+    hooks.ComposeSMS = [runDialog, &mainWindow, dataModule] {
+        runDialog([&] { return new TfrmSMS(&mainWindow, dataModule); });
     };
     hooks.ClearDatabase = [dataModule] {
         if (dataModule)

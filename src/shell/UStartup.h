@@ -27,6 +27,7 @@ class TfrmServiceContractList;
 class TfrmWorkerEdtr;
 class TfrmWorkerList;
 class TrptHistory;
+class TWhatsThisFilter;
 
 // The record editor each of the five lists runs; not owned, any may be null
 // (that list's Edit and New then do nothing).
@@ -98,12 +99,16 @@ public:
     TfrmMain& MainWindow() const { return *m_pMainWindow; }
     TdmlGlobals& DataModule() const { return *m_pDataModule; }
     const TWindows& Windows() const { return m_Windows; }
+    // The What's This texts of the help folder, given to every control as
+    // its window is built; made first, removed last.
+    const TWhatsThisFilter& WhatsThis() const { return *m_pWhatsThis; }
 
 private:
     void PublishListWindows(const TListWindows& lists);
 
     // Should the constructor fail, the members go in reverse order: the main
     // window, with whatever windows it already owns, before the data module.
+    std::unique_ptr<TWhatsThisFilter> m_pWhatsThis;
     std::unique_ptr<TdmlGlobals> m_pDataModule;
     std::unique_ptr<TfrmMain> m_pMainWindow;
     TWindows m_Windows;

@@ -54,7 +54,7 @@ private:
 namespace UVidaz {
 
 QString DefaultLibraryPath() {
-    return GetAppPath() + QStringLiteral("Vidaz");
+    return UFiles::ShippedLibrary(QStringLiteral("Vidaz"));
 }
 
 bool LoadStringResource(int id, int maxChars, QString& text, int& errorCode,

@@ -1,8 +1,8 @@
 #pragma once
 
 // Access to the customisation library "Vidaz" (libVidaz.so beside the
-// executable). Every use loads the library afresh, takes one resource from it
-// and releases it at once.
+// executable, or in lib/korvane/ of an installed program). Every use loads the
+// library afresh, takes one resource from it and releases it at once.
 //
 // When the library cannot be loaded the functions return false and give an
 // error code: ENOENT (2) when there is no library file, ENOEXEC (8) when a
@@ -13,8 +13,9 @@
 
 namespace UVidaz {
 
-// Where the library is looked for: the executable's directory followed by the
-// plain name "Vidaz" (the platform adds its prefix and suffix).
+// Where the library is looked for: the plain name "Vidaz" (the platform adds
+// its prefix and suffix) beside the executable, or where the installed
+// program keeps it (UFiles::ShippedLibrary).
 QString DefaultLibraryPath();
 
 // Reads string resource `id` into a buffer of `maxChars` characters. Returns

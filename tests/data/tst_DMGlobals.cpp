@@ -542,11 +542,17 @@ private Q_SLOTS:
         TdmlGlobals& dml = Open();
         Exec({"INSERT INTO Customer (CustomerID) VALUES (\"O'Neil\")",
               "INSERT INTO Customer (CustomerID) VALUES (\"O\")",
+              "INSERT INTO Customer (CustomerID) VALUES (\"D'Arcy\")",
               "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'1\", \"O'Neil\")",
               "INSERT INTO Representative (RecID, FK_Customer) VALUES ('{A\"B}', 'O')"});
         QVERIFY(dml.CustomerExists("O'Neil"));
         QVERIFY(!dml.CustomerExists("O' OR '1'='1"));
         QVERIFY(dml.ItemExists("SN'1"));
+        // A list's row, deleted through its editor's table by its key.
+        dml.RefreshQueries();
+        QVERIFY(dml.sqlCustomer->Locate("CustomerID", "D'Arcy"));
+        dml.CustomersAccess()->DeleteQueryRecord();
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"O", "O'Neil"}));
         dml.DeleteCustomer("O'Neil");
         QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"O"}));
         QCOMPARE(Count("Item"), 0);

@@ -6,7 +6,7 @@
 #include "data/FBackup.h"
 #include "data/FRestore.h"
 #include "data/engine/TQuery.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
 #include <QLabel>
@@ -17,41 +17,26 @@
 class TestFBackup : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
 
-    QString Workers() {
-        std::unique_ptr<TQuery> query = m_pDml->CreateQuery("SELECT WorkerNR FROM Worker", true);
-        QStringList values;
-        for (; !query->Eof(); query->Next())
-            values << query->Field(0)->AsString();
-        return values.join(',');
-    }
+    QString Workers() { return m_pDml->Column("SELECT WorkerNR FROM Worker").join(','); }
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        m_pDml = std::make_unique<TdmlGlobals>();
-        QDir().mkpath(m_pDir->Path() + "database");
-        m_pDml->SetDatabaseDir(m_pDir->Path() + "database");
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")");
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
+            QStringList{"INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
     }
 
-    void cleanup() {
-        m_pDml.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDml.reset(); }
 
     void ABackupLandsInTheTypedFolderAndRestoresFromThere() {
         TestWindows::TInstalledDialogs dialogs;
-        const QString folder = m_pDir->Path() + "my backups";
+        const QString folder = m_pDml->Root() + "my backups";
         QDir().mkpath(folder);
 
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDir->Path() + "backups/");
+        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
         backup.show();
-        QCOMPARE(backup.edtPath->text(), m_pDir->Path() + "backups/");
+        QCOMPARE(backup.edtPath->text(), m_pDml->Root() + "backups/");
         // Blanks around the folder and no separator at its end.
         backup.edtPath->setText("  " + folder + "  ");
         backup.btnStart->click();
@@ -62,7 +47,7 @@ private Q_SLOTS:
         QVERIFY(m_pDml->DatabaseActive());
 
         m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDir->Path() + "backups/");
+        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
         restore.show();
         dialogs.AnswerFile(folder + "/" + made.first());
         restore.btnBrowse->click();
@@ -74,8 +59,8 @@ private Q_SLOTS:
 
     void BadPathsAreRefusedWithTheirMessages() {
         TestWindows::TInstalledDialogs dialogs;
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDir->Path() + "backups/");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDir->Path() + "backups/");
+        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
+        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
         backup.show();
         restore.show();
         const struct {
@@ -84,12 +69,12 @@ private Q_SLOTS:
             QString Text;
             QString Message;
         } cases[] = {
-            {backup.edtPath, backup.btnStart, m_pDir->Path() + "nowhere",
+            {backup.edtPath, backup.btnStart, m_pDml->Root() + "nowhere",
              "The specified backup folder does not exists."},
             {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
-            {restore.edtPath, restore.btnStart, m_pDir->Path() + "missing.zip",
+            {restore.edtPath, restore.btnStart, m_pDml->Root() + "missing.zip",
              "The specified file does not exists."},
-            {restore.edtPath, restore.btnStart, m_pDir->Path(),
+            {restore.edtPath, restore.btnStart, m_pDml->Root(),
              "The specified file does not exists."},
         };
         for (const auto& c : cases) {
@@ -99,18 +84,18 @@ private Q_SLOTS:
             QCOMPARE(dialogs.Requests().last().Text, c.Message);
             QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
         }
-        QCOMPARE(QDir(m_pDir->Path()).entryList({"*.zip"}, QDir::Files), QStringList());
+        QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
         QCOMPARE(Workers(), QString("W1"));
     }
 
     void AFailedRestoreGivesTheControlsBack() {
         TestWindows::TInstalledDialogs dialogs;
-        const QString bad = m_pDir->Path() + "bad.zip";
+        const QString bad = m_pDml->Root() + "bad.zip";
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("garbage");
         file.close();
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDir->Path());
+        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root());
         restore.show();
         restore.edtPath->setText(bad);
         QVERIFY(TestSupport::ErrorOf([&] { restore.btnRestoreClick(); }).contains("bad.zip"));

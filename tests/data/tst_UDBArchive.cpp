@@ -5,7 +5,7 @@
 #include "data/DMGlobals.h"
 #include "data/UDBArchive.h"
 #include "data/engine/TQuery.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -45,6 +45,14 @@ void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& 
     QCOMPARE(zip_close(archive), 0);
 }
 
+// The content of the entry `name` of an archive, as an independent reader
+// unpacks it.
+QByteArray Entry(const QString& archive, const QString& name) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, name});
+    return unzip.waitForFinished() ? unzip.readAllStandardOutput() : QByteArray();
+}
+
 // Positions given to an indicator.
 struct TRecordedProgress : UAbstract::TProgress {
     void SetPosition(int position) override {
@@ -59,17 +67,13 @@ struct TRecordedProgress : UAbstract::TProgress {
 class TestUDBArchive : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
 
-    QString DbDir() const { return m_pDir->Path() + "database/"; }
-    QString Backups() const { return m_pDir->Path() + "backups/"; }
+    QString DbDir() const { return m_pDml->DatabaseDir(); }
+    QString Backups() const { return m_pDml->Root() + "backups/"; }
 
     QStringList Column(const QString& sql) {
-        std::unique_ptr<TQuery> query = m_pDml->CreateQuery(sql, true);
-        QStringList values;
-        for (; !query->Eof(); query->Next())
-            values << query->Field(0)->AsString();
+        QStringList values = m_pDml->Column(sql);
         values.sort();
         return values;
     }
@@ -81,21 +85,13 @@ class TestUDBArchive : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        QDir().mkpath(DbDir());
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
+            QStringList{"INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")",
+                        "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
         QDir().mkpath(Backups());
-        m_pDml = std::make_unique<TdmlGlobals>();
-        m_pDml->SetDatabaseDir(DbDir().chopped(1));
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
-        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")");
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")");
     }
 
-    void cleanup() {
-        m_pDml.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDml.reset(); }
 
     void BackupNamesFollowTheFolderAndTheMinute() {
         const QDateTime when(QDate(2006, 5, 14), QTime(9, 30, 59));
@@ -143,14 +139,8 @@ private Q_SLOTS:
 
         // Only the customer table, stored under a folder and in capitals.
         const QString onlyCustomers = Backups() + "customers.zip";
-        {
-            const QString unpack = m_pDir->Path() + "unpack/";
-            QDir().mkpath(unpack);
-            QProcess::execute("unzip", {"-q", archive, "Customer.db", "-d", unpack});
-            QFile file(unpack + "Customer.db");
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", file.readAll()}, {"readme.txt", "x"}});
-        }
+        WriteArchive(onlyCustomers,
+                     {{"old/CUSTOMER.DB", Entry(archive, "Customer.db")}, {"readme.txt", "x"}});
         TRecordedProgress overall;
         m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
         QVERIFY(m_pDml->DatabaseActive());
@@ -185,14 +175,8 @@ private Q_SLOTS:
         garbage.close();
         // A good customer table beside a worker "table" that is not one.
         const QString mixed = Backups() + "mixed.zip";
-        {
-            const QString unpack = m_pDir->Path() + "unpack/";
-            QDir().mkpath(unpack);
-            QProcess::execute("unzip", {"-q", good, "Customer.db", "-d", unpack});
-            QFile file(unpack + "Customer.db");
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            WriteArchive(mixed, {{"Customer.db", file.readAll()}, {"Worker.db", "SQLite? no."}});
-        }
+        WriteArchive(mixed,
+                     {{"Customer.db", Entry(good, "Customer.db")}, {"Worker.db", "SQLite? no."}});
 
         for (const QString& archive : {garbage.fileName(), mixed}) {
             const QString error =

@@ -13,7 +13,7 @@
 #include "editors/UDBTextControls.h"
 #include "lists/FCustomerList.h"
 #include "lists/FItemList.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
@@ -26,16 +26,12 @@
 class TestEditorCommands : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pData;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pData;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
 
-    TdmlGlobals& Data() { return *m_pData; }
+    TestSupport::TTempDataModule& Data() { return *m_pData; }
     TestWindows::TInstalledDialogs& Dialogs() { return *m_pDialogs; }
-    QString Stored(const QString& sql) {
-        auto query = Data().CreateQuery(sql, true);
-        return query->Eof() ? QStringLiteral("<none>") : query->Fields().at(0)->AsString();
-    }
+    QString Stored(const QString& sql) { return Data().Stored(sql); }
     // The texts of the message boxes shown so far.
     QStringList Said() const {
         QStringList said;
@@ -47,13 +43,7 @@ class TestEditorCommands : public QObject {
     // Runs `editor` for a new row (or on the current one) with `handler`
     // working on the shown window; returns what Execute returned.
     bool Run(TfrmBaseEditor& editor, bool edit, const std::function<void()>& handler) {
-        editor.SetEditMode(edit);
-        Dialogs().AnswerModal([&](QObject*) {
-            editor.show();
-            handler();
-            return editor.result();
-        });
-        return editor.Execute();
+        return TestWindows::RunEditor(editor, edit, Dialogs(), handler);
     }
     // The next modal window is the representative editor; `handler` works on it.
     void InReprEditor(TfrmReprEditor& repr, const std::function<void()>& handler) {
@@ -76,20 +66,12 @@ class TestEditorCommands : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        m_pData = std::make_unique<TdmlGlobals>();
-        Data().SetDatabaseDir(m_pDir->Path() + "database");
-        QDir().mkpath(Data().DatabaseDir());
-        Data().CreateMissingTables();
-        for (const char* sql : {
-                 "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ACME\", \"Acme\")",
-                 "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
-                 "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN1\", \"ACME\")",
-                 "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'2\", \"ZETA\")",
-             })
-            Data().ExecSQL(QString::fromLatin1(sql));
+        m_pData = std::make_unique<TestSupport::TTempDataModule>(QStringList{
+            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ACME\", \"Acme\")",
+            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+            "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN1\", \"ACME\")",
+            "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'2\", \"ZETA\")"});
         Data().AddRepresentative("ACME", "Rita", "Ras", "082 1", "rita@acme.example");
-        Data().SetDatabaseActive(true);
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
     }
 
@@ -97,7 +79,6 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->PendingAnswers(), 0);
         m_pDialogs.reset();
         m_pData.reset();
-        m_pDir.reset();
     }
 
     void RepresentativesAreAddedChangedAndDeletedFromTheCustomer() {

@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDatabase;
 
 namespace {
 
@@ -51,8 +51,7 @@ public:
 class TestFBaseEditor : public QObject {
     Q_OBJECT
 
-    TTempDir m_Dir;
-    TDatabase m_Db;
+    TTempDatabase m_Db;
     std::unique_ptr<TTable> m_pTable;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     int m_nPosts = 0;
@@ -76,16 +75,12 @@ class TestFBaseEditor : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        m_Db.Open(m_Dir.Path());
         m_Db.Exec(QString::fromLatin1(DMTables::FindTableDef("Call")->CreateSql));
     }
 
     void init() {
         m_Db.EmptyTable("Call");
-        m_pTable = std::make_unique<TTable>();
-        m_pTable->SetDatabase(&m_Db);
-        m_pTable->SetTableName("Call");
-        m_pTable->Open();
+        m_pTable = TestSupport::OpenTable(m_Db, "Call");
         m_nPosts = 0;
         m_pTable->AfterPost = [this](TDataSet&) { ++m_nPosts; };
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();

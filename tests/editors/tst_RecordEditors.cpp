@@ -18,7 +18,7 @@
 #include "editors/UDBValueControls.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IProgramSettings.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
@@ -27,7 +27,7 @@
 #include <QTableView>
 #include <QtTest>
 
-using TestSupport::TTempDir;
+using TestSupport::TTempDataModule;
 
 namespace {
 
@@ -71,27 +71,16 @@ public:
 class TestRecordEditors : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pData;
+    std::unique_ptr<TTempDataModule> m_pData;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
 
-    TdmlGlobals& Data() { return *m_pData; }
-    QString Stored(const QString& sql) {
-        auto query = Data().CreateQuery(sql, true);
-        return query->Eof() ? QStringLiteral("<none>") : query->Fields().at(0)->AsString();
-    }
+    TTempDataModule& Data() { return *m_pData; }
+    QString Stored(const QString& sql) { return Data().Stored(sql); }
     // Runs `editor` on the current row (edit) or a new one, with `handler`
-    // working on the shown window; returns what Execute returned.
-    static bool Run(TfrmBaseEditor& editor, bool edit, TScriptedDialogs& dialogs,
-                    const std::function<void(TfrmBaseEditor*)>& handler) {
-        editor.SetEditMode(edit);
-        dialogs.AnswerModal([&](QObject* window) {
-            auto* shown = qobject_cast<TfrmBaseEditor*>(window);
-            shown->show();
-            handler(shown);
-            return shown->result();
-        });
-        return editor.Execute();
+    // working on it; returns what Execute returned.
+    bool Run(TfrmBaseEditor& editor, bool edit,
+             const std::function<void(TfrmBaseEditor*)>& handler) {
+        return TestWindows::RunEditor(editor, edit, *m_pDialogs, [&] { handler(&editor); });
     }
     // Enters every value in edit mode, checking that each one alone enables
     // Apply, then saves with OK and checks the stored columns.
@@ -99,7 +88,7 @@ class TestRecordEditors : public QObject {
     void EnterEachAndSave(const QString& table, const QString& where,
                           const QList<TEntry>& entries) {
         TEditor editor(&Data());
-        const bool saved = Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor* window) {
+        const bool saved = Run(editor, true, [&](TfrmBaseEditor* window) {
             for (const TEntry& entry : entries) {
                 auto* control = window->findChild<QWidget*>(QLatin1String(entry.Control));
                 QVERIFY2(control, entry.Control);
@@ -127,30 +116,22 @@ private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
-        m_pDir = std::make_unique<TTempDir>();
-        m_pData = std::make_unique<TdmlGlobals>();
-        Data().SetDatabaseDir(m_pDir->Path() + "database");
-        QDir().mkpath(Data().DatabaseDir());
-        Data().CreateMissingTables();
-        for (const char* sql : {
-                 "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) "
-                 "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\", \"011 555 0101\")",
-                 "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
-                 "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
-                 "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
-                 "INSERT INTO Worker (WorkerNR, Name, Surname, IDNr, IDTypeIsPassport, "
-                 "CurrentlyEmployed) VALUES (\"W1\", \"Sam\", \"Dube\", \"123\", \"False\", "
-                 "\"True\")",
-                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) "
-                 "VALUES (\"SN1\", \"ACME\", \"Full\", \"True\")",
-                 "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
-                 "Billed, Callout, Priority, MeterReading) VALUES (\"000001\", \"ACME\", \"W1\", "
-                 "\"SN1\", \"New\", \"False\", \"False\", 1, 0)",
-             })
-            Data().ExecSQL(QString::fromLatin1(sql));
+        m_pData = std::make_unique<TTempDataModule>(QStringList{
+            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) "
+            "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\", \"011 555 0101\")",
+            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+            "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
+            "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
+            "INSERT INTO Worker (WorkerNR, Name, Surname, IDNr, IDTypeIsPassport, "
+            "CurrentlyEmployed) VALUES (\"W1\", \"Sam\", \"Dube\", \"123\", \"False\", \"True\")",
+            "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Lindiwe\")",
+            "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) "
+            "VALUES (\"SN1\", \"ACME\", \"Full\", \"True\")",
+            "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
+            "Billed, Callout, Priority, MeterReading) VALUES (\"000001\", \"ACME\", \"W1\", "
+            "\"SN1\", \"New\", \"False\", \"False\", 1, 0)"});
         Data().AddRepresentative("ACME", "Rita", "Ras", "082 1", "rita@acme.example");
         Data().AddRepresentative("ACME", "Pule", "Pooe", "082 2", "pule@acme.example");
-        Data().SetDatabaseActive(true);
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
     }
 
@@ -158,7 +139,6 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->PendingAnswers(), 0);
         m_pDialogs.reset();
         m_pData.reset();
-        m_pDir.reset();
     }
 
     void EveryControlWritesItsColumnAndEnablesApply() {
@@ -227,22 +207,18 @@ private Q_SLOTS:
         TfrmCustomerEdtr customer(&Data());
         struct TCase {
             TfrmBaseEditor* Editor;
-            QString Caption;
             QList<TEntry> Keys; // typed in lower case
         };
         const QList<TCase> cases = {
-            {&worker, "Worker", {{"edtWorkerNR", "WorkerNR", "W7"}}},
-            {&item, "Item", {{"edtSerialNr", "SerialNr", "sn7"}, {"edtOwner", "Owner", "ZETA"}}},
+            {&worker, {{"edtWorkerNR", "WorkerNR", "W7"}}},
+            {&item, {{"edtSerialNr", "SerialNr", "sn7"}, {"edtOwner", "Owner", "ZETA"}}},
             {&contract,
-             "Service Contract",
              {{"edtItemSerialNr", "ItemSerialNr", "SN8"}, {"edtCustomerID", "CustomerID", "ZETA"}}},
-            {&customer, "Customer", {{"edtCustomerID", "CustomerID", "NEWCO"}}},
+            {&customer, {{"edtCustomerID", "CustomerID", "NEWCO"}}},
         };
         for (const TCase& c : cases) {
-            QString caption;
             bool writable = true;
-            QVERIFY(Run(*c.Editor, false, *m_pDialogs, [&](TfrmBaseEditor* window) {
-                caption = window->windowTitle();
+            QVERIFY(Run(*c.Editor, false, [&](TfrmBaseEditor* window) {
                 writable = window->btnApply->isEnabled();
                 for (const TEntry& key : c.Keys) {
                     auto* edit = window->findChild<TDBEdit*>(key.Control);
@@ -255,20 +231,17 @@ private Q_SLOTS:
                     surname->setText("Dube");
                 window->btnOk->click();
             }));
-            QCOMPARE(caption, "Add a new " + c.Caption);
             QVERIFY(writable);
             // Upper-case fields store what was typed in capitals.
             for (const TEntry& key : c.Keys)
                 QCOMPARE(c.Editor->findChild<TDBEdit*>(key.Control)->text(), key.Value.toString());
 
             bool readOnly = true;
-            QVERIFY(!Run(*c.Editor, true, *m_pDialogs, [&](TfrmBaseEditor* window) {
-                caption = window->windowTitle();
+            QVERIFY(!Run(*c.Editor, true, [&](TfrmBaseEditor* window) {
                 for (const TEntry& key : c.Keys)
                     readOnly = readOnly && window->findChild<TDBEdit*>(key.Control)->isReadOnly();
                 window->btnOk->click();
             }));
-            QCOMPARE(caption, c.Caption + " Properties");
             QVERIFY(readOnly);
         }
         QCOMPARE(Stored("SELECT Name FROM Worker WHERE WorkerNR = 'W7'"), QString());
@@ -401,7 +374,7 @@ private Q_SLOTS:
 
         // A changed worker is taken as it is, even without a name.
         QVERIFY(Data().tblWorker->Locate("WorkerNR", "W1"));
-        QVERIFY(Run(worker, true, *m_pDialogs, [](TfrmBaseEditor* window) {
+        QVERIFY(Run(worker, true, [](TfrmBaseEditor* window) {
             auto* w = qobject_cast<TfrmWorkerEdtr*>(window);
             Enter(w->edtName, "");
             Enter(w->edtSurname, "");
@@ -441,7 +414,7 @@ private Q_SLOTS:
             QWidget* focused = nullptr;
             QWidget* key = nullptr;
             bool stillOpen = false;
-            QVERIFY(!Run(*c.Editor, false, *m_pDialogs, [&](TfrmBaseEditor* window) {
+            QVERIFY(!Run(*c.Editor, false, [&](TfrmBaseEditor* window) {
                 for (const TEntry& entry : c.Typed)
                     Enter(window->findChild<QWidget*>(entry.Control), entry.Value);
                 key = window->findChild<QWidget*>(c.Typed.first().Control);
@@ -461,7 +434,7 @@ private Q_SLOTS:
 
     void SameAsPhysicalCopiesAndRestoresThePostalAddress() {
         TfrmCustomerEdtr editor(&Data());
-        QVERIFY(Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(Run(editor, true, [&](TfrmBaseEditor*) {
             Enter(editor.edtPhyAddr, "1 Main Road");
             Enter(editor.edtPhyCode, "2001");
             Enter(editor.edtPOAddr, "PO Box 9");
@@ -489,7 +462,7 @@ private Q_SLOTS:
                  QString("1 Main Road"));
 
         // Showing the window again clears the box without restoring anything.
-        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, [&](TfrmBaseEditor*) {
             QVERIFY(!editor.chkSameAsPhy->isChecked());
             QCOMPARE(editor.edtPOAddr->toPlainText(), QString("1 Main Road"));
             QVERIFY(editor.edtPOAddr->isEnabled());
@@ -501,12 +474,10 @@ private Q_SLOTS:
         TfrmCustomerEdtr editor(&Data());
         Data().tblCustomer->First(); // ACME
         QStringList names;
-        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, [&](TfrmBaseEditor*) {
             QAbstractItemModel* model = editor.grdRepresentatives->model();
             for (int row = 0; row < model->rowCount(); ++row)
                 names << model->index(row, 0).data().toString();
-            QCOMPARE(model->columnCount(), 4);
-            QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("Cell"));
             editor.btnCancel->click();
         }));
         names.sort();
@@ -517,7 +488,7 @@ private Q_SLOTS:
     void TheCallEditorFollowsTheCallsItemCustomerAndWorker() {
         TfrmCallEdtr editor(&Data());
         Data().tblCall->First();
-        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, [&](TfrmBaseEditor*) {
             QCOMPARE(editor.edtBrand->text(), QString("Inkwell"));
             QCOMPARE(editor.edtDescription->toPlainText(), QString("Printer"));
             QCOMPARE(editor.edtCompany->text(), QString("Acme Ltd"));
@@ -550,7 +521,7 @@ private Q_SLOTS:
             return QList<bool>{editor.dteCompleted->isEnabled(), editor.lblComplDT->isEnabled(),
                                editor.edtBillTime->isEnabled(), editor.lblhms->isEnabled()};
         };
-        QVERIFY(Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(Run(editor, true, [&](TfrmBaseEditor*) {
             QCOMPARE(open(), QList<bool>({false, false, false, false}));
             editor.SetModified(false);
             editor.cbxStatus->setCurrentText("Complete");
@@ -565,7 +536,7 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Complete"));
 
         // Shown again on a complete, billed call: both stay open.
-        QVERIFY(!Run(editor, true, *m_pDialogs, [&](TfrmBaseEditor*) {
+        QVERIFY(!Run(editor, true, [&](TfrmBaseEditor*) {
             QCOMPARE(open(), QList<bool>({true, true, true, true}));
             editor.cbxStatus->setCurrentText("Busy");
             QVERIFY(!editor.dteCompleted->isEnabled());

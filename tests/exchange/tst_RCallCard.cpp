@@ -4,7 +4,7 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
 #include "exchange/RCallCard.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 
 #include <QtTest>
 
@@ -15,27 +15,21 @@ private Q_SLOTS:
     void TheCardHoldsTheCallsValues() {
         if (!TestSupport::CanReadPdf())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        TestSupport::TTempDir dir;
-        TdmlGlobals dml;
-        dml.SetDatabaseDir(dir.Path());
-        dml.CreateMissingTables();
-        dml.SetDatabaseActive(true);
-        for (const char* sql : {
-                 "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName, Tel, "
-                 "PhysicalAddr, PhysicalCode) VALUES ('C1', 'Acme & Sons', 'Ann', 'Abel', "
-                 "'021 555 0101', '12 Long Street', '8001')",
-                 "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
-                 "VALUES ('SN-9', 'Hexa', 'HX-2', 'Floor polisher', 'C1')",
-                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, Comments) "
-                 "VALUES ('SN-9', 'C1', 'Gold', 'Parts and labour')",
-                 "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Sipho', 'Dube')",
-                 "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
-                 "Priority, JobcardNumber, OrderNumber, MeterReading, ProblemDescr) VALUES "
-                 "('000042', 'C1', 'W1', 'SN-9', 'Busy', 2, 'JC-7', 'PO-3', 1234, "
-                 "'Motor hums but the brush does not turn; the belt may have slipped off its "
-                 "pulley after the machine fell over on Tuesday.')",
-             })
-            dml.ExecSQL(QString::fromLatin1(sql));
+        TestSupport::TTempDataModule dml({
+            "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName, Tel, "
+            "PhysicalAddr, PhysicalCode) VALUES ('C1', 'Acme & Sons', 'Ann', 'Abel', "
+            "'021 555 0101', '12 Long Street', '8001')",
+            "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
+            "VALUES ('SN-9', 'Hexa', 'HX-2', 'Floor polisher', 'C1')",
+            "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, Comments) "
+            "VALUES ('SN-9', 'C1', 'Gold', 'Parts and labour')",
+            "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Sipho', 'Dube')",
+            "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
+            "Priority, JobcardNumber, OrderNumber, MeterReading, ProblemDescr) VALUES "
+            "('000042', 'C1', 'W1', 'SN-9', 'Busy', 2, 'JC-7', 'PO-3', 1234, "
+            "'Motor hums but the brush does not turn; the belt may have slipped off its "
+            "pulley after the machine fell over on Tuesday.')",
+        });
         const auto query = [&dml](const char* sql) { return dml.CreateQuery(sql, true); };
         const auto call = query("SELECT * FROM Call WHERE CallNr = '000042'");
         const auto customer = query("SELECT * FROM Customer");
@@ -46,8 +40,12 @@ private Q_SLOTS:
         const RCallCard::TSources sources{call.get(), call.get(),     customer.get(),
                                           item.get(), contract.get(), worker.get()};
 
-        const QString pdf = dir.Path() + "card.pdf";
-        UReportDrawing::RenderToPdf(RCallCard::BuildDocument(sources, {}, "06/12/2026 10:15"), pdf);
+        const QString pdf = dml.Root() + "card.pdf";
+        // A banner as tall as the customisation library's: still one page.
+        QImage banner(714, 90, QImage::Format_RGB32);
+        banner.fill(Qt::darkBlue);
+        UReportDrawing::RenderToPdf(RCallCard::BuildDocument(sources, banner, "06/12/2026 10:15"),
+                                    pdf);
         const QStringList pages = TestSupport::PdfPages(pdf);
         QCOMPARE(pages.size(), 1);
         const QString text = pages.first().simplified();

@@ -82,7 +82,7 @@ QString LineWith(const QString& page, const QString& text) {
 } // namespace
 
 #define REQUIRE_PDFTOTEXT()                                                                        \
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty())                                     \
+    if (!TestSupport::CanReadPdf())                                                                \
     QSKIP("pdftotext (poppler-utils) is not installed")
 
 class TestRHistory : public QObject {
@@ -176,31 +176,16 @@ private Q_SLOTS:
         QVERIFY(!LineWith(PdfPages(first).value(0), "000003").isEmpty());
     }
 
-    void CustomerText_data() {
-        QTest::addColumn<QString>("owner");
-        QTest::addColumn<QString>("company");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("both") << "Ann Abel"
-                              << "Acme"
-                              << "Acme (Ann Abel)";
-        QTest::newRow("no company") << "Ann Abel"
-                                    << ""
-                                    << "Ann Abel";
-        QTest::newRow("no owner name") << ""
-                                       << "Acme"
-                                       << "Acme";
-        QTest::newRow("unknown owner") << " "
-                                       << ""
-                                       << " ";
-        QTest::newRow("nothing") << ""
-                                 << ""
-                                 << "";
-    }
     void CustomerText() {
-        QFETCH(QString, owner);
-        QFETCH(QString, company);
-        QFETCH(QString, shown);
-        QCOMPARE(TrptHistory::CustomerText(owner, company), shown);
+        const struct {
+            const char *Owner, *Company, *Shown;
+        } cases[] = {{"Ann Abel", "Acme", "Acme (Ann Abel)"},
+                     {"Ann Abel", "", "Ann Abel"},
+                     {"", "Acme", "Acme"},
+                     {" ", "", " "}, // an unknown owner
+                     {"", "", ""}};
+        for (const auto& c : cases)
+            QCOMPARE(TrptHistory::CustomerText(c.Owner, c.Company), QString(c.Shown));
     }
 
     void MissingLibraryIsReportedAndTheReportShownWithoutBanner() {

@@ -5,26 +5,11 @@
 #include "exchange/UReportDrawing.h"
 #include "support/TestSupport.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace UReportDrawing;
 
-namespace {
-
-// The text of a PDF's pages; empty when pdftotext cannot read it.
-QStringList PdfPages(const QString& fileName) {
-    QProcess process;
-    process.start(QStandardPaths::findExecutable("pdftotext"), {fileName, "-"});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    pages.removeLast(); // after the last page's form feed
-    return pages;
-}
-
-} // namespace
+using TestSupport::PdfPages;
 
 class TestUReportDrawing : public QObject {
     Q_OBJECT
@@ -33,7 +18,7 @@ class TestUReportDrawing : public QObject {
 
 private Q_SLOTS:
     void init() {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        if (!TestSupport::CanReadPdf())
             QSKIP("pdftotext (poppler-utils) is not installed");
     }
 

@@ -6,7 +6,7 @@
 #include "exchange/UXMLExporter.h"
 #include "shell/FMain.h"
 #include "shell/abstract/IExportQuery.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -72,25 +72,17 @@ QByteArray FileBytes(const QString& path) {
 class TestUXMLExporter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
     TSource m_Source;
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        m_pDml = std::make_unique<TdmlGlobals>();
-        m_pDml->SetDatabaseDir(m_pDir->Path());
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>();
         m_Source.Dml = m_pDml.get();
-        m_Source.Target = m_pDir->Path() + "out.xml";
+        m_Source.Target = m_pDml->Root() + "out.xml";
     }
 
-    void cleanup() {
-        m_pDml.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDml.reset(); }
 
     void TheFileHoldsEveryRowAsItsTextUnchanged() {
         m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName, Notes) VALUES "
@@ -177,18 +169,18 @@ private Q_SLOTS:
                  QString("Cannot export: NULL Query object."));
         QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&m_Source, nullptr); }),
                  QString("Cannot export: NULL Progress object."));
-        m_Source.Target = m_pDir->Path() + "no such folder/out.xml";
+        m_Source.Target = m_pDml->Root() + "no such folder/out.xml";
         QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&m_Source, &progress); }),
                  QString("Cannot export: Unable to create file stream object"));
         m_Source.Target.clear();
         TXMLExporter().Export(&m_Source, &progress);
         QCOMPARE(progress.Notes.last(), QString("abandoned"));
-        QCOMPARE(QDir(m_pDir->Path()).entryList({"*.xml"}), QStringList());
+        QCOMPARE(QDir(m_pDml->Root()).entryList({"*.xml"}), QStringList());
     }
 
     void TheExportCommandAsksAndReportsTheCount() {
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        TfrmMain main(TestWindows::Locations(m_pDml->Root()));
         TfrmMain::TDataHooks hooks;
         hooks.ExportTable = [this](int index) { return m_Source.GetExportTable(index); };
         main.SetDataHooks(hooks);
@@ -203,13 +195,13 @@ private Q_SLOTS:
 
         // Yes, then a file typed without its extension.
         dialogs.AnswerButton(mbYes);
-        dialogs.AnswerFile(m_pDir->Path() + "whole");
+        dialogs.AnswerFile(m_pDml->Root() + "whole");
         dialogs.AnswerButton(mbOK);
         main.actExportToXML->trigger();
         QCOMPARE(dialogs.Requests().at(2).Caption, QString("Choose target file"));
         QCOMPARE(dialogs.Requests().at(2).Value, QString("Exported data"));
         QCOMPARE(dialogs.Requests().last().Text, QString("Export complete.\r\n1 records exported"));
-        QVERIFY(FileBytes(m_pDir->Path() + "whole.xml").startsWith("<Database"));
+        QVERIFY(FileBytes(m_pDml->Root() + "whole.xml").startsWith("<Database"));
         QVERIFY(main.btnSBCancel->isHidden());
         QVERIFY(main.StatusText().isEmpty());
     }

@@ -319,7 +319,7 @@ private Q_SLOTS:
                                frm.actPrint->isEnabled()};
         };
         QCOMPARE(CurrentDataList, frmCallsList);
-        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
 
         // Edit runs the editor on the list's record and shows the saved row.
         QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000003"));
@@ -349,7 +349,7 @@ private Q_SLOTS:
         // and calls.
         CurrentDataList = frmCallsList;
         QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
-        QCOMPARE(enabled(), QList<bool>({true, true, true, false}));
+        QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
         program.Dialogs.AnswerButton(mbYes);
         frm.actDeleteCurrentRec->trigger();
         QCOMPARE(frmCallsList->Model()->rowCount(), 7);
@@ -684,6 +684,30 @@ private Q_SLOTS:
         QCOMPARE(calls, QStringList({"000002", "000004", "000006"}));
         QCOMPARE(rptHistory->lblItemSerial, QString(":S2, Hex H2"));
         QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
+    }
+
+    // Print on the calls list: the current call's card, saved from the
+    // preview as a PDF.
+    void PrintShowsTheCurrentCallsCard() {
+        if (!TestSupport::CanReadPdf())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        TRunningProgram program;
+        program.Main->ShowDataList(Interfaces::dvCalls);
+        frmCallsList->MakeCurrent();
+        program.DataModule.sqlCall->Locate("CallNr", "000006", {});
+        program.Main->IdleUpdate();
+        QVERIFY(program.Main->actPrint->isEnabled());
+        const QString file = program.Dir.Path() + "card.pdf";
+        program.Dialogs.AnswerModal([](QObject* window) {
+            window->findChild<QAction*>("actSaveAsPdf")->trigger();
+            return 0;
+        });
+        program.Dialogs.AnswerFile(file);
+        program.Main->actPrint->trigger();
+        const QString text = TestSupport::PdfPages(file).join(' ').simplified();
+        for (const char* expected : {"Workshop Call Card", "Call Number: 000006", "Status: Busy",
+                                     "Serial Number: S2", "Company: Bolt", "Worker: Zoe Zulu"})
+            QVERIFY2(text.contains(QLatin1String(expected)), expected);
     }
 
     void DetailPanelStateIsKept() {

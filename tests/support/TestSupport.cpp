@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "data/engine/TDatabase.h"
+#include "data/engine/TTable.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -18,6 +19,14 @@ QString ShownText(const QString& text) {
     if (!Qt::mightBeRichText(text))
         return text;
     return QTextDocumentFragment::fromHtml(text).toPlainText().trimmed();
+}
+
+std::unique_ptr<TTable> OpenTable(TDatabase& db, const QString& name) {
+    auto table = std::make_unique<TTable>();
+    table->SetDatabase(&db);
+    table->SetTableName(name);
+    table->Open();
+    return table;
 }
 
 QList<QStringList> RowTexts(TStatement& statement) {

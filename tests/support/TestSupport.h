@@ -9,6 +9,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
+
+class TTable;
 
 namespace TestSupport {
 
@@ -47,6 +50,9 @@ QList<QStringList> RowTexts(TStatement& statement);
 QStringList PdfPages(const QString& fileName);
 // Whether pdftotext (poppler-utils) is there to read PDF files back.
 bool CanReadPdf();
+
+// The table `name` of `db`, open.
+std::unique_ptr<TTable> OpenTable(TDatabase& db, const QString& name);
 
 namespace Detail {
 struct TTempDirHolder {

@@ -65,6 +65,22 @@ int CloseEditor(QObject* window, bool ok) {
     return editor->result();
 }
 
+bool RunEditor(TfrmBaseEditor& editor, bool edit, TScriptedDialogs& dialogs,
+               const std::function<void()>& work, bool activate) {
+    editor.SetEditMode(edit);
+    dialogs.AnswerModal([&](QObject*) {
+        editor.show();
+        if (activate) {
+            editor.activateWindow();
+            if (!QTest::qWaitForWindowActive(&editor))
+                qWarning("the editor did not become active");
+        }
+        work();
+        return editor.result();
+    });
+    return editor.Execute();
+}
+
 bool ShowExposed(QWidget& window) {
     window.show();
     return QTest::qWaitForWindowExposed(&window);

@@ -11,6 +11,7 @@
 
 class QObject;
 class QTreeWidgetItem;
+class TfrmBaseEditor;
 class QWidget;
 class TfrmDataList;
 
@@ -58,6 +59,13 @@ TfrmMain::TLocations Locations(const QString& dir);
 // Closes the record editor `window` with its OK (or Cancel) button and gives
 // its result, as an answer to a modal request.
 int CloseEditor(QObject* window, bool ok = true);
+
+// Runs `editor` on the current row (`edit`) or a new one: its modal request
+// is answered by showing it (made active when `activate`, so that the
+// keyboard moves between its fields as for a user) and running `work`, which
+// closes it. Returns what Execute returned.
+bool RunEditor(TfrmBaseEditor& editor, bool edit, TScriptedDialogs& dialogs,
+               const std::function<void()>& work, bool activate = false);
 
 // Shows `window` and waits until the window system has exposed it.
 [[nodiscard]] bool ShowExposed(QWidget& window);

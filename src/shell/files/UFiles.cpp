@@ -1,8 +1,10 @@
 #include "shell/files/UFiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QtEndian>
 #include <cstring>
 #include <elf.h>
@@ -147,6 +149,58 @@ QString GetAppPath() {
                             ? QCoreApplication::applicationFilePath()
                             : QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
     return ExtractFilePath(exe);
+}
+
+namespace {
+
+const QString CountryList = QStringLiteral("Countries.dat");
+
+// <prefix>/`folder`/korvane/ of the executable's folder `appPath`.
+QString InstalledFolder(const QString& appPath, const QString& folder) {
+    return QDir::cleanPath(appPath + QStringLiteral("../") + folder) + QStringLiteral("/korvane/");
+}
+
+QString WithSlash(const QString& dir) {
+    return dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
+} // namespace
+
+QString ShippedFile(const QString& name, const QString& appPath) {
+    const QString beside = appPath + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = InstalledFolder(appPath, QStringLiteral("share")) + name;
+    return QFileInfo::exists(installed) ? installed : beside;
+}
+
+QString ShippedLibrary(const QString& name, const QString& appPath) {
+    const QString fileName = QStringLiteral("lib%1.so").arg(name);
+    if (QFileInfo::exists(appPath + fileName))
+        return appPath + name;
+    const QString installed = InstalledFolder(appPath, QStringLiteral("lib"));
+    return QFileInfo::exists(installed + fileName) ? installed + name : appPath + name;
+}
+
+QString UserDataFolder() {
+    return WithSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+bool IsPortableCopy(const QString& appPath) {
+    const QFileInfo folder(appPath);
+    return folder.isDir() && folder.isWritable() &&
+           (QFileInfo::exists(appPath + CountryList) ||
+            QFileInfo(appPath + QStringLiteral("database")).isDir());
+}
+
+TDataFolders DataFolders(const QString& databaseDir, const QString& appPath,
+                         const QString& userDataDir) {
+    const QString base = IsPortableCopy(appPath) ? appPath : WithSlash(userDataDir);
+    TDataFolders folders;
+    folders.Database = databaseDir.isEmpty() ? base + QStringLiteral("database/")
+                                             : WithSlash(QDir(databaseDir).absolutePath());
+    folders.Backups = base + QStringLiteral("backups/");
+    return folders;
 }
 
 QString GetVersionString(const QString& key, const QString& fileName) {

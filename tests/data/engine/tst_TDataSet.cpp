@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using TestSupport::OpenTable;
 using TestSupport::TTempDatabase;
 
 namespace {
@@ -139,60 +140,54 @@ private Q_SLOTS:
 
     void AFailingPostKeepsTheRowInItsStateAndWritesNothing() {
         AddCall(m_Db, "000001", "New", 1);
-        TTable tbl;
-        tbl.SetDatabase(&m_Db);
-        tbl.SetTableName("Call");
-        tbl.Open();
-        tbl.BeforePost = [](TDataSet&) { ThrowError("Call Number cannot be null."); };
-        tbl.Append();
-        tbl.FieldByName("CallNr").SetAsString("000002");
-        QVERIFY_THROWS_EXCEPTION(EError, tbl.Post());
-        QCOMPARE(tbl.State(), TDataSetState::Insert);
-        tbl.BeforePost = nullptr;
+        const auto tbl = OpenTable(m_Db, "Call");
+        tbl->BeforePost = [](TDataSet&) { ThrowError("Call Number cannot be null."); };
+        tbl->Append();
+        tbl->FieldByName("CallNr").SetAsString("000002");
+        QVERIFY_THROWS_EXCEPTION(EError, tbl->Post());
+        QCOMPARE(tbl->State(), TDataSetState::Insert);
+        tbl->BeforePost = nullptr;
         // A key that exists already is refused by the file.
-        tbl.FieldByName("CallNr").SetAsString("000001");
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.Post());
-        QCOMPARE(tbl.State(), TDataSetState::Insert);
-        tbl.Cancel();
-        QCOMPARE(tbl.RecordCount(), 1);
+        tbl->FieldByName("CallNr").SetAsString("000001");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl->Post());
+        QCOMPARE(tbl->State(), TDataSetState::Insert);
+        tbl->Cancel();
+        QCOMPARE(tbl->RecordCount(), 1);
     }
 
     void FieldsConvertAndGuardTheirValues() {
         AddCall(m_Db, "000001", "New", 1);
         m_Db.Exec("UPDATE Call SET Date_Time = :D",
                   {{"D", QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30))}});
-        TTable tbl;
-        tbl.SetDatabase(&m_Db);
-        tbl.SetTableName("Call");
-        tbl.Open();
-        TField& when = tbl.FieldByName("Date_Time");
+        const auto tbl = OpenTable(m_Db, "Call");
+        TField& when = tbl->FieldByName("Date_Time");
         QCOMPARE(when.DataType(), TFieldType::DateTime);
         QCOMPARE(when.AsDateTime(), QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30)));
         QCOMPARE(when.DisplayText(),
                  QLocale().toString(QDateTime(QDate(2024, 3, 9), QTime(14, 5, 30)),
                                     QLocale::ShortFormat));
-        QCOMPARE(tbl.FieldByName("Billed").DisplayText(), QString("False"));
-        QCOMPARE(tbl.FieldByName("Billed").Value(), QVariant(false));
-        QCOMPARE(tbl.FieldByName("CallNr").Size(), 10);
-        QVERIFY(tbl.FieldByName("Date_TimeFinished").IsNull());
-        QCOMPARE(tbl.FieldByName("Date_TimeFinished").DisplayText(), QString());
-        QVERIFY(!tbl.FindField("NoSuchField"));
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("NoSuchField"));
+        QCOMPARE(tbl->FieldByName("Billed").DisplayText(), QString("False"));
+        QCOMPARE(tbl->FieldByName("Billed").Value(), QVariant(false));
+        QCOMPARE(tbl->FieldByName("CallNr").Size(), 10);
+        QVERIFY(tbl->FieldByName("Date_TimeFinished").IsNull());
+        QCOMPARE(tbl->FieldByName("Date_TimeFinished").DisplayText(), QString());
+        QVERIFY(!tbl->FindField("NoSuchField"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl->FieldByName("NoSuchField"));
 
         // Values are refused outside edit and insert.
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Status").SetAsString("x"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl->FieldByName("Status").SetAsString("x"));
 
-        tbl.DefineField("Comments").SetSize(5); // narrower than the column, as typed input
-        tbl.Edit();
-        tbl.FieldByName("Comments").SetAsString("Too long for five");
-        tbl.FieldByName("Callout").SetAsString("true");
-        tbl.FieldByName("Priority").SetAsString("3");
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Priority").SetAsString("high"));
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl.FieldByName("Billed").SetAsString("maybe"));
-        tbl.FieldByName("Date_TimeFinished")
+        tbl->DefineField("Comments").SetSize(5); // narrower than the column, as typed input
+        tbl->Edit();
+        tbl->FieldByName("Comments").SetAsString("Too long for five");
+        tbl->FieldByName("Callout").SetAsString("true");
+        tbl->FieldByName("Priority").SetAsString("3");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl->FieldByName("Priority").SetAsString("high"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, tbl->FieldByName("Billed").SetAsString("maybe"));
+        tbl->FieldByName("Date_TimeFinished")
             .SetAsDateTime(QDateTime(QDate(2024, 3, 10), QTime(9, 0)));
-        QVERIFY(tbl.Modified());
-        tbl.Post();
+        QVERIFY(tbl->Modified());
+        tbl->Post();
 
         TQuery check;
         check.SetDatabase(&m_Db);

@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QtTest>
 
+using TestSupport::OpenTable;
 using TestSupport::TTempDatabase;
 
 class TestTDataSetModel : public QObject {
@@ -100,17 +101,14 @@ private Q_SLOTS:
         QCOMPARE(qry.FieldByName("CallNr").AsString(), QString("000010"));
 
         // The row being edited shows what has been typed.
-        TTable tbl;
-        tbl.SetDatabase(&m_Db);
-        tbl.SetTableName("Call");
-        tbl.Open();
+        const auto tbl = OpenTable(m_Db, "Call");
         TDataSetModel tableModel;
-        tableModel.SetDataSet(&tbl);
+        tableModel.SetDataSet(tbl.get());
         QCOMPARE(tableModel.rowCount(), 1000);
-        tbl.Edit();
-        tbl.FieldByName("Status").SetAsString("Typed");
+        tbl->Edit();
+        tbl->FieldByName("Status").SetAsString("Typed");
         QCOMPARE(tableModel.data(tableModel.index(0, 1)).toString(), QString("Typed"));
-        tbl.Cancel();
+        tbl->Cancel();
         QCOMPARE(tableModel.data(tableModel.index(0, 1)).toString(), QString("New"));
         QCOMPARE(tableModel.data(tableModel.index(999, 0)).toString(), QString("001000"));
     }
@@ -146,12 +144,9 @@ private Q_SLOTS:
         QCOMPARE(view.currentIndex().row(), int(qry.CurrentRow()));
 
         // A table keeps its key order.
-        TTable tbl;
-        tbl.SetDatabase(&m_Db);
-        tbl.SetTableName("Call");
-        tbl.Open();
+        const auto tbl = OpenTable(m_Db, "Call");
         TDataSetModel tableModel;
-        tableModel.SetDataSet(&tbl);
+        tableModel.SetDataSet(tbl.get());
         tableModel.sort(1);
         QCOMPARE(tableModel.SortColumn(), -1);
     }

@@ -185,6 +185,13 @@ private Q_SLOTS:
                              " P LEFT OUTER JOIN " + Table() + " Q ON (Q.PartNr = P.Maker)",
                          {}, ColumnCount);
         QVERIFY(!nulls.Load({PartNr}, {Name}, {}, Name, false));
+        // One null key among keys that differ.
+        TKeyedRows oneNull(*m_pDb,
+                           "SELECT Q.PartNr, P.Maker, P.Name, P.Price FROM " + Table() +
+                               " P LEFT OUTER JOIN " + Table() +
+                               " Q ON (Q.PartNr = P.PartNr AND P.PartNr <> 'P0000')",
+                           {}, ColumnCount);
+        QVERIFY(!oneNull.Load({PartNr}, {Name}, {}, Name, false));
 
         // Keys in the order a narrow statement gives them; a repeat refused.
         TKeyedRows inOrder(*m_pDb, Inner(), {}, ColumnCount);

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+using TestSupport::OpenTable;
 using TestSupport::TTempDatabase;
 
 namespace {
@@ -52,125 +53,116 @@ private Q_SLOTS:
 
     void PagesThroughManyRowsInKeyOrder() {
         Fill(2000);
-        TTable tbl;
-        tbl.SetDatabase(m_pDb.get());
-        tbl.SetTableName("'CALL.db'");
-        tbl.Open();
-        QCOMPARE(tbl.KeyFields(), QStringList({"CallNr"}));
+        const auto tbl = OpenTable(*m_pDb, "'CALL.db'");
+        QCOMPARE(tbl->KeyFields(), QStringList({"CallNr"}));
         QStringList expected, forward, backward;
         for (int n = 1; n <= 2000; ++n)
             expected << Nr(n);
-        for (; !tbl.Eof(); tbl.Next())
-            forward << Current(tbl);
-        for (tbl.Last(); !tbl.Bof(); tbl.Prior())
-            backward.prepend(Current(tbl));
+        for (; !tbl->Eof(); tbl->Next())
+            forward << Current(*tbl);
+        for (tbl->Last(); !tbl->Bof(); tbl->Prior())
+            backward.prepend(Current(*tbl));
         QCOMPARE(forward, expected);
         QCOMPARE(backward, expected);
-        QVERIFY(tbl.Locate("CallNr", Nr(1500)));
-        QCOMPARE(tbl.RecNo(), 1500);
-        tbl.Prior();
-        QCOMPARE(Current(tbl), Nr(1499));
-        QCOMPARE(tbl.RecNo(), 1499);
-        tbl.SetRecNo(77);
-        QCOMPARE(Current(tbl), Nr(77));
+        QVERIFY(tbl->Locate("CallNr", Nr(1500)));
+        QCOMPARE(tbl->RecNo(), 1500);
+        tbl->Prior();
+        QCOMPARE(Current(*tbl), Nr(1499));
+        QCOMPARE(tbl->RecNo(), 1499);
+        tbl->SetRecNo(77);
+        QCOMPARE(Current(*tbl), Nr(77));
         // Views read rows by position without moving the table.
-        QCOMPARE(tbl.RowsAvailable(), 2000);
-        QCOMPARE(tbl.RowValue(1999, 0), QVariant(Nr(2000)));
-        QCOMPARE(tbl.RowValue(64, 0), QVariant(Nr(65)));
-        QCOMPARE(tbl.RowValue(65, 0), QVariant(Nr(66)));
-        QCOMPARE(Current(tbl), Nr(77));
+        QCOMPARE(tbl->RowsAvailable(), 2000);
+        QCOMPARE(tbl->RowValue(1999, 0), QVariant(Nr(2000)));
+        QCOMPARE(tbl->RowValue(64, 0), QVariant(Nr(65)));
+        QCOMPARE(tbl->RowValue(65, 0), QVariant(Nr(66)));
+        QCOMPARE(Current(*tbl), Nr(77));
 
-        tbl.SetFilter("CustomerID='bolt' and Status='Complete'");
-        tbl.SetFiltered(true);
-        QCOMPARE(Current(tbl), Nr(78)); // the next row that passes
-        QCOMPARE(tbl.RecordCount(), 333);
-        QCOMPARE(tbl.RecNo(), 13);
-        tbl.Last();
-        QCOMPARE(Current(tbl), Nr(1998));
-        QCOMPARE(tbl.RowValue(1, 0), QVariant(Nr(12)));
+        tbl->SetFilter("CustomerID='bolt' and Status='Complete'");
+        tbl->SetFiltered(true);
+        QCOMPARE(Current(*tbl), Nr(78)); // the next row that passes
+        QCOMPARE(tbl->RecordCount(), 333);
+        QCOMPARE(tbl->RecNo(), 13);
+        tbl->Last();
+        QCOMPARE(Current(*tbl), Nr(1998));
+        QCOMPARE(tbl->RowValue(1, 0), QVariant(Nr(12)));
     }
 
     void LocatesByKeyAndByOtherFields() {
         Fill(300);
-        TTable tbl;
-        tbl.SetDatabase(m_pDb.get());
-        tbl.SetTableName("Call");
-        tbl.Open();
-        tbl.Last();
-        QVERIFY(tbl.Locate("CallNr", Nr(42)));
-        QCOMPARE(Current(tbl), Nr(42));
-        QVERIFY(!tbl.Locate("CallNr", "42"));
-        QCOMPARE(Current(tbl), Nr(42));
+        const auto tbl = OpenTable(*m_pDb, "Call");
+        tbl->Last();
+        QVERIFY(tbl->Locate("CallNr", Nr(42)));
+        QCOMPARE(Current(*tbl), Nr(42));
+        QVERIFY(!tbl->Locate("CallNr", "42"));
+        QCOMPARE(Current(*tbl), Nr(42));
         // The first in key order, whatever the file order.
-        QVERIFY(tbl.Locate("CustomerID", "BOLT", TDataSet::CaseInsensitive));
-        QCOMPARE(Current(tbl), Nr(2));
-        QVERIFY(tbl.Locate("CustomerID;Status", QVariantList{"ACME", "Complete"}));
-        QCOMPARE(Current(tbl), Nr(3));
-        QVERIFY(tbl.Locate("Status", "comp", TDataSet::CaseInsensitive | TDataSet::PartialKey));
-        QCOMPARE(Current(tbl), Nr(3));
-        QVERIFY(tbl.Locate("Billed;CustomerID", QVariantList{true, "ACME"}));
-        QCOMPARE(Current(tbl), Nr(5));
-        QVERIFY(tbl.Locate("CallNr", "0001", TDataSet::PartialKey));
-        QCOMPARE(Current(tbl), Nr(100));
-        QVERIFY(!tbl.Locate("Status", "Pending"));
-        QCOMPARE(Current(tbl), Nr(100));
-        QCOMPARE(tbl.RecNo(), 100);
+        QVERIFY(tbl->Locate("CustomerID", "BOLT", TDataSet::CaseInsensitive));
+        QCOMPARE(Current(*tbl), Nr(2));
+        QVERIFY(tbl->Locate("CustomerID;Status", QVariantList{"ACME", "Complete"}));
+        QCOMPARE(Current(*tbl), Nr(3));
+        QVERIFY(tbl->Locate("Status", "comp", TDataSet::CaseInsensitive | TDataSet::PartialKey));
+        QCOMPARE(Current(*tbl), Nr(3));
+        QVERIFY(tbl->Locate("Billed;CustomerID", QVariantList{true, "ACME"}));
+        QCOMPARE(Current(*tbl), Nr(5));
+        QVERIFY(tbl->Locate("CallNr", "0001", TDataSet::PartialKey));
+        QCOMPARE(Current(*tbl), Nr(100));
+        QVERIFY(!tbl->Locate("Status", "Pending"));
+        QCOMPARE(Current(*tbl), Nr(100));
+        QCOMPARE(tbl->RecNo(), 100);
     }
 
     void WritesThroughAndStaysOnTheWrittenRow() {
         Fill(10);
-        TTable tbl;
-        tbl.SetDatabase(m_pDb.get());
-        tbl.SetTableName("Call");
-        tbl.Open();
-        QVERIFY(tbl.Locate("CallNr", Nr(3)));
-        tbl.Insert();
-        tbl.FieldByName("CallNr").SetAsString("000007A");
-        tbl.Post();
-        QCOMPARE(Current(tbl), QString("000007A")); // in its key position
-        tbl.Next();
-        QCOMPARE(Current(tbl), Nr(8));
-        tbl.Prior();
-        tbl.Prior();
-        QCOMPARE(Current(tbl), Nr(7));
+        const auto tbl = OpenTable(*m_pDb, "Call");
+        QVERIFY(tbl->Locate("CallNr", Nr(3)));
+        tbl->Insert();
+        tbl->FieldByName("CallNr").SetAsString("000007A");
+        tbl->Post();
+        QCOMPARE(Current(*tbl), QString("000007A")); // in its key position
+        tbl->Next();
+        QCOMPARE(Current(*tbl), Nr(8));
+        tbl->Prior();
+        tbl->Prior();
+        QCOMPARE(Current(*tbl), Nr(7));
 
         // Changing the key moves the row to its new place.
-        tbl.Edit();
-        tbl.FieldByName("CallNr").SetAsString("000099");
-        tbl.Post();
-        QCOMPARE(Current(tbl), QString("000099"));
-        QCOMPARE(tbl.RecNo(), 11);
-        QVERIFY(tbl.Eof() == false);
-        tbl.Next();
-        QVERIFY(tbl.Eof());
+        tbl->Edit();
+        tbl->FieldByName("CallNr").SetAsString("000099");
+        tbl->Post();
+        QCOMPARE(Current(*tbl), QString("000099"));
+        QCOMPARE(tbl->RecNo(), 11);
+        QVERIFY(tbl->Eof() == false);
+        tbl->Next();
+        QVERIFY(tbl->Eof());
 
         // Deleting moves to the next row, or the previous one at the end.
-        QVERIFY(tbl.Locate("CallNr", Nr(5)));
-        tbl.Delete();
-        QCOMPARE(Current(tbl), Nr(6));
-        tbl.Last();
-        tbl.Delete();
-        QCOMPARE(Current(tbl), Nr(10));
-        QCOMPARE(tbl.RecordCount(), 9);
+        QVERIFY(tbl->Locate("CallNr", Nr(5)));
+        tbl->Delete();
+        QCOMPARE(Current(*tbl), Nr(6));
+        tbl->Last();
+        tbl->Delete();
+        QCOMPARE(Current(*tbl), Nr(10));
+        QCOMPARE(tbl->RecordCount(), 9);
 
         // A row posted outside the filter leaves the view.
-        tbl.SetFilter("Status='New'");
-        tbl.SetFiltered(true);
-        tbl.First();
-        QCOMPARE(Current(tbl), Nr(1));
-        tbl.Edit();
-        tbl.FieldByName("Status").SetAsString("Busy");
-        tbl.Post();
-        QCOMPARE(Current(tbl), Nr(2));
+        tbl->SetFilter("Status='New'");
+        tbl->SetFiltered(true);
+        tbl->First();
+        QCOMPARE(Current(*tbl), Nr(1));
+        tbl->Edit();
+        tbl->FieldByName("Status").SetAsString("Busy");
+        tbl->Post();
+        QCOMPARE(Current(*tbl), Nr(2));
 
-        tbl.EmptyTable();
-        QVERIFY(tbl.IsEmpty());
-        QCOMPARE(tbl.RecordCount(), 0);
-        tbl.Close();
+        tbl->EmptyTable();
+        QVERIFY(tbl->IsEmpty());
+        QCOMPARE(tbl->RecordCount(), 0);
+        tbl->Close();
         Fill(3);
-        tbl.EmptyTable(); // closed
-        tbl.Open();
-        QVERIFY(tbl.IsEmpty());
+        tbl->EmptyTable(); // closed
+        tbl->Open();
+        QVERIFY(tbl->IsEmpty());
     }
 
     void AFilterReadingOneFieldTwiceChecksEveryRow() {
@@ -195,60 +187,54 @@ private Q_SLOTS:
     }
 
     void CompositeKeysAndKeylessTablesWork() {
-        TTable comments;
-        comments.SetDatabase(m_pDb.get());
-        comments.SetTableName("CallComments");
-        comments.Open();
-        QCOMPARE(comments.KeyFields(), QStringList({"CallNr", "ID"}));
+        const auto comments = OpenTable(*m_pDb, "CallComments");
+        QCOMPARE(comments->KeyFields(), QStringList({"CallNr", "ID"}));
         m_pDb->StartTransaction(); // posts join the caller's transaction
         for (int call = 3; call >= 1; --call) {
             for (int line = 100; line >= 1; --line) { // many lines of one call
-                comments.Append();
-                comments.FieldByName("DateTime").SetAsDateTime(QDateTime::currentDateTime());
-                comments.FieldByName("ID").SetAsString(
+                comments->Append();
+                comments->FieldByName("DateTime").SetAsDateTime(QDateTime::currentDateTime());
+                comments->FieldByName("ID").SetAsString(
                     QString("{%1}").arg(line, 3, 10, QChar('0')));
-                comments.FieldByName("CallNr").SetAsString(Nr(call));
-                comments.FieldByName("CommentLine").SetAsString("Call Created.");
-                comments.Post();
+                comments->FieldByName("CallNr").SetAsString(Nr(call));
+                comments->FieldByName("CommentLine").SetAsString("Call Created.");
+                comments->Post();
             }
         }
         m_pDb->Commit();
-        QCOMPARE(comments.FieldByName("ID").AsString(), QString("{001}"));
-        QCOMPARE(comments.RecNo(), 1);
+        QCOMPARE(comments->FieldByName("ID").AsString(), QString("{001}"));
+        QCOMPARE(comments->RecNo(), 1);
         int rows = 0;
         QString last;
-        for (comments.First(); !comments.Eof(); comments.Next(), ++rows) {
+        for (comments->First(); !comments->Eof(); comments->Next(), ++rows) {
             const QString key =
-                comments.FieldByName("CallNr").AsString() + comments.FieldByName("ID").AsString();
+                comments->FieldByName("CallNr").AsString() + comments->FieldByName("ID").AsString();
             QVERIFY(key > last);
             last = key;
         }
         QCOMPARE(rows, 300);
-        QVERIFY(comments.Locate("CallNr;ID", QStringList{Nr(2), "{050}"}));
-        QCOMPARE(comments.RecNo(), 150);
+        QVERIFY(comments->Locate("CallNr;ID", QStringList{Nr(2), "{050}"}));
+        QCOMPARE(comments->RecNo(), 150);
 
-        TTable times;
-        times.SetDatabase(m_pDb.get());
-        times.SetTableName("StateTimes");
-        times.Open();
-        QVERIFY(times.KeyFields().isEmpty());
+        const auto times = OpenTable(*m_pDb, "StateTimes");
+        QVERIFY(times->KeyFields().isEmpty());
         for (const char* state : {"New", "Busy", "New"}) {
-            times.Append();
-            times.FieldByName("State").SetAsString(state);
-            times.Post();
+            times->Append();
+            times->FieldByName("State").SetAsString(state);
+            times->Post();
         }
-        times.First();
-        times.Next();
-        const TBookmark mark = times.GetBookmark();
-        times.Edit();
-        times.FieldByName("CallNR").SetAsString(Nr(1));
-        times.Post();
-        times.First();
-        times.GotoBookmark(mark);
-        QCOMPARE(times.FieldByName("CallNR").AsString(), Nr(1));
-        times.Delete();
-        QCOMPARE(times.RecordCount(), 2);
-        QCOMPARE(times.FieldByName("State").AsString(), QString("New"));
+        times->First();
+        times->Next();
+        const TBookmark mark = times->GetBookmark();
+        times->Edit();
+        times->FieldByName("CallNR").SetAsString(Nr(1));
+        times->Post();
+        times->First();
+        times->GotoBookmark(mark);
+        QCOMPARE(times->FieldByName("CallNR").AsString(), Nr(1));
+        times->Delete();
+        QCOMPARE(times->RecordCount(), 2);
+        QCOMPARE(times->FieldByName("State").AsString(), QString("New"));
     }
 };
 

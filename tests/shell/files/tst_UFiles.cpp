@@ -1,9 +1,12 @@
+#include "shell/UVidaz.h"
 #include "shell/files/UFiles.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
 #include <cstring>
 #include <elf.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace UFiles;
 
@@ -55,6 +58,30 @@ QByteArray Patched(QByteArray file, size_t offset, T value) {
     return file;
 }
 
+// Makes the file (or, for a name ending in '/', the folder) `path` with its
+// parent folders.
+void Make(const QString& path) {
+    QDir().mkpath(ExtractFilePath(path));
+    if (!path.endsWith(u'/') && !QFile(path).open(QIODevice::WriteOnly))
+        qFatal("cannot make %s", qPrintable(path));
+}
+
+// `check` run by an unprivileged user: root may write into any folder, so
+// a test run as root runs it in a child process as "nobody".
+bool Unprivileged(const std::function<bool()>& check) {
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 class TestUFiles : public QObject {
@@ -101,6 +128,101 @@ private Q_SLOTS:
         QCOMPARE(GetVersionString(key, Write("#!/bin/sh\necho 1.3\n")), QString());
         const QByteArray other = BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v");
         QCOMPARE(GetVersionString(key, Write(other)), QString());
+    }
+
+    // A portable copy holds everything beside the executable; an installed
+    // program keeps the library in <prefix>/lib/korvane/ and the rest in
+    // <prefix>/share/korvane/. What is beside the executable wins.
+    void ShippedFilesAreFoundBesideTheExecutableOrInstalled() {
+        TestSupport::TTempDir dir;
+        const QString portable = dir.Path() + "portable/", bin = dir.Path() + "usr/bin/";
+        const QString share = dir.Path() + "usr/share/korvane/";
+        for (const QString& file :
+             {portable + "Countries.dat", portable + "help/", portable + "libVidaz.so", bin,
+              share + "Countries.dat", share + "help/", dir.Path() + "usr/lib/korvane/"})
+            Make(file);
+        QVERIFY(
+            QFile::copy(GetAppPath() + "libVidaz.so", dir.Path() + "usr/lib/korvane/libVidaz.so"));
+
+        QCOMPARE(ShippedFile("Countries.dat", portable), portable + "Countries.dat");
+        QCOMPARE(ShippedFile("help", portable), portable + "help");
+        QCOMPARE(ShippedLibrary("Vidaz", portable), portable + "Vidaz");
+        QCOMPARE(ShippedFile("Countries.dat", bin), share + "Countries.dat");
+        QCOMPARE(ShippedFile("help", bin), share + "help");
+        const QString library = ShippedLibrary("Vidaz", bin);
+        QCOMPARE(library, dir.Path() + "usr/lib/korvane/Vidaz");
+        // The path found is one the library loads from.
+        QString states;
+        int code = -1;
+        QVERIFY(UVidaz::LoadStringResource(1000, 255, states, code, library));
+        QVERIFY(states.startsWith("New\r\n"));
+
+        // A file in neither place is looked for beside the executable, where
+        // its absence is reported.
+        QCOMPARE(ShippedFile("Korvane.chm", bin), bin + "Korvane.chm");
+        QCOMPARE(ShippedLibrary("Other", bin), bin + "Other");
+        // Beside the executable comes first.
+        Make(bin + "Countries.dat");
+        QCOMPARE(ShippedFile("Countries.dat", bin), bin + "Countries.dat");
+        // The build folder is a portable copy.
+        QCOMPARE(ShippedFile("Countries.dat"), GetAppPath() + "Countries.dat");
+        QCOMPARE(UVidaz::DefaultLibraryPath(), GetAppPath() + "Vidaz");
+    }
+
+    // The data lives beside the executable of a portable copy that can be
+    // written, else in the user's data folder; --database moves the database.
+    void TheDataFolderIsChosenByTheExecutablesFolder() {
+        TestSupport::TTempDir dir;
+        const QString app = dir.Path() + "app/", user = dir.Path() + "home/.local/share/korvane";
+        const QString mine = user + "/";
+        Make(app + "Countries.dat");
+        QCOMPARE(DataFolders({}, app, user).Database, app + "database/");
+        QCOMPARE(DataFolders({}, app, user).Backups, app + "backups/");
+        // So is the build folder, where the tests run.
+        QCOMPARE(DataFolders().Database, GetAppPath() + "database/");
+
+        // An installed program's bin/, writable for root, holds no shipped files.
+        const QString bin = dir.Path() + "usr/bin/";
+        Make(bin + "korvane");
+        QCOMPARE(DataFolders({}, bin, user).Database, mine + "database/");
+        QCOMPARE(DataFolders({}, bin, user).Backups, mine + "backups/");
+        // A folder where the data already lives keeps it.
+        Make(bin + "database/");
+        QCOMPARE(DataFolders({}, bin, user).Database, bin + "database/");
+
+        // A portable copy on a folder that cannot be written.
+        QFile::setPermissions(dir.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(app, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                       QFile::ExeOther);
+        const bool readOnlyGoesHome = Unprivileged([&] {
+            const TDataFolders folders = DataFolders({}, app, user);
+            return !IsPortableCopy(app) && folders.Database == mine + "database/" &&
+                   folders.Backups == mine + "backups/";
+        });
+        QFile::setPermissions(app, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(readOnlyGoesHome);
+        QVERIFY(IsPortableCopy(app));
+    }
+
+    void TheDatabaseFolderOfTheCommandLineComesFirst() {
+        TestSupport::TTempDir dir;
+        const QString app = dir.Path() + "app/", user = dir.Path() + "home";
+        Make(app + "Countries.dat");
+        const TDataFolders shared = DataFolders(dir.Path() + "shared", app, user);
+        QCOMPARE(shared.Database, dir.Path() + "shared/");
+        QCOMPARE(shared.Backups, app + "backups/");
+        QCOMPARE(DataFolders(dir.Path() + "shared/", dir.Path() + "bin/", user).Database,
+                 dir.Path() + "shared/");
+        QCOMPARE(DataFolders(dir.Path() + "shared/", dir.Path() + "bin/", user).Backups,
+                 user + "/backups/");
+        // A relative folder is taken from the current directory.
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.Path()));
+        const QString here = QDir::currentPath();
+        const QString relative = DataFolders("office/db", app, user).Database;
+        QDir::setCurrent(current);
+        QCOMPARE(relative, here + "/office/db/");
     }
 
     void ReadsEveryClassAndByteOrder_data() {

@@ -1,0 +1,310 @@
+// The call editor as a user works it, on a real database: logging a new call
+// by typing or picking its item and customer (unknown ones are created), the
+// checks before a call is saved, the comment lines of status changes and of
+// the user's own, and a number typed by hand when Ctrl is held.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "editors/FCallCommentEdtr.h"
+#include "editors/FCallEdtr.h"
+#include "editors/UDBTextControls.h"
+#include "editors/UDBValueControls.h"
+#include "lists/FWorkerList.h"
+#include "support/TestDataModule.h"
+#include "support/TestWindows.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QtTest>
+
+using TestSupport::TTempDataModule;
+
+class TestCallEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTempDataModule> m_pData;
+    std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
+    std::unique_ptr<TfrmCallEdtr> m_pEditor;
+    bool m_bCtrlHeld = false;
+
+    TTempDataModule& Data() { return *m_pData; }
+    TfrmCallEdtr& Editor() { return *m_pEditor; }
+    TScriptedDialogs& Dialogs() { return *m_pDialogs; }
+
+    QStringList Column(const QString& sql) { return Data().Column(sql); }
+    QString Stored(const QString& sql) { return Data().Stored(sql); }
+    QStringList Comments(const QString& callNr) {
+        return Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr +
+                      "' ORDER BY DateTime");
+    }
+    QString LastMessage() const { return m_pDialogs->Requests().last().Text; }
+
+    // Runs the editor on call 000001 (edit) or a new call, shown and active
+    // so that the keyboard moves between its fields as it does for a user;
+    // `work` does what the user does. Returns what Execute returned.
+    bool Run(bool edit, const std::function<void()>& work) {
+        if (edit)
+            Data().tblCall->Locate("CallNr", "000001");
+        return TestWindows::RunEditor(Editor(), edit, Dialogs(), work, true);
+    }
+    // Types `text` into `field` and lets the application go idle.
+    void Type(QWidget* field, const QString& text) {
+        field->setFocus();
+        QTest::keyClicks(field, text);
+        QTRY_VERIFY(!Editor().timIdle->isActive());
+    }
+    // The comment editor's answer: `line` at `stamp` and OK, or Cancel.
+    void AnswerComment(bool ok, const QString& line = {}, const QDateTime& stamp = {},
+                       QString* shown = nullptr) {
+        Dialogs().AnswerModal([=](QObject* window) {
+            auto* dialog = qobject_cast<TfrmCallCommentEdtr*>(window);
+            if (shown)
+                *shown = dialog->edtComment->text();
+            if (!ok)
+                return int(QDialog::Rejected);
+            dialog->edtComment->setText(line);
+            dialog->edtDate->setDate(stamp.date());
+            dialog->edtTime->setTime(stamp.time());
+            dialog->btnOk->click();
+            return dialog->result();
+        });
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init() {
+        m_bCtrlHeld = false;
+        m_pData = std::make_unique<TTempDataModule>(QStringList{
+            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName) "
+            "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\")",
+            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+            "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
+            "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"ACME\")",
+            "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES (\"W1\", \"Sam\", \"Dube\")",
+            "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
+            "Billed, Callout, Priority, MeterReading, BillTime) VALUES (\"000001\", "
+            "\"ACME\", \"W1\", \"SN1\", \"New\", \"True\", \"False\", 1, 0, \"  1:30:00\")"});
+        Data().SetCtrlKeyTest([this] { return m_bCtrlHeld; });
+        m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
+        m_pEditor = std::make_unique<TfrmCallEdtr>(&Data());
+    }
+
+    void cleanup() {
+        QCOMPARE(Dialogs().PendingAnswers(), 0);
+        m_pEditor.reset();
+        m_pDialogs.reset();
+        m_pData.reset();
+    }
+
+    void AKnownItemBringsItsOwnerAndPickedKeysFillTheCall() {
+        TfrmCallEdtr& e = Editor();
+        // The worker is picked from the worker list's popup.
+        TfrmWorkerList workers(nullptr, &Data(), nullptr);
+        frmWorkerList = &workers;
+        QVERIFY(Run(false, [&] {
+            QCOMPARE(e.windowTitle(), QString("Add a new Call"));
+            QCOMPARE(e.edtCallNr->text(), QString("000002"));
+            Type(e.edtItemSerialNr, "SN1");
+            QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
+            QCOMPARE(e.edtCustomerID->text(), QString("ACME"));
+            QCOMPARE(e.edtCompany->text(), QString("Acme Ltd"));
+            Dialogs().AnswerModal([&](QObject*) {
+                return int(Data().sqlWorker->Locate("WorkerNR", "W1") ? QDialog::Accepted
+                                                                      : QDialog::Rejected);
+            });
+            e.btnPickWorker->click();
+            QCOMPARE(e.lblWorkerName->text(), QString("Sam Dube"));
+            e.edtrProblem->setFocus(); // leaving the known serial makes nothing
+            e.btnOk->click();
+        }));
+        frmWorkerList = nullptr;
+        QCOMPARE(Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
+                        "Call WHERE CallNr = '000002'"),
+                 QStringList({"ACME/SN1/W1"}));
+        QCOMPARE(Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
+        QCOMPARE(Comments("000002"), QStringList({"Call Created."}));
+    }
+
+    void UnknownKeysAreCreatedOnLeavingTheirFields() {
+        TfrmCallEdtr& e = Editor();
+        QVERIFY(Run(false, [&] {
+            // A quote in a key is a character like any other.
+            Type(e.edtItemSerialNr, "O'NEIL-7");
+            QVERIFY(e.edtBrand->text().isEmpty());
+            e.edtCustomerID->setFocus();
+            QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'O''NEIL-7'"), QString());
+            Type(e.edtCustomerID, "newco");
+            QVERIFY(e.edtCompany->text().isEmpty());
+            e.edtItemSerialNr->setFocus();
+            QCOMPARE(Column("SELECT CustomerID FROM Customer WHERE CustomerID = 'NEWCO'"),
+                     QStringList({"NEWCO"}));
+            e.btnOk->click();
+        }));
+        // The new item belongs to the call's customer once the window closes.
+        QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'O''NEIL-7'"), QString("NEWCO"));
+        QCOMPARE(Stored("SELECT EquipmentSerialNr FROM Call WHERE CallNr = '000002'"),
+                 QString("O'NEIL-7"));
+
+        // A customer typed and confirmed with Enter, without leaving the
+        // field, is created all the same.
+        QVERIFY(Run(false, [&] {
+            Type(e.edtCustomerID, "LATE");
+            QTest::keyClick(e.edtCustomerID, Qt::Key_Return);
+        }));
+        QCOMPARE(Stored("SELECT CustomerID FROM Call WHERE CallNr = '000003'"), QString("LATE"));
+        QCOMPARE(Stored("SELECT CustomerID FROM Customer WHERE CustomerID = 'LATE'"),
+                 QString("LATE"));
+    }
+
+    void ChecksComeInOrderOnTheirPages() {
+        TfrmCallEdtr& e = Editor();
+        TTable& call = *Data().tblCall;
+        struct TStep {
+            std::function<void()> Change;
+            int Page;
+            const char* Message;
+        };
+        const QList<TStep> steps = {
+            {[] {}, 0,
+             "The Customer ID field can not be empty.\nPlease specifiy the ID of the Customer that "
+             "the call pertain to."},
+            {[&] { call.FieldByName("CustomerID").SetAsString("GHOST"); }, 0,
+             "A customer could not be found for the Customer ID that you specified.\nPlease add "
+             "this Customer first or specify a different Customer ID."},
+            {[&] {
+                 call.FieldByName("CustomerID").SetAsString("ZETA");
+                 call.FieldByName("CallNr").SetAsString("");
+             },
+             1,
+             "The Call Number field can not be empty.\nPlease specifiy an unique ID for this "
+             "call."},
+            {[&] { call.FieldByName("CallNr").SetAsString("000001"); }, 1,
+             "A Call with the specified Call Number already exist.\r\nPlease specify a unique "
+             "number for this call."},
+            {[&] {
+                 call.FieldByName("CallNr").SetAsString("000002");
+                 call.FieldByName("WorkerNr").SetAsString("W9");
+             },
+             1,
+             "A worker could not be found for the Worker Number that you specified.\nPlease add "
+             "this Worker first or specify a different Worker Nr."},
+        };
+        QVERIFY(Run(false, [&] {
+            for (const TStep& step : steps) {
+                // Away from the fields that look up what is typed into them.
+                e.pgcMain->setCurrentIndex(2);
+                e.cbxStatus->setFocus();
+                step.Change();
+                Dialogs().AnswerButton(mbOK);
+                e.btnOk->click();
+                QVERIFY(e.isVisible());
+                QCOMPARE(LastMessage(), QString(step.Message));
+                QCOMPARE(e.pgcMain->currentIndex(), step.Page);
+            }
+            // No worker is no fault.
+            call.FieldByName("WorkerNr").SetAsString("");
+            e.btnOk->click();
+        }));
+        QCOMPARE(Stored("SELECT CustomerID FROM Call WHERE CallNr = '000002'"), QString("ZETA"));
+    }
+
+    void EachStatusChangeIsWrittenDownOnce() {
+        TfrmCallEdtr& e = Editor();
+        QVERIFY(Run(true, [&] {
+            // Hours that are not there show as blanks, as stored.
+            QCOMPARE(e.edtBillTime->displayText(), QString("  1:30:00"));
+            e.cbxStatus->setCurrentText("Busy");
+            e.btnApply->click();
+            QCOMPARE(e.grdComments->model()->rowCount(), 1);
+            e.btnOk->click();
+        }));
+        QCOMPARE(Comments("000001"), QStringList({"Status changed to Busy"}));
+        QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Busy"));
+
+        QVERIFY(Run(true, [&] {
+            e.cbxStatus->setCurrentText("Complete");
+            e.btnOk->click();
+        }));
+        QVERIFY(!Stored("SELECT Date_TimeFinished FROM Call WHERE CallNr = '000001'").isEmpty());
+        QCOMPARE(Comments("000001"),
+                 QStringList({"Status changed to Busy", "Status changed to Complete"}));
+    }
+
+    void CommentLinesAreAddedChangedAndDeletedAtOnce() {
+        TfrmCallEdtr& e = Editor();
+        const QDateTime stamp(QDate(2007, 3, 14), QTime(15, 45, 12));
+        QString offered;
+        QVERIFY(!Run(true, [&] {
+            QAbstractItemModel* grid = e.grdComments->model();
+            // Cancelled: the line offered for typing goes again.
+            AnswerComment(false, {}, {}, &offered);
+            e.lnkAdd->click();
+            QCOMPARE(offered, QString("Enter Comment"));
+            QCOMPARE(grid->rowCount(), 0);
+            QVERIFY(Comments("000001").isEmpty());
+
+            AnswerComment(true, "Fuser ordered", stamp);
+            e.lnkAdd->click();
+            QCOMPARE(grid->rowCount(), 1);
+            QCOMPARE(grid->index(0, grid->columnCount() - 1).data().toString(),
+                     QString("Fuser ordered"));
+
+            AnswerComment(true, "Fuser fitted", stamp.addDays(1), &offered);
+            e.lnkEdit->click();
+            QCOMPARE(offered, QString("Fuser ordered"));
+            QCOMPARE(grid->index(0, grid->columnCount() - 1).data().toString(),
+                     QString("Fuser fitted"));
+            QCOMPARE(Stored("SELECT DateTime FROM CallComments WHERE CallNr = '000001'"),
+                     QString("2007-03-15 15:45:12"));
+
+            Dialogs().AnswerButton(mbNo);
+            e.lnkDelete->click();
+            QCOMPARE(Comments("000001"), QStringList({"Fuser fitted"}));
+            Dialogs().AnswerButton(mbYes);
+            e.lnkDelete->click();
+            QCOMPARE(LastMessage(), QString("Delete the selected comment?"));
+            QCOMPARE(grid->rowCount(), 0);
+            e.btnCancel->click();
+        }));
+        QVERIFY(Comments("000001").isEmpty());
+    }
+
+    void CtrlHeldAsksForTheNumberAndCancellingLeavesNoLines() {
+        TfrmCallEdtr& e = Editor();
+        m_bCtrlHeld = true;
+        Dialogs().AnswerInput(true, "000001");
+        Dialogs().AnswerButton(mbOK);
+        Dialogs().AnswerInput(true, "A-17");
+        QVERIFY(!Run(false, [&] {
+            QCOMPARE(e.edtCallNr->text(), QString("A-17"));
+            AnswerComment(true, "Customer will call back", QDateTime::currentDateTime());
+            e.lnkAdd->click();
+            QCOMPARE(Comments("A-17").size(), 2);
+            e.btnCancel->click();
+        }));
+        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        QVERIFY(Comments("A-17").isEmpty());
+    }
+
+    void WhatTheEditorShowsFollowsTheDatabase() {
+        TfrmCallEdtr& e = Editor();
+        QVERIFY(!Run(true, [&] {
+            Data().ExecSQL(QStringLiteral("UPDATE Customer SET CompanyName = 'Acme Two' WHERE "
+                                          "CustomerID = 'ACME'"));
+            Data().AddCallComment("000001", "Parts arrived");
+            Data().ApplyChanges();
+            QCOMPARE(e.edtCompany->text(), QString("Acme Two"));
+            QCOMPARE(e.grdComments->model()->rowCount(), 1);
+            e.btnCancel->click();
+        }));
+    }
+};
+
+QTEST_MAIN(TestCallEditor)
+#include "tst_FCallEdtr.moc"

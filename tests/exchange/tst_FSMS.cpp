@@ -1,0 +1,208 @@
+// The SMS windows: the settings kept enciphered, the compose window's
+// counter, the recipients, the status box, and the hidden SMS menu's commands.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TQuery.h"
+#include "exchange/FRecipients.h"
+#include "exchange/FSMS.h"
+#include "exchange/FSMSSettings.h"
+#include "exchange/FSMSStatus.h"
+#include "shell/FMain.h"
+#include "shell/UBlowFish.h"
+#include "shell/USettings.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+#include "support/TestWindows.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// The stored text of an enciphered `value`, worked out with the cipher.
+QString CipherText(const QString& value) {
+    QByteArray bytes = value.toLatin1();
+    bytes.append((8 - bytes.size() % 8) % 8, '\0');
+    CBlowFish(QByteArrayView("mkqzvtrw")).Encrypt(bytes);
+    return QString::fromLatin1(bytes.toHex().toUpper());
+}
+
+} // namespace
+
+class TestFSMS : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+
+    QString Stored(const QString& name) const {
+        QSettings file(m_pDir->Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
+        return file.value("Software/Tarnwick/Korvane/1.x/" + name, "<none>").toString();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
+    }
+
+    void TheCounterCountsLineBreaksAndParts_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("empty") << ""
+                               << "Message: 160(1)";
+        QTest::newRow("3 characters") << "abc"
+                                      << "Message: 155(1)";
+        QTest::newRow("158 fill the part") << QString(158, 'x') << "Message: 160(2)";
+        QTest::newRow("159") << QString(159, 'x') << "Message: 159(2)";
+        QTest::newRow("two lines") << "ab\ncd"
+                                   << "Message: 152(1)";
+        QTest::newRow("an empty last line") << "ab\n"
+                                            << "Message: 154(1)";
+        QTest::newRow("three parts") << QString(318, 'x') << "Message: 160(3)";
+    }
+
+    void TheCounterCountsLineBreaksAndParts() {
+        QFETCH(QString, message);
+        QFETCH(QString, counter);
+        QCOMPARE(TfrmSMS::CounterText(message), counter);
+    }
+
+    void TheComposeWindowCountsAsYouTypeAndSendsNothing() {
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmSMS sms(nullptr, nullptr);
+        QCOMPARE(sms.windowTitle(), QString("Send SMS"));
+        QCOMPARE(sms.lblCounter->text(), QString("Message: 160(1)"));
+        sms.memMessage->setPlainText("Your unit is ready.");
+        QCOMPARE(sms.lblCounter->text(), QString("Message: 139(1)"));
+        // "To:" shows the recipients and copies nothing back.
+        dialogs.AnswerModal(QDialog::Accepted);
+        sms.btnTo->click();
+        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmRecipients"));
+        QVERIFY(sms.memRecipients->toPlainText().isEmpty());
+        QVERIFY(sms.btnTo->isFlat());
+        sms.btnSend->click();
+        QCOMPARE(sms.result(), int(QDialog::Accepted));
+    }
+
+    void TheRecipientsAreTheCustomersWithAMobileNumber() {
+        TestWindows::TInstalledDialogs dialogs;
+        TdmlGlobals dml;
+        dml.SetDatabaseDir(m_pDir->Path());
+        dml.CreateMissingTables();
+        dml.SetDatabaseActive(true);
+        for (const char* values : {"\"C1\", \"Zola\", \"082 1\"", "\"C2\", \"Anna\", \"\"",
+                                   "\"C3\", \"Ben\", \"083 3\"", "\"C4\", \"Cara\", NULL"})
+            dml.ExecSQL(QString("INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES (%1)")
+                            .arg(values));
+        TfrmRecipients recipients(nullptr, &dml);
+        QCOMPARE(TfrmRecipients::RecipientsSql(),
+                 QString("SELECT * FROM CUSTOMER\r\nWHERE CELL <> \"\"\r\nORDER BY FirstName\r\n"));
+        QCOMPARE(recipients.grdSelected->columnCount(), 2);
+        QVERIFY(TestWindows::ShowExposed(recipients));
+        const QAbstractItemModel* model = recipients.grdContacts->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Surname"));
+        QCOMPARE(model->index(0, 1).data().toString(), QString("Ben"));
+        QCOMPARE(model->index(1, 1).data().toString(), QString("Zola"));
+        recipients.edtSearch->setText("zo");
+        QCOMPARE(recipients.sqlRecipients()->FieldByName("CustomerID").AsString(), QString("C1"));
+        recipients.btnAdd->click();
+        recipients.btnRemove->click();
+        QCOMPARE(recipients.grdSelected->rowCount(), 0);
+        recipients.btnCancel->click();
+        QCOMPARE(recipients.result(), int(QDialog::Rejected));
+    }
+
+    void TheSettingsAreKeptEnciphered() {
+        TestWindows::TInstalledDialogs dialogs;
+        // Nothing saved yet: the store's error, and no dialog.
+        QCOMPARE(TestWindows::ErrorOf([] { EditSMSSettings(nullptr); }),
+                 QString("Unable to load parameter 'SMS_Username' from the registry.\r\n"
+                         "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'"));
+        QVERIFY(dialogs.Requests().isEmpty());
+
+        OpenSettingsStore();
+        SaveParameter("SMS_Username", "workshop", {}, true, false);
+        CloseSettingsStore();
+        // OK saves both, enciphered; an empty value stays empty.
+        dialogs.AnswerModal([](QObject* window) {
+            auto* settings = qobject_cast<TfrmSMSSettings*>(window);
+            if (settings->edtUsername->text() != "workshop")
+                return int(QDialog::Rejected);
+            settings->edtUsername->setText("field-service");
+            settings->edtPassword->setText("s3cret");
+            settings->btnOK->click();
+            return settings->result();
+        });
+        EditSMSSettings(nullptr);
+        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Settings"));
+        QCOMPARE(Stored("SMS_Username"), CipherText("field-service"));
+        QCOMPARE(Stored("SMS_Username").size(), 32);
+        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+
+        // Read back deciphered; Cancel keeps what was stored.
+        QStringList shown;
+        dialogs.AnswerModal([&shown](QObject* window) {
+            auto* settings = qobject_cast<TfrmSMSSettings*>(window);
+            shown << settings->edtUsername->text() << settings->edtPassword->text();
+            shown << (settings->edtPassword->echoMode() == QLineEdit::Password ? "masked"
+                                                                               : "shown");
+            settings->edtPassword->clear();
+            settings->btnCancel->click();
+            return settings->result();
+        });
+        EditSMSSettings(nullptr);
+        QCOMPARE(shown, QStringList({"field-service", "s3cret", "masked"}));
+        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+
+        dialogs.AnswerModal([](QObject* window) {
+            auto* settings = qobject_cast<TfrmSMSSettings*>(window);
+            settings->edtPassword->clear();
+            settings->btnOK->click();
+            return settings->result();
+        });
+        EditSMSSettings(nullptr);
+        QCOMPARE(Stored("SMS_Password"), QString(""));
+    }
+
+    void TheHiddenSMSMenuRunsTheWindows() {
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        main.SetDataHooks(MakeDataHooks(main, nullptr));
+        QMenu* sms = main.menuBar()->findChild<QMenu*>("miSMS");
+        QVERIFY(!sms->menuAction()->isVisible());
+        for (QAction* action : {main.actSMSSend, main.actSMSStatus, main.actSMSSettings})
+            QVERIFY(action->isEnabled());
+
+        QString status;
+        dialogs.AnswerModal([&status](QObject* window) {
+            auto* box = qobject_cast<QDialog*>(window);
+            status = box->findChild<QLabel*>("lblStatus")->text();
+            box->findChild<QPushButton*>("btnOk")->click();
+            return box->result();
+        });
+        main.actSMSStatus->trigger();
+        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Status"));
+        QCOMPARE(status, QString("<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown"));
+
+        dialogs.AnswerModal(QDialog::Rejected);
+        main.actSMSSend->trigger();
+        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmSMS"));
+        QVERIFY(dialogs.Requests().last().Window.isNull() ||
+                dialogs.Requests().last().Window->parent() == &main);
+    }
+};
+
+QTEST_MAIN(TestFSMS)
+#include "tst_FSMS.moc"

@@ -1,0 +1,383 @@
+// The address-book import: vCard files as contacts programs write them, read
+// as an address book; the customers and representatives they become; the
+// walk's cancel and failures; and the main window's Import command around it.
+
+#include "data/DMGlobals.h"
+#include "exchange/UWABImporter.h"
+#include "shell/FMain.h"
+#include "shell/USettings.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+#include "support/TestWindows.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+using TestSupport::ErrorOf;
+using TestSupport::RowTexts;
+
+// Exported with quoted-printable UTF-8 names, a soft line break, bare types,
+// CR LF line ends.
+const QByteArray Version21 =
+    "BEGIN:VCARD\r\n"
+    "VERSION:2.1\r\n"
+    "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen;;;\r\n"
+    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=BCrgen M=C3=BCller\r\n"
+    "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:K=C3=A4ltetechnik M=C3=BCller=\r\n"
+    " GmbH;Kundendienst\r\n"
+    "TEL;HOME;VOICE:+49 30 999\r\n"
+    "TEL;WORK;VOICE:+49 30 1234567\r\n"
+    "TEL;WORK;FAX:+49 30 1234568\r\n"
+    "TEL;CELL:+49 171 2345678\r\n"
+    "EMAIL;INTERNET:info@kaelte-mueller.de\r\n"
+    "EMAIL;PREF;INTERNET:juergen@kaelte-mueller.de\r\n"
+    "AGENT:\r\n"
+    "BEGIN:VCARD\r\n"
+    "ORG:Nested Agent Ltd\r\n"
+    "END:VCARD\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\n"
+    "VERSION:2.1\r\n"
+    "N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Dub=E9;Ren=E9\r\n"
+    "ORG:Known Co\r\n"
+    "TEL;CELL;PREF:082 555 0001\r\n"
+    "END:VCARD\r\n";
+
+// Folded lines, grouped and repeated TYPE parameters, escaped commas, LF ends;
+// two cards of one company and a card without one.
+const QByteArray Version30 = "BEGIN:VCARD\n"
+                             "VERSION:3.0\n"
+                             "N:O'Brien;Siobhan;;;\n"
+                             "FN:Siobhan O'Brien\n"
+                             "ORG:Harbour Marine\\, Repairs & Sons;Workshop\n"
+                             "item1.EMAIL;type=INTERNET;type=pref:siobhan@harbour-\n"
+                             " marine.ie\n"
+                             "TEL;TYPE=WORK,VOICE:+353 1 555 0101\n"
+                             "TEL;type=CELL;type=VOICE;type=pref:+353 87 555 0102\n"
+                             "TEL;TYPE=WORK,FAX:+353 1 555 0103\n"
+                             "END:VCARD\n"
+                             "BEGIN:VCARD\n"
+                             "VERSION:3.0\n"
+                             "N:Byrne;Declan;;;\n"
+                             "ORG:Harbour Marine\\, Repairs & Sons\n"
+                             "TEL;TYPE=cell:087 555 0199\n"
+                             "EMAIL:declan@harbour-marine.ie\n"
+                             "END:VCARD\n"
+                             "BEGIN:VCARD\n"
+                             "VERSION:3.0\n"
+                             "N:Walsh;Norah;;;\n"
+                             "TEL;TYPE=CELL:083 000 0000\n"
+                             "EMAIL:norah@example.org\n"
+                             "END:VCARD\n";
+
+// URIs for numbers, quoted type lists, PREF=1, a quote in the company, values
+// wider than their columns; the file ends without a line break.
+const QByteArray Version40 =
+    "BEGIN:VCARD\r\n"
+    "VERSION:4.0\r\n"
+    "FN:Thabo Nkosi\r\n"
+    "N:Nkosi;Thabo;;;\r\n"
+    "ORG:Ubuntu Electrical \"Pty\" Ltd\r\n"
+    "TEL;VALUE=uri;TYPE=\"voice,work\":tel:+27-11-555-0100\r\n"
+    "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+27-11-555-0111\r\n"
+    "TEL;VALUE=uri;TYPE=cell:tel:+27-82-555-0101\r\n"
+    "EMAIL;TYPE=work:thabo@ubuntu-electrical.co.za\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\n"
+    "VERSION:4.0\r\n"
+    "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
+    "ORG:Known Co\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\n"
+    "VERSION:4.0\r\n"
+    "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
+    "ORG:The Very Long Named Refrigeration and Air Conditioning Company\r\n"
+    "EMAIL:alexandrina-magdalena.oosthuizen-smith@refrigeration.example.com\r\n"
+    "END:VCARD";
+
+// A row and its contact as "tag=value" texts, in delivered order.
+QString Describe(const UWAB::TContainer& container, int row) {
+    static const QHash<UWAB::TPropTag, QString> names = {
+        {UWAB::PR_EMAIL_ADDRESS, "email"},
+        {UWAB::PR_COMPANY_NAME, "company"},
+        {UWAB::PR_GIVEN_NAME, "given"},
+        {UWAB::PR_SURNAME, "surname"},
+        {UWAB::PR_BUSINESS_TELEPHONE_NUMBER, "tel"},
+        {UWAB::PR_BUSINESS_FAX_NUMBER, "fax"},
+        {UWAB::PR_MOBILE_TELEPHONE_NUMBER, "cell"}};
+    QStringList parts;
+    for (const UWAB::TProperty& property : container.Rows[row].Props) {
+        if (property.Tag != UWAB::PR_ENTRYID)
+            parts << names.value(property.Tag) + "=" + property.Value;
+    }
+    for (const UWAB::TProperty& property : container.Entries[row].Props)
+        parts << names.value(property.Tag) + "=" + property.Value;
+    return parts.join(" | ");
+}
+
+// Cancels when the walk has stepped `CancelAt` rows.
+struct TProgress : UAbstract::TProgress {
+    int CancelAt = -1;
+    void SetPosition(int position) override {
+        UAbstract::TProgress::SetPosition(position);
+        if (position == CancelAt)
+            Cancel();
+    }
+};
+
+} // namespace
+
+class TestUWABImporter : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    std::unique_ptr<TdmlGlobals> m_pDml;
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(m_pDir->Path() + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+    QList<QStringList> Rows(const QString& sql) {
+        return RowTexts(*m_pDml->Connection().Prepare(sql));
+    }
+
+    // Imports `file` as the main window's command does, without the window.
+    int Import(const QString& file, UAbstract::IProgress& progress) {
+        CWABIterator book;
+        book.SetAddressBookFile(file);
+        CWABImporter importer(*m_pDml);
+        book.Iterate(&importer, &progress);
+        return importer.ContactsAdded();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
+        m_pDml = std::make_unique<TdmlGlobals>();
+        m_pDml->SetDatabaseDir(m_pDir->Path());
+        m_pDml->CreateMissingTables();
+        m_pDml->SetDatabaseActive(true);
+    }
+
+    void cleanup() {
+        m_pDml.reset();
+        m_pDir.reset();
+    }
+
+    void ReadsEachCardAsARowAndAContact_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("2.1") << Version21
+                             << QStringList{
+                                    "email=juergen@kaelte-mueller.de | company=Kältetechnik "
+                                    "Müller GmbH | given=Jürgen | surname=Müller | "
+                                    "tel=+49 30 1234567 | fax=+49 30 1234568 | "
+                                    "cell=+49 171 2345678",
+                                    "company=Known Co | given=René | surname=Dubé | "
+                                    "cell=082 555 0001"};
+        QTest::newRow("3.0") << Version30
+                             << QStringList{"email=siobhan@harbour-marine.ie | company=Harbour "
+                                            "Marine, Repairs & Sons | given=Siobhan | "
+                                            "surname=O'Brien | tel=+353 1 555 0101 | "
+                                            "fax=+353 1 555 0103 | cell=+353 87 555 0102",
+                                            "email=declan@harbour-marine.ie | company=Harbour "
+                                            "Marine, Repairs & Sons | given=Declan | "
+                                            "surname=Byrne | cell=087 555 0199",
+                                            "email=norah@example.org | given=Norah | "
+                                            "surname=Walsh | cell=083 000 0000"};
+        QTest::newRow("4.0") << Version40
+                             << QStringList{"email=thabo@ubuntu-electrical.co.za | "
+                                            "company=Ubuntu Electrical \"Pty\" Ltd | given=Thabo | "
+                                            "surname=Nkosi | tel=+27-11-555-0111 | "
+                                            "cell=+27-82-555-0101",
+                                            "company=Known Co | given=Alexandrina-Magdalena | "
+                                            "surname=Vanderbijlpark-Oosthuizen-Smith",
+                                            "email=alexandrina-magdalena.oosthuizen-smith@"
+                                            "refrigeration.example.com | company=The Very Long "
+                                            "Named Refrigeration and Air Conditioning Company | "
+                                            "given=Alexandrina-Magdalena | "
+                                            "surname=Vanderbijlpark-Oosthuizen-Smith"};
+        QByteArray utf16("\xFF\xFE");
+        const QString text = "BEGIN:VCARD\r\nORG:Ωmega\r\nEND:VCARD\r\n";
+        utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QTest::newRow("UTF-16 with its mark") << utf16 << QStringList{"company=Ωmega"};
+        QTest::newRow("bare CR, unclosed card")
+            << QByteArray("\xEF\xBB\xBF"
+                          "BEGIN:VCARD\rN:Ng;Li\rORG:A\\;B\\\\C;D\r")
+            << QStringList{"company=A;B\\C | given=Li | surname=Ng"};
+    }
+
+    void ReadsEachCardAsARowAndAContact() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, rows);
+        const UWAB::TContainer container = UWAB::ContainerOfVCards(file);
+        QStringList described;
+        for (int row = 0; row < container.Rows.size(); ++row)
+            described << Describe(container, row);
+        QCOMPARE(described, rows);
+    }
+
+    void OpeningTheAddressBookFailsInItsOwnWords() {
+        CWABIterator book;
+        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
+                 QString("Unable to open address book: No address book file chosen."));
+        book.SetAddressBookFile(m_pDir->Path() + "gone.vcf");
+        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
+                 QString("Unable to open address book: File '%1' not found.")
+                     .arg(QDir::toNativeSeparators(m_pDir->Path() + "gone.vcf")));
+        book.SetAddressBookFile(m_pDir->Path());
+        QVERIFY(ErrorOf([&] {
+                    book.GetDefaultContainer();
+                }).startsWith("Unable to open address book: Unable to read file '"));
+        const QString csv = Write("contacts.csv", "Name,E-mail\r\nJo,jo@example.org\r\n");
+        book.SetAddressBookFile(csv);
+        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
+                 QString("Unable to open address book: '%1' is not a vCard file.")
+                     .arg(QDir::toNativeSeparators(csv)));
+        // A file of cards that hold nothing is an empty address book.
+        book.SetAddressBookFile(Write("empty.vcf", "BEGIN:VCARD\nEND:VCARD\n"));
+        QCOMPARE(book.GetDefaultContainer().Rows.size(), 1);
+    }
+
+    void ContactsBecomeCustomersAndRepresentatives() {
+        // Letter case counts: this one is not "Known Co".
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"A0001\", "
+                        "\"KNOWN CO\")");
+        for (const char* id : {"CUST0001", "CUST0002", "CUST0004"})
+            m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID, CompanyName) VALUES "
+                                    "(\"%1\", \"%2\")")
+                                .arg(id, id == QString("CUST0001") ? "Known Co" : "Other"));
+        TProgress progress;
+        QCOMPARE(Import(Write("all.vcf", Version30 + Version21 + Version40), progress), 7);
+        QCOMPARE(progress.GetPosition(), 8);
+        QCOMPARE(progress.GetMax(), 8);
+
+        // New companies take the free IDs in turn; names, quotes and widths
+        // as the columns hold them (company 40, e-mail 50, names 20).
+        QCOMPARE(
+            Rows("SELECT CustomerID, CompanyName, Email, Tel, Fax, Cell, FirstName, LastName "
+                 "FROM Customer WHERE CustomerID > 'CUST0002' ORDER BY CustomerID"),
+            (QList<QStringList>{
+                {"CUST0003", "Harbour Marine, Repairs & Sons", "siobhan@harbour-marine.ie",
+                 "+353 1 555 0101", "+353 1 555 0103", "+353 87 555 0102", "Siobhan", "O'Brien"},
+                {"CUST0004", "Other", "", "", "", "", "", ""},
+                {"CUST0005", "Kältetechnik Müller GmbH", "juergen@kaelte-mueller.de",
+                 "+49 30 1234567", "+49 30 1234568", "+49 171 2345678", "Jürgen", "Müller"},
+                {"CUST0006", "Ubuntu Electrical \"Pty\" Ltd", "thabo@ubuntu-electrical.co.za",
+                 "+27-11-555-0111", "", "+27-82-555-0101", "Thabo", "Nkosi"},
+                {"CUST0007", "The Very Long Named Refrigeration and Ai",
+                 "alexandrina-magdalena.oosthuizen-smith@refrigerati", "", "", "",
+                 "Alexandrina-Magdalen", "Vanderbijlpark-Oosth"}}));
+        // Known companies get representatives: Harbour Marine from this
+        // file, Known Co from before (names cut at 25).
+        QCOMPARE(Rows("SELECT FK_Customer, Name, Surname, Mobile, Email FROM Representative "
+                      "ORDER BY FK_Customer, Mobile DESC"),
+                 (QList<QStringList>{
+                     {"CUST0001", "René", "Dubé", "082 555 0001", ""},
+                     {"CUST0001", "Alexandrina-Magdalena", "Vanderbijlpark-Oosthuizen", "", ""},
+                     {"CUST0003", "Declan", "Byrne", "087 555 0199", "declan@harbour-marine.ie"}}));
+    }
+
+    void CancellingKeepsWhatWasWritten() {
+        TProgress progress;
+        progress.CancelAt = 2;
+        QCOMPARE(Import(Write("v40.vcf", Version40 + "\r\n" + Version21), progress), 2);
+        QCOMPARE(progress.GetPosition(), 2);
+        // Committed: another connection sees the rows.
+        TDatabase other;
+        other.Open(m_pDir->Path());
+        QCOMPARE(RowTexts(*other.Prepare("SELECT CustomerID FROM Customer ORDER BY CustomerID")),
+                 (QList<QStringList>{{"CUST0001"}, {"CUST0002"}}));
+    }
+
+    void TheImportCommandAsksClosesTheDatabaseAndCounts() {
+        TestWindows::TInstalledDialogs dialogs;
+        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        const TfrmMain::TDataHooks made = MakeDataHooks(main, m_pDml.get());
+        TfrmMain::TDataHooks hooks;
+        hooks.SetDatabaseActive = made.SetDatabaseActive;
+        // What the window shows while the walk runs; a Cancel click first
+        // when asked.
+        QStringList during;
+        bool clickCancel = false;
+        hooks.ImportContacts = [&](CWABIterator& book, UAbstract::IProgress& progress) {
+            during << main.StatusText()
+                   << QString::number(m_pDml->DatabaseActive() || main.btnSBCancel->isHidden());
+            if (clickCancel)
+                main.btnSBCancel->click();
+            return made.ImportContacts(book, progress);
+        };
+        main.SetDataHooks(hooks);
+        QVERIFY(main.actImportWAB->isEnabled());
+        const QString file = Write("contacts.vcf", Version30);
+
+        // No: nothing is asked for, nothing changes.
+        dialogs.AnswerButton(mbNo);
+        main.actImportWAB->trigger();
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(dialogs.Requests()[0].Text,
+                 QString("This will add all contacts in your Windows Address Book "
+                         "(Outlook)\r\nto your customer table.\r\n\r\nContinue?"));
+        QCOMPARE(main.AddressBook(), nullptr);
+
+        // Yes, the file chosen: two contacts added.
+        dialogs.AnswerButton(mbYes);
+        dialogs.AnswerFile(file);
+        dialogs.AnswerButton(mbOK);
+        main.actImportWAB->trigger();
+        QCOMPARE(dialogs.Requests()[2].Kind, TDialogKind::OpenFile);
+        QCOMPARE(dialogs.Requests()[2].Value, QString());
+        QCOMPARE(dialogs.Requests().last().Text,
+                 QString("Import complete.\r\n2 contacts imported."));
+        QCOMPARE(during, QStringList({"Importing...", "0"}));
+        QVERIFY(m_pDml->DatabaseActive());
+        QVERIFY(main.btnSBCancel->isHidden());
+        QVERIFY(main.StatusText().isEmpty());
+        QVERIFY(!main.ProgressPanel()->isTextVisible());
+        CWABIterator* book = main.AddressBook();
+
+        // Again: the same address book, the last file offered; Cancel in
+        // the status bar stops before the first row.
+        clickCancel = true;
+        dialogs.AnswerButton(mbYes);
+        dialogs.AnswerFile(file);
+        dialogs.AnswerButton(mbOK);
+        main.actImportWAB->trigger();
+        QCOMPARE(main.AddressBook(), book);
+        QCOMPARE(dialogs.Requests()[5].Value, file);
+        QCOMPARE(dialogs.Requests().last().Text,
+                 QString("Import complete.\r\n0 contacts imported."));
+
+        // The file dialog cancelled: nothing happens.
+        const qsizetype asked = dialogs.Requests().size();
+        dialogs.AnswerButton(mbYes);
+        dialogs.AnswerFile(QString());
+        main.actImportWAB->trigger();
+        QCOMPARE(dialogs.Requests().size(), asked + 2);
+        QCOMPARE(during.size(), 4);
+
+        // A file that is no address book: the error, with the database open
+        // again and the status bar as it was.
+        Write("contacts.vcf", "Name,E-mail\r\n");
+        dialogs.AnswerButton(mbYes);
+        dialogs.AnswerFile(file);
+        QVERIFY(TestWindows::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
+        QVERIFY(m_pDml->DatabaseActive());
+        QVERIFY(main.btnSBCancel->isHidden());
+        QVERIFY(main.StatusText().isEmpty());
+        QCOMPARE(Rows("SELECT COUNT(*) FROM Customer"), QList<QStringList>{{"1"}});
+    }
+};
+
+QTEST_MAIN(TestUWABImporter)
+#include "tst_UWABImporter.moc"
