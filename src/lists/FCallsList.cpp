@@ -41,6 +41,7 @@ TfrmCallsList::TfrmCallsList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdi
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("CallNr");
+    SetRecordNames({QStringLiteral("call"), QStringLiteral("calls")});
 
     m_SearchBy.Add({QStringLiteral("Call #"), QStringLiteral("CallNr"), false});
     m_SearchBy.Add({QStringLiteral("Customer"), QStringLiteral("CustomerID"), false});
@@ -195,4 +196,13 @@ void TfrmCallsList::Update(UAbstract::IObservableSubject* /*subject*/) {
 
 QMenu* TfrmCallsList::WindowMenu() {
     return m_pMenus->WindowMenu();
+}
+
+bool TfrmCallsList::ShowsAllRecords() const {
+    if (!m_pDataset || !m_pDataModule)
+        return true;
+    if (m_pDataset->Filtered() && !m_pDataset->Filter().isEmpty())
+        return false;
+    // The views of some calls add a WHERE to the calls list's query.
+    return !m_pDataModule->sqlCall->SQL().contains(QLatin1String("WHERE"), Qt::CaseInsensitive);
 }

@@ -57,6 +57,8 @@ public:
 protected:
     bool HasDetails() const override { return true; }
     void CloseDetails() override;
+    // All calls, not a view of some.
+    bool ShowsAllRecords() const override;
 
 private:
     std::function<void()> m_CallCard;

@@ -25,6 +25,7 @@ TfrmCustomerList::TfrmCustomerList(QWidget* owner, TdmlGlobals* dataModule, IRec
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("CustomerID");
+    SetRecordNames({QStringLiteral("customer"), QStringLiteral("customers")});
 
     m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("FirstName"), false});
     m_SearchBy.Add({QStringLiteral("Surname"), QStringLiteral("LastName"), false});

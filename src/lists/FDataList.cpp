@@ -4,7 +4,12 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TField.h"
+#include "lists/UListColumns.h"
+#include "lists/UListGreeting.h"
 #include "lists/UListGrid.h"
+#include "lists/UListKeys.h"
+#include "lists/UListModel.h"
+#include "lists/UListSearch.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IRecordEditor.h"
@@ -35,38 +40,17 @@ const QString Unit = QStringLiteral("FDataList");
 constexpr int PopupWidth = 618;
 constexpr int PopupHeight = 270;
 const QColor ActiveSelection(182, 202, 234);
+// The search box of a search that found nothing.
+const QColor NoMatchTint(255, 214, 214);
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// The grid's model: tells the list before and after a header sort, and
-// leaves the row headers blank (the narrow first column).
-
-class TfrmDataList::TListModel final : public TDataSetModel {
-public:
-    explicit TListModel(TfrmDataList* list) : TDataSetModel(list), m_pList(list) {}
-
-    void sort(int column, Qt::SortOrder order) override {
-        m_pList->BeforeSort();
-        TDataSetModel::sort(column, order);
-        m_pList->AfterSort();
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Vertical && role == Qt::DisplayRole)
-            return {};
-        return TDataSetModel::headerData(section, orientation, role);
-    }
-
-private:
-    TfrmDataList* m_pList;
-};
 
 // ---------------------------------------------------------------------------
 // Construction
 
 TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
-    : QDialog(owner), m_bPopupMode(popupMode), m_pModel(new TListModel(this)),
+    : QDialog(owner), m_bPopupMode(popupMode),
+      m_pModel(new TListModel([this] { BeforeSort(); }, [this] { AfterSort(); }, this)),
       m_pDigitsOnly(
           new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this)) {
     setWindowTitle(QStringLiteral("XXX List"));
@@ -138,11 +122,24 @@ TfrmDataList::TfrmDataList(QWidget* owner, bool popupMode)
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(dbcGrid, &QAbstractItemView::doubleClicked, this, [this] { GridDblClick(); });
     connect(m_pModel, &QAbstractItemModel::modelReset, this, &TfrmDataList::ModelReset);
+    connect(m_pModel, &QAbstractItemModel::rowsInserted, this, &TfrmDataList::ListChanged);
+    m_pGreeting = new TListGreeting(dbcGrid);
+    new TListKeys(dbcGrid, edtSearch,
+                  {[this] { GridDblClick(); },
+                   [this] {
+                       if (!m_bPopupMode && CanDelete())
+                           DeleteCurrentRecord();
+                   },
+                   [this] { FindNext(); }, [this] { ClearSearch(); }, [this] { MoveToEnd(false); },
+                   [this] { MoveToEnd(true); }},
+                  this);
     dbcGrid->viewport()->installEventFilter(this);
-    header->viewport()->installEventFilter(this);
-    connect(header, &QHeaderView::sectionMoved, this, &TfrmDataList::ColumnMoved);
-    connect(header, &QHeaderView::sectionResized, this,
-            [this](int column, int, int width) { ColumnResized(column, width); });
+    m_pColumns = new TListColumns(
+        dbcGrid, m_pModel,
+        [this] {
+            return m_bPopupMode ? QString() : QString::fromLatin1(metaObject()->className());
+        },
+        this);
 
     m_SearchBy.SetChangeHandler([this](int index, const QString& fieldName, bool numeric) {
         SearchByChanged(index, fieldName, numeric);
@@ -190,63 +187,7 @@ void TfrmDataList::SetColumn(const QString& fieldName, const QString& header, in
         return;
     if (!header.isEmpty())
         m_pDataset->DefineField(fieldName).SetDisplayLabel(header);
-    const QString name = fieldName.toLower();
-    m_ColumnWidths.insert(name, width);
-    if (!m_ColumnOrder.contains(name))
-        m_ColumnOrder << name;
-    ArrangeColumns();
-}
-
-QString TfrmDataList::ColumnName(int column) const {
-    const TField* field = m_pModel->ColumnField(column);
-    return field ? field->FieldName().toLower() : QString();
-}
-
-void TfrmDataList::ArrangeColumns() {
-    // The grid's columns belong to the list, not to the query: whatever
-    // order the query gives its fields in, and however often it is reopened
-    // with another text, they keep their places and widths, as the user
-    // left them or else as the list set them.
-    QHeaderView* header = dbcGrid->horizontalHeader();
-    m_bArrangingColumns = true;
-    for (int column = 0; column < m_pModel->columnCount(); ++column) {
-        const QString name = ColumnName(column);
-        if (const auto chosen = m_UserWidths.constFind(name); chosen != m_UserWidths.cend())
-            header->resizeSection(column, chosen.value());
-        else if (const auto set = m_ColumnWidths.constFind(name); set != m_ColumnWidths.cend())
-            header->resizeSection(column, ColumnWidth(column, set.value()));
-    }
-    int place = 0;
-    for (const QString& name : std::as_const(m_ColumnOrder)) {
-        const int column = m_pModel->ColumnOf(name);
-        if (column < 0)
-            continue;
-        if (header->visualIndex(column) != place)
-            header->moveSection(header->visualIndex(column), place);
-        ++place;
-    }
-    m_bArrangingColumns = false;
-    header->viewport()->update();
-}
-
-void TfrmDataList::ColumnMoved() {
-    if (m_bArrangingColumns)
-        return;
-    QHeaderView* header = dbcGrid->horizontalHeader();
-    QStringList order;
-    for (int place = 0; place < header->count(); ++place)
-        order << ColumnName(header->logicalIndex(place));
-    // Columns the query does not show now keep their turn behind these.
-    for (const QString& name : std::as_const(m_ColumnOrder)) {
-        if (!order.contains(name))
-            order << name;
-    }
-    m_ColumnOrder = order;
-}
-
-void TfrmDataList::ColumnResized(int column, int width) {
-    if (!m_bArrangingColumns && m_bHeaderPressed && width > 0)
-        m_UserWidths.insert(ColumnName(column), width);
+    m_pColumns->SetColumn(fieldName, width);
 }
 
 int TfrmDataList::ColumnWidth(int column, int width) const {
@@ -305,13 +246,53 @@ void TfrmDataList::SearchByChanged(int index, const QString& fieldName, bool num
 }
 
 void TfrmDataList::SearchTextChanged(const QString& text) {
+    if (text.isEmpty())
+        ShowSearchResult(true, text);
     if (!m_pDataset || m_sSearchField.isEmpty() || text.isEmpty() || !m_pDataset->Active())
         return;
     try {
-        m_pDataset->Locate(m_sSearchField, text, TDataSet::CaseInsensitive | TDataSet::PartialKey);
+        ShowSearchResult(m_pDataset->Locate(m_sSearchField, text,
+                                            TDataSet::CaseInsensitive | TDataSet::PartialKey),
+                         text);
     } catch (const EError& e) {
         ShowError("%s", e.Message());
     }
+}
+
+void TfrmDataList::FindNext() {
+    const QString text = edtSearch->text();
+    if (!m_pDataset || m_sSearchField.isEmpty() || text.isEmpty() || !m_pDataset->Active())
+        return;
+    try {
+        ShowSearchResult(UListSearch::LocateNext(*m_pDataset, m_sSearchField, text), text);
+    } catch (const EError& e) {
+        ShowError("%s", e.Message());
+    }
+}
+
+void TfrmDataList::ClearSearch() {
+    edtSearch->clear();
+}
+
+void TfrmDataList::MoveToEnd(bool last) {
+    if (!m_pDataset || !m_pDataset->Active())
+        return;
+    try {
+        if (last)
+            m_pDataset->Last();
+        else
+            m_pDataset->First();
+    } catch (const EError& e) {
+        ShowError("%s", e.Message());
+    }
+}
+
+void TfrmDataList::ShowSearchResult(bool found, const QString& text) {
+    QPalette tinted;
+    if (!found)
+        tinted.setColor(QPalette::Base, NoMatchTint);
+    edtSearch->setPalette(tinted);
+    m_sStatusNote = found ? QString() : UListTexts::NoMatchText(cbxSearchBy->currentText(), text);
 }
 
 // ---------------------------------------------------------------------------
@@ -340,11 +321,54 @@ void TfrmDataList::AfterSort() {
 }
 
 void TfrmDataList::ModelReset() {
-    ArrangeColumns();
+    m_pColumns->Arrange();
     QHeaderView* header = dbcGrid->horizontalHeader();
     // Only the indicator: the rows are in that order already.
     const QSignalBlocker blocker(header);
     header->setSortIndicator(m_pModel->SortColumn(), m_pModel->SortOrder());
+    ListChanged();
+}
+
+// ---------------------------------------------------------------------------
+// What the list says about its rows
+
+void TfrmDataList::ListChanged() {
+    m_bCounted = false;
+    m_pGreeting->ShowText(GreetingText());
+}
+
+QString TfrmDataList::GreetingText() const {
+    if (!m_pDataset || !m_pDataset->Active() || m_pModel->rowCount() > 0)
+        return {};
+    return ShowsAllRecords()
+               ? UListTexts::GreetingText(m_RecordNames, m_bPopupMode ? nullptr : m_pNewCommand)
+               : UListTexts::EmptyViewText(m_RecordNames);
+}
+
+void TfrmDataList::SetNewCommand(const QAction* command) {
+    m_pNewCommand = command;
+    ListChanged();
+}
+
+QString TfrmDataList::CountText() {
+    if (m_bCounted)
+        return m_sCountText;
+    m_bCounted = true;
+    m_sCountText.clear();
+    if (!m_pDataset || !m_pDataset->Active())
+        return m_sCountText;
+    try {
+        // A filter is evaluated on rows as they are read: such a list says
+        // how many it has found so far rather than read them all to count.
+        const bool complete = !m_pDataset->Filtered() || m_pDataset->Filter().isEmpty() ||
+                              !m_pDataset->CanFetchMore();
+        m_sCountText = UListTexts::CountText(complete ? m_pDataset->RecordCount()
+                                                      : m_pDataset->RowsAvailable(),
+                                             complete, m_RecordNames);
+    } catch (const EError& e) {
+        DebugTrace(e.Message(), QStringLiteral("TfrmDataList::CountText"), Unit);
+    }
+    return m_sCountText;
 }
 
 // ---------------------------------------------------------------------------
@@ -583,14 +607,6 @@ bool TfrmDataList::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         accept();
         return true;
-    }
-    if (watched == dbcGrid->horizontalHeader()->viewport()) {
-        // Widths the user drags (or double-clicks) are the user's to keep.
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick)
-            m_bHeaderPressed = true;
-        else if (event->type() == QEvent::MouseButtonRelease)
-            m_bHeaderPressed = false;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -19,7 +19,14 @@
 // calls LoadSearchByEntries. Lists with detail panels override HasDetails,
 // CloseDetails and RefreshDetails: the panels are closed whenever the row
 // changes and reopened once when the application is next idle (IdleUpdate).
+//
+// For daily use the list also answers the keyboard (UListKeys), counts its
+// rows for the status bar (CountText), tints its search box and leaves a
+// note when a search finds nothing (StatusNote), greets the user when it is
+// empty (UListGreeting) and keeps its columns as the user left them
+// (UListColumns).
 
+#include "lists/UListTexts.h"
 #include "lists/USearchByList.h"
 #include "shell/abstract/IDataListWindow.h"
 #include "shell/abstract/IRecordEditor.h"
@@ -31,6 +38,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -40,6 +48,9 @@ class QTableView;
 class QValidator;
 class TDataSet;
 class TDataSetModel;
+class TListColumns;
+class TListGreeting;
+class TListModel;
 class TDBTableAccess;
 class TdmlGlobals;
 
@@ -80,6 +91,22 @@ public:
     QString ExecutePopup(const QString& fieldName);
     // "Delete the selected record?" with Yes and No; true only for Yes.
     bool ConfirmDelete();
+
+    // "1,234 calls" for the status bar, counted once per reading of the list.
+    QString CountText() override;
+    // The note of a search that found nothing; empty otherwise.
+    QString StatusNote() override { return m_sStatusNote; }
+    // The main window's command that adds a record of the list's kind, named
+    // (with its shortcut) by the line an empty list shows; not owned.
+    void SetNewCommand(const QAction* command);
+    // The keyboard's F3 and Escape: the next row that matches the search
+    // text; an empty search box.
+    void FindNext();
+    void ClearSearch();
+    // Ctrl+End and Ctrl+Home: the last (or first) row of the whole list.
+    void MoveToEnd(bool last);
+    // What the empty list says now; empty while it has rows.
+    QString GreetingText() const;
 
     // The record editor the list runs; not owned, nullptr for none.
     void SetEditor(IRecordEditor* editor) { m_pEditor = editor; }
@@ -124,6 +151,11 @@ protected:
     virtual void GridClick();
     // Double-click: picks in a popup, edits otherwise.
     virtual void GridDblClick();
+    // Whether the list shows every record of its kind now (not a view of
+    // some); an empty list that does invites the user to add the first one.
+    virtual bool ShowsAllRecords() const { return true; }
+    // "call" and "calls": how the list counts and greets.
+    void SetRecordNames(const UListTexts::TRecordNames& names) { m_RecordNames = names; }
 
     // Binds the grid to the dataset.
     void SetDataSet(TDataSet* dataSet);
@@ -132,7 +164,7 @@ protected:
     // width is in the pixels of a small dialog font: it grows with the
     // grid's font and never leaves the header text clipped (ColumnWidth).
     // Order and widths outlive the query's reopening; what the user moves or
-    // resizes stays so.
+    // resizes stays so, also from one start to the next.
     void SetColumn(const QString& fieldName, const QString& header, int width);
     int ColumnWidth(int column, int width) const;
     // The current row's `fieldName` as text; empty without a current row.
@@ -165,20 +197,15 @@ protected:
     bool m_bDetailsPending = false;
 
 private:
-    class TListModel;
-    friend class TListModel;
-
     void SearchByChanged(int index, const QString& fieldName, bool numeric);
     void SearchTextChanged(const QString& text);
     void BeforeSort();
     void AfterSort();
     void RowChanged();
     void ModelReset();
-    QString ColumnName(int column) const;
-    void ArrangeColumns();
-    void ColumnMoved();
-    void ColumnResized(int column, int width);
     void SetActiveLook(bool active);
+    void ShowSearchResult(bool found, const QString& text);
+    void ListChanged();
     // Asks, finds the row in the editor's table ("Error deleting record:
     // Record not found!" when it is gone), runs `remove` and refreshes.
     bool ConfirmAndDelete(const std::function<void()>& remove);
@@ -192,12 +219,14 @@ private:
 
     TListModel* m_pModel;
     QValidator* m_pDigitsOnly;
-    QHash<QString, int> m_ColumnWidths; // as the list set them, by field
-    QHash<QString, int> m_UserWidths;   // as the user dragged them, in pixels
-    QStringList m_ColumnOrder;          // field names, left to right
-    bool m_bArrangingColumns = false;
-    bool m_bHeaderPressed = false;
     QMetaObject::Connection m_SubWindowConnection;
+    TListGreeting* m_pGreeting;
+    TListColumns* m_pColumns;
+    UListTexts::TRecordNames m_RecordNames{QStringLiteral("record"), QStringLiteral("records")};
+    const QAction* m_pNewCommand = nullptr;
+    QString m_sCountText;
+    bool m_bCounted = false;
+    QString m_sStatusNote;
 };
 
 // The list activated or clicked last; the main window's Edit, Delete, New and

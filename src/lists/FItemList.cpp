@@ -40,6 +40,7 @@ TfrmItemList::TfrmItemList(QWidget* owner, TdmlGlobals* dataModule, IRecordEdito
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("SerialNr");
+    SetRecordNames({QStringLiteral("item"), QStringLiteral("items")});
 
     m_SearchBy.Add({QStringLiteral("Serial #"), QStringLiteral("SerialNr"), false});
     m_SearchBy.Add({QStringLiteral("Owner ID"), QStringLiteral("Owner"), false});

@@ -36,6 +36,7 @@ TfrmServiceContractList::TfrmServiceContractList(QWidget* owner, TdmlGlobals* da
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("ItemSerialNr");
+    SetRecordNames({QStringLiteral("service contract"), QStringLiteral("service contracts")});
 
     m_SearchBy.Add({QStringLiteral("Customer ID"), QStringLiteral("CustomerID"), false});
     m_SearchBy.Add({QStringLiteral("Serial #"), QStringLiteral("ItemSerialNr"), false});

@@ -22,6 +22,7 @@ TfrmWorkerList::TfrmWorkerList(QWidget* owner, TdmlGlobals* dataModule, IRecordE
     }
     m_pEditor = editor;
     m_sSortKeyField = QStringLiteral("WorkerNr");
+    SetRecordNames({QStringLiteral("worker"), QStringLiteral("workers")});
 
     m_SearchBy.Add({QStringLiteral("Name"), QStringLiteral("Name"), false});
     m_SearchBy.Add({QStringLiteral("Surname"), QStringLiteral("Surname"), false});

@@ -11,6 +11,9 @@ TDetailGrid::TDetailGrid(TQuery* query, QWidget* parent)
     : QTableView(parent), m_pQuery(query), m_pModel(new TDataSetModel(this)) {
     UListGrid::SetUpGrid(this);
     verticalHeader()->hide();
+    m_pModel->SetReadableCells(true);
+    // A call's day is what its history shows; the list of calls has the time.
+    m_pModel->SetDateOnlyFields({QStringLiteral("Date_Time")});
     setModel(m_pModel);
     m_pModel->SetSelectionModel(selectionModel());
     m_pModel->SetDataSet(query);
@@ -23,6 +26,7 @@ void TDetailGrid::SetColumn(const QString& fieldName, const QString& header, int
         m_pQuery->DefineField(fieldName).SetDisplayLabel(header);
     m_Fields << fieldName.toLower();
     m_Widths << width;
+    m_ContentWidths << 0;
     ArrangeColumns();
 }
 
@@ -32,8 +36,12 @@ void TDetailGrid::ArrangeColumns() {
         const TField* field = m_pModel->ColumnField(column);
         const qsizetype at = field ? m_Fields.indexOf(field->FieldName().toLower()) : -1;
         setColumnHidden(column, at < 0);
-        if (at >= 0)
-            header->resizeSection(column, UListGrid::ColumnWidth(this, column, m_Widths[at]));
+        if (at < 0)
+            continue;
+        const int least = UListGrid::ColumnWidth(this, column, m_Widths[at]);
+        int& content = m_ContentWidths[at];
+        content = std::max(content, UListGrid::UsualContentWidth(this, column, 2 * least));
+        header->resizeSection(column, std::max(least, content));
     }
     int place = 0;
     for (const QString& name : std::as_const(m_Fields)) {

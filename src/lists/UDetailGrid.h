@@ -2,7 +2,9 @@
 
 // A grid of a list's detail panel over one of its detail queries: the
 // columns the list names, in its order, with their captions and widths (the
-// query's other fields are not shown), one whole row selected. A double-click
+// query's other fields are not shown), one whole row selected. A column
+// grows to what the rows it has shown need (up to twice its width) and does
+// not shrink again when the panel follows another record. A double-click
 // on a row tells RowDoubleClicked with the query on that row.
 
 #include <QStringList>
@@ -34,4 +36,5 @@ private:
     TDataSetModel* m_pModel;
     QStringList m_Fields; // lower case, in order
     QList<int> m_Widths;
+    QList<int> m_ContentWidths; // the most the rows shown so far needed
 };

@@ -7,13 +7,19 @@ class QTableView;
 
 namespace UListGrid {
 
-// Whole-row single selection, read-only cells, bold movable and resizable
-// column headers, rows 22 pixels high after a narrow (20-pixel) first column.
+// Whole-row single selection, read-only cells on one line each (a text too
+// long for its column ends in an ellipsis), bold movable and resizable column
+// headers, rows 22 pixels high after a narrow (20-pixel) first column.
 void SetUpGrid(QTableView* grid);
 
 // The width of `column` for a width the list gives in pixels of a small
 // dialog font whose digits are six pixels wide: it grows with the grid's font
 // and never leaves the column's bold caption (with the sort arrow) clipped.
 int ColumnWidth(const QTableView* grid, int column, int width);
+
+// The width that `column`'s usual content needs: wide enough for every text
+// of the first rows (up to 200 rows looked at), at most `widest` pixels; 0
+// while there are no rows.
+int UsualContentWidth(const QTableView* grid, int column, int widest);
 
 } // namespace UListGrid

@@ -19,6 +19,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -333,7 +334,13 @@ void TfrmMain::SelectView(QTreeWidgetItem* node) {
         if (m_Hooks.ApplyCallView)
             m_Hooks.ApplyCallView(callView);
         view = Interfaces::dvCalls;
+        // The worker or month picked is part of the view's title.
         title = callView.Title;
+        if (NeedsWorker(sub))
+            title += QStringLiteral(": ") + parameters.WorkerNr;
+        else if (NeedsMonth(sub))
+            title += QStringLiteral(": ") +
+                     QLocale().toString(parameters.Month, QStringLiteral("MMMM yyyy"));
         break;
     }
     case 1:
@@ -394,6 +401,8 @@ TfrmHelp* TfrmMain::HelpWindow() {
 void TfrmMain::IdleUpdate() {
     IDataListWindow* list = CurrentDataList();
     m_pCommands->UpdateStates(list);
+    sbMain->ShowListState(list ? list->CountText() : QString(),
+                          list ? list->StatusNote() : QString());
     if (list)
         list->IdleUpdate();
 }

@@ -55,6 +55,9 @@ public:
         QString BackupDir = UFiles::DataFolders().Backups;
         // The help pages and the What's This texts; ends in '/'.
         QString HelpDir = UFiles::ShippedFile(QStringLiteral("help")) + QLatin1Char('/');
+        // A new, empty database offers the demonstration database at the
+        // first show (UFirstStart).
+        bool OfferDemoDatabase = true;
     };
 
     // What the data module and the lists provide. Each hook may stay unset:

@@ -266,6 +266,9 @@ void TMainCommands::CreateMenus() {
     m_Main.mnuWindow = menu(m_Main.mnuMain, "mnuWindow", QStringLiteral("Window"));
     m_Main.mnuWindow->addActions({m_Main.actWindowTileHorizontal, m_Main.actWindowTileVertical,
                                   m_Main.actWindowCascade, m_Main.actWindowMinimizeAll});
+    // The way back to a navigation pane that was closed.
+    m_Main.mnuWindow->addSeparator();
+    m_Main.mnuWindow->addAction(m_Main.actNavigationPanel);
     connect(m_Main.mnuWindow, &QMenu::aboutToShow, this, &TMainCommands::mnuWindowShow);
     m_Main.mnuMain->addMenu(m_Main.mnuWindow);
 

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -110,6 +111,26 @@ void TMainStatusBar::SetStatusText(const QString& text) {
 void TMainStatusBar::ShowTip(const QString& tip) {
     // A command's hint takes the text panel while the pointer rests on it.
     m_pTextPanel->setText(tip.isEmpty() ? m_sStatusText : tip);
+}
+
+void TMainStatusBar::ShowListState(const QString& countText, const QString& note) {
+    if (countText != m_pEllipsisPanel->text()) {
+        m_pEllipsisPanel->setText(countText);
+        const int needed = m_pEllipsisPanel->fontMetrics().horizontalAdvance(countText) + 12;
+        m_pEllipsisPanel->setFixedWidth(std::clamp(needed, 50, 220));
+    }
+    if (note == m_sListNote)
+        return;
+    // The note goes again with what it said, not with another's text.
+    if (!note.isEmpty())
+        SetStatusText(note);
+    else if (m_sStatusText == m_sListNote)
+        SetStatusText(QString());
+    m_sListNote = note;
+}
+
+QString TMainStatusBar::CountText() const {
+    return m_pEllipsisPanel->text();
 }
 
 void TMainStatusBar::UpdateLockPanels() {

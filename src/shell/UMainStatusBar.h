@@ -2,9 +2,10 @@
 
 // The main window's status bar. From the left: the Caps Lock and Num Lock
 // panels, the progress panel with the Cancel button beside it (both for long
-// exports and imports), a short panel that cuts its text with an ellipsis, and
-// the text panel. The text panel shows the status text, or a command's hint
-// while the pointer rests on that command.
+// exports and imports), a short panel that cuts its text with an ellipsis
+// (the current list's record count), and the text panel. The text panel
+// shows the status text, or a command's hint while the pointer rests on that
+// command.
 
 #include <QStatusBar>
 
@@ -23,6 +24,11 @@ public:
     // Shows a command's hint in the text panel; an empty hint gives the panel
     // back to the status text.
     void ShowTip(const QString& tip);
+    // What the current list says: its record count ("1,234 calls") in the
+    // ellipsis panel, which grows to show it whole, and its note (a search
+    // that found nothing) as the status text while the note lasts.
+    void ShowListState(const QString& countText, const QString& note);
+    QString CountText() const;
 
     QProgressBar* ProgressPanel() const { return m_pProgressPanel; }
     // Hidden until a long task offers to be cancelled.
@@ -39,6 +45,7 @@ private:
     QLabel* m_pEllipsisPanel = nullptr;
     QLabel* m_pTextPanel = nullptr;
     QString m_sStatusText;
+    QString m_sListNote;
     // The brightness files of the lock lights ("/sys/class/leds/input3::capslock/...").
     QStringList m_CapsLockLeds;
     QStringList m_NumLockLeds;

@@ -25,12 +25,15 @@
 #include "shell/UBusyCursor.h"
 #include "shell/UDialogs.h"
 #include "shell/UErrors.h"
+#include "shell/UFirstStart.h"
 #include "shell/UKeyboardState.h"
 #include "shell/UWhatsThis.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
 
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScopeGuard>
 
 namespace {
@@ -133,14 +136,37 @@ TProgramWindows::~TProgramWindows() {
     m_pDataModule.reset();
 }
 
-void OpenDatabaseAtStartup(TdmlGlobals& dataModule) {
+bool OpenDatabaseAtStartup(TdmlGlobals& dataModule, bool offerDemo) {
     const QString dir = dataModule.DatabaseDir();
     if (!QDir(dir).exists())
         QDir().mkpath(dir);
     dataModule.LockDatabaseDir();
-    dataModule.CreateMissingTables();
+    const QStringList created = dataModule.CreateMissingTables();
+    const bool demo = offerDemo && UFirstStart::OfferDemoDatabase(dataModule, created);
     dataModule.SetDatabaseActive(true);
+    return demo;
 }
+
+namespace {
+
+// The title bar says that the data is the demonstration's. A maximised child
+// window keeps the title it found when it was maximised, so the children are
+// maximised again under the new one.
+void MarkDemonstration(TfrmMain& mainWindow) {
+    const QList<QMdiSubWindow*> children = mainWindow.mdiMain->subWindowList();
+    QList<QMdiSubWindow*> maximised;
+    for (QMdiSubWindow* child : children) {
+        if (child->isMaximized()) {
+            maximised << child;
+            child->showNormal();
+        }
+    }
+    mainWindow.setWindowTitle(mainWindow.windowTitle() + QStringLiteral(" (demonstration data)"));
+    for (QMdiSubWindow* child : std::as_const(maximised))
+        child->showMaximized();
+}
+
+} // namespace
 
 TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule,
                                    const TListEditors& editors,
@@ -165,6 +191,12 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         lists.ServiceContracts =
             new TfrmServiceContractList(&mainWindow, dataModule, editors.ServiceContract);
         mainWindow.SetDataListWindow(Interfaces::dvServiceContracts, lists.ServiceContracts);
+        // An empty list names the command that adds its first record.
+        lists.Calls->SetNewCommand(mainWindow.actNewCall);
+        lists.Customers->SetNewCommand(mainWindow.actNewCustomer);
+        lists.Workers->SetNewCommand(mainWindow.actNewWorker);
+        lists.Items->SetNewCommand(mainWindow.actNewItem);
+        lists.ServiceContracts->SetNewCommand(mainWindow.actNewServiceContract);
         if (listsMade)
             listsMade(lists);
     };
@@ -174,10 +206,11 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
         return workers ? workers->ExecutePopup(QStringLiteral("WorkerNR")) : QString();
     };
     hooks.IsDatabaseActive = [dataModule] { return dataModule && dataModule->DatabaseActive(); };
-    hooks.OpenDatabase = [dataModule] {
+    hooks.OpenDatabase = [dataModule, &mainWindow] {
         if (!dataModule)
             throw EFatalError(QStringLiteral("Unable to find database module: Null instance."));
-        OpenDatabaseAtStartup(*dataModule);
+        if (OpenDatabaseAtStartup(*dataModule, mainWindow.Locations().OfferDemoDatabase))
+            MarkDemonstration(mainWindow);
     };
     hooks.ApplyCallView = [dataModule](const UCallViews::TCallView& view) {
         TQuery* query = dataModule ? dataModule->sqlCall : nullptr;

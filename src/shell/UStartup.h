@@ -126,5 +126,7 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
                                    std::function<void(const TListWindows&)> listsMade = {});
 
 // The start-up step of the first show: makes the database directory and the
-// missing table files, then opens the database.
-void OpenDatabaseAtStartup(TdmlGlobals& dataModule);
+// missing table files, then opens the database. With `offerDemo` a new
+// database offers the demonstration database instead (UFirstStart); true
+// when that is what is open.
+bool OpenDatabaseAtStartup(TdmlGlobals& dataModule, bool offerDemo = false);

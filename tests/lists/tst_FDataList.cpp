@@ -8,6 +8,7 @@
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "lists/FDataList.h"
+#include "shell/USettings.h"
 #include "shell/abstract/IRecordEditor.h"
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
@@ -96,6 +97,8 @@ class TestFDataList : public QObject {
 private Q_SLOTS:
     void init() {
         m_pDir = std::make_unique<TestSupport::TTempDir>();
+        // The columns a list keeps stay with the test.
+        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
         m_pDml = std::make_unique<TdmlGlobals>();
         m_pDml->SetDatabaseDir(m_pDir->Path());
         m_pDml->CreateMissingTables();

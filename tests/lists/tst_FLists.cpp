@@ -247,10 +247,11 @@ private Q_SLOTS:
         row("Complete", 4, "Complete Calls", "4 5");
         row("Not complete", 5, "Calls not complete", "1 2 3 6 7");
         row("Not billed", 6, "Complete but not billed Calls", "4");
-        row("Worker W2", 7, "Calls by worker", "3 4 6");
+        // The picked worker or month follows the view's name.
+        row("Worker W2", 7, "Calls by worker: W2", "3 4 6");
         // March 2007 runs from the first at midnight to the 31st at 23:59:59.
-        row("March 2007", 8, "Calls by month", "1 2 4 7");
-        row("Complete, March", 9, "Completed Calls by month", "4");
+        row("March 2007", 8, "Calls by month: March 2007", "1 2 4 7");
+        row("Complete, March", 9, "Completed Calls by month: March 2007", "4");
         row("Priority 3", 10, "Calls by priotity", "1 3 6");
         for (int sub : {7, 8, 9, 10})
             QTest::addRow("%d cancelled", sub)

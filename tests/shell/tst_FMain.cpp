@@ -135,18 +135,20 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList({"File", "Edit", "Tools", "Window", "Help"}));
         QCOMPARE(hidden, QStringList({"SMS", "View"}));
 
-        // The Window menu lists the list windows, the front one ticked, and
-        // brings the one chosen to the front; opened again it lists them anew.
+        // The Window menu offers the navigation pane after its four commands,
+        // lists the list windows, the front one ticked, and brings the one
+        // chosen to the front; opened again it lists them anew.
+        QCOMPARE(frm->mnuWindow->actions().at(5), frm->actNavigationPanel);
         m_Lists[2]->setWindowTitle("Customer List");
         frm->ShowDataList(Interfaces::dvCalls);
         for (int round = 0; round < 2; ++round) {
             Q_EMIT frm->mnuWindow->aboutToShow();
-            QList<QAction*> entries = frm->mnuWindow->actions().mid(5);
+            QList<QAction*> entries = frm->mnuWindow->actions().mid(7);
             QCOMPARE(entries.size(), 5);
             QVERIFY(entries[0]->isChecked());
             QCOMPARE(entries[2]->text(), QString("&3 Customer List"));
         }
-        frm->mnuWindow->actions()[7]->trigger();
+        frm->mnuWindow->actions()[9]->trigger();
         QCOMPARE(Front(*frm), m_Lists[2]);
 
         // A command's hint shows in the text panel and gives way to the status text.

@@ -55,6 +55,7 @@ TfrmMain::TLocations Locations(const QString& dir) {
     TfrmMain::TLocations locations;
     locations.CountryFile = dir + "Countries.dat";
     locations.BackupDir = dir + "backups";
+    locations.OfferDemoDatabase = false;
     return locations;
 }
 

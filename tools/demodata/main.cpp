@@ -1,8 +1,8 @@
 // korvane-demo-data PRESET DIRECTORY: a database directory full of realistic
 // rows, for trying the program out and for the benchmarks.
 
-#include "UDemoData.h"
 #include "data/DMGlobals.h"
+#include "data/UDemoData.h"
 #include "data/engine/TDatabase.h"
 #include "shell/UErrors.h"
 

@@ -5,8 +5,8 @@
 // the About Life window's five pictures (RESOURCES/life/*.png) are drawn
 // here. Run it again whenever a window changes.
 
-#include "../demodata/UDemoData.h"
 #include "data/DMGlobals.h"
+#include "data/UDemoData.h"
 #include "lists/FDataList.h"
 #include "shell/FGospel.h"
 #include "shell/FHelp.h"

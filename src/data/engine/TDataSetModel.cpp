@@ -3,6 +3,7 @@
 #include "shell/UErrors.h"
 
 #include <QItemSelectionModel>
+#include <QLocale>
 
 namespace {
 
@@ -105,6 +106,18 @@ void TDataSetModel::CatchUp() {
     }
 }
 
+void TDataSetModel::ReachEnd() {
+    // The dataset went to a row past those read (Last reads the end alone):
+    // the grid spans every row at once, the ones between are read when shown.
+    TDataSet* dataSet = DataSet();
+    const int rows = Clamp(dataSet->RecordCount());
+    if (rows > m_Rows) {
+        beginInsertRows({}, m_Rows, rows - 1);
+        m_Rows = rows;
+        endInsertRows();
+    }
+}
+
 void TDataSetModel::CurrentRowChanged() {
     TDataSet* dataSet = DataSet();
     if (!m_pSelection || !dataSet || m_Syncing)
@@ -113,6 +126,8 @@ void TDataSetModel::CurrentRowChanged() {
     try {
         CatchUp();
         row = dataSet->CurrentRow();
+        if (row >= m_Rows)
+            ReachEnd();
     } catch (const EError&) {
         row = -1;
     }
@@ -205,19 +220,53 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         try {
             // The row being edited shows what has been typed so far.
-            if (dataSet->State() == TDataSetState::Edit && dataSet->CurrentRow() == index.row())
-                return field->DisplayText();
-            return dataSet->RowDisplayText(index.row(), fieldIndex);
+            const bool editing =
+                dataSet->State() == TDataSetState::Edit && dataSet->CurrentRow() == index.row();
+            if (m_bReadable)
+                return ReadableText(*field, editing ? field->StoredValue()
+                                                    : dataSet->RowValue(index.row(), fieldIndex));
+            return editing ? field->DisplayText()
+                           : dataSet->RowDisplayText(index.row(), fieldIndex);
         } catch (const EError&) {
             return {};
         }
     case Qt::TextAlignmentRole:
+        if (m_bReadable && field->DataType() == TFieldType::Boolean)
+            return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
         if (field->DataType() == TFieldType::Integer || field->DataType() == TFieldType::Float)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return {};
     }
+}
+
+void TDataSetModel::SetDateOnlyFields(const QStringList& fieldNames) {
+    m_DateOnly.clear();
+    for (const QString& name : fieldNames)
+        m_DateOnly << name.toLower();
+}
+
+QString TDataSetModel::ReadableText(const TField& field, const QVariant& stored) const {
+    const QVariant value = TField::TypedValue(field.DataType(), stored);
+    if (value.isNull())
+        return {};
+    switch (field.DataType()) {
+    case TFieldType::Boolean:
+        if (value.typeId() != QMetaType::Bool)
+            break;
+        return value.toBool() ? QStringLiteral("\u2713") : QString();
+    case TFieldType::DateTime:
+        if (value.typeId() != QMetaType::QDateTime)
+            break;
+        if (m_DateOnly.contains(field.FieldName().toLower()))
+            return QLocale().toString(value.toDateTime().date(), QLocale::ShortFormat);
+        return QLocale().toString(value.toDateTime(), QLocale::ShortFormat);
+    default:
+        break;
+    }
+    // Fixed-width text keeps no trailing blanks on the screen.
+    return TField::DisplayTextOf(field.DataType(), stored).trimmed();
 }
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -232,7 +281,11 @@ bool TDataSetModel::canFetchMore(const QModelIndex& parent) const {
     TDataSet* dataSet = DataSet();
     if (parent.isValid() || !dataSet)
         return false;
-    return dataSet->CanFetchMore() || dataSet->RowsAvailable() > m_Rows;
+    const qint64 available = dataSet->RowsAvailable();
+    // Spanning every row already (ReachEnd): nothing to fetch.
+    if (available < m_Rows)
+        return false;
+    return dataSet->CanFetchMore() || available > m_Rows;
 }
 
 void TDataSetModel::fetchMore(const QModelIndex& parent) {

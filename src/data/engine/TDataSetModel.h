@@ -4,7 +4,9 @@
 // fields titled by their display labels; cells show display texts. Rows are
 // offered as the dataset has read them: a query's rows come in pages as the
 // view scrolls (canFetchMore/fetchMore), so a grid over a million calls opens
-// at the speed of its first page. Sorting by a header re-orders the dataset
+// at the speed of its first page. When the dataset moves past the rows read
+// (Last reads only the end) the model spans all rows at once and the rows
+// between are read when the grid shows them. Sorting by a header re-orders the dataset
 // itself (see TDataSet.h) and keeps its current row; with a selection model
 // the grid's current row and the dataset's current row follow each other.
 
@@ -34,6 +36,12 @@ public:
     void SetSelectionModel(QItemSelectionModel* selection);
     // Rows read per fetchMore.
     void SetFetchSize(int rows) { m_FetchSize = qMax(1, rows); }
+    // How cells show their values, for grids a person reads: a check mark
+    // ("\u2713", centred) for a true boolean and nothing for a false one
+    // instead of "True" and "False"; a date-time field named in
+    // `dateOnlyFields` as the short date without its time.
+    void SetReadableCells(bool readable) { m_bReadable = readable; }
+    void SetDateOnlyFields(const QStringList& fieldNames);
 
     // The field shown in a column; the column of a field (-1 when hidden).
     TField* ColumnField(int column) const;
@@ -55,10 +63,12 @@ public:
 private:
     void Rebuild();
     void CatchUp();
+    void ReachEnd();
     void CurrentRowChanged();
     void RowFieldsChanged();
     void SelectionMoved(const QModelIndex& current);
     void ConnectSource();
+    QString ReadableText(const TField& field, const QVariant& stored) const;
 
     QPointer<TDataSource> m_pSource;
     TDataSource* m_pOwnSource = nullptr;
@@ -69,4 +79,6 @@ private:
     int m_Rows = 0;
     int m_FetchSize = 256;
     bool m_Syncing = false;
+    bool m_bReadable = false;
+    QStringList m_DateOnly; // lower case
 };

@@ -289,6 +289,14 @@ bool TQuery::CursorFirst() {
 }
 
 bool TQuery::CursorLast() {
+    // The end of an unsorted statement far beyond the rows read: its keys in
+    // its own order tell every position (without the joins of the rows
+    // between), and the last rows are read by key, as a sorted list does.
+    if (!m_Rows.AllRead() && !m_OrderTried && SortColumn() < 0 && !FilterActive() &&
+        m_Rows.Store().Count() + ReadAhead < CursorRecordCount() && HoldInStatementOrder()) {
+        m_Row = m_Rows.Count() - 1;
+        return m_Row >= 0;
+    }
     if (!m_Rows.AllRead() && ReadTail())
         m_Row = m_Rows.LastEnd() - 1;
     else {
@@ -351,8 +359,12 @@ qint64 TQuery::CursorRecordCount() {
         return m_Rows.Count();
     }
     if (m_Count < 0) {
+        // Counted through a subquery of no columns, which SQLite does not
+        // merge into the count: its joins that cannot change the number of
+        // rows are left out (a tenth of the time for the calls list).
         auto statement = Database()->PrepareNative(
-            QStringLiteral("SELECT COUNT(*) FROM (\n%1\n)").arg(m_CountSql));
+            QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM (\n%1\n) LIMIT -1)")
+                .arg(m_CountSql));
         statement->Bind(m_BoundParams);
         m_Count = statement->Step() ? statement->Integer(0) : 0;
     }

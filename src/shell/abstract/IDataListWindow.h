@@ -26,4 +26,10 @@ public:
     virtual void MakeCurrent() = 0;
     // The list's own menu (owned by the list); nullptr for none.
     virtual QMenu* WindowMenu() { return nullptr; }
+    // How many records the list shows, in words ("1,234 calls"); empty for
+    // none known.
+    virtual QString CountText() { return {}; }
+    // A note for the status bar about the list's last search ("No Surname
+    // begins with ..."); empty when there is nothing to say.
+    virtual QString StatusNote() { return {}; }
 };

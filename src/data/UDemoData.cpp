@@ -1,4 +1,4 @@
-#include "UDemoData.h"
+#include "data/UDemoData.h"
 
 #include "data/DMGlobals.h"
 #include "data/DMTables.h"

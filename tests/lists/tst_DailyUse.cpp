@@ -1,0 +1,347 @@
+// The lists as a person uses them every day, inside the main window on a
+// small real database: the keyboard commands, the record count in the status
+// bar, what an empty list says, the cells' texts, the columns the user
+// arranged, and the way back to a closed navigation pane.
+
+#include "data/DMGlobals.h"
+#include "data/engine/TDataSetModel.h"
+#include "data/engine/TQuery.h"
+#include "data/engine/TTable.h"
+#include "lists/FCallsList.h"
+#include "lists/FCustomerList.h"
+#include "lists/FServiceContractList.h"
+#include "lists/UListTexts.h"
+#include "shell/FMain.h"
+#include "shell/UKeyboardState.h"
+#include "shell/USettings.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
+#include "support/TestWindows.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QtTest>
+
+using TestSupport::TTempDir;
+
+namespace {
+
+// Two customers, five calls (odd ones of C1), one valid contract; the
+// program's windows on it as the start-up makes them.
+struct TRunningProgram {
+    TTempDir Dir;
+    TestWindows::TInstalledDialogs Dialogs;
+    TProgramWindows Windows{TestWindows::Locations(Dir.Path())};
+    TdmlGlobals& DataModule = Windows.DataModule();
+    TfrmMain* const Main = &Windows.MainWindow();
+
+    TRunningProgram() {
+        DataModule.SetDatabaseDir(Dir.Path() + "database/");
+        OpenDatabaseAtStartup(DataModule);
+        for (const char* sql : {
+                 "INSERT INTO Customer (CustomerID, CompanyName, LastName) "
+                 "VALUES ('C1', 'Acme Engineering and Sons', 'Abel'), ('C2', 'Bolt', 'Burt')",
+                 "INSERT INTO Item (SerialNr, Brand, Owner) VALUES ('S1', 'Hex', 'C1')",
+                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, StillValid) "
+                 "VALUES ('S1', 'C1', 'True')",
+             })
+            DataModule.ExecSQL(QString::fromLatin1(sql));
+        for (int nr = 1; nr <= 5; ++nr)
+            DataModule.ExecSQL(QString("INSERT INTO Call (CallNr, CustomerID, Status, Billed, "
+                                       "Date_Time) VALUES ('00000%1', 'C%2', 'New', '%3', "
+                                       "'2007-03-0%1 10:30:00')")
+                                   .arg(nr)
+                                   .arg(nr % 2 ? 1 : 2)
+                                   .arg(nr == 1 ? "True" : "False"));
+        DataModule.SetDatabaseActive(false);
+        Main->show();
+    }
+
+    QString Count() const {
+        Main->IdleUpdate();
+        return Main->sbMain->CountText();
+    }
+    QString CurrentCall() const { return DataModule.sqlCall->FieldByName("CallNr").AsString(); }
+};
+
+// An editor that adds a call as the call editor would.
+struct TCallAdder : IRecordEditor {
+    TTable* Table = nullptr;
+    bool NewRecord = false;
+    void SetEditMode(bool editMode) override { NewRecord = !editMode; }
+    bool Execute() override {
+        Table->Append();
+        Table->FieldByName("Status").SetAsString("New");
+        Table->Post();
+        return true;
+    }
+};
+
+// A key pressed with Ctrl, leaving no Ctrl held behind for the next test.
+void PressWithCtrl(QWidget* widget, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+} // namespace
+
+class TestDailyUse : public QObject {
+    Q_OBJECT
+
+    TTempDir m_Settings;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        SetSettingsStoreLocation(m_Settings.Path() + "user", m_Settings.Path() + "machine");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void TextsSayHowManyAndWhatToDo_data() {
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << qint64(0) << true << "No service contracts";
+        QTest::newRow("one") << qint64(1) << true << "1 service contract";
+        QTest::newRow("grouped") << qint64(1234567) << true << "1,234,567 service contracts";
+        QTest::newRow("so far") << qint64(1) << false << "1+ service contracts";
+    }
+    void TextsSayHowManyAndWhatToDo() {
+        QFETCH(qint64, count);
+        QFETCH(bool, complete);
+        QFETCH(QString, text);
+        const UListTexts::TRecordNames names{"service contract", "service contracts"};
+        QCOMPARE(UListTexts::CountText(count, complete, names), text);
+    }
+
+    // Enter, Delete, F3 and Escape in the grid and the search box.
+    void KeyboardCommandsActOnTheCurrentRow() {
+        TRunningProgram program;
+        TfrmCallsList* list = frmCallsList;
+        TestWindows::TFakeEditor editor;
+        list->SetEditor(&editor);
+        list->SearchBy().SetActiveIndex(1); // Customer
+
+        QTest::keyClick(list->dbcGrid, Qt::Key_Return);
+        QTest::keyClick(list->edtSearch, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(editor.Modes, QList<bool>({true, true}));
+
+        // F3 goes on to the next match and round to the first.
+        QTest::keyClicks(list->edtSearch, "c1");
+        QCOMPARE(program.CurrentCall(), QString("000001"));
+        QStringList found;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(i % 2 ? list->dbcGrid : static_cast<QWidget*>(list->edtSearch),
+                            Qt::Key_F3);
+            found << program.CurrentCall();
+        }
+        QCOMPARE(found, QStringList({"000003", "000005", "000001"}));
+
+        // No match: the box is tinted and the status bar says so; Escape
+        // empties the box and both go.
+        const QColor plain = list->edtSearch->palette().color(QPalette::Base);
+        QTest::keyClick(list->edtSearch, Qt::Key_9);
+        QCOMPARE(program.CurrentCall(), QString("000001"));
+        QVERIFY(list->edtSearch->palette().color(QPalette::Base) != plain);
+        program.Count();
+        QCOMPARE(program.Main->StatusText(), QString("No Customer begins with \"c19\"."));
+        QTest::keyClick(list->dbcGrid, Qt::Key_Escape);
+        QCOMPARE(list->edtSearch->text(), QString());
+        QCOMPARE(list->edtSearch->palette().color(QPalette::Base), plain);
+        program.Count();
+        QCOMPARE(program.Main->StatusText(), QString());
+
+        // Delete asks first, and only in the grid; in the search box it is text.
+        list->edtSearch->setText("c2");
+        QTest::keyClick(list->edtSearch, Qt::Key_Home);
+        QTest::keyClick(list->edtSearch, Qt::Key_Delete);
+        QCOMPARE(list->edtSearch->text(), QString("2"));
+        QCOMPARE(program.Dialogs.Requests().size(), 0);
+        list->edtSearch->setText("c2");
+        const QString doomed = program.CurrentCall();
+        program.Dialogs.AnswerButton(mbNo);
+        QTest::keyClick(list->dbcGrid, Qt::Key_Delete);
+        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", doomed));
+        program.Dialogs.AnswerButton(mbYes);
+        QTest::keyClick(list->dbcGrid, Qt::Key_Delete);
+        QCOMPARE(program.Dialogs.Requests().size(), 2);
+        QCOMPARE(program.Dialogs.Requests().at(1).Text, QString("Delete the selected record?"));
+        QVERIFY(!program.DataModule.sqlCall->Locate("CallNr", doomed));
+        list->SetEditor(nullptr);
+    }
+
+    // Ctrl+End goes to the last call of all, not of those read so far; the
+    // rows between are there when the grid shows them; Ctrl+Home goes back.
+    void ControlEndReachesTheLastRowOfAll() {
+        TRunningProgram program;
+        // Far more than the grid reads ahead.
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', 'New')").arg(nr, 6, 10, QChar('0'));
+        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Status) VALUES " + rows.join(", "));
+        program.DataModule.ApplyChanges();
+        TfrmCallsList* list = frmCallsList;
+        QVERIFY(list->Model()->rowCount() < 1000);
+        PressWithCtrl(list->dbcGrid, Qt::Key_End);
+        QCOMPARE(program.CurrentCall(), QString("001000"));
+        QCOMPARE(list->Model()->rowCount(), 1000);
+        QCOMPARE(list->dbcGrid->currentIndex().row(), 999);
+        QCOMPARE(TestWindows::CellText(*list, 999, "CallNr"), QString("001000"));
+        QCOMPARE(TestWindows::CellText(*list, 600, "CallNr"), QString("000601"));
+        QVERIFY(!list->Model()->canFetchMore({}));
+        QCOMPARE(program.Count(), QString("1,000 calls"));
+        PressWithCtrl(list->dbcGrid, Qt::Key_Home);
+        QCOMPARE(program.CurrentCall(), QString("000001"));
+        QCOMPARE(list->dbcGrid->currentIndex().row(), 0);
+    }
+
+    // A query without a key reads its end alone; the grid model then spans
+    // every row and reads those between when they are shown.
+    void TheModelSpansTheRowsBetweenAfterLast() {
+        TRunningProgram program;
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
+        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Priority) VALUES " + rows.join(", "));
+        std::unique_ptr<TQuery> query =
+            program.DataModule.CreateQuery("SELECT Priority FROM Call", true);
+        TDataSetModel model;
+        model.SetDataSet(query.get());
+        QVERIFY(model.rowCount() < 1000);
+        QItemSelectionModel selection(&model);
+        model.SetSelectionModel(&selection);
+        query->Last();
+        QCOMPARE(model.rowCount(), 1000);
+        QCOMPARE(selection.currentIndex().row(), 999);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(model.index(999, 0).data().toString(), QString("1000"));
+        QCOMPARE(model.index(600, 0).data().toString(), QString("601"));
+    }
+
+    // The fourth panel counts the current list's records, also after an
+    // addition and a deletion, and in a filtered view.
+    void StatusBarCountsTheCurrentList() {
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        // No Ctrl held: the new call takes the next number without asking.
+        UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
+        const auto keyboard = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
+        TCallAdder adder;
+        adder.Table = program.DataModule.tblCall;
+        frmCallsList->SetEditor(&adder);
+        QCOMPARE(program.Count(), QString("5 calls"));
+        frm.actAddNewRec->trigger();
+        QVERIFY(adder.NewRecord);
+        QCOMPARE(program.Count(), QString("6 calls"));
+        program.Dialogs.AnswerButton(mbYes);
+        frm.actDeleteCurrentRec->trigger();
+        QCOMPARE(program.Count(), QString("5 calls"));
+
+        frm.SelectView(TestWindows::Node(frm, 1));
+        QCOMPARE(program.Count(), QString("2 customers"));
+        frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete
+        QCOMPARE(program.Count(), QString("No calls"));
+        program.DataModule.ExecSQL("UPDATE Call SET Status = 'Complete' WHERE CallNr = '000002'");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(program.Count(), QString("1 call"));
+        frmCallsList->SetEditor(nullptr);
+    }
+
+    // An empty list says what to do first, with the command's shortcut when
+    // it has one; an empty view of calls says only that it is empty.
+    void EmptyListsSayWhatToDoFirst() {
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        QCOMPARE(frmServiceContractList->GreetingText(), QString());
+        program.DataModule.ExecSQL("DELETE FROM ServiceContract");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(frmServiceContractList->GreetingText(),
+                 QString("No service contracts yet. Press New Service Contract to add one."));
+        auto* greeting = frmServiceContractList->dbcGrid->viewport()->findChild<QLabel*>();
+        QVERIFY(greeting && greeting->isVisibleTo(frmServiceContractList));
+        QCOMPARE(greeting->text(), frmServiceContractList->GreetingText());
+
+        frm.actNewCustomer->setShortcut(QKeySequence("Ctrl+Shift+U"));
+        frmCustomerList->SetNewCommand(frm.actNewCustomer);
+        program.DataModule.ExecSQL("DELETE FROM Customer");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(frmCustomerList->GreetingText(),
+                 QString("No customers yet. Press New Customer (Ctrl+Shift+U) to add one."));
+
+        frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete: none
+        QCOMPARE(frmCallsList->GreetingText(), QString("No calls in this view."));
+        frm.SelectView(TestWindows::Node(frm, 0));
+        QCOMPARE(frmCallsList->GreetingText(), QString());
+        QVERIFY(frmCallsList->dbcGrid->viewport()->findChild<QLabel*>()->isHidden());
+    }
+
+    // Check marks instead of "True", dates in the short form, a time only
+    // where it matters, and columns as wide as their usual content.
+    void CellsReadAsAPersonExpects() {
+        TRunningProgram program;
+        QCOMPARE(TestWindows::CellText(*frmServiceContractList, 0, "StillValid"),
+                 QString("\u2713"));
+        QCOMPARE(
+            TestWindows::CellText(*frmCallsList, 0, "Date_Time"),
+            QLocale().toString(QDateTime(QDate(2007, 3, 1), QTime(10, 30)), QLocale::ShortFormat));
+        program.DataModule.ExecSQL("UPDATE ServiceContract SET StillValid = 'False'");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(TestWindows::CellText(*frmServiceContractList, 0, "StillValid"), QString());
+
+        // The company column fits "Acme Engineering and Sons", one line long.
+        QTableView* grid = frmCallsList->dbcGrid;
+        QVERIFY(!grid->wordWrap());
+        const int company = frmCallsList->Model()->ColumnOf("CompanyName");
+        QVERIFY(grid->horizontalHeader()->sectionSize(company) >
+                grid->fontMetrics().horizontalAdvance("Acme Engineering and Sons"));
+    }
+
+    // What the user moved and widened comes back with the next start.
+    void ColumnsComeBackAsTheUserLeftThem() {
+        int width = 0;
+        {
+            TRunningProgram program;
+            QHeaderView* header = frmCustomerList->dbcGrid->horizontalHeader();
+            const int surname = frmCustomerList->Model()->ColumnOf("LastName");
+            header->moveSection(header->visualIndex(surname), 0);
+            const QPoint edge(
+                header->sectionViewportPosition(surname) + header->sectionSize(surname) - 1, 5);
+            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
+            QTest::mouseMove(header->viewport(), edge + QPoint(30, 0));
+            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+            width = header->sectionSize(surname);
+        }
+        TRunningProgram program;
+        QHeaderView* header = frmCustomerList->dbcGrid->horizontalHeader();
+        const int surname = frmCustomerList->Model()->ColumnOf("LastName");
+        QCOMPARE(header->visualIndex(surname), 0);
+        QCOMPARE(header->sectionSize(surname), width);
+        // Other lists keep their own.
+        QCOMPARE(frmCallsList->dbcGrid->horizontalHeader()->visualIndex(
+                     frmCallsList->Model()->ColumnOf("CallNr")),
+                 0);
+    }
+
+    // A closed navigation pane comes back from the Window menu.
+    void WindowMenuBringsTheNavigationPaneBack() {
+        TRunningProgram program;
+        TfrmMain& frm = *program.Main;
+        frm.toolpanelNavigation->close();
+        frm.IdleUpdate();
+        QVERIFY(frm.mnuWindow->actions().contains(frm.actNavigationPanel));
+        QVERIFY(!frm.actNavigationPanel->isChecked());
+        frm.actNavigationPanel->trigger();
+        QVERIFY(frm.toolpanelNavigation->isVisible());
+    }
+};
+
+QTEST_MAIN(TestDailyUse)
+#include "tst_DailyUse.moc"
