@@ -9,11 +9,14 @@
 // and saves a change of status; how quickly an address book of 10,000
 // contacts is imported; how the calls list jumps to its last row, how much
 // memory scrolling through all calls takes, and how quickly a call is found
-// by GotoRecord. Everything runs through the data module (TdmlGlobals) on
-// the directory, as in the program. Every figure is printed beside its
-// floor, the same SQL run straight through SQLite on the same files in the
-// same run, and beside its goal for the size of the database (workshop:
-// 100,000 calls; huge: a million).
+// by GotoRecord; and how quickly every table is exported as XML, the table
+// files are backed up into a ZIP archive and restored from it, and a call
+// card is written as a PDF. Everything runs through the data module
+// (TdmlGlobals) on the directory, as in the program. Every figure is printed
+// beside its floor, the same SQL run straight through SQLite on the same
+// files in the same run (for the backup and the restore: the zip and unzip
+// programs on the same files), and beside its goal for the size of the
+// database (workshop: 100,000 calls; huge: a million).
 //
 // Times are medians of --repeat runs (5 unless given). The program's side of
 // figures 1 to 6 runs first and the peak memory is read after it, so that
@@ -23,12 +26,14 @@
 // saving change the files, so 7, 8, 14 and 15 run on two copies of the
 // directory (one for the program, one for the floor) in a scratch folder
 // that is removed afterwards; the history report and the import run on the
-// program's copy after them.
+// program's copy after them. The exchange figures (20 to 23) come last, on a
+// third copy, since the restore writes the table files again.
 //
 // The groups of figures are in UBenchLists (1 to 8), UBenchWindows (10 to 12,
-// 17 to 19) and UBenchReports (13 to 16); UBenchSupport has what they
-// share.
+// 17 to 19), UBenchReports (13 to 16) and UBenchExchange (20 to 23);
+// UBenchSupport has what they share.
 
+#include "UBenchExchange.h"
 #include "UBenchLists.h"
 #include "UBenchReports.h"
 #include "UBenchSupport.h"
@@ -62,8 +67,8 @@ TOptions ParseOptions(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Measures the program on a database directory filled by korvane-demo-data and prints each "
-        "figure beside its SQLite floor and its goal. The directory is not changed: deleting and "
-        "adding run on copies."));
+        "figure beside its SQLite floor and its goal. The directory is not changed: deleting, "
+        "adding, saving, importing and restoring run on copies."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIRECTORY"), QStringLiteral("database directory"));
     parser.addOption({QStringLiteral("repeat"), QStringLiteral("runs per figure (default 5)"),
@@ -164,6 +169,17 @@ int main(int argc, char* argv[]) {
     lists.MeasureChangeFloors(copyFloor);
     reports.MeasureFloors(copyFloor, lists.CallTableRead(), lists.CallListSql());
 
+    // (20) to (23): the exchange commands on a third copy, as the directory
+    // was made; the restore writes its table files again.
+    const QString exchangeCopy = scratch.filePath(QStringLiteral("exchange"));
+    CopyDirectory(options.Directory, exchangeCopy);
+    TExchangeTimes exchange;
+    try {
+        exchange = MeasureExchange(exchangeCopy, scratch.path());
+    } catch (const EError& e) {
+        Die(e.Message());
+    }
+
     std::vector<TFigure> figures = lists.Figures(goals);
     figures.push_back(Figure(QStringLiteral("9"), QStringLiteral("peak resident memory after 1-6"),
                              double(peak), {}, goals.MemoryMiB, QStringLiteral("(VmHWM)"),
@@ -171,6 +187,7 @@ int main(int argc, char* argv[]) {
     Append(figures, windows.Panels);
     Append(figures, reports.Figures(goals));
     Append(figures, windows.Scrolling);
+    Append(figures, ExchangeFigures(exchange));
     Print(QString());
     PrintTable(figures);
     return 0;
