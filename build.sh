@@ -25,7 +25,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libsqlite3-dev sqlite3 libzip-dev unzip clang-format poppler-utils
+          libsqlite3-dev sqlite3 libzip-dev zip unzip clang-format poppler-utils
           clang libclang-rt-14-dev llvm # clang and its fuzzer runtime; llvm symbolizes reports
           dpkg-dev file) # the package's dependencies read from its binaries
 JOBS=$(nproc)
