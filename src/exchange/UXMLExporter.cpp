@@ -37,6 +37,7 @@ void TXMLExporter::Export(Interfaces::IExportQuery* source, IExportProgress* pro
         UErrors::RaiseError(QStringLiteral("Cannot export: Unable to create file stream object"));
     }
 
+    m_Pending.reserve(FlushSize + 64 * 1024);
     qint64 rows = 0;
     for (int i = 0; i < int(m_DataSets.size()); ++i) {
         m_DataSets[size_t(i)] = source->GetExportTable(i);
@@ -92,15 +93,24 @@ void TXMLExporter::WriteRow() {
 void TXMLExporter::WriteField(TField* field) {
     m_pProgress->OnFieldStart();
     if (field) {
-        m_sLine = QStringLiteral("    <Fld name='") + field->FieldName() + QStringLiteral("'>") +
-                  field->DisplayText() + QStringLiteral("</Fld>\r\n");
+        // The line is built in the same buffer every time.
+        m_sLine.clear();
+        m_sLine.append(u"    <Fld name='")
+            .append(field->FieldName())
+            .append(u"'>")
+            .append(field->DisplayText())
+            .append(u"</Fld>\r\n");
         Write(m_sLine);
     }
     m_pProgress->OnFieldEnd();
 }
 
 void TXMLExporter::Write(const QString& line) {
-    m_Pending += line.toUtf8();
+    // Encoded straight onto the end of what is waiting to be written.
+    const qsizetype used = m_Pending.size();
+    m_Pending.resize(used + line.size() * 3);
+    char* const end = m_Encoder.appendToBuffer(m_Pending.data() + used, line);
+    m_Pending.truncate(end - m_Pending.constData());
     if (m_Pending.size() >= FlushSize)
         Flush();
 }
@@ -111,5 +121,5 @@ void TXMLExporter::Flush() {
     if (m_pStream->write(m_Pending) != m_Pending.size())
         UErrors::RaiseError(QStringLiteral("Error writing the export file:\r\n\r\n") +
                             m_pStream->errorString());
-    m_Pending.clear();
+    m_Pending.resize(0); // the capacity stays for the next piece
 }

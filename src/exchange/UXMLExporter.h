@@ -18,6 +18,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <array>
 #include <memory>
 
@@ -55,4 +56,5 @@ private:
     QString m_sLine;
     TDataSet* m_pCurrentDataSet = nullptr;
     QByteArray m_Pending; // written to the stream in large pieces
+    QStringEncoder m_Encoder{QStringEncoder::Utf8};
 };

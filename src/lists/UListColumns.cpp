@@ -23,7 +23,8 @@ TListColumns::TListColumns(QTableView* grid, TDataSetModel* model,
                            std::function<QString()> listName, QObject* parent)
     : QObject(parent), m_pGrid(grid), m_pModel(model), m_ListName(std::move(listName)) {
     QHeaderView* header = grid->horizontalHeader();
-    header->viewport()->installEventFilter(this);
+    m_pHeaderViewport = header->viewport();
+    m_pHeaderViewport->installEventFilter(this);
     connect(header, &QHeaderView::sectionMoved, this, &TListColumns::Moved);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int width) { Resized(column, width); });
@@ -110,7 +111,9 @@ void TListColumns::Save() const {
 }
 
 bool TListColumns::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pGrid->horizontalHeader()->viewport()) {
+    // Compared with the viewport kept, not asked of the grid: the header
+    // still has events while the grid is being destroyed.
+    if (watched == m_pHeaderViewport) {
         // Widths the user drags (or double-clicks) are the user's to keep.
         if (event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonDblClick) {

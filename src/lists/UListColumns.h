@@ -43,6 +43,7 @@ private:
     void Save() const;
 
     QTableView* m_pGrid;
+    QObject* m_pHeaderViewport; // the grid's header's, whose mouse we watch
     TDataSetModel* m_pModel;
     std::function<QString()> m_ListName;
     QString m_sKeptAs; // empty: nothing kept

@@ -36,10 +36,10 @@ void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& 
     zip_t* archive =
         zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     QVERIFY(archive);
+    // The contents stay in `entries` until zip_close has written them.
     for (const auto& [name, content] : entries) {
-        auto* copy = new QByteArray(content); // kept until the archive is written
         zip_source_t* source =
-            zip_source_buffer(archive, copy->constData(), zip_uint64_t(copy->size()), 0);
+            zip_source_buffer(archive, content.constData(), zip_uint64_t(content.size()), 0);
         QVERIFY(zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) >= 0);
     }
     QCOMPARE(zip_close(archive), 0);

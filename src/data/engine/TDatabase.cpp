@@ -564,7 +564,37 @@ QString DateText(const QDate& value) {
     return value.isValid() ? value.toString(QStringLiteral("yyyy-MM-dd")) : QString();
 }
 
+bool ParseStamp(const QString& text, QDate& date, QTime& time) {
+    const QStringView t = QStringView(text).trimmed();
+    // Digits at fixed places: "yyyy-MM-dd" and, after a blank or a T,
+    // "hh:mm:ss".
+    const auto number = [t](qsizetype from, qsizetype length, int& value) {
+        value = 0;
+        for (qsizetype i = from; i < from + length; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            value = value * 10 + (c - u'0');
+        }
+        return true;
+    };
+    int y, m, d, h = 0, mi = 0, sec = 0;
+    if ((t.size() != 10 && t.size() != 19) || t[4] != u'-' || t[7] != u'-' || !number(0, 4, y) ||
+        !number(5, 2, m) || !number(8, 2, d))
+        return false;
+    if (t.size() == 19 && ((t[10] != u' ' && t[10] != u'T') || t[13] != u':' || t[16] != u':' ||
+                           !number(11, 2, h) || !number(14, 2, mi) || !number(17, 2, sec)))
+        return false;
+    date = QDate(y, m, d);
+    time = QTime(h, mi, sec);
+    return date.isValid() && time.isValid();
+}
+
 QDateTime ParseDateTime(const QString& text) {
+    QDate stampDate;
+    QTime stampTime;
+    if (ParseStamp(text, stampDate, stampTime))
+        return QDateTime(stampDate, stampTime);
     const QString t = text.trimmed();
     QDateTime result = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     if (!result.isValid())

@@ -220,4 +220,8 @@ QString DateTimeText(const QDateTime& value);
 QString DateText(const QDate& value);
 // Reads "yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd" (and "yyyy-MM-ddThh:mm:ss").
 QDateTime ParseDateTime(const QString& text);
+// The date and time of a stored text in one of those forms, without asking
+// the time zone (quick enough for every cell of a long list); false when the
+// text is neither. A date alone gives midnight.
+bool ParseStamp(const QString& text, QDate& date, QTime& time);
 } // namespace UStorage

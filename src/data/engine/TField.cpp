@@ -280,13 +280,22 @@ QString TField::DisplayTextOf(TFieldType type, const QVariant& stored) {
         break;
     }
     case TFieldType::DateTime:
-        if (const QDateTime dt = UStorage::ParseDateTime(stored.toString()); dt.isValid())
-            return QLocale().toString(dt, QLocale::ShortFormat);
-        break;
-    case TFieldType::Date:
-        if (const QDateTime dt = UStorage::ParseDateTime(stored.toString()); dt.isValid())
-            return QLocale().toString(dt.date(), QLocale::ShortFormat);
-        break;
+    case TFieldType::Date: {
+        // Read and shown as the wall-clock time stored: no time zone asked
+        // (a UTC value formats the same digits).
+        QDate date;
+        QTime time;
+        if (!UStorage::ParseStamp(stored.toString(), date, time)) {
+            const QDateTime dt = UStorage::ParseDateTime(stored.toString());
+            if (!dt.isValid())
+                break;
+            date = dt.date();
+            time = dt.time();
+        }
+        if (type == TFieldType::Date)
+            return QLocale().toString(date, QLocale::ShortFormat);
+        return QLocale().toString(QDateTime(date, time, Qt::UTC), QLocale::ShortFormat);
+    }
     default:
         break;
     }
