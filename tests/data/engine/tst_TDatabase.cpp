@@ -86,6 +86,33 @@ private Q_SLOTS:
         QVERIFY(!st->Step());
     }
 
+    // Stored stamps read without the time zone; anything else is refused and
+    // left to the slower reader.
+    void StampsAreReadAtFixedPlaces() {
+        const struct {
+            const char* Text;
+            bool Read;
+            QDateTime Expected;
+        } cases[] = {
+            {"2024-02-29 13:05:09", true, {QDate(2024, 2, 29), QTime(13, 5, 9)}},
+            {" 2024-02-29T23:59:59 ", true, {QDate(2024, 2, 29), QTime(23, 59, 59)}},
+            {"2024-02-29", true, {QDate(2024, 2, 29), QTime(0, 0)}},
+            {"2023-02-29 10:00:00", false, {}}, // no such day
+            {"2024-02-29 24:00:00", false, {}},
+            {"2024-2-29 10:00:00", false, {}},
+            {"2024-02-29 10:00", false, {}},
+            {"2024/02/29 10:00:00", false, {}},
+            {"", false, {}},
+        };
+        for (const auto& c : cases) {
+            QDate date;
+            QTime time;
+            QCOMPARE(UStorage::ParseStamp(c.Text, date, time), c.Read);
+            if (c.Read)
+                QCOMPARE(QDateTime(date, time), c.Expected);
+        }
+    }
+
     void ReportsBadFilesAndStatementsClearly() {
         TTempDir dir;
         TDatabase db;
