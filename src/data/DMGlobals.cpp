@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 
@@ -332,39 +331,6 @@ void TdmlGlobals::ExecSQLOrFail(const QString& sql, const QString& failure) {
     } catch (...) {
         UErrors::RaiseError(failure);
     }
-}
-
-QString TdmlGlobals::FitToColumn(const QString& table, const QString& column,
-                                 const QString& value) {
-    const int width = ColumnWidth(table, column);
-    if (width <= 0 || value.size() <= width)
-        return value;
-    // A character outside the basic plane is not cut in two.
-    return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
-}
-
-int TdmlGlobals::ColumnWidth(const QString& table, const QString& column) {
-    // The widths of the creation statements, read once: "customer.email" -> 50.
-    static const QHash<QString, int> widths = [] {
-        QHash<QString, int> result;
-        static const QRegularExpression definition(
-            QStringLiteral("(\\w+)\\s+(?:VAR)?CHAR\\s*\\(\\s*(\\d+)"),
-            QRegularExpression::CaseInsensitiveOption);
-        for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-            const QString name = QString::fromLatin1(def.Name).toLower() + QLatin1Char('.');
-            auto match = definition.globalMatch(QString::fromLatin1(def.CreateSql));
-            while (match.hasNext()) {
-                const QRegularExpressionMatch found = match.next();
-                result.insert(name + found.captured(1).toLower(), found.captured(2).toInt());
-            }
-        }
-        return result;
-    }();
-    const DMTables::TTableDef* def = DMTables::FindTableDef(table);
-    if (!def)
-        return 0;
-    return widths.value(QString::fromLatin1(def->Name).toLower() + QLatin1Char('.') +
-                        column.toLower());
 }
 
 // ---------------------------------------------------------------------------
@@ -699,7 +665,7 @@ QString TdmlGlobals::AddRepresentative(const QString& customerID, const QString&
     const QString id = NewGuidText();
     const QString table = QStringLiteral("Representative");
     const auto fit = [&](const char* column, const QString& value) {
-        return Dq(FitToColumn(table, QLatin1String(column), value));
+        return Dq(DMTables::FitToColumn(table, QLatin1String(column), value));
     };
     ExecSQL(Format("INSERT INTO \"Representative.db\" (RecID, FK_Customer, Name, Surname, Mobile, "
                    "Email) VALUES (\"%s\", \"%s\", \"%s\", \"%s\", \"%s\", \"%s\")",

@@ -158,14 +158,6 @@ public:
     // Runs a statement; any failure is raised as an EError whose message is
     // exactly `failure`.
     void ExecSQLOrFail(const QString& sql, const QString& failure);
-    // `value` cut to the width `table`.`column` is created with (CHAR(n) in
-    // its creation statement, DMTables), as a field cuts the text set
-    // through it: statements that write text of unknown length put it
-    // through here. A column without a width, or one the table does not
-    // have, leaves the value whole.
-    static QString FitToColumn(const QString& table, const QString& column, const QString& value);
-    // That width; 0 for none. Letter case does not matter.
-    static int ColumnWidth(const QString& table, const QString& column);
 
     // --- Existence checks (whole, case-sensitive keys)
     bool WorkerExists(const QString& workerNr);

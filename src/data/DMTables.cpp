@@ -1,5 +1,8 @@
 #include "data/DMTables.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 namespace DMTables {
 
 namespace {
@@ -236,6 +239,38 @@ QString SqlCustomerText() {
 
 QString SqlRepresentativesText() {
     return QString::fromLatin1(RepresentativesText);
+}
+
+QString FitToColumn(const QString& table, const QString& column, const QString& value) {
+    const int width = ColumnWidth(table, column);
+    if (width <= 0 || value.size() <= width)
+        return value;
+    // A character outside the basic plane is not cut in two.
+    return value.left(value[width - 1].isHighSurrogate() ? width - 1 : width);
+}
+
+int ColumnWidth(const QString& table, const QString& column) {
+    // The widths of the creation statements, read once: "customer.email" -> 50.
+    static const QHash<QString, int> widths = [] {
+        QHash<QString, int> result;
+        static const QRegularExpression definition(
+            QStringLiteral("(\\w+)\\s+(?:VAR)?CHAR\\s*\\(\\s*(\\d+)"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (const TTableDef& def : TableDefs()) {
+            const QString name = QString::fromLatin1(def.Name).toLower() + QLatin1Char('.');
+            auto match = definition.globalMatch(QString::fromLatin1(def.CreateSql));
+            while (match.hasNext()) {
+                const QRegularExpressionMatch found = match.next();
+                result.insert(name + found.captured(1).toLower(), found.captured(2).toInt());
+            }
+        }
+        return result;
+    }();
+    const TTableDef* def = FindTableDef(table);
+    if (!def)
+        return 0;
+    return widths.value(QString::fromLatin1(def->Name).toLower() + QLatin1Char('.') +
+                        column.toLower());
 }
 
 } // namespace DMTables

@@ -46,4 +46,12 @@ QString SqlRepresentativesText(); // a customer's representatives; parameter :ID
 // WHERE clause can be appended directly.
 QString SqlCallsListText();
 
+// `value` cut to the width `table`.`column` is created with (CHAR(n) in its
+// creation statement), as a field cuts the text set through it: statements
+// that write text of unknown length put it through here. A column without a
+// width, or one the table does not have, leaves the value whole.
+QString FitToColumn(const QString& table, const QString& column, const QString& value);
+// That width; 0 for none. Letter case does not matter.
+int ColumnWidth(const QString& table, const QString& column);
+
 } // namespace DMTables

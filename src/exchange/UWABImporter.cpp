@@ -1,6 +1,7 @@
 #include "exchange/UWABImporter.h"
 
 #include "data/DMGlobals.h"
+#include "data/DMTables.h"
 #include "data/UDMStatements.h"
 #include "data/engine/TQuery.h"
 #include "shell/UErrors.h"
@@ -132,10 +133,10 @@ QString CWABImporter::Fit(const char* column, const QString& value) {
     auto width = m_Widths.constFind(column);
     if (width == m_Widths.cend())
         width =
-            m_Widths.insert(column, m_DataModule.ColumnWidth(CustomerTable, QLatin1String(column)));
+            m_Widths.insert(column, DMTables::ColumnWidth(CustomerTable, QLatin1String(column)));
     if (*width <= 0 || value.size() <= *width)
         return value;
-    return m_DataModule.FitToColumn(CustomerTable, QLatin1String(column), value);
+    return DMTables::FitToColumn(CustomerTable, QLatin1String(column), value);
 }
 
 QString CWABImporter::Quoted(const char* column, const QString& value) {
