@@ -24,27 +24,12 @@ double Since(const QElapsedTimer& timer) {
 struct TSource : Interfaces::IExportQuery {
     TdmlGlobals* Dml;
     QString Target;
-    TDataSet* GetExportTable(int index) override {
-        TTable* const tables[] = {Dml->tblCall, Dml->tblCallComments, Dml->tblCustomer,
-                                  Dml->tblItem, Dml->tblWorker,       Dml->tblServiceContract};
-        return index >= 0 && index < 6 ? tables[index] : nullptr;
-    }
+    TDataSet* GetExportTable(int index) override { return ExportTableOf(Dml, index); }
     QString ChooseTargetFile(const QString&, const QString&) override { return Target; }
 };
 
-struct TCounter : UAbstract::TProgress, IExportProgress {
+struct TCounter : UAbstract::TProgress, TCountingExportProgress {
     UAbstract::IProgress& Progress() override { return *this; }
-    void OnExportStart() override {}
-    void OnRangeSet() override {}
-    void OnBeforeWrite() override {}
-    void OnExportEnd() override {}
-    void OnExportAbandoned() override {}
-    void OnTableStart() override {}
-    void OnTableEnd() override {}
-    void OnRowStart() override {}
-    void OnRowEnd() override {}
-    void OnFieldStart() override {}
-    void OnFieldEnd() override {}
 };
 
 // Every row and column of the exported tables read as text, file by file.

@@ -6,6 +6,9 @@
 
 #include "shell/abstract/UAbstract.h"
 
+class TDataSet;
+class TdmlGlobals;
+
 namespace Interfaces {
 class IExportQuery;
 }
@@ -30,6 +33,27 @@ public:
     virtual void OnFieldStart() = 0;
     virtual void OnFieldEnd() = 0;
 };
+
+// An export progress that only counts: every notification is ignored.
+class TCountingExportProgress : public IExportProgress {
+public:
+    void OnExportStart() override {}
+    void OnRangeSet() override {}
+    void OnBeforeWrite() override {}
+    void OnExportEnd() override {}
+    void OnExportAbandoned() override {}
+    void OnTableStart() override {}
+    void OnTableEnd() override {}
+    void OnRowStart() override {}
+    void OnRowEnd() override {}
+    void OnFieldStart() override {}
+    void OnFieldEnd() override {}
+};
+
+// The data module's table of an export number: 0 Call, 1 CallComments,
+// 2 Customer, 3 Item, 4 Worker, 5 ServiceContract; nullptr for any other
+// number or without a module.
+TDataSet* ExportTableOf(TdmlGlobals* dataModule, int index);
 
 class IExporter {
 public:

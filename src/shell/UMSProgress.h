@@ -50,20 +50,9 @@ private:
 
 // The main window's export progress: the status bar's progress panel counts
 // the rows; the exporter's notifications are ignored.
-class TExportSBProgress : public TMSStatusBarProgress, public IExportProgress {
+class TExportSBProgress : public TMSStatusBarProgress, public TCountingExportProgress {
 public:
     explicit TExportSBProgress(QProgressBar* panel) : TMSStatusBarProgress(panel) {}
 
     UAbstract::IProgress& Progress() override { return *this; }
-    void OnExportStart() override {}
-    void OnRangeSet() override {}
-    void OnBeforeWrite() override {}
-    void OnExportEnd() override {}
-    void OnExportAbandoned() override {}
-    void OnTableStart() override {}
-    void OnTableEnd() override {}
-    void OnRowStart() override {}
-    void OnRowEnd() override {}
-    void OnFieldStart() override {}
-    void OnFieldEnd() override {}
 };

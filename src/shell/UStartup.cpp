@@ -13,6 +13,7 @@
 #include "editors/FWorkerEdtr.h"
 #include "exchange/FSMS.h"
 #include "exchange/RHistory.h"
+#include "exchange/UExporter.h"
 #include "exchange/UWABImporter.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
@@ -242,14 +243,7 @@ TfrmMain::TDataHooks MakeDataHooks(TfrmMain& mainWindow, TdmlGlobals* dataModule
     hooks.Restore = [runDialog, &mainWindow, dataModule, backups] {
         runDialog([&] { return new TfrmRestore(&mainWindow, dataModule, backups); });
     };
-    hooks.ExportTable = [dataModule](int index) -> TDataSet* {
-        if (!dataModule)
-            return nullptr;
-        TTable* const tables[] = {dataModule->tblCall,     dataModule->tblCallComments,
-                                  dataModule->tblCustomer, dataModule->tblItem,
-                                  dataModule->tblWorker,   dataModule->tblServiceContract};
-        return index >= 0 && index < 6 ? tables[index] : nullptr;
-    };
+    hooks.ExportTable = [dataModule](int index) { return ExportTableOf(dataModule, index); };
     hooks.SetDatabaseActive = [dataModule](bool active) {
         if (dataModule)
             dataModule->SetDatabaseActive(active);

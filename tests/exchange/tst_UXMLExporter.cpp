@@ -19,17 +19,13 @@ using TestSupport::ErrorOf;
 struct TSource : Interfaces::IExportQuery {
     TdmlGlobals* Dml = nullptr;
     QString Target;
-    TDataSet* GetExportTable(int index) override {
-        TTable* const tables[] = {Dml->tblCall, Dml->tblCallComments, Dml->tblCustomer,
-                                  Dml->tblItem, Dml->tblWorker,       Dml->tblServiceContract};
-        return index >= 0 && index < 6 ? tables[index] : nullptr;
-    }
+    TDataSet* GetExportTable(int index) override { return ExportTableOf(Dml, index); }
     QString ChooseTargetFile(const QString&, const QString&) override { return Target; }
 };
 
 // Counts rows; cancels once `CancelAt` rows are written; records the
 // notifications by first letters.
-struct TProgress : UAbstract::TProgress, IExportProgress {
+struct TProgress : UAbstract::TProgress, TCountingExportProgress {
     int CancelAt = -1;
     QStringList Notes;
     UAbstract::IProgress& Progress() override { return *this; }
@@ -43,12 +39,6 @@ struct TProgress : UAbstract::TProgress, IExportProgress {
     void OnBeforeWrite() override { Notes << "write"; }
     void OnExportEnd() override { Notes << "end"; }
     void OnExportAbandoned() override { Notes << "abandoned"; }
-    void OnTableStart() override {}
-    void OnTableEnd() override {}
-    void OnRowStart() override {}
-    void OnRowEnd() override {}
-    void OnFieldStart() override {}
-    void OnFieldEnd() override {}
 };
 
 QByteArray Row(const QList<std::pair<const char*, const char*>>& fields) {
