@@ -209,7 +209,7 @@ fuzz)
 bench)
     install_packages
     configure build-rel -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF
-    cmake --build build-rel -j "$JOBS" --target korvane-demo-data korvane-bench
+    cmake --build build-rel -j "$JOBS" --target korvane-demo-data korvane-bench Vidaz
     sizes=(workshop)
     [ "${2:-}" = "--huge" ] && sizes+=(huge)
     for size in "${sizes[@]}"; do
