@@ -93,14 +93,15 @@ void TXMLExporter::WriteRow() {
 void TXMLExporter::WriteField(TField* field) {
     m_pProgress->OnFieldStart();
     if (field) {
-        // The line is built in the same buffer every time.
-        m_sLine.clear();
-        m_sLine.append(u"    <Fld name='")
-            .append(field->FieldName())
-            .append(u"'>")
-            .append(field->DisplayText())
-            .append(u"</Fld>\r\n");
+        // The line's fixed parts are encoded once per field name; only the
+        // value is encoded for every row.
+        QByteArray& head = m_FieldHeads[field->FieldName()];
+        if (head.isEmpty())
+            head = QByteArrayLiteral("    <Fld name='") + field->FieldName().toUtf8() + "'>";
+        m_sLine = field->DisplayText();
+        m_Pending += head;
         Write(m_sLine);
+        m_Pending += QByteArrayView("</Fld>\r\n");
     }
     m_pProgress->OnFieldEnd();
 }

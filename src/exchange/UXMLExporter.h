@@ -17,6 +17,7 @@
 #include "exchange/UExporter.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringEncoder>
 #include <array>
@@ -53,7 +54,8 @@ private:
     Interfaces::IExportQuery* m_pSource = nullptr;
     QString m_sTargetFile;
     std::unique_ptr<QFile> m_pStream;
-    QString m_sLine;
+    QString m_sLine;                         // the last value written
+    QHash<QString, QByteArray> m_FieldHeads; // "    <Fld name='X'>" by field name
     TDataSet* m_pCurrentDataSet = nullptr;
     QByteArray m_Pending; // written to the stream in large pieces
     QStringEncoder m_Encoder{QStringEncoder::Utf8};
