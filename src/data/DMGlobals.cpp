@@ -255,38 +255,17 @@ void TdmlGlobals::ApplyChanges() {
     if (!m_Changes.Pending())
         return;
     const QStringList changed = m_Changes.Take();
-    std::exception_ptr failure;
-    for (TQuery* query : {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}) {
-        if (!query->Active() || query->State() != TDataSetState::Browse)
-            continue;
-        try {
-            if (TChangeTracker::Reads(query->SQL(), changed))
-                query->Refresh();
-        } catch (...) {
-            // The other lists are still brought up to date.
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
+    // A list that cannot be read does not keep the others behind.
+    const std::exception_ptr failure = TChangeTracker::RefreshReaders(
+        {sqlCustomer, sqlWorker, sqlServiceContract, sqlCall, sqlItem}, changed);
     Q_EMIT TablesChanged(TChangeTracker::Names(changed));
     if (failure)
         std::rethrow_exception(failure);
 }
 
 void TdmlGlobals::LockDatabaseDir() {
-    if (m_pDirLock)
-        return;
-    QDir().mkpath(m_sDatabaseDir);
-    auto lock = std::make_unique<QLockFile>(m_sDatabaseDir + QStringLiteral(".korvane.lock"));
-    // A lock is stale only when its process is gone, however long it was held.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
-            throw EFatalError(QStringLiteral("The database is in use by another Korvane window."));
-        throw EFatalError(QStringLiteral("The database folder cannot be used:\r\n") +
-                          QDir::toNativeSeparators(m_sDatabaseDir));
-    }
-    m_pDirLock = std::move(lock);
+    if (!m_pDirLock)
+        m_pDirLock = LockFolder(m_sDatabaseDir);
 }
 
 // ---------------------------------------------------------------------------
@@ -337,24 +316,22 @@ void TdmlGlobals::ExecSQLOrFail(const QString& sql, const QString& failure) {
 // Existence checks
 
 bool TdmlGlobals::WorkerExists(const QString& workerNr) {
-    return !QueryIsEmpty(QStringLiteral("Select * FROM Worker Where WorkerNr = '") + Sq(workerNr) +
-                         QLatin1Char('\''));
+    return !QueryIsEmpty(Format("Select * FROM Worker Where WorkerNr = '%s'", {Sq(workerNr)}));
 }
 
 bool TdmlGlobals::ItemExists(const QString& serialNr) {
-    return !QueryIsEmpty(QStringLiteral("Select * FROM Item Where SerialNr = '") + Sq(serialNr) +
-                         QLatin1Char('\''));
+    return !QueryIsEmpty(Format("Select * FROM Item Where SerialNr = '%s'", {Sq(serialNr)}));
 }
 
 bool TdmlGlobals::CustomerExists(const QString& customerID) {
-    return !QueryIsEmpty(QStringLiteral("Select * FROM Customer Where CustomerID = '") +
-                         Sq(customerID) + QLatin1Char('\''));
+    return !QueryIsEmpty(
+        Format("Select * FROM Customer Where CustomerID = '%s'", {Sq(customerID)}));
 }
 
 bool TdmlGlobals::ServiceContractExists(const QString& itemSerialNr, const QString& customerID) {
-    return !QueryIsEmpty(QStringLiteral("Select * FROM ServiceContract Where (ItemSerialNr = '") +
-                         Sq(itemSerialNr) + QStringLiteral("') AND (CustomerID = '") +
-                         Sq(customerID) + QStringLiteral("')"));
+    return !QueryIsEmpty(Format("Select * FROM ServiceContract Where (ItemSerialNr = '%s') AND "
+                                "(CustomerID = '%s')",
+                                {Sq(itemSerialNr), Sq(customerID)}));
 }
 
 // ---------------------------------------------------------------------------
@@ -474,13 +451,9 @@ QString TdmlGlobals::GetNewCallNr() {
                 number = ToInteger(query->FieldByName(QStringLiteral("CallNr")).AsString());
             }
         }
-        QString text;
-        do {
-            ++number;
-            text = QString::number(number).rightJustified(6, QLatin1Char('0'));
-        } while (!QueryIsEmpty(QStringLiteral("SELECT CallNr FROM CALL WHERE CallNr ='") +
-                               Sq(text) + QLatin1Char('\'')));
-        return text;
+        return NextFreeKey(number + 1, QString(), 6, [this](const QString& text) {
+            return !QueryIsEmpty(Format("SELECT CallNr FROM CALL WHERE CallNr ='%s'", {Sq(text)}));
+        });
     } catch (...) {
         UErrors::RaiseError(QStringLiteral("Error Creating a new Call Number: \r\n\r\n") +
                             CurrentMessage());
@@ -489,16 +462,15 @@ QString TdmlGlobals::GetNewCallNr() {
 
 QString TdmlGlobals::GetNewCustomerID(int start, int& last) {
     try {
-        qint64 number = qint64(start) - 1;
-        QString text;
-        do {
-            ++number;
-            text = QStringLiteral("CUST") +
-                   QString::number(number).rightJustified(4, QLatin1Char('0'));
-        } while (
-            !QueryIsEmpty(QStringLiteral("SELECT CustomerID FROM Customer WHERE CustomerID ='") +
-                          Sq(text) + QLatin1Char('\'')));
-        last = int(number);
+        qint64 used = start;
+        const QString text = NextFreeKey(
+            start, QStringLiteral("CUST"), 4,
+            [this](const QString& id) {
+                return !QueryIsEmpty(
+                    Format("SELECT CustomerID FROM Customer WHERE CustomerID ='%s'", {Sq(id)}));
+            },
+            &used);
+        last = int(used);
         return text;
     } catch (...) {
         UErrors::RaiseError(QStringLiteral("Error generating a new Customer ID: \r\n\r\n") +

@@ -1,6 +1,7 @@
 #include "data/UChangeTracker.h"
 
 #include "data/DMTables.h"
+#include "data/engine/TQuery.h"
 #include "data/engine/USqlDialect.h"
 
 #include <utility>
@@ -46,4 +47,28 @@ QStringList TChangeTracker::Names(const QStringList& changed) {
         names << (def ? QString::fromLatin1(def->Name) : table);
     }
     return names;
+}
+
+QStringList TChangeTracker::Keys(const QStringList& tables) {
+    QStringList keys;
+    for (const QString& table : tables)
+        keys << table.toLower();
+    return keys;
+}
+
+std::exception_ptr TChangeTracker::RefreshReaders(std::initializer_list<TQuery*> queries,
+                                                  const QStringList& changed) {
+    std::exception_ptr failure;
+    for (TQuery* query : queries) {
+        if (!query->Active() || query->State() != TDataSetState::Browse)
+            continue;
+        try {
+            if (Reads(query->SQL(), changed))
+                query->Refresh();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    return failure;
 }

@@ -6,7 +6,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <exception>
 #include <functional>
+#include <initializer_list>
+
+class TQuery;
 
 class TChangeTracker {
 public:
@@ -28,6 +32,14 @@ public:
     static bool Reads(const QString& sql, const QStringList& changed);
     // The changed tables as created ("Call"); "" stays for any.
     static QStringList Names(const QStringList& changed);
+    // Tables named as Names gives them, in the form Take gives them.
+    static QStringList Keys(const QStringList& tables);
+    // Reads again in place (same sort, filter and record) each of `queries`
+    // that is open, browsing and reads one of the `changed` tables. A query
+    // that fails does not stop the others; the first failure comes back,
+    // null when there was none.
+    static std::exception_ptr RefreshReaders(std::initializer_list<TQuery*> queries,
+                                             const QStringList& changed);
 
 private:
     QObject* m_pContext;

@@ -3,6 +3,8 @@
 #include "data/engine/USqlDialect.h"
 #include "shell/UErrors.h"
 
+#include <QDir>
+#include <QLockFile>
 #include <QUuid>
 #include <exception>
 
@@ -57,6 +59,34 @@ int ToInteger(const QString& text) {
     if (!ok)
         UErrors::RaiseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return value;
+}
+
+QString NextFreeKey(qint64 first, const QString& prefix, int digits,
+                    const std::function<bool(const QString&)>& taken, qint64* used) {
+    const auto text = [&prefix, digits](qint64 n) {
+        return prefix + QString::number(n).rightJustified(digits, QLatin1Char('0'));
+    };
+    qint64 number = first;
+    QString key = text(number);
+    while (taken(key))
+        key = text(++number);
+    if (used)
+        *used = number;
+    return key;
+}
+
+std::unique_ptr<QLockFile> LockFolder(const QString& dir) {
+    QDir().mkpath(dir);
+    auto lock = std::make_unique<QLockFile>(dir + QStringLiteral(".korvane.lock"));
+    // A lock is stale only when its process is gone, however long it was held.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            throw EFatalError(QStringLiteral("The database is in use by another Korvane window."));
+        throw EFatalError(QStringLiteral("The database folder cannot be used:\r\n") +
+                          QDir::toNativeSeparators(dir));
+    }
+    return lock;
 }
 
 } // namespace UDMStatements

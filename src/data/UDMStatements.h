@@ -5,7 +5,11 @@
 // being handled and the integer reading of a call number.
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
+#include <memory>
+
+class QLockFile;
 
 namespace UDMStatements {
 
@@ -23,5 +27,16 @@ QString CurrentMessage(bool* hasMessage = nullptr);
 // The whole text as an integer, or an error in the words of a failed
 // conversion.
 int ToInteger(const QString& text);
+
+// The first key from `first` on ("CUST0042": `prefix`, then the number with
+// at least `digits` digits) that `taken` does not claim; `used` receives its
+// number.
+QString NextFreeKey(qint64 first, const QString& prefix, int digits,
+                    const std::function<bool(const QString&)>& taken, qint64* used = nullptr);
+// Locks the folder `dir` (made when missing) for this process with the lock
+// file ".korvane.lock"; a lock left by a process that is gone is taken over.
+// Raises EFatalError when another process holds it or the folder cannot be
+// used.
+std::unique_ptr<QLockFile> LockFolder(const QString& dir);
 
 } // namespace UDMStatements

@@ -199,21 +199,13 @@ void TfrmCallEdtr::Update(UAbstract::IObservableSubject* subject) {
 }
 
 void TfrmCallEdtr::TablesChanged(const QStringList& tables) {
-    QStringList changed;
-    for (const QString& table : tables)
-        changed << table.toLower();
-    for (TQuery* query : {sqlItem, sqlCustomer, sqlWorker, sqlComments, sqlServiceContract}) {
-        if (!query->Active() || query->State() != TDataSetState::Browse)
-            continue;
-        try {
-            if (TChangeTracker::Reads(query->SQL(), changed))
-                query->Refresh();
-        } catch (const std::exception&) {
-            // What the query showed stays; the next change reads it again.
-            DebugTrace(QStringLiteral("%1 not refreshed").arg(query->objectName()),
-                       QStringLiteral("TfrmCallEdtr::TablesChanged"), Unit);
-        }
-    }
+    // What a query showed stays when it cannot be read; the next change
+    // reads it again.
+    if (TChangeTracker::RefreshReaders(
+            {sqlItem, sqlCustomer, sqlWorker, sqlComments, sqlServiceContract},
+            TChangeTracker::Keys(tables)))
+        DebugTrace(QStringLiteral("a lookup was not refreshed"),
+                   QStringLiteral("TfrmCallEdtr::TablesChanged"), Unit);
 }
 
 void TfrmCallEdtr::Reopen(TQuery* query) {

@@ -69,9 +69,7 @@ void TDetailQueries::Close() {
 }
 
 void TDetailQueries::TablesChanged(const QStringList& tables) {
-    QStringList changed;
-    for (const QString& table : tables)
-        changed << table.toLower();
+    const QStringList changed = TChangeTracker::Keys(tables);
     for (TQuery* query : std::as_const(m_Queries)) {
         if (query->Active() && TChangeTracker::Reads(query->SQL(), changed)) {
             query->Close();
