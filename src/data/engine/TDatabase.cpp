@@ -1,5 +1,7 @@
 #include "data/engine/TDatabase.h"
 
+#include "data/engine/TRowStore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -387,22 +389,39 @@ QList<TDatabase::TIndexInfo> TDatabase::Indexes(const QString& table) {
 
 bool TDatabase::AnyTextIn(const QString& table, const QString& column, bool noCase,
                           const QList<TTextRange>& ranges) {
+    std::vector<qint64> rowids;
+    return !RowidsWithTextIn(
+               table, column, noCase, ranges, 0, [](const TCell&) { return true; }, rowids) ||
+           !rowids.empty();
+}
+
+bool TDatabase::RowidsWithTextIn(const QString& table, const QString& column, bool noCase,
+                                 const QList<TTextRange>& ranges, qint64 limit,
+                                 const std::function<bool(const TCell&)>& matches,
+                                 std::vector<qint64>& rowids) {
     AttachTable(table);
+    rowids.clear();
     const QString name = Quoted(column) + (noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
-    const QString from = QStringLiteral("SELECT 1 FROM %1.%2 WHERE %3 >= ?1")
+    const QString from = QStringLiteral("SELECT rowid, %3 FROM %1.%2 WHERE %3 >= ?1")
                              .arg(Quoted(Attached(table)->Alias), Quoted(table), name);
+    const QString cap = QStringLiteral(" LIMIT %1").arg(limit + 1);
+    qint64 seen = 0;
     for (const TTextRange& range : ranges) {
-        auto statement = PrepareNative(
-            range.To.isEmpty() ? from + QStringLiteral(" LIMIT 1")
-                               : from + QStringLiteral(" AND %1 < ?2 LIMIT 1").arg(name));
+        auto statement = PrepareNative(range.To.isEmpty()
+                                           ? from + cap
+                                           : from + QStringLiteral(" AND %1 < ?2").arg(name) + cap);
         sqlite3_stmt* stmt = statement->Handle();
         sqlite3_bind_text(stmt, 1, range.From.constData(), int(range.From.size()), SQLITE_STATIC);
         if (!range.To.isEmpty())
             sqlite3_bind_text(stmt, 2, range.To.constData(), int(range.To.size()), SQLITE_STATIC);
-        if (statement->Step())
-            return true;
+        while (statement->Step()) {
+            if (++seen > limit)
+                return false;
+            if (matches(TCell::FromStatement(stmt, 1)))
+                rowids.push_back(sqlite3_column_int64(stmt, 0));
+        }
     }
-    return false;
+    return true;
 }
 
 QList<TDatabase::TColumn> TDatabase::Columns(const QString& table) {

@@ -34,6 +34,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -49,6 +50,7 @@ struct TTextRange {
 };
 
 class TDatabase;
+struct TCell;
 
 // One prepared statement. Column values are read straight from SQLite.
 class TStatement {
@@ -166,6 +168,13 @@ public:
     // range when the column has an index of that collation.
     bool AnyTextIn(const QString& table, const QString& column, bool noCase,
                    const QList<TTextRange>& ranges);
+    // The rowids of the rows whose `column` holds a text in one of the ranges
+    // (as for AnyTextIn) that `matches`. False when more than `limit` rows
+    // lie in the ranges.
+    bool RowidsWithTextIn(const QString& table, const QString& column, bool noCase,
+                          const QList<TTextRange>& ranges, qint64 limit,
+                          const std::function<bool(const TCell&)>& matches,
+                          std::vector<qint64>& rowids);
 
     void StartTransaction();
     void Commit();

@@ -3,6 +3,7 @@
 #include "data/engine/UCellCompare.h"
 
 #include <algorithm>
+#include <numeric>
 #include <sqlite3.h>
 #include <string_view>
 
@@ -28,6 +29,89 @@ public:
 private:
     sqlite3_stmt* m_pStmt;
     const QList<int>& m_HeldAt;
+};
+
+// A bijection that spreads a hash of small integers (their own value) over
+// all 64 bits, so that HasRepeats finds them in many buckets.
+quint64 Spread(quint64 hash) {
+    return hash * 0x9E3779B97F4A7C15ull;
+}
+
+// Whether two values are equal. One pass puts them into buckets by their top
+// bits, then each bucket is sorted alone: for a million hashes a fifth of the
+// time of sorting them whole.
+bool HasRepeats(std::vector<quint64>& values) {
+    constexpr int Bits = 16;
+    if (values.size() < (size_t(1) << Bits) / 4) {
+        std::sort(values.begin(), values.end());
+        return std::adjacent_find(values.begin(), values.end()) != values.end();
+    }
+    std::vector<size_t> starts((size_t(1) << Bits) + 1, 0);
+    for (const quint64 value : values)
+        ++starts[(value >> (64 - Bits)) + 1];
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<quint64> bucketed(values.size());
+    std::vector<size_t> next(starts.begin(), starts.end() - 1);
+    for (const quint64 value : values)
+        bucketed[next[value >> (64 - Bits)]++] = value;
+    for (size_t b = 0; b + 1 < starts.size(); ++b) {
+        const auto first = bucketed.begin() + qsizetype(starts[b]);
+        const auto last = bucketed.begin() + qsizetype(starts[b + 1]);
+        std::sort(first, last);
+        if (std::adjacent_find(first, last) != last)
+            return true;
+    }
+    return false;
+}
+
+// Sorts places; false when two are the same. Places that lie close together,
+// as the rowids of a table do, are marked in a map of the range instead.
+bool SortPlaces(std::vector<qint64>& places) {
+    if (places.empty())
+        return true;
+    const auto [low, high] = std::minmax_element(places.begin(), places.end());
+    const qint64 first = *low;
+    if (quint64(*high) - quint64(first) >= 8 * places.size()) {
+        std::sort(places.begin(), places.end());
+        return std::adjacent_find(places.begin(), places.end()) == places.end();
+    }
+    std::vector<bool> taken(size_t(*high - first) + 1);
+    for (const qint64 place : places) {
+        if (taken[size_t(place - first)])
+            return false;
+        taken[size_t(place - first)] = true;
+    }
+    size_t at = 0;
+    for (size_t i = 0; i < taken.size(); ++i) {
+        if (taken[i])
+            places[at++] = first + qint64(i);
+    }
+    return true;
+}
+
+// A row of one cell.
+class TCellRow : public TRowView {
+public:
+    explicit TCellRow(const TCell& cell) : m_Cell(cell) {}
+    TCell Cell(int column) const override { return column == 0 ? m_Cell : TCell(); }
+
+private:
+    const TCell& m_Cell;
+};
+
+// A row of a statement whose first cells have been read already.
+class TFetchedRow : public TRowView {
+public:
+    TFetchedRow(sqlite3_stmt* stmt, const std::vector<TCell>& first)
+        : m_pStmt(stmt), m_First(first) {}
+    TCell Cell(int column) const override {
+        return size_t(column) < m_First.size() ? m_First[size_t(column)]
+                                               : TCell::FromStatement(m_pStmt, column);
+    }
+
+private:
+    sqlite3_stmt* m_pStmt;
+    const std::vector<TCell>& m_First;
 };
 
 void BindCell(sqlite3_stmt* stmt, int index, const TCell& cell) {
@@ -58,9 +142,9 @@ TCell TKeyedRows::THeldRow::Cell(int column) const {
 }
 
 TKeyedRows::TKeyedRows(TDatabase& database, const QString& innerSql, const TParams& params,
-                       int columnCount)
+                       int columnCount, int hiddenColumns)
     : m_Database(database), m_InnerSql(innerSql), m_Params(params), m_ColumnCount(columnCount),
-      m_Cache(columnCount) {}
+      m_HiddenColumns(hiddenColumns), m_Cache(columnCount) {}
 
 TKeyedRows::~TKeyedRows() = default;
 
@@ -95,18 +179,19 @@ void TKeyedRows::HoldColumns(const QList<int>& columns) {
 bool TKeyedRows::ReadKeys(TStatement& statement, const TFilterExpr& filter) {
     sqlite3_stmt* stmt = statement.Handle();
     const TNarrowRow narrow(stmt, m_HeldAt);
-    const TStatementRow row(stmt);
-    const auto keys = int(m_KeyColumns.size());
+    const auto keys = size_t(m_KeyColumns.size());
+    std::vector<TCell> keyCells(keys);
+    const TFetchedRow row(stmt, keyCells);
     // Keys are told apart by a hash of their values; two keys with one hash
     // count as a repeat, which costs only the slower way of reading.
-    std::vector<size_t> hashes;
+    std::vector<quint64> hashes;
     bool usable = true;
     while (usable && statement.Step()) {
         if (!filter.IsEmpty() && !filter.Matches(narrow))
             continue;
-        size_t hash = 0;
-        for (int k = 0; k < keys; ++k) {
-            const TCell cell = TCell::FromStatement(stmt, k);
+        quint64 hash = 0;
+        for (size_t k = 0; k < keys; ++k) {
+            const TCell& cell = keyCells[k] = TCell::FromStatement(stmt, int(k));
             usable = usable && !cell.IsNull();
             const size_t part = cell.Kind == TCell::Integer ? std::hash<qint64>{}(cell.Int)
                                 : cell.Kind == TCell::Float
@@ -114,11 +199,10 @@ bool TKeyedRows::ReadKeys(TStatement& statement, const TFilterExpr& filter) {
                                     : std::hash<std::string_view>{}(cell.Bytes);
             hash = hash * 1000003u ^ part;
         }
-        hashes.push_back(hash);
+        hashes.push_back(Spread(hash));
         m_Held.Append(row);
     }
-    std::sort(hashes.begin(), hashes.end());
-    if (!usable || std::adjacent_find(hashes.begin(), hashes.end()) != hashes.end()) {
+    if (!usable || HasRepeats(hashes)) {
         m_Held.Reset(int(m_Columns.size()));
         return false;
     }
@@ -146,14 +230,30 @@ bool TKeyedRows::Load(const QList<int>& keyColumns, const QList<int>& held,
     return true;
 }
 
-bool TKeyedRows::LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns,
-                             const TParams& params) {
-    m_KeyColumns = keyColumns;
-    HoldColumns(keyColumns);
+bool TKeyedRows::LoadInOrder(const QString& narrowSql, int keyColumn, const TParams& params) {
+    m_KeyColumns = {keyColumn};
+    HoldColumns(m_KeyColumns);
     auto statement = m_Database.PrepareNative(narrowSql);
     statement->Bind(params);
-    static const TFilterExpr none;
-    return ReadKeys(*statement, none);
+    // Only integers are read: a million rowids cost little more than SQLite
+    // takes to give them.
+    sqlite3_stmt* stmt = statement->Handle();
+    std::vector<qint64> places;
+    while (statement->Step()) {
+        if (sqlite3_column_type(stmt, 0) != SQLITE_INTEGER)
+            return false;
+        places.push_back(sqlite3_column_int64(stmt, 0));
+    }
+    if (!SortPlaces(places))
+        return false;
+    TCell cell;
+    cell.Kind = TCell::Integer;
+    const TCellRow row(cell);
+    for (const qint64 place : places) {
+        cell.Int = place;
+        m_Held.Append(row);
+    }
+    return true;
 }
 
 void TKeyedRows::Sort(int column, bool descending) {
@@ -244,10 +344,29 @@ QVariantList TKeyedRows::Record(qint64 row) {
     QVariantList record;
     if (row < 0 || row >= Count())
         return record;
-    record.reserve(m_ColumnCount);
-    for (int c = 0; c < m_ColumnCount; ++c)
+    record.reserve(m_ColumnCount - m_HiddenColumns);
+    for (int c = 0; c < m_ColumnCount - m_HiddenColumns; ++c)
         record << Cell(row, c).ToVariant();
     return record;
+}
+
+qint64 TKeyedRows::RowOfOrderedKey(qint64 key) const {
+    qint64 low = 0;
+    qint64 high = Count();
+    while (low < high) {
+        const qint64 middle = low + (high - low) / 2;
+        const TCell cell = m_Held.Cell(middle, 0);
+        if (cell.Kind != TCell::Integer)
+            return -1;
+        if (cell.Int < key)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < Count() && m_Held.Cell(low, 0).Kind == TCell::Integer &&
+                   m_Held.Cell(low, 0).Int == key
+               ? low
+               : -1;
 }
 
 QVariantList TKeyedRows::Held(const QVariantList& record) const {

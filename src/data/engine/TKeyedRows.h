@@ -1,10 +1,12 @@
 #pragma once
 
-// The rows of a query sorted by a column, held by key (see TDataSet.h): one
-// narrow statement reads, for every row, the key columns, the sort column and
-// the columns the filter looks at; those are kept and sorted in memory, and
-// whole rows are read a page at a time by their keys (WHERE key IN (...))
-// when someone looks at them. Only the last pages read are kept.
+// The rows of a query sorted by a column, held by key (see "The storage
+// engine" in docs/architecture.md): one narrow statement reads, for every
+// row, the key columns, the sort column and the columns the filter looks at;
+// those are kept and sorted in memory, and whole rows are read a page at a
+// time by their keys (WHERE key IN (...)) when someone looks at them. Only the
+// last pages read are kept. Rows in a statement's own order are held the same
+// way by its first table's rowid (LoadInOrder).
 
 #include "data/engine/TDatabase.h"
 #include "data/engine/TFilterExpr.h"
@@ -18,9 +20,11 @@
 class TKeyedRows {
 public:
     // `innerSql` is the query's statement as SQLite runs it, run with
-    // `params`; its rows have `columnCount` columns.
-    TKeyedRows(TDatabase& database, const QString& innerSql, const TParams& params,
-               int columnCount);
+    // `params`; its rows have `columnCount` columns, of which the last
+    // `hiddenColumns` serve only to find rows (a rowid) and are left out of
+    // Record.
+    TKeyedRows(TDatabase& database, const QString& innerSql, const TParams& params, int columnCount,
+               int hiddenColumns = 0);
     ~TKeyedRows();
     TKeyedRows(const TKeyedRows&) = delete;
     TKeyedRows& operator=(const TKeyedRows&) = delete;
@@ -32,12 +36,17 @@ public:
     bool Load(const QList<int>& keyColumns, const QList<int>& held, const TFilterExpr& filter,
               int sortColumn, bool descending);
 
-    // Reads the keys from `narrowSql`, whose columns are `keyColumns` in that
-    // order, and keeps the rows in the order it gives them (no sort). False,
-    // keeping nothing, on a null or repeated key, as for Load.
-    bool LoadInOrder(const QString& narrowSql, const QList<int>& keyColumns, const TParams& params);
+    // Holds the rows by an integer that is both their key (result column
+    // `keyColumn`) and their place, such as the first table's rowid: reads it
+    // from `narrowSql`, whose one column it is, and keeps the rows in its
+    // order, whatever order the statement gives them in. False, keeping
+    // nothing, on a value that is not an integer or is repeated.
+    bool LoadInOrder(const QString& narrowSql, int keyColumn, const TParams& params);
 
     qint64 Count() const { return m_Held.Count(); }
+    // The row whose key is `key`, when the rows are held by LoadInOrder; -1
+    // when none.
+    qint64 RowOfOrderedKey(qint64 key) const;
     bool Holds(int column) const { return column >= 0 && m_HeldAt.value(column, -1) >= 0; }
     const QList<int>& KeyColumns() const { return m_KeyColumns; }
     // The held columns, the key's first.
@@ -95,6 +104,7 @@ private:
     QString m_InnerSql;
     TParams m_Params;
     int m_ColumnCount;
+    int m_HiddenColumns;
     QList<int> m_KeyColumns; // result columns of the key
     QList<int> m_Columns;    // result column of each held column
     QList<int> m_HeldAt;     // held column of each result column, or -1

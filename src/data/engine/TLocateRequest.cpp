@@ -38,33 +38,52 @@ bool TLocateRequest::Matches(const TRowView& row) const {
     return true;
 }
 
-bool TLocateRequest::NoRowCanMatch(TDatabase& database, const QList<TField*>& fields) const {
+TLocateRequest TLocateRequest::Part(const std::function<bool(int column)>& keep) const {
+    TLocateRequest part;
+    part.CaseInsensitive = CaseInsensitive;
+    part.Partial = Partial;
     for (qsizetype i = 0; i < Columns.size(); ++i) {
-        const TField* field = fields.value(Columns[i]);
-        if (!field || field->OriginTable().isEmpty() || field->OriginColumn().isEmpty() ||
-            field->DataType() != TFieldType::String)
-            continue;
-        const QString& table = field->OriginTable();
-        const QString& column = field->OriginColumn();
-        bool text = false;
-        for (const TDatabase::TColumn& c : database.Columns(table))
-            text =
-                text || (c.Name.compare(column, Qt::CaseInsensitive) == 0 &&
-                         USqlDialect::KindOfDeclType(c.DeclType) == USqlDialect::TColumnKind::Text);
-        if (!text)
-            continue;
-        // A NOCASE index serves a search without regard to case best.
-        QString collation;
-        for (const TDatabase::TIndexInfo& index : database.Indexes(table)) {
-            if (index.FirstColumn.compare(column, Qt::CaseInsensitive) == 0 &&
-                (index.Collation == QLatin1String("NOCASE") ||
-                 (index.Collation == QLatin1String("BINARY") && collation.isEmpty())))
-                collation = index.Collation;
+        if (keep(Columns[i])) {
+            part.Columns << Columns[i];
+            part.Values.push_back(Values[size_t(i)]);
         }
-        QList<TTextRange> ranges;
-        const bool noCase = collation == QLatin1String("NOCASE");
-        if (!collation.isEmpty() && Values[size_t(i)].TextRanges(noCase, ranges) &&
-            !database.AnyTextIn(table, column, noCase, ranges))
+    }
+    return part;
+}
+
+bool TLocateRequest::IndexRanges(TDatabase& database, const QList<TField*>& fields, qsizetype i,
+                                 TIndexRanges& out) const {
+    const TField* field = fields.value(Columns[i]);
+    if (!field || field->OriginTable().isEmpty() || field->OriginColumn().isEmpty() ||
+        field->DataType() != TFieldType::String)
+        return false;
+    const QString& table = field->OriginTable();
+    const QString& column = field->OriginColumn();
+    bool text = false;
+    for (const TDatabase::TColumn& c : database.Columns(table))
+        text = text || (c.Name.compare(column, Qt::CaseInsensitive) == 0 &&
+                        USqlDialect::KindOfDeclType(c.DeclType) == USqlDialect::TColumnKind::Text);
+    if (!text)
+        return false;
+    // A NOCASE index serves a search without regard to case best.
+    QString collation;
+    for (const TDatabase::TIndexInfo& index : database.Indexes(table)) {
+        if (index.FirstColumn.compare(column, Qt::CaseInsensitive) == 0 &&
+            (index.Collation == QLatin1String("NOCASE") ||
+             (index.Collation == QLatin1String("BINARY") && collation.isEmpty())))
+            collation = index.Collation;
+    }
+    out.Table = table;
+    out.Column = column;
+    out.NoCase = collation == QLatin1String("NOCASE");
+    return !collation.isEmpty() && Values[size_t(i)].TextRanges(out.NoCase, out.Ranges);
+}
+
+bool TLocateRequest::NoRowCanMatch(TDatabase& database, const QList<TField*>& fields) const {
+    TIndexRanges ranges;
+    for (qsizetype i = 0; i < Columns.size(); ++i) {
+        if (IndexRanges(database, fields, i, ranges) &&
+            !database.AnyTextIn(ranges.Table, ranges.Column, ranges.NoCase, ranges.Ranges))
             return true;
     }
     return false;

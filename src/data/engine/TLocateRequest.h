@@ -5,15 +5,16 @@
 // shows, before any row is read, that no row can match (see "A keystroke in a
 // list's search box" in docs/architecture.md).
 
+#include "data/engine/TDatabase.h"
 #include "data/engine/TRowStore.h"
 #include "data/engine/UCellCompare.h"
 
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
-class TDatabase;
 class TDataSet;
 class TField;
 
@@ -31,6 +32,22 @@ struct TLocateRequest {
                               const QVariant& values, bool caseInsensitive, bool partial);
 
     bool Matches(const TRowView& row) const;
+    // The same request for only the searched columns that `keep` accepts.
+    TLocateRequest Part(const std::function<bool(int column)>& keep) const;
+
+    // The ranges of an index of the table behind the `i`-th searched field
+    // that hold every value the search matches there. False when that field's
+    // values do not come straight from a text column of that table with an
+    // index (`fields`: a dataset's fields by column), or when its value
+    // gives no ranges.
+    struct TIndexRanges {
+        QString Table;
+        QString Column;
+        bool NoCase = false;
+        QList<TTextRange> Ranges;
+    };
+    bool IndexRanges(TDatabase& database, const QList<TField*>& fields, qsizetype i,
+                     TIndexRanges& out) const;
 
     // True when an index of the table behind one of the searched fields (of
     // `fields`, a dataset's fields by column) shows that no row of that table

@@ -114,6 +114,7 @@ void TQuery::DoClose() {
     m_CountDelta = 0;
     m_pWriter.reset();
     m_OrderTried = false;
+    m_RowidTable.clear();
 }
 
 void TQuery::RunStatement() {
@@ -243,6 +244,7 @@ bool TQuery::LoadKeyed(const QList<int>& keys, const QList<int>& extra) {
                     SortOrder() == Qt::DescendingOrder))
         return false;
     m_Rows.HoldByKey(std::move(rows));
+    m_RowidTable.clear();
     return true;
 }
 
@@ -398,11 +400,19 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
                 m_Row = row >= 0 ? row : std::min(m_Row, m_Rows.Count() - 1);
             }
         }
-        // The rows held now, read anew above or not.
+        // Rows held by rowid in the statement's order: an index tells which
+        // rows can match.
+        if (bool found = false; !held && !m_RowidTable.isEmpty() && LocateByRowid(request, found))
+            return found;
+        // The rows held now, read anew above or not. When some searched
+        // columns are not held, only the rows whose held ones match are read
+        // whole (by key and one more field: one row).
         TKeyedRows& rows = *m_Rows.Keyed();
+        const TLocateRequest heldPart =
+            held ? request : request.Part([&](int column) { return rows.Holds(column); });
         for (qint64 row = 0; row < rows.Count(); ++row) {
-            if (held ? request.Matches(TKeyedRows::THeldRow(rows, row))
-                     : request.Matches(TKeyedRows::TWholeRow(rows, row))) {
+            if (heldPart.Matches(TKeyedRows::THeldRow(rows, row)) &&
+                (held || request.Matches(TKeyedRows::TWholeRow(rows, row)))) {
                 m_Row = row;
                 return true;
             }
@@ -419,14 +429,16 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
             if (!asked && m_OriginsExact && request.NoRowCanMatch(*Database(), Fields()))
                 return false;
             asked = true;
-            // A search by key far into an unsorted statement: its keys in
-            // its order tell the position without reading the rows between.
+            // A search by key (and perhaps more) far into an unsorted
+            // statement: its keys in its order tell the position without
+            // reading the rows between.
             if (!m_OrderTried && SortColumn() < 0) {
-                QList<int> keys = KeyColumns();
-                QList<int> searched = request.Columns;
-                std::sort(keys.begin(), keys.end());
-                std::sort(searched.begin(), searched.end());
-                if (!keys.isEmpty() && keys == searched && HoldInStatementOrder())
+                const QList<int> keys = KeyColumns();
+                const bool byKey =
+                    !keys.isEmpty() && std::all_of(keys.begin(), keys.end(), [&](int column) {
+                        return request.Columns.contains(column);
+                    });
+                if (byKey && HoldInStatementOrder())
                     return CursorLocate(request);
             }
             m_Rows.ReadUntil(row + ReadAhead);
@@ -445,13 +457,45 @@ bool TQuery::HoldInStatementOrder() {
     if (m_Rows.AllRead() || m_pWriter || FilterActive() || m_CountDelta != 0 || !m_OriginsExact ||
         m_CountSql != m_InnerSql)
         return false;
-    const QList<int> keys = KeyColumns();
-    QList<UQuerySql::TOrigin> origins;
-    for (const int column : keys)
-        origins << m_Origins.value(column);
-    const QString keysSql = UQuerySql::KeysInOrderSql(m_InnerSql, origins);
-    return !keysSql.isEmpty() &&
-           m_Rows.HoldInStatementOrder(*Database(), m_InnerSql, keysSql, m_BoundParams, keys);
+    const UQuerySql::TRowidSql rowid = UQuerySql::RowidSql(m_InnerSql);
+    if (rowid.Rows.isEmpty() ||
+        !m_Rows.HoldInStatementOrder(*Database(), m_InnerSql, rowid, m_BoundParams, KeyColumns()))
+        return false;
+    m_RowidTable = rowid.Table;
+    return true;
+}
+
+bool TQuery::LocateByRowid(const TLocateRequest& request, bool& found) {
+    // At most this many rows are looked at by their searched field; a search
+    // that more rows could match looks at every row.
+    constexpr qint64 MostCandidates = 10000;
+    TKeyedRows& rows = *m_Rows.Keyed();
+    TLocateRequest::TIndexRanges ranges;
+    std::vector<qint64> rowids;
+    for (qsizetype i = 0; i < request.Columns.size(); ++i) {
+        if (!request.IndexRanges(*Database(), Fields(), i, ranges) ||
+            ranges.Table.compare(m_RowidTable, Qt::CaseInsensitive) != 0 ||
+            !Database()->RowidsWithTextIn(
+                ranges.Table, ranges.Column, ranges.NoCase, ranges.Ranges, MostCandidates,
+                [&](const TCell& cell) { return request.Values[size_t(i)].Matches(cell); }, rowids))
+            continue;
+        std::vector<qint64> candidates;
+        for (const qint64 rowid : rowids) {
+            if (const qint64 row = rows.RowOfOrderedKey(rowid); row >= 0)
+                candidates.push_back(row);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        for (const qint64 row : candidates) {
+            if (request.Matches(TKeyedRows::TWholeRow(rows, row))) {
+                m_Row = row;
+                found = true;
+                return true;
+            }
+        }
+        found = false;
+        return true;
+    }
+    return false;
 }
 
 qint64 TQuery::FindKeyRow(const QList<int>& columns, const QVariantList& values) {

@@ -96,10 +96,15 @@ private:
     bool ReadTail();
     // Reads on to the current row when it lies in the tail.
     void LeaveTail();
-    // Turns an unsorted statement's rows into rows held by key in the same
-    // order, reading only its keys (with its first table read in that table's
-    // order); false when that order cannot be shown to be the statement's.
+    // Turns an unsorted statement's rows into rows held in the same order by
+    // the rowid of its first table, reading only the rowids; false when that
+    // order cannot be shown to be the statement's.
     bool HoldInStatementOrder();
+    // A Locate in rows held by rowid: the rows an index of the first table
+    // shows could match a searched field are looked at, the first in order
+    // that matches wins (`found`). False when no searched field has such an
+    // index, or too many rows could match.
+    bool LocateByRowid(const TLocateRequest& request, bool& found);
     qint64 FindKeyRow(const QList<int>& columns, const QVariantList& values);
     // Takes the current row out (deleted, or filtered out by a change).
     void RemoveCurrent();
@@ -137,6 +142,7 @@ private:
     QStringList m_NaturalKey;
     QList<UQuerySql::TOrigin> m_Origins; // of the result columns
     bool m_OrderTried = false;           // HoldInStatementOrder was tried since opening
+    QString m_RowidTable;                // the first table, while the rows are held by its rowid
 
     std::unique_ptr<TQueryWriter> m_pWriter; // when live
 };

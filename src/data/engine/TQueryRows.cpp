@@ -5,11 +5,14 @@
 
 namespace {
 
-// The first line of a statement's query plan: its outermost loop.
-QString OuterLoop(TDatabase& database, const QString& sql, const TParams& params) {
+// The lines of a statement's query plan, its outermost loop first.
+QStringList Plan(TDatabase& database, const QString& sql, const TParams& params) {
     auto plan = database.PrepareNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
     plan->Bind(params);
-    return plan->Step() ? plan->Text(3) : QString();
+    QStringList lines;
+    while (plan->Step())
+        lines << plan->Text(3);
+    return lines;
 }
 
 bool SameCell(const TCell& a, const TCell& b) {
@@ -181,22 +184,26 @@ qint64 TQueryRows::SortRead(const QList<int>& columns, bool descending, qint64 r
 }
 
 bool TQueryRows::HoldInStatementOrder(TDatabase& database, const QString& sql,
-                                      const QString& keysSql, const TParams& params,
+                                      const UQuerySql::TRowidSql& rowid, const TParams& params,
                                       const QList<int>& keys) {
-    // Both must read the first table straight through, in its own order; the
-    // statement then gives its rows in that order when it gives each once.
-    const QString loop = OuterLoop(database, sql, params);
-    if (!loop.startsWith(QLatin1String("SCAN ")) || loop.contains(QLatin1String(" USING ")) ||
-        loop != OuterLoop(database, keysSql, params))
+    // The statement must read its first table straight through, in rowid
+    // order; it then gives its rows in that order when it gives each once.
+    const QString loop = Plan(database, sql, params).value(0);
+    if (!loop.startsWith(QLatin1String("SCAN ")) || loop.contains(QLatin1String(" USING ")))
         return false;
-    auto rows = std::make_unique<TKeyedRows>(database, sql, params, m_Store.ColumnCount());
-    if (!rows->LoadInOrder(keysSql, keys, params) || rows->Count() < m_Store.Count())
+    const int columns = m_Store.ColumnCount();
+    auto rows = std::make_unique<TKeyedRows>(database, rowid.Rows, params, columns + 1, 1);
+    // Every rowid is a row of one table: they differ unless a join repeats
+    // a row. When SQLite leaves out every join, the table alone is read.
+    const QString& rowids =
+        Plan(database, rowid.InOrder, params).size() == 1 ? rowid.Alone : rowid.InOrder;
+    if (!rows->LoadInOrder(rowids, columns, params) || rows->Count() < m_Store.Count())
         return false;
-    // The rows read so far must be the first ones the keys give.
+    // The rows read so far must be the first ones the rowids give.
     for (qint64 row = 0; row < m_Store.Count(); ++row) {
         const TRowStore::TRow read(m_Store, row);
-        for (qsizetype k = 0; k < keys.size(); ++k) {
-            if (!SameCell(read.Cell(keys[k]), TKeyedRows::THeldRow(*rows, row).Cell(keys[k])))
+        for (const int key : keys) {
+            if (!SameCell(read.Cell(key), rows->Cell(row, key)))
                 return false;
         }
     }

@@ -10,6 +10,7 @@
 #include "data/engine/TDatabase.h"
 #include "data/engine/TFilterExpr.h"
 #include "data/engine/TRowStore.h"
+#include "data/engine/UQuerySql.h"
 
 #include <QList>
 #include <QString>
@@ -78,14 +79,15 @@ public:
     // `row` (-1 for -1).
     qint64 SortRead(const QList<int>& columns, bool descending, qint64 row);
 
-    // Turns the rows read so far into rows held by key in the same order:
-    // reads the keys (result columns `keys`) from `keysSql`, the statement
-    // `sql` narrowed to them (UQuerySql::KeysInOrderSql). Both statements
-    // must read their first table straight through in the table's own order,
-    // as their plans show, and the rows read so far must be the first the keys
-    // give; false, changing nothing, otherwise.
-    bool HoldInStatementOrder(TDatabase& database, const QString& sql, const QString& keysSql,
-                              const TParams& params, const QList<int>& keys);
+    // Turns the rows read so far into rows held in the same order by the
+    // rowid of the statement's first table (`sql` as UQuerySql::RowidSql
+    // gives it in `rowid`): only the rowids are read for every row. `sql`
+    // must read its first table straight through in rowid order, as its plan
+    // shows, and the rows read so far must be the first the rowids give (by
+    // their `keys` columns); false, changing nothing, otherwise.
+    bool HoldInStatementOrder(TDatabase& database, const QString& sql,
+                              const UQuerySql::TRowidSql& rowid, const TParams& params,
+                              const QList<int>& keys);
 
     // Bytes held for the rows.
     qint64 MemoryUsage() const;

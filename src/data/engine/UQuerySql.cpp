@@ -333,23 +333,23 @@ QString SortedSql(const QString& sql, int sortColumn, bool descending,
         .arg(sql, order.join(QStringLiteral(", ")));
 }
 
-QString KeysInOrderSql(const QString& sql, const QList<TOrigin>& keys) {
+TRowidSql RowidSql(const QString& sql) {
     TFirstTable first;
-    if (keys.isEmpty() || !FirstTableOnly(sql, first))
+    if (!FirstTableOnly(sql, first))
         return {};
-    QStringList columns;
-    for (const TOrigin& key : keys) {
-        if (key.Table.compare(first.Name, Qt::CaseInsensitive) != 0 || key.Column.isEmpty())
-            return {};
-        columns << QStringLiteral("\"%1\".\"%2\"").arg(first.Alias, key.Column);
-    }
-    // Only the keys selected: SQLite leaves out the joins that cannot repeat
-    // a row, and a join that does repeats keys. NOT INDEXED: the table itself
-    // is read, in the order the statement reads it, and not a narrower index
-    // in that index's order.
-    return QStringLiteral("SELECT %1 %2 NOT INDEXED%3")
-        .arg(columns.join(QStringLiteral(", ")), sql.mid(first.From, first.After - first.From),
-             sql.mid(first.After));
+    const QString rowid = QStringLiteral("\"%1\".rowid").arg(first.Alias);
+    const QString from = sql.mid(first.From);
+    TRowidSql result;
+    result.Table = first.Name;
+    result.Rows =
+        sql.left(first.From).trimmed() + QStringLiteral(", ") + rowid + QLatin1Char(' ') + from;
+    // The rowid alone: SQLite leaves out the joins that cannot repeat a row
+    // and reads the narrowest index; a join that does repeat rows repeats
+    // rowids.
+    result.InOrder = QStringLiteral("SELECT %1 ").arg(rowid) + from;
+    result.Alone =
+        QStringLiteral("SELECT %1 ").arg(rowid) + sql.mid(first.From, first.After - first.From);
+    return result;
 }
 
 } // namespace UQuerySql

@@ -3,7 +3,7 @@
 // What a query reads from the text of its statement, and the statements it
 // derives from it to read its rows another way (see "The storage engine" in
 // docs/architecture.md): counted without the closing ORDER BY, the last rows
-// read backwards, the rows sorted by a column, only the keys in the
+// read backwards, the rows sorted by a column, the rows by rowid in the
 // statement's own order. All of it works on SQLite's SQL, the statement as
 // the dialect translated it.
 
@@ -58,12 +58,22 @@ struct TOrigin {
 };
 
 // For a plain SELECT of a first table whose other tables are all LEFT JOINed,
-// with nothing after the joins (no WHERE, GROUP, ORDER, ...): the same
-// statement selecting only `keys`, every one a column of that first table,
-// the table read NOT INDEXED. Such a statement gives each row of its first
-// table once or more, in the order that table is read; the narrow one reads
-// the table in that same order, and SQLite leaves out the joins that cannot
-// repeat a row. Empty for any other statement.
-QString KeysInOrderSql(const QString& sql, const QList<TOrigin>& keys);
+// with nothing after the joins (no WHERE, GROUP, ORDER, ...): such a
+// statement gives each row of its first table once or more, and when it reads
+// that table straight through (as its plan shows), in rowid order. `Rows` is
+// the statement with the first table's rowid as one more column at the end;
+// `InOrder` selects only that rowid (a key that is its own place for
+// TKeyedRows::LoadInOrder), and `Alone` the same from the first table without
+// the joins: the same rows when SQLite leaves every join out of `InOrder`
+// (its plan reads one table), and read from the narrowest index (the columns
+// of the joins' conditions no longer count). All empty for any other
+// statement.
+struct TRowidSql {
+    QString Table; // the first table's own name
+    QString Rows;
+    QString InOrder;
+    QString Alone;
+};
+TRowidSql RowidSql(const QString& sql);
 
 } // namespace UQuerySql

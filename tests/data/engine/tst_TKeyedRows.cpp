@@ -193,16 +193,41 @@ private Q_SLOTS:
                            {}, ColumnCount);
         QVERIFY(!oneNull.Load({PartNr}, {Name}, {}, Name, false));
 
-        // Keys in the order a narrow statement gives them; a repeat refused.
-        TKeyedRows inOrder(*m_pDb, Inner(), {}, ColumnCount);
-        QVERIFY(inOrder.LoadInOrder("SELECT PartNr FROM " + Table() +
-                                        " WHERE Maker = :M ORDER BY "
-                                        "Name DESC, PartNr DESC",
-                                    {PartNr}, {{"M", "M02"}}));
-        QCOMPARE(Records(inOrder), BySql(Inner(" WHERE Maker = 'M02' ORDER BY Name DESC, "
-                                               "PartNr DESC")));
-        QVERIFY(!inOrder.LoadInOrder("SELECT Maker FROM " + Table(), {PartNr}, {}));
-        QCOMPARE(inOrder.Count(), 0);
+        // Rows held by their rowid, read in another order (an index's),
+        // close together or far apart; a repeated or other value refused.
+        const QString withRowid = "SELECT PartNr, Maker, Name, Price, rowid * %1 FROM " + Table();
+        for (const char* spread : {"1", "100000"}) {
+            TKeyedRows byRowid(*m_pDb, withRowid.arg(spread), {}, ColumnCount + 1, 1);
+            QVERIFY(byRowid.LoadInOrder(
+                QString("SELECT rowid * %1 FROM %2 WHERE Maker = :M ORDER BY Name DESC")
+                    .arg(spread, Table()),
+                ColumnCount, {{"M", "M02"}}));
+            QCOMPARE(Records(byRowid), BySql(Inner(" WHERE Maker = 'M02' ORDER BY rowid")));
+            const qint64 last = BySql("SELECT max(rowid) * " + QString(spread) + " FROM " +
+                                      Table() + " WHERE Maker = 'M02'")[0][0]
+                                    .toLongLong();
+            QCOMPARE(byRowid.RowOfOrderedKey(last), byRowid.Count() - 1);
+            QCOMPARE(byRowid.RowOfOrderedKey(last + 1), -1);
+        }
+        TKeyedRows refused(*m_pDb, withRowid.arg(1), {}, ColumnCount + 1, 1);
+        for (const char* sql :
+             {"SELECT rowid % 7 FROM ", "SELECT rowid % 7 * 100000 FROM ", "SELECT PartNr FROM "}) {
+            QVERIFY2(!refused.LoadInOrder(sql + Table(), ColumnCount, {}), sql);
+            QCOMPARE(refused.Count(), 0);
+        }
+    }
+
+    void AMultitudeOfKeysIsToldApart() {
+        // More keys than the repeat check sorts whole: integers and texts,
+        // all different, then one pair alike (40000 and 1).
+        const QString numbers = "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n "
+                                "WHERE x < 40000) SELECT %1, 'M', 'n', x FROM n";
+        for (const char* key : {"x", "'K' || x", "x % 39999", "'K' || (x % 39999)"}) {
+            TKeyedRows rows(*m_pDb, numbers.arg(key), {}, ColumnCount);
+            const bool distinct = !QByteArray(key).contains('%');
+            QCOMPARE(rows.Load({PartNr}, {Name}, {}, Name, false), distinct);
+            QCOMPARE(rows.Count(), distinct ? 40000 : 0);
+        }
     }
 
     void WrittenRowsTakeTheirPlaceAndAreReadFromTheTable() {

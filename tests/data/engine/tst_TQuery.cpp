@@ -420,6 +420,14 @@ private Q_SLOTS:
         QVERIFY(q->Locate("PartNr", order[10].toLower(), TDataSet::CaseInsensitive));
         QCOMPARE(q->RecNo(), 11);
         QVERIFY(!q->Locate("PartNr", "P9999"));
+        // The key and another field, as a record of two fields is gone to:
+        // held by key too, and only that row is read whole.
+        const QString maker = cells[650].section('|', 1, 1);
+        TQuery* pair = Opened(PartList);
+        QVERIFY(!pair->Locate("PartNr;Maker", QStringList{order[650], maker + "x"}));
+        QVERIFY(pair->HeldByKey());
+        QVERIFY(pair->Locate("Maker;PartNr", QStringList{maker, order[650]}));
+        QCOMPARE(pair->RecNo(), 651);
         // A search on a column the keys do not hold reads that column for
         // every row, still in the statement's order.
         const QString name = cells[at + 5].section('|', 3);
@@ -437,6 +445,19 @@ private Q_SLOTS:
         q->ClearSort();
         QCOMPARE(Cells(*q), cells);
         QCOMPARE(Nr(*q, "PartNr"), order[at]);
+
+        // Two keys alike but for their letter case, the later one looked for
+        // first: the first in the statement's order is found.
+        for (const char* nr : {"X0001", "x0001"})
+            m_pDb->ExecNative("INSERT INTO \"" + USqlDialect::TableAlias("Part") +
+                              "\".\"Part\" (PartNr, Name) VALUES ('" + nr + "', 'late')");
+        TQuery* late = Opened(PartList);
+        QVERIFY(late->Locate("PartNr", "x0001", TDataSet::CaseInsensitive));
+        QVERIFY(late->HeldByKey());
+        QCOMPARE(Nr(*late, "PartNr"), QString("X0001"));
+        QCOMPARE(late->RecNo(), Parts + 1);
+        QVERIFY(late->Locate("PartNr", "x0001"));
+        QCOMPARE(late->RecNo(), Parts + 2);
     }
 
     void AFarLocateReadsOnWhenTheOrderIsNotKnown() {

@@ -41,15 +41,20 @@ private Q_SLOTS:
         QVERIFY(ReversedSql("SELECT Nr FROM Call", {}, key, 64).isEmpty());
     }
 
-    void OnlyAFirstTableWithLeftJoinsGivesItsKeysInOrder() {
-        const QList<TOrigin> key{{"Call", "CallNr"}};
-        QCOMPARE(KeysInOrderSql("SELECT C.CallNr, W.Name FROM \"db_call\".\"Call\" AS C\n"
-                                "LEFT OUTER JOIN \"db_worker\".\"Worker\" W ON W.Id = C.Worker",
-                                key),
-                 QString("SELECT \"C\".\"CallNr\" FROM \"db_call\".\"Call\" AS C NOT INDEXED\n"
+    void OnlyAFirstTableWithLeftJoinsGivesItsRowidsInOrder() {
+        const TRowidSql joined =
+            RowidSql("SELECT C.CallNr, W.Name FROM \"db_call\".\"Call\" AS C\n"
+                     "LEFT OUTER JOIN \"db_worker\".\"Worker\" W ON W.Id = C.Worker");
+        QCOMPARE(joined.Table, QString("Call"));
+        QCOMPARE(joined.Rows,
+                 QString("SELECT C.CallNr, W.Name, \"C\".rowid FROM \"db_call\".\"Call\" AS C\n"
                          "LEFT OUTER JOIN \"db_worker\".\"Worker\" W ON W.Id = C.Worker"));
-        QCOMPARE(KeysInOrderSql("select CallNr from Call", key),
-                 QString("SELECT \"Call\".\"CallNr\" from Call NOT INDEXED"));
+        QCOMPARE(joined.InOrder,
+                 QString("SELECT \"C\".rowid FROM \"db_call\".\"Call\" AS C\n"
+                         "LEFT OUTER JOIN \"db_worker\".\"Worker\" W ON W.Id = C.Worker"));
+        QCOMPARE(joined.Alone, QString("SELECT \"C\".rowid FROM \"db_call\".\"Call\" AS C"));
+        QCOMPARE(RowidSql("select CallNr from Call").InOrder,
+                 QString("SELECT \"Call\".rowid from Call"));
 
         const char* refused[] = {
             "SELECT DISTINCT CallNr FROM Call",
@@ -65,12 +70,7 @@ private Q_SLOTS:
             "SELECT CallNr FROM Call WINDOW w AS (ORDER BY CallNr)",
         };
         for (const char* sql : refused)
-            QVERIFY2(KeysInOrderSql(sql, key).isEmpty(), sql);
-        // The key of a joined table, not the first one's.
-        QVERIFY(KeysInOrderSql("SELECT W.Id FROM Call C LEFT JOIN Worker W ON W.Id = C.Worker",
-                               {{"Worker", "Id"}})
-                    .isEmpty());
-        QVERIFY(KeysInOrderSql("SELECT 1 FROM Call", {{"", ""}}).isEmpty());
+            QVERIFY2(RowidSql(sql).Rows.isEmpty(), sql);
     }
 
     void ParameterNamesOutsideQuotesOnceEach() {
