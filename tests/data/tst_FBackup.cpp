@@ -9,10 +9,8 @@
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestFBackup : public QObject {
     Q_OBJECT

@@ -17,11 +17,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QAction>
-#include <QTableView>
-#include <QToolButton>
-#include <QUuid>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestEditorCommands : public QObject {
     Q_OBJECT

@@ -11,8 +11,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDatabase;
 

@@ -14,13 +14,8 @@
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
-#include <QDateEdit>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTimeEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDataModule;
 

@@ -22,10 +22,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDataModule;
 

@@ -14,17 +14,8 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTableView>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 

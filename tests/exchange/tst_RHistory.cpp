@@ -10,12 +10,10 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QAction>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 

@@ -10,10 +10,8 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The lists as a person uses them every day, inside the main window on a
 // small real database: the keyboard commands, the record count in the status
-// bar, what an empty list says, the cells' texts, the columns the user
-// arranged, and the way back to a closed navigation pane.
+// bar, what an empty list says, the cells' texts and the columns the user
+// arranged.
 
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
@@ -298,18 +298,6 @@ private Q_SLOTS:
         QCOMPARE(frmCallsList->dbcGrid->horizontalHeader()->visualIndex(
                      frmCallsList->Model()->ColumnOf("CallNr")),
                  0);
-    }
-
-    // A closed navigation pane comes back from the Window menu.
-    void WindowMenuBringsTheNavigationPaneBack() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        frm.toolpanelNavigation->close();
-        frm.IdleUpdate();
-        QVERIFY(frm.mnuWindow->actions().contains(frm.actNavigationPanel));
-        QVERIFY(!frm.actNavigationPanel->isChecked());
-        frm.actNavigationPanel->trigger();
-        QVERIFY(frm.toolpanelNavigation->isVisible());
     }
 };
 

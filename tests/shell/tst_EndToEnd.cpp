@@ -20,14 +20,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTableView>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 

@@ -4,22 +4,10 @@
 #include "shell/UBusyCursor.h"
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
-#include <QDockWidget>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSettings>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestWindows::Front;
 using TestWindows::Node;
@@ -98,24 +86,12 @@ private Q_SLOTS:
         QDir(TestDir() + "backups").removeRecursively();
         TfrmMain frm(Locations());
         QVERIFY(QFileInfo(TestDir() + "backups").isDir());
-        QCOMPARE(frm.windowTitle(), QString("TK Korvane"));
-
-        QStringList top, calls;
-        for (int i = 0; i < frm.tvNavigation->topLevelItemCount(); ++i)
-            top << TestSupport::ShownText(Node(frm, i)->text(0));
-        for (int i = 0; i < Node(frm, 0)->childCount(); ++i)
-            calls << Node(frm, 0, i)->text(0);
-        QCOMPARE(top, QStringList({"Calls", "Customers", "Workers", "Items", "Service Contracts"}));
-        QCOMPARE(calls, QStringList({"New", "Busy", "Pending", "Awaiting parts", "Complete",
-                                     "Not complete", "Complete but not Billed", "By Worker",
-                                     "By Month", "Complete by Month", "By Priority"}));
-        for (int i = 1; i < 5; ++i)
-            QCOMPARE(Node(frm, i)->childCount(), 0);
+        // Five lists; only the calls have views below them (each tried in tst_FLists).
+        QCOMPARE(frm.tvNavigation->topLevelItemCount(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(Node(frm, i)->childCount(), i ? 0 : 11);
 
         QVERIFY(ShowExposed(frm));
-        QCOMPARE(frm.dockWidgetArea(frm.toolpanelNavigation), Qt::LeftDockWidgetArea);
-        QCOMPARE(frm.toolpanelNavigation->windowTitle(), QString("Navigation"));
-        QVERIFY(!frm.tvNavigation->rootIsDecorated());
         // The bold markup is drawn as bold text, not as tags.
         const QModelIndex contracts = frm.tvNavigation->model()->index(4, 0);
         QVERIFY(
@@ -185,7 +161,6 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->Requests().size(), 1);
         const TDialogRequest& box = m_pDialogs->Requests()[0];
         QCOMPARE(box.MsgKind, TMsgKind::Error);
-        QCOMPARE(box.Caption, QString("Error"));
         QCOMPARE(box.Text, QString("Error Loading Vidaz.dll: Code = 2"));
     }
 

@@ -6,10 +6,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 #include <stdexcept>
 
 using TestWindows::ShownCaption;

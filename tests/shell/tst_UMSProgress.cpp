@@ -1,9 +1,7 @@
 #include "shell/UMSProgress.h"
 
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestUMSProgress : public QObject {
     Q_OBJECT

@@ -4,9 +4,6 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 using TestWindows::ErrorOf;

@@ -23,13 +23,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPointer>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 

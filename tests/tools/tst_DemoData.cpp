@@ -9,11 +9,6 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSet>
 #include <QtTest>
 
 using TestSupport::TTempDir;

@@ -7,7 +7,6 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 using TestSupport::OpenTable;

@@ -6,10 +6,8 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::OpenTable;
 using TestSupport::TTempDatabase;

@@ -2,7 +2,6 @@
 #include "data/engine/TDatabase.h"
 #include "support/TestSupport.h"
 
-#include <QProcess>
 #include <QtTest>
 #include <sqlite3.h>
 

@@ -4,8 +4,6 @@
 #include "data/engine/USqlDialect.h"
 #include "support/TestSupport.h"
 
-#include <QHash>
-#include <QThread>
 #include <QtTest>
 #include <memory>
 
