@@ -103,7 +103,6 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, &Data(), nullptr);
         frmWorkerList = &workers;
         QVERIFY(Run(false, [&] {
-            QCOMPARE(e.windowTitle(), QString("Add a new Call"));
             QCOMPARE(e.edtCallNr->text(), QString("000002"));
             Type(e.edtItemSerialNr, "SN1");
             QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
