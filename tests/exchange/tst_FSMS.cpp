@@ -8,7 +8,6 @@
 #include "exchange/FSMSSettings.h"
 #include "exchange/FSMSStatus.h"
 #include "shell/FMain.h"
-#include "shell/UBlowFish.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "support/TestDataModule.h"
@@ -16,18 +15,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-
-namespace {
-
-// The stored text of an enciphered `value`, worked out with the cipher.
-QString CipherText(const QString& value) {
-    QByteArray bytes = value.toLatin1();
-    bytes.append((8 - bytes.size() % 8) % 8, '\0');
-    CBlowFish(QByteArrayView("mkqzvtrw")).Encrypt(bytes);
-    return QString::fromLatin1(bytes.toHex().toUpper());
-}
-
-} // namespace
 
 class TestFSMS : public QObject {
     Q_OBJECT
@@ -113,7 +100,8 @@ private Q_SLOTS:
         OpenSettingsStore();
         SaveParameter("SMS_Username", "workshop", {}, true, false);
         CloseSettingsStore();
-        // OK saves both, enciphered; an empty value stays empty.
+        // OK saves both, enciphered (the cipher itself: tst_USettings); an
+        // empty value stays empty.
         dialogs.AnswerModal([](QObject* window) {
             auto* settings = qobject_cast<TfrmSMSSettings*>(window);
             if (settings->edtUsername->text() != "workshop")
@@ -124,8 +112,8 @@ private Q_SLOTS:
             return settings->result();
         });
         EditSMSSettings(nullptr);
-        QCOMPARE(Stored("SMS_Username"), CipherText("field-service"));
-        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+        const QString password = Stored("SMS_Password");
+        QVERIFY(Stored("SMS_Username").size() == 32 && password.size() == 16);
 
         // Read back deciphered; Cancel keeps what was stored.
         QStringList shown;
@@ -140,7 +128,7 @@ private Q_SLOTS:
         });
         EditSMSSettings(nullptr);
         QCOMPARE(shown, QStringList({"field-service", "s3cret", "masked"}));
-        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+        QCOMPARE(Stored("SMS_Password"), password);
 
         dialogs.AnswerModal([](QObject* window) {
             auto* settings = qobject_cast<TfrmSMSSettings*>(window);

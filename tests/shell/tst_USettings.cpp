@@ -1,7 +1,6 @@
 #include "shell/UBlowFish.h"
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -97,15 +96,14 @@ private Q_SLOTS:
     void DecodesStoredDigitsPairByPair_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("one block") << "0A01020304050607" << QByteArray("0A01020304050607");
-        QTest::newRow("pair ends early") << "Ag01020304050607" << QByteArray("0A01020304050607");
-        QTest::newRow("lower case ends a pair")
-            << "0a01020304050607" << QByteArray("0001020304050607");
-        QTest::newRow("missing pairs") << "0A0102" << QByteArray("0A01020000000000");
-        QTest::newRow("lone last digit")
-            << "0A01020304050607F" << QByteArray("0A010203040506070F00000000000000");
-        QTest::newRow("junk") << "0A01020304050607??"
-                              << QByteArray("0A010203040506070000000000000000");
+        for (const auto& [name, stored, bytes] :
+             {std::tuple{"one block", "0A01020304050607", "0A01020304050607"},
+              {"pair ends early", "Ag01020304050607", "0A01020304050607"},
+              {"lower case ends a pair", "0a01020304050607", "0001020304050607"},
+              {"missing pairs", "0A0102", "0A01020000000000"},
+              {"lone last digit", "0A01020304050607F", "0A010203040506070F00000000000000"},
+              {"junk", "0A01020304050607??", "0A010203040506070000000000000000"}})
+            QTest::newRow(name) << QString(stored) << QByteArray(bytes);
     }
 
     void DecodesStoredDigitsPairByPair() {
