@@ -218,7 +218,7 @@ private Q_SLOTS:
 
     void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
         TTestEditor editor(m_pTable.get());
-        auto failure = [&] { return TestWindows::ErrorOf([&] { editor.Execute(); }); };
+        auto failure = [&] { return TestSupport::ErrorOf([&] { editor.Execute(); }); };
         // Editing an empty table.
         editor.SetEditMode(true);
         QCOMPARE(failure(), QString("Unable to open Call editor: Cannot edit at end of data"));

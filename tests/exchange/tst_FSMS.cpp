@@ -92,7 +92,7 @@ private Q_SLOTS:
     void TheSettingsAreKeptEnciphered() {
         TestWindows::TInstalledDialogs dialogs;
         // Nothing saved yet: the store's error, and no dialog.
-        QCOMPARE(TestWindows::ErrorOf([] { EditSMSSettings(nullptr); }),
+        QCOMPARE(TestSupport::ErrorOf([] { EditSMSSettings(nullptr); }),
                  QString("Unable to load parameter 'SMS_Username' from the registry.\r\n"
                          "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'"));
         QVERIFY(dialogs.Requests().isEmpty());

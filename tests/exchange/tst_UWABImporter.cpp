@@ -357,7 +357,7 @@ private Q_SLOTS:
         Write("contacts.vcf", "Name,E-mail\r\n");
         dialogs.AnswerButton(mbYes);
         dialogs.AnswerFile(file);
-        QVERIFY(TestWindows::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
+        QVERIFY(TestSupport::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
         QVERIFY(m_pDml->DatabaseActive());
         QVERIFY(main.btnSBCancel->isHidden());
         QVERIFY(main.StatusText().isEmpty());

@@ -178,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
 
         QVERIFY(file.remove());
-        const QString error = TestWindows::ErrorOf([&frm] { frm.GetCountryList(); });
+        const QString error = TestSupport::ErrorOf([&frm] { frm.GetCountryList(); });
         QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
     }
 

@@ -1,11 +1,11 @@
 #include "shell/UBlowFish.h"
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
-#include "support/TestWindows.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
 
-using TestWindows::ErrorOf;
+using TestSupport::ErrorOf;
 
 namespace {
 
@@ -119,7 +119,8 @@ private Q_SLOTS:
         TOpenStore store;
         SaveParameter("Raw", "not enciphered", "Garbage", false, false);
         QString loaded;
-        QCOMPARE(ErrorOf([&] { loaded = LoadParameter("Raw", "Garbage", true, false); }), "");
+        QCOMPARE(ErrorOf([&] { loaded = LoadParameter("Raw", "Garbage", true, false); }),
+                 "<no error>");
         QVERIFY(loaded != "not enciphered");
     }
 
@@ -158,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(LoadParameter("Shared", "Scope", true, false), "mine");
         QCOMPARE(LoadParameter("Shared", "Scope", true, true), "everyone's");
         QCOMPARE(LoadParameter("MachineOnly", "Scope", false, false), "");
-        QVERIFY(!ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }).isEmpty());
+        QVERIFY(ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }) !=
+                "<no error>");
         QVERIFY(QFile::exists(MachineFolder() + "/Tarnwick/Korvane.ini"));
     }
 
@@ -175,7 +177,7 @@ private Q_SLOTS:
         OpenSettingsStore();
         OpenSettingsStore();
         CloseSettingsStore();
-        QCOMPARE(ErrorOf(save), "");
+        QCOMPARE(ErrorOf(save), "<no error>");
         QCOMPARE(LoadParameter("Name", "Life", true, false), "v");
         CloseSettingsStore();
         QCOMPARE(ErrorOf(save), saveError);
@@ -186,7 +188,7 @@ private Q_SLOTS:
         OpenSettingsStore();
         OpenSettingsStore();
         CloseSettingsStore();
-        QCOMPARE(ErrorOf(load), "");
+        QCOMPARE(ErrorOf(load), "<no error>");
         CloseSettingsStore();
     }
 };

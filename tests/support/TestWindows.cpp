@@ -46,15 +46,6 @@ int CaptionTextWidth(const QString& caption) {
     return width;
 }
 
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return {};
-}
-
 TfrmMain::TLocations Locations(const QString& dir) {
     TfrmMain::TLocations locations;
     locations.CountryFile = dir + "Countries.dat";

@@ -31,9 +31,6 @@ QString ShownCaption(const QWidget& window);
 // both bold as most window managers draw titles, whichever is wider.
 int CaptionTextWidth(const QString& caption);
 
-// The message of the EError that `action` throws; empty when it throws none.
-QString ErrorOf(const std::function<void()>& action);
-
 // A record editor that records the modes it is given and its runs, and runs
 // `OnExecute` if set; Execute returns `Result`.
 struct TFakeEditor : IRecordEditor {
