@@ -24,14 +24,18 @@ void AddCall(TDatabase& db, const QString& nr, const QString& status, int priori
 struct TEventLog {
     QStringList Events;
     void Watch(TDataSet& ds) {
-#define KORVANE_LOG(event) ds.event = [this](TDataSet&) { Events << QStringLiteral(#event); }
-        KORVANE_LOG(BeforeOpen), KORVANE_LOG(AfterOpen), KORVANE_LOG(BeforeClose);
-        KORVANE_LOG(AfterClose), KORVANE_LOG(BeforeInsert), KORVANE_LOG(AfterInsert);
-        KORVANE_LOG(BeforeEdit), KORVANE_LOG(AfterEdit), KORVANE_LOG(BeforePost);
-        KORVANE_LOG(AfterPost), KORVANE_LOG(BeforeCancel), KORVANE_LOG(AfterCancel);
-        KORVANE_LOG(BeforeDelete), KORVANE_LOG(AfterDelete), KORVANE_LOG(BeforeScroll);
-        KORVANE_LOG(AfterScroll);
-#undef KORVANE_LOG
+        using E = TDataSet::TEvent TDataSet::*;
+        const std::pair<const char*, E> events[] = {
+            {"BeforeOpen", &TDataSet::BeforeOpen},     {"AfterOpen", &TDataSet::AfterOpen},
+            {"BeforeClose", &TDataSet::BeforeClose},   {"AfterClose", &TDataSet::AfterClose},
+            {"BeforeInsert", &TDataSet::BeforeInsert}, {"AfterInsert", &TDataSet::AfterInsert},
+            {"BeforeEdit", &TDataSet::BeforeEdit},     {"AfterEdit", &TDataSet::AfterEdit},
+            {"BeforePost", &TDataSet::BeforePost},     {"AfterPost", &TDataSet::AfterPost},
+            {"BeforeCancel", &TDataSet::BeforeCancel}, {"AfterCancel", &TDataSet::AfterCancel},
+            {"BeforeDelete", &TDataSet::BeforeDelete}, {"AfterDelete", &TDataSet::AfterDelete},
+            {"BeforeScroll", &TDataSet::BeforeScroll}, {"AfterScroll", &TDataSet::AfterScroll}};
+        for (const auto& [name, event] : events)
+            ds.*event = [this, name](TDataSet&) { Events << QString::fromLatin1(name); };
     }
     QStringList Take() {
         QStringList taken = Events;
