@@ -637,30 +637,6 @@ private Q_SLOTS:
         QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
     }
 
-    // Print on the calls list: the current call's card, saved from the
-    // preview as a PDF.
-    void PrintShowsTheCurrentCallsCard() {
-        if (!TestSupport::CanReadPdf())
-            QSKIP("pdftotext (poppler-utils) is not installed");
-        TRunningProgram program;
-        program.Main->ShowDataList(Interfaces::dvCalls);
-        frmCallsList->MakeCurrent();
-        program.DataModule.sqlCall->Locate("CallNr", "000006", {});
-        program.Main->IdleUpdate();
-        QVERIFY(program.Main->actPrint->isEnabled());
-        const QString file = program.Dir.Path() + "card.pdf";
-        program.Dialogs.AnswerModal([](QObject* window) {
-            window->findChild<QAction*>("actSaveAsPdf")->trigger();
-            return 0;
-        });
-        program.Dialogs.AnswerFile(file);
-        program.Main->actPrint->trigger();
-        const QString text = TestSupport::PdfPages(file).join(' ').simplified();
-        for (const char* expected : {"Workshop Call Card", "Call Number: 000006", "Status: Busy",
-                                     "Serial Number: S2", "Company: Bolt", "Worker: Zoe Zulu"})
-            QVERIFY2(text.contains(QLatin1String(expected)), expected);
-    }
-
     // A detail panel slid shut stays shut the next time the program starts.
     void DetailPanelStateIsKept() {
         for (bool open : {false, true}) {
