@@ -155,7 +155,9 @@ private Q_SLOTS:
         program.Dialogs.AnswerButton(mbYes);
         QTest::keyClick(list->dbcGrid, Qt::Key_Delete);
         QCOMPARE(program.Dialogs.Requests().size(), 2);
-        QCOMPARE(program.Dialogs.Requests().at(1).Text, QString("Delete the selected record?"));
+        const TDialogRequest& asked = program.Dialogs.Requests().at(1);
+        QCOMPARE(asked.Text, QString("Delete the selected record?"));
+        QVERIFY(asked.MsgKind == TMsgKind::Confirmation && asked.Buttons == (mbYes | mbNo));
         QVERIFY(!program.DataModule.sqlCall->Locate("CallNr", doomed));
         list->SetEditor(nullptr);
     }

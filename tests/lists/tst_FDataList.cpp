@@ -240,20 +240,9 @@ private Q_SLOTS:
         QVERIFY(Customers()->IsEmpty());
     }
 
-    void DeleteAsksFirst() {
-        auto list = MakeList();
-        QVERIFY(Customers()->Locate("CustomerID", "C2"));
-        m_pDialogs->AnswerButton(mbNo);
-        QVERIFY(!list->DeleteCurrentRecord());
-        QCOMPARE(m_pDialogs->Requests().size(), 1);
-        const TDialogRequest& asked = m_pDialogs->Requests().at(0);
-        QCOMPARE(asked.MsgKind, TMsgKind::Confirmation);
-        QCOMPARE(asked.Buttons, mbYes | mbNo);
-        QCOMPARE(Customers()->RecordCount(), 5);
-        QCOMPARE(Current(), QString("C2"));
-
-        // The base deletes the row of its dataset itself: shown here on the
-        // table, without a table link.
+    // The question and No are tried on the calls list (tst_DailyUse). Without
+    // a table link the base deletes the row of its dataset itself.
+    void DeleteWithoutATableLinkDeletesTheDatasetsRow() {
         TTestList tableList(nullptr, false, m_pDml->tblCustomer, nullptr, nullptr);
         QVERIFY(m_pDml->tblCustomer->Locate("CustomerID", "C2"));
         m_pDialogs->AnswerButton(mbYes);
