@@ -243,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(steps.size(), 2);
     }
 
-    // The call views on real calls: tst_FLists.
+    // The call views on real calls: tst_FLists; each node's list: tst_EndToEnd.
     void TreeShowsTheChosenView_data() {
         QTest::addColumn<int>("top");
         QTest::addColumn<int>("sub");
@@ -254,10 +254,7 @@ private Q_SLOTS:
             QTest::newRow(title) << top << sub << list << QString(title) << QString(filter);
         };
         row("Incomplete Calls", 0, 2, Interfaces::dvCalls, "Status='Pending'");
-        row("All Customers", 1, -1, Interfaces::dvCustomers);
-        row("All Workers", 2, -1, Interfaces::dvWorkers);
         row("All Items", 3, -1, Interfaces::dvItems);
-        row("All Service Contracts", 4, -1, Interfaces::dvServiceContracts);
     }
     void TreeShowsTheChosenView() {
         QFETCH(int, top);
