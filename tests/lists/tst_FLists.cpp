@@ -62,6 +62,7 @@ QStringList ProgramRows() {
 // calls spread over states, months and priorities.
 struct TRunningProgram : TestWindows::TRunningProgram {
     TRunningProgram() : TestWindows::TRunningProgram(ProgramRows()) {}
+    QString CurrentCall() const { return DataModule.sqlCall->FieldByName("CallNr").AsString(); }
 };
 
 // The texts of a list's grid in `column`, sorted.
@@ -80,37 +81,6 @@ QString CallNumbers() {
         numbers << QString::number(callNr.toInt());
     return numbers.join(' ');
 }
-
-void AddCallFor(TRunningProgram& program, const char* callNr, const char* customer) {
-    program.DataModule.ExecSQL(
-        QString("INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr) "
-                "VALUES ('%1', '%2', 'W1', 'S1')")
-            .arg(callNr, customer));
-    program.DataModule.ApplyChanges();
-}
-
-QString CurrentCall(TRunningProgram& program) {
-    return program.DataModule.sqlCall->FieldByName("CallNr").AsString();
-}
-
-// An editor that changes the calls table the way a record editor would.
-struct TCallEditorStandIn : IRecordEditor {
-    TTable* Table = nullptr;
-    QList<bool> Modes;
-    QString RowSeen;
-    void SetEditMode(bool editMode) override { Modes << editMode; }
-    bool Execute() override {
-        if (Modes.last()) {
-            RowSeen = Table->FieldByName("CallNr").AsString();
-            Table->Edit();
-        } else {
-            Table->Append();
-        }
-        Table->FieldByName("Status").SetAsString("Busy");
-        Table->Post();
-        return true;
-    }
-};
 
 // What a detail box shows, as the reader sees it, its lines joined by '|'.
 QString BoxText(const TMarkupBox* box) {
@@ -268,8 +238,18 @@ private Q_SLOTS:
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
         TTable* calls = program.DataModule.tblCall;
-        TCallEditorStandIn editor;
-        editor.Table = calls;
+        // Changes the calls table the way the call editor would.
+        TestWindows::TFakeEditor editor;
+        editor.Result = true;
+        QString rowSeen;
+        editor.OnExecute = [&] {
+            const bool edit = editor.Modes.last();
+            if (edit)
+                rowSeen = calls->FieldByName("CallNr").AsString();
+            edit ? calls->Edit() : calls->Append();
+            calls->FieldByName("Status").SetAsString("Busy");
+            calls->Post();
+        };
         frmCallsList->SetEditor(&editor);
         const auto enabled = [&frm] {
             frm.IdleUpdate();
@@ -285,16 +265,16 @@ private Q_SLOTS:
         calls->First();
         frm.actEditCurrentRec->trigger();
         QCOMPARE(editor.Modes, QList<bool>({true}));
-        QCOMPARE(editor.RowSeen, QString("000003"));
-        QCOMPARE(CurrentCall(program), QString("000003"));
+        QCOMPARE(rowSeen, QString("000003"));
+        QCOMPARE(program.CurrentCall(), QString("000003"));
         QCOMPARE(program.DataModule.sqlCall->FieldByName("Status").AsString(), QString("Busy"));
 
         // New adds a call, and the list moves to it.
         frm.actAddNewRec->trigger();
         QCOMPARE(editor.Modes, QList<bool>({true, false}));
         QCOMPARE(frmCallsList->Model()->rowCount(), 8);
-        QCOMPARE(CurrentCall(program), calls->FieldByName("CallNr").AsString());
-        QVERIFY(CurrentCall(program) > QString("000007"));
+        QCOMPARE(program.CurrentCall(), calls->FieldByName("CallNr").AsString());
+        QVERIFY(program.CurrentCall() > QString("000007"));
 
         // Another list becomes current with its node; an empty list can only add.
         frm.SelectView(program.Node(4));
@@ -464,7 +444,8 @@ private Q_SLOTS:
         frmCustomerList->IdleUpdate();
         QCOMPARE(frmCustomerList->grdCallHistory->Model()->rowCount(), 4);
         QCOMPARE(frmCustomerList->grdItems->Model()->rowCount(), 1);
-        AddCallFor(program, "000008", "C1");
+        dml.ExecSQL("INSERT INTO Call (CallNr, CustomerID) VALUES ('000008', 'C1')");
+        dml.ApplyChanges();
         QCOMPARE(frmCustomerList->grdCallHistory->Model()->rowCount(), 5);
 
         // "No Contract..." stands in for the contract of an item that has none.
