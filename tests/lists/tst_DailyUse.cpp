@@ -56,19 +56,6 @@ struct TRunningProgram : TestWindows::TRunningProgram {
     QString CurrentCall() const { return DataModule.sqlCall->FieldByName("CallNr").AsString(); }
 };
 
-// An editor that adds a call as the call editor would.
-struct TCallAdder : IRecordEditor {
-    TTable* Table = nullptr;
-    bool NewRecord = false;
-    void SetEditMode(bool editMode) override { NewRecord = !editMode; }
-    bool Execute() override {
-        Table->Append();
-        Table->FieldByName("Status").SetAsString("New");
-        Table->Post();
-        return true;
-    }
-};
-
 // A key pressed with Ctrl, leaving no Ctrl held behind for the next test.
 void PressWithCtrl(QWidget* widget, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
@@ -210,12 +197,17 @@ private Q_SLOTS:
         // No Ctrl held: the new call takes the next number without asking.
         UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
         const auto keyboard = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        TCallAdder adder;
-        adder.Table = program.DataModule.tblCall;
+        // Adds a call as the call editor would.
+        TestWindows::TFakeEditor adder;
+        adder.Result = true;
+        adder.OnExecute = [calls = program.DataModule.tblCall] {
+            calls->Append();
+            calls->Post();
+        };
         frmCallsList->SetEditor(&adder);
         QCOMPARE(program.Count(), QString("5 calls"));
         frm.actAddNewRec->trigger();
-        QVERIFY(adder.NewRecord);
+        QCOMPARE(adder.Modes, QList<bool>({false}));
         QCOMPARE(program.Count(), QString("6 calls"));
         program.Dialogs.AnswerButton(mbYes);
         frm.actDeleteCurrentRec->trigger();
