@@ -7,7 +7,6 @@
 #include "data/engine/TQuery.h"
 #include "support/TestDataModule.h"
 
-#include <QProcess>
 #include <QtTest>
 #include <csignal>
 #include <sys/wait.h>

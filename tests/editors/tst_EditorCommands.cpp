@@ -15,13 +15,9 @@
 #include "lists/FItemList.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
-#include <QAction>
-#include <QTableView>
-#include <QToolButton>
-#include <QUuid>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestEditorCommands : public QObject {
     Q_OBJECT
@@ -93,7 +89,6 @@ private Q_SLOTS:
 
             // A new one needs a name or a surname; its keys are not shown.
             InReprEditor(repr, [&] {
-                QCOMPARE(repr.windowTitle(), QString("Add a new Representative"));
                 QCOMPARE(repr.focusWidget(), repr.edtName);
                 QVERIFY(repr.edtFK->isHidden());
                 repr.btnOk->click();
@@ -108,7 +103,6 @@ private Q_SLOTS:
             // A double-click changes the row; a changed one may lose its names.
             QVERIFY(Data().sqlRepresentatives->Locate("RecID", recID));
             InReprEditor(repr, [&] {
-                QCOMPARE(repr.windowTitle(), QString("Representative Properties"));
                 QCOMPARE(repr.focusWidget(), repr.btnOk);
                 repr.edtSurname->clear();
                 repr.edtEmail->setText("z@acme.example");
@@ -148,8 +142,7 @@ private Q_SLOTS:
         for (const TDialogRequest& request : Dialogs().Requests())
             if (request.Text.startsWith("Delete"))
                 QCOMPARE(request.Buttons, TMsgButtons(mbYes | mbNo));
-        QVERIFY(recID.size() == 38 && recID.startsWith('{') && recID.endsWith('}'));
-        QVERIFY(!QUuid::fromString(recID).isNull());
+        QVERIFY(recID.startsWith('{') && !QUuid::fromString(recID).isNull());
         QCOMPARE(Stored("SELECT Name FROM Representative"), QString("Pule"));
         // Closed with the window, and nothing left to offer.
         QVERIFY(!Data().sqlRepresentatives->Active());

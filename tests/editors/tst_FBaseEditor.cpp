@@ -7,12 +7,10 @@
 #include "data/engine/TTable.h"
 #include "editors/FBaseEditor.h"
 #include "editors/UDBTextControls.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDatabase;
 
@@ -72,6 +70,11 @@ class TestFBaseEditor : public QObject {
         m_pTable->Refresh();
     }
     static TTestEditor* Ed(QObject* window) { return static_cast<TTestEditor*>(window); }
+    // Runs `editor` on a new row or (`edit`) the current one, `work` doing
+    // what the user does; returns what Execute returned.
+    bool Run(TTestEditor& editor, bool edit, const std::function<void()>& work) {
+        return TestWindows::RunEditor(editor, edit, *m_pDialogs, work);
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -94,30 +97,19 @@ private Q_SLOTS:
 
     void ApplyPostsStaysOpenAndGoesOnEditingTheSameRow() {
         TTestEditor editor(m_pTable.get());
-        QString captionAfterApply;
-        bool applyAfterApply = true, applyAfterChange = false;
-        TDataSetState stateAfterApply = TDataSetState::Inactive;
-        int storedAfterApply = 0;
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            TTestEditor* e = Ed(window);
+        QVERIFY(!Run(editor, false, [&] {
             m_pTable->FieldByName("CallNr").SetAsString("000007");
-            e->edtStatus->setText("New");
-            e->btnApply->click();
-            captionAfterApply = e->windowTitle();
-            applyAfterApply = e->btnApply->isEnabled();
-            stateAfterApply = m_pTable->State();
-            storedAfterApply = Rows("Status = 'New'");
+            editor.edtStatus->setText("New");
+            editor.btnApply->click();
+            QCOMPARE(editor.windowTitle(), QString("Call Properties")); // now editing
+            QVERIFY(!editor.btnApply->isEnabled());
+            QCOMPARE(m_pTable->State(), TDataSetState::Edit);
+            QCOMPARE(Rows("Status = 'New'"), 1);
             // Later changes are discarded by Cancel; what was applied stays.
-            e->edtStatus->setText("Busy");
-            applyAfterChange = e->btnApply->isEnabled();
-            return TestWindows::CloseEditor(window, false);
-        });
-        QVERIFY(!editor.Execute());
-        QCOMPARE(captionAfterApply, QString("Call Properties"));
-        QVERIFY(!applyAfterApply);
-        QVERIFY(applyAfterChange);
-        QCOMPARE(stateAfterApply, TDataSetState::Edit);
-        QCOMPARE(storedAfterApply, 1);
+            editor.edtStatus->setText("Busy");
+            QVERIFY(editor.btnApply->isEnabled());
+            editor.btnCancel->click();
+        }));
         QCOMPARE(editor.m_nModeChanges, 1);
         QVERIFY(editor.EditMode());
         QCOMPARE(StoredStatus("000007"), QString("New"));
@@ -128,31 +120,21 @@ private Q_SLOTS:
     void ApplyThenOkWithoutChangesPostsAgainAndSucceeds() {
         AddCall("000002", "New");
         TTestEditor editor(m_pTable.get(), true);
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            Ed(window)->edtStatus->setText("Busy");
-            Ed(window)->btnApply->click();
-            return TestWindows::CloseEditor(window);
-        });
-        QVERIFY(editor.Execute());
+        QVERIFY(Run(editor, true, [&] {
+            editor.edtStatus->setText("Busy");
+            editor.btnApply->click();
+            editor.btnOk->click();
+        }));
         QCOMPARE(m_nPosts, 2);
         QVERIFY(editor.Applied());
         QCOMPARE(StoredStatus("000002"), QString("Busy"));
-    }
 
-    void OkOnAnUnchangedRowWritesNothingAndFails() {
-        AddCall("000003", "New");
-        TTestEditor editor(m_pTable.get(), true);
-        bool applyEnabled = true;
-        QString caption;
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            applyEnabled = Ed(window)->btnApply->isEnabled();
-            caption = Ed(window)->windowTitle();
-            return TestWindows::CloseEditor(window);
-        });
-        QVERIFY(!editor.Execute());
-        QVERIFY(!applyEnabled);
-        QCOMPARE(caption, QString("Call Properties"));
-        QCOMPARE(m_nPosts, 0);
+        // OK on a row left as it was writes nothing and fails.
+        QVERIFY(!Run(editor, true, [&] {
+            QVERIFY(!editor.btnApply->isEnabled());
+            editor.btnOk->click();
+        }));
+        QCOMPARE(m_nPosts, 2);
         QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrCancel);
         QCOMPARE(m_pTable->State(), TDataSetState::Browse);
     }
@@ -201,29 +183,18 @@ private Q_SLOTS:
     void AFailingCheckKeepsTheEditorOpenAndPostsNothing() {
         TTestEditor editor(m_pTable.get());
         editor.m_bValid = false;
-        TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
-        TDataSetState stateAfterOk = TDataSetState::Browse, stateAfterApply = TDataSetState::Browse;
-        int rowsWhileOpen = -1;
-        QString captionAfterApply;
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            TTestEditor* e = Ed(window);
+        QVERIFY(Run(editor, false, [&] {
             m_pTable->FieldByName("CallNr").SetAsString("000009");
-            e->btnOk->click();
-            afterOk = e->ModalResult();
-            stateAfterOk = m_pTable->State();
-            e->btnApply->click();
-            stateAfterApply = m_pTable->State();
-            captionAfterApply = e->windowTitle();
-            rowsWhileOpen = Rows();
-            e->m_bValid = true;
-            return TestWindows::CloseEditor(window);
-        });
-        QVERIFY(editor.Execute());
-        QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
-        QCOMPARE(stateAfterOk, TDataSetState::Insert);
-        QCOMPARE(stateAfterApply, TDataSetState::Insert);
-        QCOMPARE(captionAfterApply, QString("Add a new Call"));
-        QCOMPARE(rowsWhileOpen, 0);
+            editor.btnOk->click();
+            QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrNone);
+            QCOMPARE(m_pTable->State(), TDataSetState::Insert);
+            editor.btnApply->click();
+            QCOMPARE(m_pTable->State(), TDataSetState::Insert);
+            QCOMPARE(editor.windowTitle(), QString("Add a new Call")); // still adding
+            QCOMPARE(Rows(), 0);
+            editor.m_bValid = true;
+            editor.btnOk->click();
+        }));
         QCOMPARE(editor.m_nValidations, 3);
         QVERIFY(!editor.Applied());
         QCOMPARE(Rows(), 1);
@@ -232,16 +203,13 @@ private Q_SLOTS:
     void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
         AddCall("000010", "New");
         TTestEditor editor(m_pTable.get());
-        TfrmBaseEditor::TModalResult afterOk = TfrmBaseEditor::mrOk;
-        m_pDialogs->AnswerModal([&](QObject* window) {
+        QVERIFY(!Run(editor, false, [&] {
             m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
-            Ed(window)->btnOk->click();
-            afterOk = Ed(window)->ModalResult();
-            return TestWindows::CloseEditor(window, false);
-        });
-        m_pDialogs->AnswerButton(mbOK);
-        QVERIFY(!editor.Execute());
-        QCOMPARE(afterOk, TfrmBaseEditor::mrNone);
+            m_pDialogs->AnswerButton(mbOK);
+            editor.btnOk->click();
+            QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrNone);
+            editor.btnCancel->click();
+        }));
         QCOMPARE(m_pDialogs->Requests().at(1).MsgKind, TMsgKind::Error);
         QVERIFY(!m_pDialogs->Requests().at(1).Text.isEmpty());
         QCOMPARE(Rows(), 1);
@@ -250,7 +218,7 @@ private Q_SLOTS:
 
     void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
         TTestEditor editor(m_pTable.get());
-        auto failure = [&] { return TestWindows::ErrorOf([&] { editor.Execute(); }); };
+        auto failure = [&] { return TestSupport::ErrorOf([&] { editor.Execute(); }); };
         // Editing an empty table.
         editor.SetEditMode(true);
         QCOMPARE(failure(), QString("Unable to open Call editor: Cannot edit at end of data"));
@@ -273,14 +241,10 @@ private Q_SLOTS:
     void AnErrorWhileCancellingIsShownAndTheEditorStillCloses() {
         TTestEditor editor(m_pTable.get());
         m_pTable->BeforeCancel = [](TDataSet&) { throw EError("The table is locked"); };
-        bool closed = false;
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            closed = Ed(window)->close();
-            return Ed(window)->result();
-        });
-        m_pDialogs->AnswerButton(mbOK);
-        QVERIFY(!editor.Execute());
-        QVERIFY(closed);
+        QVERIFY(!Run(editor, false, [&] {
+            m_pDialogs->AnswerButton(mbOK);
+            QVERIFY(editor.close());
+        }));
         QCOMPARE(m_pDialogs->Requests().size(), 2);
         QCOMPARE(m_pDialogs->Requests().at(1).Text,
                  QString("Error during close:\r\n\r\nThe table is locked"));

@@ -14,13 +14,8 @@
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
-#include <QDateEdit>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTimeEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDataModule;
 
@@ -108,7 +103,6 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, &Data(), nullptr);
         frmWorkerList = &workers;
         QVERIFY(Run(false, [&] {
-            QCOMPARE(e.windowTitle(), QString("Add a new Call"));
             QCOMPARE(e.edtCallNr->text(), QString("000002"));
             Type(e.edtItemSerialNr, "SN1");
             QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
@@ -166,45 +160,29 @@ private Q_SLOTS:
         TfrmCallEdtr& e = Editor();
         TTable& call = *Data().tblCall;
         struct TStep {
-            std::function<void()> Change;
+            QList<std::pair<const char*, const char*>> Set; // field, value
             int Page;
-            const char* Message;
+            const char* Message; // a part of it
         };
         const QList<TStep> steps = {
-            {[] {}, 0,
-             "The Customer ID field can not be empty.\nPlease specifiy the ID of the Customer that "
-             "the call pertain to."},
-            {[&] { call.FieldByName("CustomerID").SetAsString("GHOST"); }, 0,
-             "A customer could not be found for the Customer ID that you specified.\nPlease add "
-             "this Customer first or specify a different Customer ID."},
-            {[&] {
-                 call.FieldByName("CustomerID").SetAsString("ZETA");
-                 call.FieldByName("CallNr").SetAsString("");
-             },
-             1,
-             "The Call Number field can not be empty.\nPlease specifiy an unique ID for this "
-             "call."},
-            {[&] { call.FieldByName("CallNr").SetAsString("000001"); }, 1,
-             "A Call with the specified Call Number already exist.\r\nPlease specify a unique "
-             "number for this call."},
-            {[&] {
-                 call.FieldByName("CallNr").SetAsString("000002");
-                 call.FieldByName("WorkerNr").SetAsString("W9");
-             },
-             1,
-             "A worker could not be found for the Worker Number that you specified.\nPlease add "
-             "this Worker first or specify a different Worker Nr."},
+            {{}, 0, "Customer ID field can not be empty"},
+            {{{"CustomerID", "GHOST"}}, 0, "customer could not be found"},
+            {{{"CustomerID", "ZETA"}, {"CallNr", ""}}, 1, "Call Number field"},
+            {{{"CallNr", "000001"}}, 1, "already exist"},
+            {{{"CallNr", "000002"}, {"WorkerNr", "W9"}}, 1, "worker could not be"},
         };
         QVERIFY(Run(false, [&] {
             for (const TStep& step : steps) {
                 // Away from the fields that look up what is typed into them.
                 e.pgcMain->setCurrentIndex(2);
                 e.cbxStatus->setFocus();
-                step.Change();
+                for (const auto& [field, value] : step.Set)
+                    call.FieldByName(field).SetAsString(value);
                 Dialogs().AnswerButton(mbOK);
                 e.btnOk->click();
                 QVERIFY(e.isVisible());
-                QCOMPARE(LastMessage(), QString(step.Message));
+                QVERIFY2(LastMessage().contains(QLatin1String(step.Message)),
+                         qPrintable(LastMessage()));
                 QCOMPARE(e.pgcMain->currentIndex(), step.Page);
             }
             // No worker is no fault.

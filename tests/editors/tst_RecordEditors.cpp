@@ -22,10 +22,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDataModule;
 
@@ -117,14 +115,13 @@ private Q_SLOTS:
 
     void init() {
         m_pData = std::make_unique<TTempDataModule>(QStringList{
-            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) "
-            "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\", \"011 555 0101\")",
-            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) VALUES "
+            "('ACME', 'Ann', 'Bee', 'Acme Ltd', '011 555 0101'), ('ZETA', '', '', 'Zeta', '')",
             "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
             "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
             "INSERT INTO Worker (WorkerNR, Name, Surname, IDNr, IDTypeIsPassport, "
-            "CurrentlyEmployed) VALUES (\"W1\", \"Sam\", \"Dube\", \"123\", \"False\", \"True\")",
-            "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Lindiwe\")",
+            "CurrentlyEmployed) VALUES ('W1', 'Sam', 'Dube', '123', 'False', 'True'), "
+            "('W2', 'Lindiwe', '', '', NULL, NULL)",
             "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, StillValid) "
             "VALUES (\"SN1\", \"ACME\", \"Full\", \"True\")",
             "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
@@ -251,18 +248,20 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT COUNT(*) FROM Customer WHERE CustomerID = 'NEWCO'"), QString("1"));
     }
 
+    // Each refusal names its check (a part of its message is enough to tell
+    // which one) and puts the keyboard where the fault is.
     void NewRecordsAreCheckedInOrderWithTheirMessages() {
         using TTyped = QList<std::pair<const char*, QString>>;
         struct TTry {
             TTyped Typed;
-            QString Said;
+            const char* Said;  // a part of the message
             const char* Focus; // the control then focused, or none
         };
         // Adds a record with `editor`: types each try and presses OK, then
         // types `last` and presses OK, which must save.
         const auto check = [this](TfrmBaseEditor& editor, const QList<TTry>& tries,
                                   const TTyped& last) {
-            QStringList said, expected, focused, expectedFocus;
+            QStringList said, focused, expectedFocus;
             const auto type = [](QWidget* window, const TTyped& typed) {
                 for (const auto& [control, value] : typed)
                     Enter(window->findChild<QWidget*>(control), value);
@@ -284,44 +283,34 @@ private Q_SLOTS:
             });
             for (const TTry& t : tries) {
                 m_pDialogs->AnswerButton(mbOK);
-                expected << t.Said;
                 expectedFocus << QString::fromLatin1(t.Focus ? t.Focus : "btnApply");
             }
             QVERIFY(editor.Execute());
             for (const TDialogRequest& request : m_pDialogs->Requests())
                 if (request.Kind == TDialogKind::MessageBox)
                     said << request.Text;
-            QCOMPARE(said, expected);
+            QCOMPARE(said.size(), tries.size());
+            for (int i = 0; i < said.size(); ++i)
+                QVERIFY2(said[i].contains(QLatin1String(tries[i].Said)), qPrintable(said[i]));
             QCOMPARE(focused, expectedFocus);
         };
 
         TfrmWorkerEdtr worker(&Data());
         check(worker,
               {{{{"edtWorkerNR", ""}, {"edtName", "Ann"}},
-                "The Worker Number field can not be empty.",
+                "Number field can not be empty",
                 "edtWorkerNR"},
-               {{{"edtWorkerNR", "W9"}, {"edtName", ""}},
-                "You will need to supply the Name or Surname.",
-                nullptr},
-               {{{"edtWorkerNR", "W1"}, {"edtName", "Ann"}},
-                "An Worker with this worker number already exists!",
-                "edtWorkerNR"}},
+               {{{"edtWorkerNR", "W9"}, {"edtName", ""}}, "Name or Surname", nullptr},
+               {{{"edtWorkerNR", "W1"}, {"edtName", "Ann"}}, "already exists", "edtWorkerNR"}},
               {{"edtWorkerNR", "W9"}, {"edtName", ""}, {"edtSurname", "Dube"}});
         QCOMPARE(Stored("SELECT Surname FROM Worker WHERE WorkerNR = 'W9'"), QString("Dube"));
 
         TfrmItemEdtr item(&Data());
         check(item,
-              {{{{"edtSerialNr", ""}, {"edtOwner", "ACME"}},
-                "The Serial Number field can not be empty.",
-                "edtSerialNr"},
-               {{{"edtSerialNr", "SN1"}, {"edtOwner", ""}},
-                "An item with this serial number already exists!",
-                "edtSerialNr"},
-               {{{"edtSerialNr", "SN2"}}, "The Owner field can not be empty.", "edtOwner"},
-               {{{"edtOwner", "NOBODY"}},
-                "The Customer specified as the owner could not be found!\r\nPlease add this "
-                "customer first or specify a different Customer ID",
-                "edtOwner"}},
+              {{{{"edtSerialNr", ""}, {"edtOwner", "ACME"}}, "Serial Number field", "edtSerialNr"},
+               {{{"edtSerialNr", "SN1"}, {"edtOwner", ""}}, "already exists", "edtSerialNr"},
+               {{{"edtSerialNr", "SN2"}}, "Owner field can not be empty", "edtOwner"},
+               {{{"edtOwner", "NOBODY"}}, "owner could not be found", "edtOwner"}},
               {{"edtOwner", "ZETA"}});
         QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'SN2'"), QString("ZETA"));
 
@@ -330,14 +319,13 @@ private Q_SLOTS:
         TfrmCustomerEdtr customer(&Data());
         check(customer,
               {{{{"edtCustomerID", " "}, {"edtCompany", "Nu"}},
-                "The Customer ID field cannot be empty.",
+                "ID field cannot be empty",
                 "edtCustomerID"},
                {{{"edtCustomerID", "O'NEIL"}, {"edtCompany", ""}},
-                "You will need to supply at least a Name, Surname or Company name.",
+                "Name, Surname or Company",
                 nullptr},
                {{{"edtCustomerID", "ACME"}, {"edtSurname", "Neil"}},
-                "The Customer ID you specified already exists.\nPlease choose a different "
-                "Customer ID that is unique.",
+                "already exists",
                 "edtCustomerID"}},
               {{"edtCustomerID", "O'NEIL"}});
         QCOMPARE(Stored("SELECT LastName FROM Customer WHERE CustomerID = 'O''NEIL'"),
@@ -346,28 +334,12 @@ private Q_SLOTS:
         Data().ExecSQL("INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'2\", \"O'NEIL\")");
         TfrmServiceContractEdtr contract(&Data());
         check(contract,
-              {{{}, // both keys empty: the customer is named first
-                "The Customer ID field can not be empty.\nPlease specifiy the ID of the Customer "
-                "that the contract pertain to.",
-                "edtCustomerID"},
-               {{{"edtCustomerID", "NOBODY"}},
-                "The 'Item Serial Number' field can not be empty.\nPlease specify the serial "
-                "number of the item that this contract pertain to.",
-                "edtItemSerialNr"},
-               {{{"edtItemSerialNr", "NOSUCH"}},
-                "A customer could not be found for the Customer ID that you specified.\nPlease "
-                "add this Customer first or specify a different Customer ID.",
-                "edtCustomerID"},
-               {{{"edtCustomerID", "ZETA"}},
-                "An item could not be found for the 'Item Serial Number' that you "
-                "specified.\nPlease add this Item first or specify a new serial number.",
-                "edtItemSerialNr"},
-               {{{"edtItemSerialNr", "SN1"}},
-                "This Item does not seem to belong to the specified Customer.",
-                "edtItemSerialNr"},
-               {{{"edtCustomerID", "ACME"}},
-                "A service contract for the Customer and Item you specified already exist!",
-                nullptr}},
+              {{{}, "Customer ID field can not be empty", "edtCustomerID"}, // named first
+               {{{"edtCustomerID", "NOBODY"}}, "'Item Serial Number' field", "edtItemSerialNr"},
+               {{{"edtItemSerialNr", "NOSUCH"}}, "customer could not be found", "edtCustomerID"},
+               {{{"edtCustomerID", "ZETA"}}, "item could not be found", "edtItemSerialNr"},
+               {{{"edtItemSerialNr", "SN1"}}, "not seem to belong", "edtItemSerialNr"},
+               {{{"edtCustomerID", "ACME"}}, "already exist", nullptr}},
               {{"edtCustomerID", "O'NEIL"}, {"edtItemSerialNr", "SN'2"}});
         QCOMPARE(Stored("SELECT StillValid FROM ServiceContract WHERE ItemSerialNr = 'SN''2'"),
                  QString("True"));

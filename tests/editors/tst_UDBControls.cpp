@@ -11,9 +11,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QClipboard>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDatabase;
 

@@ -8,35 +8,13 @@
 #include "exchange/FSMSSettings.h"
 #include "exchange/FSMSStatus.h"
 #include "shell/FMain.h"
-#include "shell/UBlowFish.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTableView>
-#include <QTableWidget>
 #include <QtTest>
-
-namespace {
-
-// The stored text of an enciphered `value`, worked out with the cipher.
-QString CipherText(const QString& value) {
-    QByteArray bytes = value.toLatin1();
-    bytes.append((8 - bytes.size() % 8) % 8, '\0');
-    CBlowFish(QByteArrayView("mkqzvtrw")).Encrypt(bytes);
-    return QString::fromLatin1(bytes.toHex().toUpper());
-}
-
-} // namespace
+#include <QtWidgets>
 
 class TestFSMS : public QObject {
     Q_OBJECT
@@ -59,17 +37,15 @@ private Q_SLOTS:
     void TheCounterCountsLineBreaksAndParts_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("counter");
-        QTest::newRow("empty") << ""
-                               << "Message: 160(1)";
-        QTest::newRow("3 characters") << "abc"
-                                      << "Message: 155(1)";
-        QTest::newRow("158 fill the part") << QString(158, 'x') << "Message: 160(2)";
-        QTest::newRow("159") << QString(159, 'x') << "Message: 159(2)";
-        QTest::newRow("two lines") << "ab\ncd"
-                                   << "Message: 152(1)";
-        QTest::newRow("an empty last line") << "ab\n"
-                                            << "Message: 154(1)";
-        QTest::newRow("three parts") << QString(318, 'x') << "Message: 160(3)";
+        for (const auto& [name, message, counter] :
+             {std::tuple{"empty", QString(), "160(1)"},
+              {"3 characters", "abc", "155(1)"},
+              {"158 fill the part", QString(158, 'x'), "160(2)"},
+              {"159", QString(159, 'x'), "159(2)"},
+              {"two lines", "ab\ncd", "152(1)"},
+              {"an empty last line", "ab\n", "154(1)"},
+              {"three parts", QString(318, 'x'), "160(3)"}})
+            QTest::newRow(name) << message << QString("Message: ") + counter;
     }
 
     void TheCounterCountsLineBreaksAndParts() {
@@ -81,8 +57,6 @@ private Q_SLOTS:
     void TheComposeWindowCountsAsYouTypeAndSendsNothing() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
-        QCOMPARE(sms.windowTitle(), QString("Send SMS"));
-        QCOMPARE(sms.lblCounter->text(), QString("Message: 160(1)"));
         sms.memMessage->setPlainText("Your unit is ready.");
         QCOMPARE(sms.lblCounter->text(), QString("Message: 139(1)"));
         // "To:" shows the recipients and copies nothing back.
@@ -97,22 +71,13 @@ private Q_SLOTS:
 
     void TheRecipientsAreTheCustomersWithAMobileNumber() {
         TestWindows::TInstalledDialogs dialogs;
-        TdmlGlobals dml;
-        dml.SetDatabaseDir(m_pDir->Path());
-        dml.CreateMissingTables();
-        dml.SetDatabaseActive(true);
-        for (const char* values : {"\"C1\", \"Zola\", \"082 1\"", "\"C2\", \"Anna\", \"\"",
-                                   "\"C3\", \"Ben\", \"083 3\"", "\"C4\", \"Cara\", NULL"})
-            dml.ExecSQL(QString("INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES (%1)")
-                            .arg(values));
+        TestSupport::TTempDataModule dml(
+            {"INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES ('C1', 'Zola', '082 1'), "
+             "('C2', 'Anna', ''), ('C3', 'Ben', '083 3'), ('C4', 'Cara', NULL)"});
         TfrmRecipients recipients(nullptr, &dml);
-        QCOMPARE(TfrmRecipients::RecipientsSql(),
-                 QString("SELECT * FROM CUSTOMER\r\nWHERE CELL <> \"\"\r\nORDER BY FirstName\r\n"));
-        QCOMPARE(recipients.grdSelected->columnCount(), 2);
         QVERIFY(TestWindows::ShowExposed(recipients));
         const QAbstractItemModel* model = recipients.grdContacts->model();
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Surname"));
         QCOMPARE(model->index(0, 1).data().toString(), QString("Ben"));
         QCOMPARE(model->index(1, 1).data().toString(), QString("Zola"));
         recipients.edtSearch->setText("zo");
@@ -127,7 +92,7 @@ private Q_SLOTS:
     void TheSettingsAreKeptEnciphered() {
         TestWindows::TInstalledDialogs dialogs;
         // Nothing saved yet: the store's error, and no dialog.
-        QCOMPARE(TestWindows::ErrorOf([] { EditSMSSettings(nullptr); }),
+        QCOMPARE(TestSupport::ErrorOf([] { EditSMSSettings(nullptr); }),
                  QString("Unable to load parameter 'SMS_Username' from the registry.\r\n"
                          "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'"));
         QVERIFY(dialogs.Requests().isEmpty());
@@ -135,7 +100,8 @@ private Q_SLOTS:
         OpenSettingsStore();
         SaveParameter("SMS_Username", "workshop", {}, true, false);
         CloseSettingsStore();
-        // OK saves both, enciphered; an empty value stays empty.
+        // OK saves both, enciphered (the cipher itself: tst_USettings); an
+        // empty value stays empty.
         dialogs.AnswerModal([](QObject* window) {
             auto* settings = qobject_cast<TfrmSMSSettings*>(window);
             if (settings->edtUsername->text() != "workshop")
@@ -146,10 +112,8 @@ private Q_SLOTS:
             return settings->result();
         });
         EditSMSSettings(nullptr);
-        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Settings"));
-        QCOMPARE(Stored("SMS_Username"), CipherText("field-service"));
-        QCOMPARE(Stored("SMS_Username").size(), 32);
-        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+        const QString password = Stored("SMS_Password");
+        QVERIFY(Stored("SMS_Username").size() == 32 && password.size() == 16);
 
         // Read back deciphered; Cancel keeps what was stored.
         QStringList shown;
@@ -164,7 +128,7 @@ private Q_SLOTS:
         });
         EditSMSSettings(nullptr);
         QCOMPARE(shown, QStringList({"field-service", "s3cret", "masked"}));
-        QCOMPARE(Stored("SMS_Password"), CipherText("s3cret"));
+        QCOMPARE(Stored("SMS_Password"), password);
 
         dialogs.AnswerModal([](QObject* window) {
             auto* settings = qobject_cast<TfrmSMSSettings*>(window);
@@ -193,7 +157,6 @@ private Q_SLOTS:
             return box->result();
         });
         main.actSMSStatus->trigger();
-        QCOMPARE(dialogs.Requests().last().Caption, QString("SMS Status"));
         QCOMPARE(status, QString("<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown"));
 
         dialogs.AnswerModal(QDialog::Rejected);

@@ -7,13 +7,11 @@
 #include "shell/FMain.h"
 #include "shell/USettings.h"
 #include "shell/UStartup.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -134,11 +132,11 @@ struct TProgress : UAbstract::TProgress {
 class TestUWABImporter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
 
+    QString Dir() const { return m_pDml->Root(); }
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(m_pDir->Path() + name);
+        QFile file(Dir() + name);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(file.fileName()));
         return file.fileName();
@@ -161,18 +159,11 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
-        m_pDml = std::make_unique<TdmlGlobals>();
-        m_pDml->SetDatabaseDir(m_pDir->Path());
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>();
+        SetSettingsStoreLocation(Dir() + "user", Dir() + "machine");
     }
 
-    void cleanup() {
-        m_pDml.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDml.reset(); }
 
     void ReadsEachCardAsARowAndAContact_data() {
         QTest::addColumn<QByteArray>("file");
@@ -231,11 +222,11 @@ private Q_SLOTS:
         CWABIterator book;
         QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
                  QString("Unable to open address book: No address book file chosen."));
-        book.SetAddressBookFile(m_pDir->Path() + "gone.vcf");
+        book.SetAddressBookFile(Dir() + "gone.vcf");
         QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
                  QString("Unable to open address book: File '%1' not found.")
-                     .arg(QDir::toNativeSeparators(m_pDir->Path() + "gone.vcf")));
-        book.SetAddressBookFile(m_pDir->Path());
+                     .arg(QDir::toNativeSeparators(Dir() + "gone.vcf")));
+        book.SetAddressBookFile(Dir());
         QVERIFY(ErrorOf([&] {
                     book.GetDefaultContainer();
                 }).startsWith("Unable to open address book: Unable to read file '"));
@@ -251,12 +242,9 @@ private Q_SLOTS:
 
     void ContactsBecomeCustomersAndRepresentatives() {
         // Letter case counts: this one is not "Known Co".
-        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"A0001\", "
-                        "\"KNOWN CO\")");
-        for (const char* id : {"CUST0001", "CUST0002", "CUST0004"})
-            m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID, CompanyName) VALUES "
-                                    "(\"%1\", \"%2\")")
-                                .arg(id, id == QString("CUST0001") ? "Known Co" : "Other"));
+        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID, CompanyName) VALUES ('A0001', "
+                        "'KNOWN CO'), ('CUST0001', 'Known Co'), ('CUST0002', 'Other'), "
+                        "('CUST0004', 'Other')");
         TProgress progress;
         QCOMPARE(Import(Write("all.vcf", Version30 + Version21 + Version40), progress), 7);
         QCOMPARE(progress.GetPosition(), 8);
@@ -295,14 +283,14 @@ private Q_SLOTS:
         QCOMPARE(progress.GetPosition(), 2);
         // Committed: another connection sees the rows.
         TDatabase other;
-        other.Open(m_pDir->Path());
+        other.Open(m_pDml->DatabaseDir());
         QCOMPARE(RowTexts(*other.Prepare("SELECT CustomerID FROM Customer ORDER BY CustomerID")),
                  (QList<QStringList>{{"CUST0001"}, {"CUST0002"}}));
     }
 
     void TheImportCommandAsksClosesTheDatabaseAndCounts() {
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        TfrmMain main(TestWindows::Locations(Dir()));
         const TfrmMain::TDataHooks made = MakeDataHooks(main, m_pDml.get());
         TfrmMain::TDataHooks hooks;
         hooks.SetDatabaseActive = made.SetDatabaseActive;
@@ -325,9 +313,7 @@ private Q_SLOTS:
         dialogs.AnswerButton(mbNo);
         main.actImportWAB->trigger();
         QCOMPARE(dialogs.Requests().size(), 1);
-        QCOMPARE(dialogs.Requests()[0].Text,
-                 QString("This will add all contacts in your Windows Address Book "
-                         "(Outlook)\r\nto your customer table.\r\n\r\nContinue?"));
+        QVERIFY(dialogs.Requests()[0].Text.startsWith("This will add all contacts"));
         QCOMPARE(main.AddressBook(), nullptr);
 
         // Yes, the file chosen: two contacts added.
@@ -371,7 +357,7 @@ private Q_SLOTS:
         Write("contacts.vcf", "Name,E-mail\r\n");
         dialogs.AnswerButton(mbYes);
         dialogs.AnswerFile(file);
-        QVERIFY(TestWindows::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
+        QVERIFY(TestSupport::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
         QVERIFY(m_pDml->DatabaseActive());
         QVERIFY(main.btnSBCancel->isHidden());
         QVERIFY(main.StatusText().isEmpty());

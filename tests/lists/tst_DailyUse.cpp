@@ -1,7 +1,7 @@
 // The lists as a person uses them every day, inside the main window on a
 // small real database: the keyboard commands, the record count in the status
-// bar, what an empty list says, the cells' texts, the columns the user
-// arranged, and the way back to a closed navigation pane.
+// bar, what an empty list says, the cells' texts and the columns the user
+// arranged.
 
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
@@ -11,56 +11,42 @@
 #include "lists/FCustomerList.h"
 #include "lists/FServiceContractList.h"
 #include "lists/UListTexts.h"
-#include "shell/FMain.h"
 #include "shell/UKeyboardState.h"
-#include "shell/USettings.h"
-#include "shell/UStartup.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QAction>
-#include <QDockWidget>
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 
 namespace {
 
-// Two customers, five calls (odd ones of C1), one valid contract; the
-// program's windows on it as the start-up makes them.
-struct TRunningProgram {
-    TTempDir Dir;
-    TestWindows::TInstalledDialogs Dialogs;
-    TProgramWindows Windows{TestWindows::Locations(Dir.Path())};
-    TdmlGlobals& DataModule = Windows.DataModule();
-    TfrmMain* const Main = &Windows.MainWindow();
+// Two customers, five calls (odd ones of C1), one valid contract.
+struct TRunningProgram : TestWindows::TRunningProgram {
+    TRunningProgram() : TestWindows::TRunningProgram(Rows()) {}
 
-    TRunningProgram() {
-        DataModule.SetDatabaseDir(Dir.Path() + "database/");
-        OpenDatabaseAtStartup(DataModule);
-        for (const char* sql : {
-                 "INSERT INTO Customer (CustomerID, CompanyName, LastName) "
-                 "VALUES ('C1', 'Acme Engineering and Sons', 'Abel'), ('C2', 'Bolt', 'Burt')",
-                 "INSERT INTO Item (SerialNr, Brand, Owner) VALUES ('S1', 'Hex', 'C1')",
-                 "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, StillValid) "
-                 "VALUES ('S1', 'C1', 'True')",
-             })
-            DataModule.ExecSQL(QString::fromLatin1(sql));
+    static QStringList Rows() {
+        QStringList sql = {"INSERT INTO Customer (CustomerID, CompanyName, LastName) "
+                           "VALUES ('C1', 'Acme Engineering and Sons', 'Abel'), "
+                           "('C2', 'Bolt', 'Burt')",
+                           "INSERT INTO Item (SerialNr, Brand, Owner) VALUES ('S1', 'Hex', 'C1')",
+                           "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, StillValid) "
+                           "VALUES ('S1', 'C1', 'True')"};
         for (int nr = 1; nr <= 5; ++nr)
-            DataModule.ExecSQL(QString("INSERT INTO Call (CallNr, CustomerID, Status, Billed, "
-                                       "Date_Time) VALUES ('00000%1', 'C%2', 'New', '%3', "
-                                       "'2007-03-0%1 10:30:00')")
-                                   .arg(nr)
-                                   .arg(nr % 2 ? 1 : 2)
-                                   .arg(nr == 1 ? "True" : "False"));
-        DataModule.SetDatabaseActive(false);
-        Main->show();
+            sql << QString("INSERT INTO Call (CallNr, CustomerID, Status, Billed, Date_Time) "
+                           "VALUES ('00000%1', 'C%2', 'New', '%3', '2007-03-0%1 10:30:00')")
+                       .arg(nr)
+                       .arg(nr % 2 ? 1 : 2)
+                       .arg(nr == 1 ? "True" : "False");
+        return sql;
+    }
+    // Calls 000006 to 001000 besides, far more than a grid reads ahead.
+    void AddThousandCalls() {
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', 'New', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
+        DataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Priority) VALUES " + rows.join(", "));
+        DataModule.ApplyChanges();
     }
 
     QString Count() const {
@@ -68,19 +54,6 @@ struct TRunningProgram {
         return Main->sbMain->CountText();
     }
     QString CurrentCall() const { return DataModule.sqlCall->FieldByName("CallNr").AsString(); }
-};
-
-// An editor that adds a call as the call editor would.
-struct TCallAdder : IRecordEditor {
-    TTable* Table = nullptr;
-    bool NewRecord = false;
-    void SetEditMode(bool editMode) override { NewRecord = !editMode; }
-    bool Execute() override {
-        Table->Append();
-        Table->FieldByName("Status").SetAsString("New");
-        Table->Post();
-        return true;
-    }
 };
 
 // A key pressed with Ctrl, leaving no Ctrl held behind for the next test.
@@ -99,11 +72,7 @@ class TestDailyUse : public QObject {
     TTempDir m_Settings;
 
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        SetSettingsStoreLocation(m_Settings.Path() + "user", m_Settings.Path() + "machine");
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
+    void initTestCase() { TestWindows::UseTestSettings(m_Settings); }
 
     void TextsSayHowManyAndWhatToDo_data() {
         QTest::addColumn<qint64>("count");
@@ -173,7 +142,9 @@ private Q_SLOTS:
         program.Dialogs.AnswerButton(mbYes);
         QTest::keyClick(list->dbcGrid, Qt::Key_Delete);
         QCOMPARE(program.Dialogs.Requests().size(), 2);
-        QCOMPARE(program.Dialogs.Requests().at(1).Text, QString("Delete the selected record?"));
+        const TDialogRequest& asked = program.Dialogs.Requests().at(1);
+        QCOMPARE(asked.Text, QString("Delete the selected record?"));
+        QVERIFY(asked.MsgKind == TMsgKind::Confirmation && asked.Buttons == (mbYes | mbNo));
         QVERIFY(!program.DataModule.sqlCall->Locate("CallNr", doomed));
         list->SetEditor(nullptr);
     }
@@ -182,12 +153,7 @@ private Q_SLOTS:
     // rows between are there when the grid shows them; Ctrl+Home goes back.
     void ControlEndReachesTheLastRowOfAll() {
         TRunningProgram program;
-        // Far more than the grid reads ahead.
-        QStringList rows;
-        for (int nr = 6; nr <= 1000; ++nr)
-            rows << QString("('%1', 'New')").arg(nr, 6, 10, QChar('0'));
-        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Status) VALUES " + rows.join(", "));
-        program.DataModule.ApplyChanges();
+        program.AddThousandCalls();
         TfrmCallsList* list = frmCallsList;
         QVERIFY(list->Model()->rowCount() < 1000);
         PressWithCtrl(list->dbcGrid, Qt::Key_End);
@@ -207,10 +173,7 @@ private Q_SLOTS:
     // every row and reads those between when they are shown.
     void TheModelSpansTheRowsBetweenAfterLast() {
         TRunningProgram program;
-        QStringList rows;
-        for (int nr = 6; nr <= 1000; ++nr)
-            rows << QString("('%1', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
-        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Priority) VALUES " + rows.join(", "));
+        program.AddThousandCalls();
         std::unique_ptr<TQuery> query =
             program.DataModule.CreateQuery("SELECT Priority FROM Call", true);
         TDataSetModel model;
@@ -234,12 +197,17 @@ private Q_SLOTS:
         // No Ctrl held: the new call takes the next number without asking.
         UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
         const auto keyboard = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        TCallAdder adder;
-        adder.Table = program.DataModule.tblCall;
+        // Adds a call as the call editor would.
+        TestWindows::TFakeEditor adder;
+        adder.Result = true;
+        adder.OnExecute = [calls = program.DataModule.tblCall] {
+            calls->Append();
+            calls->Post();
+        };
         frmCallsList->SetEditor(&adder);
         QCOMPARE(program.Count(), QString("5 calls"));
         frm.actAddNewRec->trigger();
-        QVERIFY(adder.NewRecord);
+        QCOMPARE(adder.Modes, QList<bool>({false}));
         QCOMPARE(program.Count(), QString("6 calls"));
         program.Dialogs.AnswerButton(mbYes);
         frm.actDeleteCurrentRec->trigger();
@@ -312,11 +280,7 @@ private Q_SLOTS:
             QHeaderView* header = frmCustomerList->dbcGrid->horizontalHeader();
             const int surname = frmCustomerList->Model()->ColumnOf("LastName");
             header->moveSection(header->visualIndex(surname), 0);
-            const QPoint edge(
-                header->sectionViewportPosition(surname) + header->sectionSize(surname) - 1, 5);
-            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
-            QTest::mouseMove(header->viewport(), edge + QPoint(30, 0));
-            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+            TestWindows::DragSectionEdge(*header, surname, 30);
             width = header->sectionSize(surname);
         }
         TRunningProgram program;
@@ -328,18 +292,6 @@ private Q_SLOTS:
         QCOMPARE(frmCallsList->dbcGrid->horizontalHeader()->visualIndex(
                      frmCallsList->Model()->ColumnOf("CallNr")),
                  0);
-    }
-
-    // A closed navigation pane comes back from the Window menu.
-    void WindowMenuBringsTheNavigationPaneBack() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        frm.toolpanelNavigation->close();
-        frm.IdleUpdate();
-        QVERIFY(frm.mnuWindow->actions().contains(frm.actNavigationPanel));
-        QVERIFY(!frm.actNavigationPanel->isChecked());
-        frm.actNavigationPanel->trigger();
-        QVERIFY(frm.toolpanelNavigation->isVisible());
     }
 };
 

@@ -9,20 +9,11 @@
 #include "data/engine/TTable.h"
 #include "lists/FDataList.h"
 #include "shell/USettings.h"
-#include "shell/abstract/IRecordEditor.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -64,8 +55,7 @@ private:
 class TestFDataList : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     TestWindows::TFakeEditor m_Editor;
 
@@ -96,21 +86,13 @@ class TestFDataList : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
+            QStringList{"INSERT INTO Customer (CustomerID, LastName, Tel) VALUES "
+                        "('C1', 'Adams', '0215550001'), ('C2', 'Jones', '0825550002'), "
+                        "('C3', 'smith', '0215550003'), ('C4', 'Smithers', '0835550004'), "
+                        "('C5', 'Brown', '0825550005')"});
         // The columns a list keeps stay with the test.
-        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
-        m_pDml = std::make_unique<TdmlGlobals>();
-        m_pDml->SetDatabaseDir(m_pDir->Path());
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
-        for (const char* row :
-             {"(\"C1\", \"Adams\", \"0215550001\")", "(\"C2\", \"Jones\", \"0825550002\")",
-              "(\"C3\", \"smith\", \"0215550003\")", "(\"C4\", \"Smithers\", \"0835550004\")",
-              "(\"C5\", \"Brown\", \"0825550005\")"})
-            m_pDml->ExecSQL(QString("INSERT INTO Customer (CustomerID, LastName, Tel) VALUES ") +
-                            row);
-        m_pDml->RefreshQueries();
-        m_pDml->tblCustomer->Refresh();
+        SetSettingsStoreLocation(m_pDml->Root() + "user", m_pDml->Root() + "machine");
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
         m_Editor = TestWindows::TFakeEditor();
     }
@@ -119,18 +101,15 @@ private Q_SLOTS:
         m_pDialogs.reset();
         CurrentDataList = nullptr;
         m_pDml.reset();
-        m_pDir.reset();
     }
 
     void ConstructionLaysOutTheWindow() {
         auto list = MakeList();
-        QCOMPARE(list->windowTitle(), QString("XXX List"));
         QVERIFY(list->btnOK->isHidden() && list->btnCancel->isHidden());
         QCOMPARE(list->cbxSearchBy->count(), 3);
         QCOMPARE(list->cbxSearchBy->itemText(1), QString("Last Name"));
         QCOMPARE(list->SearchField(), QString("CustomerID"));
         QVERIFY(list->dbcGrid->horizontalHeader()->sectionsMovable());
-        QCOMPARE(list->dbcGrid->selectionBehavior(), QAbstractItemView::SelectRows);
         // Column widths grow with the font, never below the width asked for
         // nor below the bold caption; they survive the query being reopened.
         QHeaderView* header = list->dbcGrid->horizontalHeader();
@@ -240,11 +219,8 @@ private Q_SLOTS:
 
         header->moveSection(place("CustomerID"), 1);
         const int tel = list->Model()->ColumnOf("Tel");
-        const QPoint edge(header->sectionViewportPosition(tel) + header->sectionSize(tel) - 1, 5);
         const int wider = header->sectionSize(tel) + 40;
-        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
-        QTest::mouseMove(header->viewport(), edge + QPoint(40, 0));
-        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
+        TestWindows::DragSectionEdge(*header, tel, 40);
         QCOMPARE(header->sectionSize(tel), wider);
 
         reopen("SELECT CustomerID, CompanyName, Tel, LastName FROM Customer");
@@ -264,21 +240,9 @@ private Q_SLOTS:
         QVERIFY(Customers()->IsEmpty());
     }
 
-    void DeleteAsksFirst() {
-        auto list = MakeList();
-        QVERIFY(Customers()->Locate("CustomerID", "C2"));
-        m_pDialogs->AnswerButton(mbNo);
-        QVERIFY(!list->DeleteCurrentRecord());
-        QCOMPARE(m_pDialogs->Requests().size(), 1);
-        const TDialogRequest& asked = m_pDialogs->Requests().at(0);
-        QCOMPARE(asked.MsgKind, TMsgKind::Confirmation);
-        QCOMPARE(asked.Text, QString("Delete the selected record?"));
-        QCOMPARE(asked.Buttons, mbYes | mbNo);
-        QCOMPARE(Customers()->RecordCount(), 5);
-        QCOMPARE(Current(), QString("C2"));
-
-        // The base deletes the row of its dataset itself: shown here on the
-        // table, without a table link.
+    // The question and No are tried on the calls list (tst_DailyUse). Without
+    // a table link the base deletes the row of its dataset itself.
+    void DeleteWithoutATableLinkDeletesTheDatasetsRow() {
         TTestList tableList(nullptr, false, m_pDml->tblCustomer, nullptr, nullptr);
         QVERIFY(m_pDml->tblCustomer->Locate("CustomerID", "C2"));
         m_pDialogs->AnswerButton(mbYes);

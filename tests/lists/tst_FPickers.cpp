@@ -5,9 +5,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QComboBox>
-#include <QSpinBox>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestFPickers : public QObject {
     Q_OBJECT

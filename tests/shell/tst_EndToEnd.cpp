@@ -20,14 +20,8 @@
 #include "support/TestWindows.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTableView>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 
@@ -343,9 +337,14 @@ private Q_SLOTS:
         // The card of the call from the calls list's Print.
         Main().IdleUpdate();
         const QString card = PrintedText([this] { Main().actPrint->trigger(); });
+        const QString workerName =
+            Value("SELECT Name || ' ' || Surname FROM Worker WHERE WorkerNR = '" + worker + "'");
+        const QString company =
+            Value("SELECT CompanyName FROM Customer WHERE CustomerID = '" + owner + "'");
         for (const QString& text : QStringList{"Workshop Call Card", "Call Number: " + callNr,
-                                               "Status: Complete", "Serial Number: " + serial})
-            QVERIFY2(card.contains(text), qPrintable(text));
+                                               "Status: Complete", "Serial Number: " + serial,
+                                               "Company: " + company, "Worker: " + workerName})
+            QVERIFY2(card.contains(text.simplified()), qPrintable(text));
 
         // The item's history from the item list's Print.
         Select(3);

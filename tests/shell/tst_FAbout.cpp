@@ -2,8 +2,8 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QLabel>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::ShownText;
 

@@ -18,16 +18,8 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QAction>
-#include <QDir>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTabWidget>
-#include <QTextBrowser>
-#include <QWhatsThis>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::TTempDir;
 

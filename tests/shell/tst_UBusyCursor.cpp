@@ -1,7 +1,7 @@
 #include "shell/UBusyCursor.h"
 
-#include <QApplication>
 #include <QtTest>
+#include <QtWidgets>
 #include <stdexcept>
 
 namespace {

@@ -8,7 +8,6 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QDir>
 #include <QtTest>
 
 class TestUFirstStart : public QObject {

@@ -1,9 +1,7 @@
 #include "shell/UMSProgress.h"
 
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestUMSProgress : public QObject {
     Q_OBJECT
@@ -50,10 +48,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("max");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("shown");
-        QTest::newRow("half of 200") << 200 << 100 << 50;
-        QTest::newRow("no overflow") << 1000000000 << 500000000 << 50;
-        QTest::newRow("maximum 0: position as is") << 0 << 42 << 42;
-        QTest::newRow("past the end") << 10 << 20 << 200;
+        for (const auto& [name, max, position, shown] : {std::tuple{"half of 200", 200, 100, 50},
+                                                         {"no overflow", 1000000000, 500000000, 50},
+                                                         {"maximum 0: position as is", 0, 42, 42},
+                                                         {"past the end", 10, 20, 200}})
+            QTest::newRow(name) << max << position << shown;
     }
     void StatusBarPanelShowsAPercentage() {
         QFETCH(int, max);

@@ -6,10 +6,8 @@
 #include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestWindows::CaptionTextWidth;
 using TestWindows::ShownCaption;

@@ -1,8 +1,7 @@
 #include "support/UScriptedDialogs.h"
 
-#include <QDialog>
-#include <QLineEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 class TestUScriptedDialogs : public QObject {
     Q_OBJECT

@@ -2,14 +2,10 @@
 #include "shell/UErrors.h"
 #include "shell/USettings.h"
 #include "support/TestSupport.h"
-#include "support/TestWindows.h"
 
-#include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
-using TestWindows::ErrorOf;
+using TestSupport::ErrorOf;
 
 namespace {
 
@@ -100,15 +96,14 @@ private Q_SLOTS:
     void DecodesStoredDigitsPairByPair_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("one block") << "0A01020304050607" << QByteArray("0A01020304050607");
-        QTest::newRow("pair ends early") << "Ag01020304050607" << QByteArray("0A01020304050607");
-        QTest::newRow("lower case ends a pair")
-            << "0a01020304050607" << QByteArray("0001020304050607");
-        QTest::newRow("missing pairs") << "0A0102" << QByteArray("0A01020000000000");
-        QTest::newRow("lone last digit")
-            << "0A01020304050607F" << QByteArray("0A010203040506070F00000000000000");
-        QTest::newRow("junk") << "0A01020304050607??"
-                              << QByteArray("0A010203040506070000000000000000");
+        for (const auto& [name, stored, bytes] :
+             {std::tuple{"one block", "0A01020304050607", "0A01020304050607"},
+              {"pair ends early", "Ag01020304050607", "0A01020304050607"},
+              {"lower case ends a pair", "0a01020304050607", "0001020304050607"},
+              {"missing pairs", "0A0102", "0A01020000000000"},
+              {"lone last digit", "0A01020304050607F", "0A010203040506070F00000000000000"},
+              {"junk", "0A01020304050607??", "0A010203040506070000000000000000"}})
+            QTest::newRow(name) << QString(stored) << QByteArray(bytes);
     }
 
     void DecodesStoredDigitsPairByPair() {
@@ -124,7 +119,8 @@ private Q_SLOTS:
         TOpenStore store;
         SaveParameter("Raw", "not enciphered", "Garbage", false, false);
         QString loaded;
-        QCOMPARE(ErrorOf([&] { loaded = LoadParameter("Raw", "Garbage", true, false); }), "");
+        QCOMPARE(ErrorOf([&] { loaded = LoadParameter("Raw", "Garbage", true, false); }),
+                 "<no error>");
         QVERIFY(loaded != "not enciphered");
     }
 
@@ -163,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(LoadParameter("Shared", "Scope", true, false), "mine");
         QCOMPARE(LoadParameter("Shared", "Scope", true, true), "everyone's");
         QCOMPARE(LoadParameter("MachineOnly", "Scope", false, false), "");
-        QVERIFY(!ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }).isEmpty());
+        QVERIFY(ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }) !=
+                "<no error>");
         QVERIFY(QFile::exists(MachineFolder() + "/Tarnwick/Korvane.ini"));
     }
 
@@ -180,7 +177,7 @@ private Q_SLOTS:
         OpenSettingsStore();
         OpenSettingsStore();
         CloseSettingsStore();
-        QCOMPARE(ErrorOf(save), "");
+        QCOMPARE(ErrorOf(save), "<no error>");
         QCOMPARE(LoadParameter("Name", "Life", true, false), "v");
         CloseSettingsStore();
         QCOMPARE(ErrorOf(save), saveError);
@@ -191,7 +188,7 @@ private Q_SLOTS:
         OpenSettingsStore();
         OpenSettingsStore();
         CloseSettingsStore();
-        QCOMPARE(ErrorOf(load), "");
+        QCOMPARE(ErrorOf(load), "<no error>");
         CloseSettingsStore();
     }
 };

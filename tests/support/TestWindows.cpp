@@ -1,17 +1,21 @@
 #include "support/TestWindows.h"
 
+#include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "editors/FBaseEditor.h"
 #include "lists/FDataList.h"
 #include "shell/FMain.h"
 #include "shell/UErrors.h"
 #include "shell/UNavigationTree.h"
+#include "shell/USettings.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -42,21 +46,31 @@ int CaptionTextWidth(const QString& caption) {
     return width;
 }
 
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return {};
-}
-
 TfrmMain::TLocations Locations(const QString& dir) {
     TfrmMain::TLocations locations;
     locations.CountryFile = dir + "Countries.dat";
     locations.BackupDir = dir + "backups";
     locations.OfferDemoDatabase = false;
     return locations;
+}
+
+void UseTestSettings(const TestSupport::TTempDir& dir) {
+    QStandardPaths::setTestModeEnabled(true);
+    SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+TRunningProgram::TRunningProgram(const QStringList& statements) {
+    DataModule.SetDatabaseDir(Dir.Path() + "database/");
+    OpenDatabaseAtStartup(DataModule);
+    for (const QString& sql : statements)
+        DataModule.ExecSQL(sql);
+    DataModule.SetDatabaseActive(false);
+    Main->show();
+}
+
+QTreeWidgetItem* TRunningProgram::Node(int top, int sub) const {
+    return TestWindows::Node(*Main, top, sub);
 }
 
 int CloseEditor(QObject* window, bool ok) {
@@ -94,6 +108,13 @@ QTreeWidgetItem* Node(const TfrmMain& frm, int top, int sub) {
 QWidget* Front(const TfrmMain& frm) {
     QMdiSubWindow* child = frm.mdiMain->currentSubWindow();
     return child ? child->widget() : nullptr;
+}
+
+void DragSectionEdge(QHeaderView& header, int section, int by) {
+    const QPoint edge(header.sectionViewportPosition(section) + header.sectionSize(section) - 1, 5);
+    QTest::mousePress(header.viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(header.viewport(), edge + QPoint(by, 0));
+    QTest::mouseRelease(header.viewport(), Qt::LeftButton, {}, edge + QPoint(by, 0));
 }
 
 QString CellText(TfrmDataList& list, int row, const QString& fieldName) {

@@ -3,12 +3,16 @@
 // Helpers shared by the tests of the windows, the editors and the shell.
 
 #include "shell/FMain.h"
+#include "shell/UStartup.h"
+#include "support/TestSupport.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <functional>
 
+class QHeaderView;
 class QObject;
 class QTreeWidgetItem;
 class TfrmBaseEditor;
@@ -26,9 +30,6 @@ QString ShownCaption(const QWidget& window);
 // The width of `caption` in the title-bar font and the application font,
 // both bold as most window managers draw titles, whichever is wider.
 int CaptionTextWidth(const QString& caption);
-
-// The message of the EError that `action` throws; empty when it throws none.
-QString ErrorOf(const std::function<void()>& action);
 
 // A record editor that records the modes it is given and its runs, and runs
 // `OnExecute` if set; Execute returns `Result`.
@@ -56,6 +57,23 @@ struct TInstalledDialogs : TScriptedDialogs {
 // Where a main window keeps its backups and reads its countries: in `dir`.
 TfrmMain::TLocations Locations(const QString& dir);
 
+// For the tests that run the program's windows: settings kept under `dir`,
+// standard paths in test mode, numbers and dates in US English.
+void UseTestSettings(const TestSupport::TTempDir& dir);
+
+// The program's windows as the start-up makes them, on a database of their
+// own filled by `statements`, with the main window shown.
+struct TRunningProgram {
+    TestSupport::TTempDir Dir;
+    TInstalledDialogs Dialogs;
+    TProgramWindows Windows{Locations(Dir.Path())};
+    TdmlGlobals& DataModule = Windows.DataModule();
+    TfrmMain* const Main = &Windows.MainWindow();
+
+    explicit TRunningProgram(const QStringList& statements);
+    QTreeWidgetItem* Node(int top, int sub = -1) const;
+};
+
 // Closes the record editor `window` with its OK (or Cancel) button and gives
 // its result, as an answer to a modal request.
 int CloseEditor(QObject* window, bool ok = true);
@@ -75,6 +93,10 @@ QTreeWidgetItem* Node(const TfrmMain& frm, int top, int sub = -1);
 
 // The widget of the main window's front child window, if any.
 QWidget* Front(const TfrmMain& frm);
+
+// Drags the right edge of `header`'s `section` by `by` pixels, as the user
+// widens a column.
+void DragSectionEdge(QHeaderView& header, int section, int by);
 
 // The text the list's grid shows in `row` for `fieldName`.
 QString CellText(TfrmDataList& list, int row, const QString& fieldName);

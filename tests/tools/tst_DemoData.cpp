@@ -9,11 +9,6 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSet>
 #include <QtTest>
 
 using TestSupport::TTempDir;
@@ -87,31 +82,27 @@ private Q_SLOTS:
     void TheRowsFollowTheProgramsConventions() {
         TDatabase db;
         db.Open(m_Dir);
-        const auto none = [&](const char* sql) { return Count(db, QString::fromLatin1(sql)) == 0; };
-        QVERIFY(
-            none("SELECT COUNT(*) FROM Call WHERE length(CallNr) <> 6 OR CallNr GLOB '*[^0-9]*'"));
-        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Status NOT IN "
-                     "('New', 'Busy', 'Pending', 'Awaiting Parts', 'Complete')"));
-        // Every priority is one the call editor can show and keep: 1 to 5,
-        // and the whole range is used.
-        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE typeof(Priority) <> 'integer' "
-                     "OR Priority < 1 OR Priority > 5"));
+        // Numbers of six digits, known states, priorities the call editor can
+        // show and keep (1 to 5, the whole range used), stored booleans, a
+        // finishing time only for a complete call (the others have none at
+        // all, as a call saved by the program without one), the program's
+        // customer IDs, and rows that point only at keys that exist.
+        for (const char* sql :
+             {"Call WHERE length(CallNr) <> 6 OR CallNr GLOB '*[^0-9]*'",
+              "Call WHERE Status NOT IN ('New', 'Busy', 'Pending', 'Awaiting Parts', "
+              "'Complete')",
+              "Call WHERE typeof(Priority) <> 'integer' OR Priority < 1 OR Priority > 5",
+              "Call WHERE Billed NOT IN ('True', 'False') OR Callout NOT IN ('True', 'False')",
+              "Call WHERE (Status = 'Complete') <> (Date_TimeFinished IS NOT NULL)",
+              "Customer WHERE CustomerID NOT GLOB 'CUST[0-9][0-9][0-9][0-9]*'",
+              "Call C LEFT OUTER JOIN Customer Z ON (C.CustomerID = Z.CustomerID) "
+              "WHERE Z.CustomerID IS NULL",
+              "ServiceContract S LEFT OUTER JOIN Item I ON (S.ItemSerialNr = I.SerialNr) "
+              "WHERE I.SerialNr IS NULL",
+              "CallComments M LEFT OUTER JOIN Call C ON (M.CallNr = C.CallNr) "
+              "WHERE C.CallNr IS NULL"})
+            QVERIFY2(Count(db, QStringLiteral("SELECT COUNT(*) FROM ") + sql) == 0, sql);
         QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(DISTINCT Priority) FROM Call")), 5);
-        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE Billed NOT IN ('True', 'False') "
-                     "OR Callout NOT IN ('True', 'False')"));
-        // Only a complete call has a finishing time; the others have none at
-        // all, as a call saved by the program without one.
-        QVERIFY(none("SELECT COUNT(*) FROM Call WHERE (Status = 'Complete') <> "
-                     "(Date_TimeFinished IS NOT NULL)"));
-        QVERIFY(none(
-            "SELECT COUNT(*) FROM Customer WHERE CustomerID NOT GLOB 'CUST[0-9][0-9][0-9][0-9]*'"));
-        // Keys the rows point at exist.
-        QVERIFY(none("SELECT COUNT(*) FROM Call C LEFT OUTER JOIN Customer Z "
-                     "ON (C.CustomerID = Z.CustomerID) WHERE Z.CustomerID IS NULL"));
-        QVERIFY(none("SELECT COUNT(*) FROM ServiceContract S LEFT OUTER JOIN Item I "
-                     "ON (S.ItemSerialNr = I.SerialNr) WHERE I.SerialNr IS NULL"));
-        QVERIFY(none("SELECT COUNT(*) FROM CallComments M LEFT OUTER JOIN Call C "
-                     "ON (M.CallNr = C.CallNr) WHERE C.CallNr IS NULL"));
 
         // Each call's first line is "Call Created." at the time the call was
         // logged, and a call that left "New" says so in its last status line.

@@ -7,7 +7,6 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 using TestSupport::OpenTable;
@@ -25,25 +24,18 @@ void AddCall(TDatabase& db, const QString& nr, const QString& status, int priori
 struct TEventLog {
     QStringList Events;
     void Watch(TDataSet& ds) {
-        auto log = [this](const char* name) {
-            return [this, name](TDataSet&) { Events << QString::fromLatin1(name); };
-        };
-        ds.BeforeOpen = log("BeforeOpen");
-        ds.AfterOpen = log("AfterOpen");
-        ds.BeforeClose = log("BeforeClose");
-        ds.AfterClose = log("AfterClose");
-        ds.BeforeInsert = log("BeforeInsert");
-        ds.AfterInsert = log("AfterInsert");
-        ds.BeforeEdit = log("BeforeEdit");
-        ds.AfterEdit = log("AfterEdit");
-        ds.BeforePost = log("BeforePost");
-        ds.AfterPost = log("AfterPost");
-        ds.BeforeCancel = log("BeforeCancel");
-        ds.AfterCancel = log("AfterCancel");
-        ds.BeforeDelete = log("BeforeDelete");
-        ds.AfterDelete = log("AfterDelete");
-        ds.BeforeScroll = log("BeforeScroll");
-        ds.AfterScroll = log("AfterScroll");
+        using E = TDataSet::TEvent TDataSet::*;
+        const std::pair<const char*, E> events[] = {
+            {"BeforeOpen", &TDataSet::BeforeOpen},     {"AfterOpen", &TDataSet::AfterOpen},
+            {"BeforeClose", &TDataSet::BeforeClose},   {"AfterClose", &TDataSet::AfterClose},
+            {"BeforeInsert", &TDataSet::BeforeInsert}, {"AfterInsert", &TDataSet::AfterInsert},
+            {"BeforeEdit", &TDataSet::BeforeEdit},     {"AfterEdit", &TDataSet::AfterEdit},
+            {"BeforePost", &TDataSet::BeforePost},     {"AfterPost", &TDataSet::AfterPost},
+            {"BeforeCancel", &TDataSet::BeforeCancel}, {"AfterCancel", &TDataSet::AfterCancel},
+            {"BeforeDelete", &TDataSet::BeforeDelete}, {"AfterDelete", &TDataSet::AfterDelete},
+            {"BeforeScroll", &TDataSet::BeforeScroll}, {"AfterScroll", &TDataSet::AfterScroll}};
+        for (const auto& [name, event] : events)
+            ds.*event = [this, name](TDataSet&) { Events << QString::fromLatin1(name); };
     }
     QStringList Take() {
         QStringList taken = Events;
@@ -58,6 +50,10 @@ class TestTDataSet : public QObject {
     Q_OBJECT
 
     TTempDatabase m_Db;
+
+    QList<QStringList> Stored(const QString& sql) {
+        return TestSupport::RowTexts(*m_Db.Prepare(sql));
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -102,15 +98,8 @@ private Q_SLOTS:
         QCOMPARE(tbl.State(), TDataSetState::Browse);
 
         // The row is in the file: another statement reads it as stored.
-        TQuery fresh;
-        fresh.SetDatabase(&m_Db);
-        fresh.SetSQL("SELECT CallNr, Billed, Priority, Status, ProblemDescr "
-                     "FROM Call");
-        fresh.Open();
-        QCOMPARE(fresh.RecordCount(), 1);
-        QCOMPARE(fresh.FieldByName("Billed").AsString(), QString("False"));
-        QCOMPARE(fresh.FieldByName("Priority").Value(), QVariant(qint64(1)));
-        QCOMPARE(fresh.FieldByName("ProblemDescr").AsString(), QString("Paper jam"));
+        QCOMPARE(Stored("SELECT Billed, typeof(Priority), Status, ProblemDescr FROM Call"),
+                 (QList<QStringList>{{"False", "integer", "New", "Paper jam"}}));
 
         tbl.Edit();
         QCOMPARE(log.Take(), QStringList({"BeforeEdit", "AfterEdit"}));
@@ -189,14 +178,8 @@ private Q_SLOTS:
         QVERIFY(tbl->Modified());
         tbl->Post();
 
-        TQuery check;
-        check.SetDatabase(&m_Db);
-        check.SetSQL("SELECT Comments, Callout, Priority, Date_TimeFinished FROM Call");
-        check.Open();
-        QCOMPARE(check.Fields()[0]->AsString(), QString("Too l"));
-        QCOMPARE(check.Fields()[1]->StoredValue(), QVariant("True"));
-        QCOMPARE(check.Fields()[2]->AsInteger(), 3);
-        QCOMPARE(check.Fields()[3]->AsString(), QString("2024-03-10 09:00:00"));
+        QCOMPARE(Stored("SELECT Comments, Callout, Priority, Date_TimeFinished FROM Call"),
+                 (QList<QStringList>{{"Too l", "True", "3", "2024-03-10 09:00:00"}}));
 
         // A floating point field takes plain decimal text only.
         QCOMPARE(TField::ToStored(TFieldType::Float, 0, " -2.5e1 ", "Rate"), QVariant(-25.0));

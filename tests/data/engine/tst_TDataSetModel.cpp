@@ -6,10 +6,8 @@
 #include "data/engine/TTable.h"
 #include "support/TestSupport.h"
 
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QTableView>
 #include <QtTest>
+#include <QtWidgets>
 
 using TestSupport::OpenTable;
 using TestSupport::TTempDatabase;
@@ -135,11 +133,9 @@ private Q_SLOTS:
         QCOMPARE(model.data(model.index(view.currentIndex().row(), 0)).toString(),
                  QString("000300"));
 
-        // Text sorts without regard to case, ties by key.
+        // The order of text and of ties: tst_TQuery.
         view.sortByColumn(model.ColumnOf("Status"), Qt::DescendingOrder);
         QCOMPARE(model.SortOrder(), Qt::DescendingOrder);
-        QCOMPARE(model.data(model.index(0, 0)).toString(), QString("000001"));
-        QCOMPARE(model.data(model.index(0, 1)).toString(), QString("New"));
         QCOMPARE(qry.FieldByName("CallNr").AsString(), QString("000300"));
         QCOMPARE(view.currentIndex().row(), int(qry.CurrentRow()));
 

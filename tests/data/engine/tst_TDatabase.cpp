@@ -2,11 +2,11 @@
 #include "data/engine/TDatabase.h"
 #include "support/TestSupport.h"
 
-#include <QProcess>
 #include <QtTest>
 #include <sqlite3.h>
 
 using TestSupport::ErrorOf;
+using TestSupport::RowTexts;
 using TestSupport::TTempDatabase;
 using TestSupport::TTempDir;
 
@@ -22,6 +22,14 @@ QStringList IndexNames(TDatabase& db, const QString& table) {
         names << index.Name + ":" + index.FirstColumn + ":" + index.Collation;
     names.sort();
     return names;
+}
+
+// The first column of the rows `sql` gives, as texts.
+QStringList Column(TDatabase& db, const QString& sql) {
+    QStringList values;
+    for (const QStringList& row : RowTexts(*db.Prepare(sql)))
+        values << row.value(0);
+    return values;
 }
 
 QString WriteFile(const QString& path, const QByteArray& bytes) {
@@ -65,8 +73,7 @@ private Q_SLOTS:
         TDatabase again;
         again.Open(dir.Path());
         auto st = again.Prepare("SELECT Brand FROM Item.DB WHERE SerialNr = 'SN-1'");
-        QVERIFY(st->Step());
-        QCOMPARE(st->Text(0), QString("Acme"));
+        QCOMPARE(RowTexts(*st), QList<QStringList>{{"Acme"}});
         QCOMPARE(st->ColumnDeclType(0), QString("CHAR(40)"));
         QCOMPARE(st->ColumnTable(0), QString("Item"));
     }
@@ -77,13 +84,11 @@ private Q_SLOTS:
         const QDateTime when(QDate(2024, 2, 29), QTime(13, 5, 9));
         db.Exec("INSERT INTO Call (CallNr, Date_Time, Billed, Priority) VALUES (:N, :D, :B, :P)",
                 {{"N", "000001"}, {"D", when}, {"B", false}, {"P", 3}});
-        auto st = db.Prepare("SELECT Date_Time, Billed, Priority, CallNr FROM Call");
+        auto st = db.Prepare("SELECT Date_Time, Billed, Priority FROM Call");
         QVERIFY(st->Step());
-        QCOMPARE(st->Text(0), QString("2024-02-29 13:05:09"));
         QCOMPARE(UStorage::ParseDateTime(st->Text(0)), when);
-        QCOMPARE(st->Text(1), QString("False"));
+        QCOMPARE(st->Text(0) + " " + st->Text(1), QString("2024-02-29 13:05:09 False"));
         QCOMPARE(st->Value(2), QVariant(qint64(3)));
-        QVERIFY(!st->Step());
     }
 
     // Stored stamps read without the time zone; anything else is refused and
@@ -133,9 +138,7 @@ private Q_SLOTS:
         db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'One')");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError,
                                  db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'Two')"));
-        auto st = db.Prepare("SELECT Brand FROM Item");
-        QVERIFY(st->Step());
-        QCOMPARE(st->Text(0), QString("One"));
+        QCOMPARE(Column(db, "SELECT Brand FROM Item"), QStringList({"One"}));
     }
 
     void LockedFileFailsInsteadOfHanging() {
@@ -165,9 +168,7 @@ private Q_SLOTS:
         fresh.Exec("INSERT INTO Call (CallNr, WorkerNr, Date_Time) VALUES (\"000001\", \"W1\", "
                    "\"03/31/2007 23:59:59\")");
         fresh.Exec("INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Ann', 'Lee')");
-        auto call = fresh.Prepare("SELECT Date_Time FROM Call");
-        QVERIFY(call->Step());
-        QCOMPARE(call->Text(0), QString("2007-03-31 23:59:59"));
+        QCOMPARE(Column(fresh, "SELECT Date_Time FROM Call"), QStringList({"2007-03-31 23:59:59"}));
 
         // Counting a worker's calls walks the index on the worker column.
         QVERIFY(IndexNames(fresh, "Call").contains("Call_Worker:WorkerNr:BINARY"));
@@ -177,9 +178,8 @@ private Q_SLOTS:
         while (plan->Step())
             steps += plan->Text(3) + "\n";
         QVERIFY2(steps.contains("Call_Worker") && !steps.contains("AUTOMATIC"), qPrintable(steps));
-        auto workers = fresh.Prepare(DMTables::SqlWorkerText());
-        QVERIFY(workers->Step());
-        QCOMPARE(workers->Text(4), QString("1"));
+        QCOMPARE(RowTexts(*fresh.Prepare(DMTables::SqlWorkerText())).value(0).value(4),
+                 QString("1"));
     }
 
     void MakesTheDeclaredIndexesOnNewAndOldFiles() {
@@ -222,14 +222,10 @@ private Q_SLOTS:
         QVERIFY(db.InTransaction());
         db.Rollback();
         QVERIFY(!db.InTransaction());
-        auto count = db.Prepare("SELECT COUNT(*) FROM Item");
-        QVERIFY(count->Step());
-        QCOMPARE(count->Integer(0), 0);
+        QCOMPARE(Column(db, "SELECT COUNT(*) FROM Item"), QStringList({"0"}));
         db.Exec("INSERT INTO Call (CallNr) VALUES ('1')");
         db.EmptyTable("CALL");
-        auto calls = db.Prepare("SELECT COUNT(*) FROM Call");
-        QVERIFY(calls->Step());
-        QCOMPARE(calls->Integer(0), 0);
+        QCOMPARE(Column(db, "SELECT COUNT(*) FROM Call"), QStringList({"0"}));
     }
 };
 
