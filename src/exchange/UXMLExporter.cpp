@@ -1,11 +1,13 @@
 #include "exchange/UXMLExporter.h"
 
 #include "data/engine/TDataSet.h"
+#include "data/engine/TDatabase.h"
 #include "data/engine/TField.h"
 #include "shell/UErrors.h"
 #include "shell/abstract/IExportQuery.h"
 
 #include <QFile>
+#include <optional>
 
 namespace {
 // Source numbers of the tables in the order they are written.
@@ -43,6 +45,13 @@ void TXMLExporter::Export(Interfaces::IExportQuery* source, IExportProgress* pro
         m_DataSets[size_t(i)] = source->GetExportTable(i);
         if (TDataSet* dataSet = m_DataSets[size_t(i)])
             rows += dataSet->RecordCount();
+    }
+    // Tables are read whole in key order: through memory maps, pages the
+    // cache misses cost no system call.
+    std::optional<TDatabase::TMappedReads> mapped;
+    for (TDataSet* dataSet : m_DataSets) {
+        if (dataSet && dataSet->Database() && !mapped)
+            mapped.emplace(*dataSet->Database());
     }
     UAbstract::IProgress& counter = progress->Progress();
     counter.SetMin(0);

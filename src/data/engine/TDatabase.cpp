@@ -533,6 +533,34 @@ void TDatabase::Attach(const QString& file, const QString& alias) {
     // large Call table are much quicker with more than the default 2 MB.
     ExecNative(
         QStringLiteral("PRAGMA %1.cache_size = -%2").arg(Quoted(alias), QString::number(CacheKiB)));
+    if (m_MappedReads > 0)
+        MapReads(alias);
+}
+
+void TDatabase::MapReads(const QString& alias) {
+    // SQLite maps at most what it was built to allow (2 GB as shipped).
+    ExecNative(QStringLiteral("PRAGMA %1.mmap_size = %2")
+                   .arg(Quoted(alias),
+                        m_MappedReads > 0 ? QStringLiteral("2147418112") : QStringLiteral("0")));
+}
+
+TDatabase::TMappedReads::TMappedReads(TDatabase& database) : m_Database(database) {
+    if (m_Database.m_MappedReads++ == 0) {
+        for (const TAttached& attached : std::as_const(m_Database.m_Attached))
+            m_Database.MapReads(attached.Alias);
+    }
+}
+
+TDatabase::TMappedReads::~TMappedReads() {
+    if (--m_Database.m_MappedReads == 0 && m_Database.m_pDb) {
+        for (const TAttached& attached : std::as_const(m_Database.m_Attached)) {
+            try {
+                m_Database.MapReads(attached.Alias);
+            } catch (const EDatabaseError&) {
+                // The file stays mapped until it is detached; nothing is lost.
+            }
+        }
+    }
 }
 
 void TDatabase::ExecNative(const QString& sql) {

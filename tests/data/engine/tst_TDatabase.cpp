@@ -227,6 +227,30 @@ private Q_SLOTS:
         db.EmptyTable("CALL");
         QCOMPARE(Column(db, "SELECT COUNT(*) FROM Call"), QStringList({"0"}));
     }
+
+    void MappedReadsCoverTablesAttachedMeanwhileAndEndWithTheLast() {
+        TTempDatabase db;
+        db.Exec(QString::fromLatin1(CreateItem));
+        db.Exec("INSERT INTO Item (SerialNr) VALUES ('X')");
+        const auto mapped = [&](const char* table) {
+            return Column(db,
+                          QString("PRAGMA \"%1\".mmap_size").arg(USqlDialect::TableAlias(table)))
+                       .value(0)
+                       .toLongLong() > 0;
+        };
+        QVERIFY(!mapped("Item"));
+        {
+            TDatabase::TMappedReads outer(db);
+            QVERIFY(mapped("Item"));
+            db.Exec(QString::fromLatin1(CreateCall));
+            QVERIFY(mapped("Call"));
+            { TDatabase::TMappedReads inner(db); }
+            QVERIFY(mapped("Item"));
+            QCOMPARE(Column(db, "SELECT SerialNr FROM Item"), QStringList({"X"}));
+        }
+        QVERIFY(!mapped("Item"));
+        QVERIFY(!mapped("Call"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTDatabase)
