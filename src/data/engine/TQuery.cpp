@@ -384,26 +384,15 @@ bool TQuery::CursorLocate(const TLocateRequest& request) {
         bool held = true;
         for (const int column : request.Columns)
             held = held && m_Rows.Keyed()->Holds(column);
-        // Rows held in the statement's own order (after a far Locate by key)
-        // are looked at whole: reading them anew would put them in key order.
-        if (!held && SortColumn() >= 0 && m_Rows.Keyed()->Count() > ReadAhead) {
-            // Reading those columns for every row once costs far less than
-            // reading whole rows page by page to look at them, and the next
-            // keystroke of a search finds them held.
-            const QList<int> keys = m_Rows.Keyed()->KeyColumns();
-            QVariantList current;
-            for (const int column : keys)
-                current << (m_Row >= 0 ? m_Rows.Value(m_Row, column) : QVariant());
-            if (LoadKeyed(keys, m_Rows.Keyed()->Columns() + request.Columns)) {
-                held = true;
-                const qint64 row = m_Row >= 0 ? FindKeyRow(keys, current) : -1;
-                m_Row = row >= 0 ? row : std::min(m_Row, m_Rows.Count() - 1);
-            }
-        }
         // Rows held by rowid in the statement's order: an index tells which
         // rows can match.
         if (bool found = false; !held && !m_RowidTable.isEmpty() && LocateByRowid(request, found))
             return found;
+        // Reading the searched columns for every row once costs far less than
+        // reading whole rows page by page to look at them, and the next
+        // keystroke of a search finds them held.
+        if (!held && m_Rows.Keyed()->Count() > ReadAhead && HoldColumnsToo(request.Columns))
+            held = true;
         // The rows held now, read anew above or not. When some searched
         // columns are not held, only the rows whose held ones match are read
         // whole (by key and one more field: one row).
@@ -462,6 +451,36 @@ bool TQuery::HoldInStatementOrder() {
         !m_Rows.HoldInStatementOrder(*Database(), m_InnerSql, rowid, m_BoundParams, KeyColumns()))
         return false;
     m_RowidTable = rowid.Table;
+    return true;
+}
+
+bool TQuery::HoldColumnsToo(const QList<int>& columns) {
+    TKeyedRows& rows = *m_Rows.Keyed();
+    const QList<int> keys = rows.KeyColumns();
+    const QList<int> held = rows.Columns() + columns;
+    if (m_RowidTable.isEmpty()) {
+        if (SortColumn() < 0)
+            return false;
+        QVariantList current;
+        for (const int column : keys)
+            current << (m_Row >= 0 ? m_Rows.Value(m_Row, column) : QVariant());
+        if (!LoadKeyed(keys, held))
+            return false;
+        const qint64 row = m_Row >= 0 ? FindKeyRow(keys, current) : -1;
+        m_Row = row >= 0 ? row : std::min(m_Row, m_Rows.Count() - 1);
+        return true;
+    }
+    // Held by rowid: read again in rowid order, the statement's own.
+    const int rowidColumn = FieldCount();
+    const qint64 current = m_Row >= 0 ? m_Rows.Value(m_Row, rowidColumn).toLongLong() : -1;
+    auto more = std::make_unique<TKeyedRows>(*Database(), UQuerySql::RowidSql(m_InnerSql).Rows,
+                                             m_BoundParams, rowidColumn + 1, 1);
+    static const TFilterExpr none;
+    if (!more->Load(keys, held, none, rowidColumn, false))
+        return false;
+    m_Rows.HoldByKey(std::move(more));
+    const qint64 row = current >= 0 ? m_Rows.Keyed()->RowOfOrderedKey(current) : -1;
+    m_Row = row >= 0 ? row : std::min(m_Row, m_Rows.Count() - 1);
     return true;
 }
 
@@ -538,7 +557,8 @@ void TQuery::CursorReload(const QList<int>& keyColumns, const QVariantList& keyV
 void TQuery::CursorSort(const QList<int>& keyColumns, const QVariantList& keyValues) {
     const int sortColumn = SortColumn();
     const bool descending = SortOrder() == Qt::DescendingOrder;
-    if (TKeyedRows* keyed = m_Rows.Keyed(); keyed && keyed->Holds(sortColumn)) {
+    if (TKeyedRows* keyed = m_Rows.Keyed();
+        keyed && m_RowidTable.isEmpty() && keyed->Holds(sortColumn)) {
         // The keys and the sort column are at hand: no statement runs.
         keyed->Sort(sortColumn, descending);
         const qint64 row = keyValues.isEmpty() ? -1 : FindKeyRow(keyColumns, keyValues);

@@ -100,6 +100,10 @@ private:
     // the rowid of its first table, reading only the rowids; false when that
     // order cannot be shown to be the statement's.
     bool HoldInStatementOrder();
+    // Reads `columns` for every row held by key (or rowid) besides those
+    // held, in the same order; the current row stays. False when they cannot
+    // be read so.
+    bool HoldColumnsToo(const QList<int>& columns);
     // A Locate in rows held by rowid: the rows an index of the first table
     // shows could match a searched field are looked at, the first in order
     // that matches wins (`found`). False when no searched field has such an

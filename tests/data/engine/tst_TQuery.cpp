@@ -435,6 +435,16 @@ private Q_SLOTS:
         QCOMPARE(q->FieldByName("Name").AsString(), name);
         QCOMPARE(Cells(*q), cells);
         QCOMPARE(Column(*q, "PartNr"), order);
+        // A column read so for a search and then sorted by: ties go by the
+        // key, not by the table's order.
+        QVERIFY(q->Locate("Company", "Bolt"));
+        q->SortBy("Company");
+        TQuery* byCompany =
+            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
+        QCOMPARE(Cells(*q), Cells(*byCompany));
+        QVERIFY(q->Locate("PartNr", order[10]));
+        QCOMPARE(q->RecNo(), Column(*byCompany, "PartNr").indexOf(order[10]) + 1);
+        q->ClearSort();
         // A later sort is by key as ever, and keeps the current row.
         QVERIFY(q->Locate("PartNr", order[at]));
         q->SortBy("Company");
