@@ -448,7 +448,7 @@ bool TQuery::HoldInStatementOrder() {
         return false;
     const UQuerySql::TRowidSql rowid = UQuerySql::RowidSql(m_InnerSql);
     if (rowid.Rows.isEmpty() ||
-        !m_Rows.HoldInStatementOrder(*Database(), m_InnerSql, rowid, m_BoundParams, KeyColumns()))
+        !m_Rows.HoldInStatementOrder(*Database(), m_InnerSql, rowid, m_BoundParams))
         return false;
     m_RowidTable = rowid.Table;
     return true;

@@ -184,8 +184,7 @@ qint64 TQueryRows::SortRead(const QList<int>& columns, bool descending, qint64 r
 }
 
 bool TQueryRows::HoldInStatementOrder(TDatabase& database, const QString& sql,
-                                      const UQuerySql::TRowidSql& rowid, const TParams& params,
-                                      const QList<int>& keys) {
+                                      const UQuerySql::TRowidSql& rowid, const TParams& params) {
     // The statement must read its first table straight through, in rowid
     // order; it then gives its rows in that order when it gives each once.
     const QString loop = Plan(database, sql, params).value(0);
@@ -202,8 +201,8 @@ bool TQueryRows::HoldInStatementOrder(TDatabase& database, const QString& sql,
     // The rows read so far must be the first ones the rowids give.
     for (qint64 row = 0; row < m_Store.Count(); ++row) {
         const TRowStore::TRow read(m_Store, row);
-        for (const int key : keys) {
-            if (!SameCell(read.Cell(key), rows->Cell(row, key)))
+        for (int column = 0; column < columns; ++column) {
+            if (!SameCell(read.Cell(column), rows->Cell(row, column)))
                 return false;
         }
     }

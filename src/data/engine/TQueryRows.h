@@ -83,11 +83,10 @@ public:
     // rowid of the statement's first table (`sql` as UQuerySql::RowidSql
     // gives it in `rowid`): only the rowids are read for every row. `sql`
     // must read its first table straight through in rowid order, as its plan
-    // shows, and the rows read so far must be the first the rowids give (by
-    // their `keys` columns); false, changing nothing, otherwise.
+    // shows, and the rows read so far must be the first the rowids give;
+    // false, changing nothing, otherwise.
     bool HoldInStatementOrder(TDatabase& database, const QString& sql,
-                              const UQuerySql::TRowidSql& rowid, const TParams& params,
-                              const QList<int>& keys);
+                              const UQuerySql::TRowidSql& rowid, const TParams& params);
 
     // Bytes held for the rows.
     qint64 MemoryUsage() const;

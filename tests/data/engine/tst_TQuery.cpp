@@ -490,6 +490,9 @@ private Q_SLOTS:
         // The table read in its order no longer starts with the rows the
         // statement gave: a row put before them since it ran.
         TQuery* q = Opened(PartList);
+        // The same for the end of a list without a key.
+        TQuery* keyless = Opened("SELECT P.Name, M.Company FROM Part P\n"
+                                 "LEFT OUTER JOIN Maker M ON (P.Maker = M.MakerID)");
         m_pDb->ExecNative("INSERT INTO \"" + USqlDialect::TableAlias("Part") +
                           "\".\"Part\" (rowid, PartNr, Name) VALUES (-1, 'P9999', 'new')");
         QVERIFY(q->Locate("PartNr", far));
@@ -497,6 +500,9 @@ private Q_SLOTS:
         QCOMPARE(q->RecNo(), 651);
         q->Next();
         QCOMPARE(Nr(*q, "PartNr"), order[651]);
+        keyless->Last();
+        QVERIFY(!keyless->HeldByKey());
+        QCOMPARE(keyless->FieldByName("Name").AsString(), Column(*all, "Name").last());
     }
 
     void ParametersAndAMasterChooseTheDetailRows() {
