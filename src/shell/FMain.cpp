@@ -78,6 +78,7 @@ TfrmMain::TfrmMain(const TLocations& locations, QWidget* parent)
     // aside (minimised) stays so when another one comes to the front.
     mdiMain->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setCentralWidget(mdiMain);
+    connect(mdiMain, &QMdiArea::subWindowActivated, this, &TfrmMain::FollowActiveList);
 
     m_pCommands = new TMainCommands(*this);
     CreateNavigation();
@@ -165,6 +166,24 @@ QWidget* TfrmMain::DataListWindow(int view) const {
 QMdiSubWindow* TfrmMain::SubWindowOf(int view) const {
     QWidget* window = DataListWindow(view);
     return window ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+}
+
+void TfrmMain::FollowActiveList(QMdiSubWindow* child) {
+    if (!child || !tvNavigation)
+        return;
+    // The pane's top-level rows by list.
+    constexpr std::array<int, 5> TopOf{0, 3, 1, 4, 2};
+    for (int view = 0; view < int(TopOf.size()); ++view) {
+        if (SubWindowOf(view) != child)
+            continue;
+        QTreeWidgetItem* node = tvNavigation->topLevelItem(TopOf[size_t(view)]);
+        if (node && view == Interfaces::dvCalls && m_nCallsNodeSub >= 0 &&
+            m_nCallsNodeSub < node->childCount())
+            node = node->child(m_nCallsNodeSub);
+        if (node)
+            tvNavigation->setCurrentItem(node);
+        return;
+    }
 }
 
 void TfrmMain::ShowDataList(int view) {
@@ -330,6 +349,7 @@ void TfrmMain::SelectView(QTreeWidgetItem* node) {
             tvNavigation->SelectAllCalls();
             sub = cvAllCalls;
         }
+        m_nCallsNodeSub = sub;
         const TCallView callView = CallView(sub, DMTables::SqlCallsListText(), parameters);
         if (m_Hooks.ApplyCallView)
             m_Hooks.ApplyCallView(callView);

@@ -238,6 +238,10 @@ private:
     void SaveLayout() const;
     QMdiSubWindow* SubWindowOf(int view) const;
     void SetListTitle(int view, const QString& title);
+    // Marks in the navigation pane the node of the list window made active
+    // (by a goto, the Window menu or a click): the calls view last chosen, or
+    // the list's own node.
+    void FollowActiveList(QMdiSubWindow* child);
 
     TLocations m_Locations;
     TDataHooks m_Hooks;
@@ -249,6 +253,7 @@ private:
     TfrmHelp* m_pHelpWindow = nullptr;
     std::unique_ptr<CWABIterator> m_pAddressBook;
     bool m_bShown = false;
+    int m_nCallsNodeSub = -1; // the calls view last chosen in the pane (UCallViews)
 };
 
 // The main window; nullptr until it exists.

@@ -289,6 +289,13 @@ private Q_SLOTS:
             // The calls list keeps its view.
             QVERIFY(!m_Applied);
         }
+        // The pane follows the list brought to the front, back to this view.
+        const int other =
+            list == Interfaces::dvWorkers ? Interfaces::dvItems : Interfaces::dvWorkers;
+        frm->ShowDataList(other);
+        QVERIFY(frm->tvNavigation->currentItem() != node);
+        frm->ShowDataList(list);
+        QCOMPARE(frm->tvNavigation->currentItem(), node);
     }
 
     // The commands' enabled states on real lists: tst_FLists.
