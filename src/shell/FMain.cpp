@@ -93,7 +93,11 @@ TfrmMain::TfrmMain(const TLocations& locations, QWidget* parent)
     IdleUpdate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The list windows go with the MDI area after this object is no longer a
+    // main window; their going must not reach FollowActiveList.
+    disconnect(mdiMain, nullptr, this, nullptr);
+}
 
 void TfrmMain::CreateNavigation() {
     tvNavigation = new TNavigationTree(this);
