@@ -43,13 +43,5 @@ void TDetailGrid::ArrangeColumns() {
         content = std::max(content, UListGrid::UsualContentWidth(this, column, 2 * least));
         header->resizeSection(column, std::max(least, content));
     }
-    int place = 0;
-    for (const QString& name : std::as_const(m_Fields)) {
-        const int column = m_pModel->ColumnOf(name);
-        if (column < 0)
-            continue;
-        if (header->visualIndex(column) != place)
-            header->moveSection(header->visualIndex(column), place);
-        ++place;
-    }
+    UListGrid::PlaceColumns(this, *m_pModel, m_Fields);
 }

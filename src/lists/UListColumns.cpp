@@ -71,15 +71,7 @@ void TListColumns::Arrange() {
             header->resizeSection(column, std::max(least, m_ContentWidths.value(name)));
         }
     }
-    int place = 0;
-    for (const QString& name : std::as_const(m_Order)) {
-        const int column = m_pModel->ColumnOf(name);
-        if (column < 0)
-            continue;
-        if (header->visualIndex(column) != place)
-            header->moveSection(header->visualIndex(column), place);
-        ++place;
-    }
+    UListGrid::PlaceColumns(m_pGrid, *m_pModel, m_Order);
     m_bArranging = false;
     header->viewport()->update();
 }

@@ -1,5 +1,7 @@
 #include "lists/UListGrid.h"
 
+#include "data/engine/TDataSetModel.h"
+
 #include <QAbstractItemModel>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -79,6 +81,19 @@ int UsualContentWidth(const QTableView* grid, int column, int widest) {
     const int margin =
         2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1 + 4;
     return std::min(usual + margin, widest);
+}
+
+void PlaceColumns(QTableView* grid, const TDataSetModel& model, const QStringList& order) {
+    QHeaderView* header = grid->horizontalHeader();
+    int place = 0;
+    for (const QString& name : order) {
+        const int column = model.ColumnOf(name);
+        if (column < 0)
+            continue;
+        if (header->visualIndex(column) != place)
+            header->moveSection(header->visualIndex(column), place);
+        ++place;
+    }
 }
 
 } // namespace UListGrid

@@ -3,7 +3,10 @@
 // How the lists' grids look and size their columns: the main grid of every
 // list window and the detail grids under it.
 
+#include <QStringList>
+
 class QTableView;
+class TDataSetModel;
 
 namespace UListGrid {
 
@@ -21,5 +24,9 @@ int ColumnWidth(const QTableView* grid, int column, int width);
 // of the first rows (up to 200 rows looked at), at most `widest` pixels; 0
 // while there are no rows.
 int UsualContentWidth(const QTableView* grid, int column, int widest);
+
+// Moves the columns of the fields named in `order` to the front of the grid's
+// header, in that order; names the model lacks are passed over.
+void PlaceColumns(QTableView* grid, const TDataSetModel& model, const QStringList& order);
 
 } // namespace UListGrid
