@@ -23,8 +23,7 @@ struct TRun {
 TRun RunTool(const QStringList& arguments) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane-demo-data"),
-                  arguments);
+    process.start(QCoreApplication::applicationDirPath() + "/korvane-demo-data", arguments);
     if (!process.waitForFinished(120000))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -53,14 +52,14 @@ class TestDemoData : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        m_Dir = m_Temp.Path() + QStringLiteral("first");
+        m_Dir = m_Temp.Path() + "first";
         const TRun run = RunTool({"small", m_Dir});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
     }
 
     void TheSmallPresetFillsEveryTableTheProgramReads() {
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
-            QVERIFY2(QFile::exists(m_Dir + QLatin1Char('/') + QLatin1String(def.File)), def.File);
+            QVERIFY2(QFile::exists(m_Dir + '/' + QLatin1String(def.File)), def.File);
 
         TDatabase db;
         db.Open(m_Dir);
@@ -101,8 +100,8 @@ private Q_SLOTS:
               "WHERE I.SerialNr IS NULL",
               "CallComments M LEFT OUTER JOIN Call C ON (M.CallNr = C.CallNr) "
               "WHERE C.CallNr IS NULL"})
-            QVERIFY2(Count(db, QStringLiteral("SELECT COUNT(*) FROM ") + sql) == 0, sql);
-        QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(DISTINCT Priority) FROM Call")), 5);
+            QVERIFY2(Count(db, QString("SELECT COUNT(*) FROM ") + sql) == 0, sql);
+        QCOMPARE(Count(db, "SELECT COUNT(DISTINCT Priority) FROM Call"), 5);
 
         // Each call's first line is "Call Created." at the time the call was
         // logged, and a call that left "New" says so in its last status line.
@@ -120,7 +119,7 @@ private Q_SLOTS:
         const auto checkCall = [&] {
             if (call.isEmpty())
                 return;
-            if (status == QLatin1String("New"))
+            if (status == "New")
                 QVERIFY2(lastState.isEmpty(), qPrintable(call));
             else
                 QVERIFY2(lastState == status, qPrintable(call));
@@ -131,9 +130,9 @@ private Q_SLOTS:
                 call = lines->Text(0);
                 status = lines->Text(2);
                 lastState.clear();
-                QCOMPARE(lines->Text(4), QStringLiteral("Call Created."));
+                QCOMPARE(lines->Text(4), "Call Created.");
                 QCOMPARE(lines->Text(3), lines->Text(1));
-            } else if (lines->Text(4).startsWith(QLatin1String("Status changed to "))) {
+            } else if (lines->Text(4).startsWith("Status changed to ")) {
                 lastState = lines->Text(4).mid(18);
             }
             QVERIFY2(guid.match(lines->Text(5)).hasMatch(), qPrintable(lines->Text(5)));
@@ -147,31 +146,31 @@ private Q_SLOTS:
     // their numbering and is stored in the same forms as the generated calls
     // and comment lines, column for column.
     void GeneratedRowsAreStoredLikeTheDataModulesOwn() {
-        const QString dir = m_Temp.Path() + QStringLiteral("added/");
+        const QString dir = m_Temp.Path() + "added/";
         QVERIFY(QDir().mkpath(dir));
         for (const QString& file : QDir(m_Dir).entryList(QDir::Files))
-            QVERIFY(QFile::copy(m_Dir + QLatin1Char('/') + file, dir + file));
+            QVERIFY(QFile::copy(m_Dir + '/' + file, dir + file));
         TdmlGlobals dataModule;
         dataModule.SetDatabaseDir(dir);
         dataModule.SetDatabaseActive(true);
         TTable& call = *dataModule.tblCall;
         call.Append();
-        QCOMPARE(call.FieldByName(QStringLiteral("CallNr")).AsString(), QStringLiteral("000201"));
+        QCOMPARE(call.FieldByName("CallNr").AsString(), "000201");
         for (const char* field : {"CustomerID", "WorkerNr", "EquipmentSerialNr", "ProblemDescr"})
-            call.FieldByName(QLatin1String(field)).SetAsString(QStringLiteral("X"));
+            call.FieldByName(QLatin1String(field)).SetAsString("X");
         call.Post();
         int last = 0;
-        QCOMPARE(dataModule.GetNewCustomerID(1, last), QStringLiteral("CUST0041"));
+        QCOMPARE(dataModule.GetNewCustomerID(1, last), "CUST0041");
 
         // The storage class of every column (and the length of keys and
         // times), the finishing time left out: only complete calls have one.
         const auto shape = [](const char* columns, const char* measured) {
             QStringList parts;
-            for (const QString& column : QString::fromLatin1(columns).split(QLatin1Char(',')))
-                parts << QStringLiteral("typeof(%1)").arg(column);
-            for (const QString& column : QString::fromLatin1(measured).split(QLatin1Char(',')))
-                parts << QStringLiteral("length(%1)").arg(column);
-            return parts.join(QStringLiteral(" || ',' || "));
+            for (const QString& column : QString::fromLatin1(columns).split(','))
+                parts << QString("typeof(%1)").arg(column);
+            for (const QString& column : QString::fromLatin1(measured).split(','))
+                parts << QString("length(%1)").arg(column);
+            return parts.join(" || ',' || ");
         };
         const QString callShape =
             shape("CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
@@ -180,37 +179,34 @@ private Q_SLOTS:
                   "CallNr,Date_Time");
         const QString lineShape = shape("CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
         TDatabase& db = dataModule.Connection();
-        const auto texts = [&](const QString& sql) {
+        const auto texts = [&](const QString& columns, const QString& rows) {
             QStringList values;
-            for (auto statement = db.Prepare(sql); statement->Step();)
+            for (auto statement = db.Prepare("SELECT DISTINCT " + columns + " FROM " + rows);
+                 statement->Step();)
                 values << statement->Text(0);
             return values;
         };
-        QCOMPARE(
-            texts(QStringLiteral("SELECT DISTINCT %1 FROM Call").arg(callShape)),
-            texts(QStringLiteral("SELECT %1 FROM Call WHERE CallNr = '000201'").arg(callShape)));
-        QCOMPARE(texts(QStringLiteral("SELECT DISTINCT %1 FROM CallComments").arg(lineShape)),
-                 texts(QStringLiteral("SELECT %1 FROM CallComments WHERE CallNr = '000201'")
-                           .arg(lineShape)));
+        QCOMPARE(texts(callShape, "Call"), texts(callShape, "Call WHERE CallNr = '000201'"));
+        QCOMPARE(texts(lineShape, "CallComments"),
+                 texts(lineShape, "CallComments WHERE CallNr = '000201'"));
     }
 
     void TheSameSeedGivesTheSameFilesAndAnotherSeedOtherRows() {
-        const QString again = m_Temp.Path() + QStringLiteral("again");
+        const QString again = m_Temp.Path() + "again";
         const TRun run = RunTool({"small", again});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
-            const QString file = QLatin1Char('/') + QLatin1String(def.File);
+            const QString file = '/' + QLatin1String(def.File);
             QCOMPARE(FileHash(again + file), FileHash(m_Dir + file));
         }
 
-        const QString other = m_Temp.Path() + QStringLiteral("other");
+        const QString other = m_Temp.Path() + "other";
         QCOMPARE(RunTool({"small", other, "--seed", "2"}).ExitCode, 0);
-        QVERIFY(FileHash(other + QStringLiteral("/Call.db")) !=
-                FileHash(m_Dir + QStringLiteral("/Call.db")));
+        QVERIFY(FileHash(other + "/Call.db") != FileHash(m_Dir + "/Call.db"));
     }
 
     void SizesCanBeChosen() {
-        const QString dir = m_Temp.Path() + QStringLiteral("sized");
+        const QString dir = m_Temp.Path() + "sized";
         const TRun run =
             RunTool({"small", dir, "--calls", "30", "--comments", "10", "--contracts", "500"});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
@@ -221,31 +217,31 @@ private Q_SLOTS:
         // lowered to what the rows need, and the tool says so.
         QVERIFY(Count(db, "SELECT COUNT(*) FROM CallComments") >= 30);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM ServiceContract"), 100);
-        QVERIFY2(run.Output.contains(QLatin1String("Note:")), qPrintable(run.Output));
+        QVERIFY2(run.Output.contains("Note:"), qPrintable(run.Output));
     }
 
     void ADirectoryWithRowsIsLeftAlone() {
-        const QByteArray before = FileHash(m_Dir + QStringLiteral("/Call.db"));
+        const QByteArray before = FileHash(m_Dir + "/Call.db");
         const TRun run = RunTool({"workshop", m_Dir});
         QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Output.contains(QLatin1String("already holds data")), qPrintable(run.Output));
-        QCOMPARE(FileHash(m_Dir + QStringLiteral("/Call.db")), before);
+        QVERIFY2(run.Output.contains("already holds data"), qPrintable(run.Output));
+        QCOMPARE(FileHash(m_Dir + "/Call.db"), before);
 
         // One table with rows is enough; the missing files are not created.
-        const QString partial = m_Temp.Path() + QStringLiteral("partial");
+        const QString partial = m_Temp.Path() + "partial";
         QDir().mkpath(partial);
         {
             TDatabase db;
             db.Open(partial);
-            db.Exec(QLatin1String(DMTables::FindTableDef(QStringLiteral("Worker"))->CreateSql));
-            db.Exec(QStringLiteral("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')"));
+            db.Exec(QLatin1String(DMTables::FindTableDef("Worker")->CreateSql));
+            db.Exec("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')");
         }
         QCOMPARE(RunTool({"small", partial}).ExitCode, 1);
-        QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{QStringLiteral("Worker.db")});
+        QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{"Worker.db"});
     }
 
     void BadArgumentsAreRefused() {
-        const QString dir = m_Temp.Path() + QStringLiteral("bad");
+        const QString dir = m_Temp.Path() + "bad";
         for (const QStringList& bad :
              {QStringList{"enormous", dir}, {"small"}, {"small", dir, "--calls", "many"}})
             QVERIFY2(RunTool(bad).ExitCode == 1, qPrintable(bad.join(' ')));
