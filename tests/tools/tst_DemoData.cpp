@@ -99,47 +99,25 @@ private Q_SLOTS:
               "ServiceContract S LEFT OUTER JOIN Item I ON (S.ItemSerialNr = I.SerialNr) "
               "WHERE I.SerialNr IS NULL",
               "CallComments M LEFT OUTER JOIN Call C ON (M.CallNr = C.CallNr) "
-              "WHERE C.CallNr IS NULL"})
+              "WHERE C.CallNr IS NULL",
+              // Each call's first line is "Call Created." at the time the call
+              // was logged, and a call that left "New" says so in its last
+              // status line.
+              "Call C WHERE NOT EXISTS (SELECT * FROM CallComments M WHERE M.CallNr = C.CallNr "
+              "AND M.CommentLine = 'Call Created.' AND M.DateTime = C.Date_Time AND NOT EXISTS "
+              "(SELECT * FROM CallComments E WHERE E.CallNr = C.CallNr "
+              "AND (E.DateTime, E.ID) < (M.DateTime, M.ID)))",
+              "Call C WHERE CASE Status WHEN 'New' THEN '' ELSE 'Status changed to ' || Status "
+              "END <> coalesce((SELECT CommentLine FROM CallComments M WHERE M.CallNr = C.CallNr "
+              "AND CommentLine GLOB 'Status changed to *' ORDER BY DateTime DESC, ID DESC "
+              "LIMIT 1), '')",
+              // Random GUIDs, as the program makes them.
+              "CallComments WHERE ID NOT LIKE '{________-____-4___-____-____________}' "
+              "OR substr(ID, 21, 1) NOT IN ('8', '9', 'A', 'B') "
+              "OR substr(ID, 2, 36) GLOB '*[^0-9A-F-]*'"})
             QVERIFY2(Count(db, QString("SELECT COUNT(*) FROM ") + sql) == 0, sql);
         QCOMPARE(Count(db, "SELECT COUNT(DISTINCT Priority) FROM Call"), 5);
-
-        // Each call's first line is "Call Created." at the time the call was
-        // logged, and a call that left "New" says so in its last status line.
-        auto lines = db.Prepare(QStringLiteral(
-            "SELECT C.CallNr, C.Date_Time, C.Status, M.DateTime, M.CommentLine, M.ID "
-            "FROM Call C LEFT OUTER JOIN CallComments M ON (C.CallNr = M.CallNr) "
-            "ORDER BY C.CallNr, M.DateTime, M.ID"));
-        // Random GUIDs, as the program makes them.
-        const QRegularExpression guid(QStringLiteral(
-            "^\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}$"));
-        QSet<QString> ids;
-        QString call;
-        QString status;
-        QString lastState;
-        const auto checkCall = [&] {
-            if (call.isEmpty())
-                return;
-            if (status == "New")
-                QVERIFY2(lastState.isEmpty(), qPrintable(call));
-            else
-                QVERIFY2(lastState == status, qPrintable(call));
-        };
-        while (lines->Step()) {
-            if (lines->Text(0) != call) {
-                checkCall();
-                call = lines->Text(0);
-                status = lines->Text(2);
-                lastState.clear();
-                QCOMPARE(lines->Text(4), "Call Created.");
-                QCOMPARE(lines->Text(3), lines->Text(1));
-            } else if (lines->Text(4).startsWith("Status changed to ")) {
-                lastState = lines->Text(4).mid(18);
-            }
-            QVERIFY2(guid.match(lines->Text(5)).hasMatch(), qPrintable(lines->Text(5)));
-            ids.insert(lines->Text(5));
-        }
-        checkCall();
-        QCOMPARE(ids.size(), 800);
+        QCOMPARE(Count(db, "SELECT COUNT(DISTINCT ID) FROM CallComments"), 800);
     }
 
     // A call added through the data module on the generated files continues
