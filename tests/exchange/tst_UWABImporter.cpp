@@ -99,21 +99,17 @@ const QByteArray Version40 =
 
 // A row and its contact as "tag=value" texts, in delivered order.
 QString Describe(const UWAB::TContainer& container, int row) {
-    static const QHash<UWAB::TPropTag, QString> names = {
-        {UWAB::PR_EMAIL_ADDRESS, "email"},
-        {UWAB::PR_COMPANY_NAME, "company"},
-        {UWAB::PR_GIVEN_NAME, "given"},
-        {UWAB::PR_SURNAME, "surname"},
-        {UWAB::PR_BUSINESS_TELEPHONE_NUMBER, "tel"},
-        {UWAB::PR_BUSINESS_FAX_NUMBER, "fax"},
-        {UWAB::PR_MOBILE_TELEPHONE_NUMBER, "cell"}};
+    static const QHash<UWAB::TPropTag, QString> names = {{UWAB::PR_COMPANY_NAME, "company"},
+                                                         {UWAB::PR_GIVEN_NAME, "given"},
+                                                         {UWAB::PR_SURNAME, "surname"}};
     QStringList parts;
     for (const UWAB::TProperty& property : container.Rows[row].Props) {
         if (property.Tag != UWAB::PR_ENTRYID)
-            parts << names.value(property.Tag) + "=" + property.Value;
+            parts << names.value(property.Tag, QString::number(property.Tag)) + "=" +
+                         property.Value;
     }
     for (const UWAB::TProperty& property : container.Entries[row].Props)
-        parts << names.value(property.Tag) + "=" + property.Value;
+        parts << names.value(property.Tag, QString::number(property.Tag)) + "=" + property.Value;
     return parts.join(" | ");
 }
 
@@ -285,7 +281,6 @@ private Q_SLOTS:
         main.actImportWAB->trigger();
         QCOMPARE(dialogs.Requests().size(), 1);
         QVERIFY(dialogs.Requests()[0].Text.startsWith("This will add all contacts"));
-        QCOMPARE(main.AddressBook(), nullptr);
 
         // Yes, the file chosen: two contacts added.
         dialogs.AnswerButton(mbYes);
@@ -300,7 +295,6 @@ private Q_SLOTS:
         QVERIFY(main.btnSBCancel->isHidden());
         QVERIFY(main.StatusText().isEmpty());
         QVERIFY(!main.ProgressPanel()->isTextVisible());
-        CWABIterator* book = main.AddressBook();
 
         // Again: the same address book, the last file offered; Cancel in
         // the status bar stops before the first row.
@@ -309,7 +303,6 @@ private Q_SLOTS:
         dialogs.AnswerFile(file);
         dialogs.AnswerButton(mbOK);
         main.actImportWAB->trigger();
-        QCOMPARE(main.AddressBook(), book);
         QCOMPARE(dialogs.Requests()[5].Value, file);
         QCOMPARE(dialogs.Requests().last().Text,
                  QString("Import complete.\r\n0 contacts imported."));
