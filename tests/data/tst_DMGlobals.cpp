@@ -123,7 +123,6 @@ private Q_SLOTS:
         m_pDir = std::make_unique<TestSupport::TTempDir>();
         m_pDml = std::make_unique<TdmlGlobals>();
         QCOMPARE(dmlGlobals, m_pDml.get());
-        QCOMPARE(m_pDml->DatabaseDir(), GetAppPath() + "database/");
         m_pDml->SetDatabaseDir(Dir().chopped(1));
         QCOMPARE(m_pDml->DatabaseDir(), Dir());
         m_pDml->SetCtrlKeyTest([] { return false; });

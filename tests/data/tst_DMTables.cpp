@@ -10,7 +10,6 @@ private Q_SLOTS:
         const DMTables::TTableDef* item = DMTables::FindTableDef(QStringLiteral("Item"));
         QVERIFY(item);
         QCOMPARE(DMTables::FindTableDef(QStringLiteral("ITEM.DB")), item);
-        QCOMPARE(DMTables::FindTableDef(QStringLiteral("item.db")), item);
         QCOMPARE(QString::fromLatin1(DMTables::FindTableDef(QStringLiteral("callcomments"))->Name),
                  QStringLiteral("CallComments"));
         QVERIFY(!DMTables::FindTableDef(QStringLiteral("Items")));

@@ -17,14 +17,17 @@ namespace {
 
 using TestSupport::ErrorOf;
 
-// The entry names of an archive as an independent reader lists them.
-QStringList ListedEntries(const QString& archive) {
+// What an independent reader of archives prints for `arguments`.
+QByteArray Unzip(const QStringList& arguments) {
     QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
-    if (!unzip.waitForFinished() || unzip.exitCode() != 0)
-        return {QStringLiteral("<unzip failed>")};
-    QStringList names =
-        QString::fromUtf8(unzip.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    unzip.start("unzip", arguments);
+    return unzip.waitForFinished() && unzip.exitCode() == 0 ? unzip.readAllStandardOutput()
+                                                            : "<unzip failed>";
+}
+
+// The entry names of an archive.
+QStringList ListedEntries(const QString& archive) {
+    QStringList names = QString::fromUtf8(Unzip({"-Z1", archive})).split(u'\n', Qt::SkipEmptyParts);
     names.sort(Qt::CaseInsensitive);
     return names;
 }
@@ -42,14 +45,6 @@ void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& 
         QVERIFY(zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) >= 0);
     }
     QCOMPARE(zip_close(archive), 0);
-}
-
-// The content of the entry `name` of an archive, as an independent reader
-// unpacks it.
-QByteArray Entry(const QString& archive, const QString& name) {
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, name});
-    return unzip.waitForFinished() ? unzip.readAllStandardOutput() : QByteArray();
 }
 
 // Positions given to an indicator.
@@ -136,8 +131,8 @@ private Q_SLOTS:
 
         // Only the customer table, stored under a folder and in capitals.
         const QString onlyCustomers = Backups() + "customers.zip";
-        WriteArchive(onlyCustomers,
-                     {{"old/CUSTOMER.DB", Entry(archive, "Customer.db")}, {"readme.txt", "x"}});
+        WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", Unzip({"-p", archive, "Customer.db"})},
+                                     {"readme.txt", "x"}});
         TRecordedProgress overall;
         m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
         QVERIFY(m_pDml->DatabaseActive());
@@ -172,8 +167,8 @@ private Q_SLOTS:
         garbage.close();
         // A good customer table beside a worker "table" that is not one.
         const QString mixed = Backups() + "mixed.zip";
-        WriteArchive(mixed,
-                     {{"Customer.db", Entry(good, "Customer.db")}, {"Worker.db", "SQLite? no."}});
+        WriteArchive(mixed, {{"Customer.db", Unzip({"-p", good, "Customer.db"})},
+                             {"Worker.db", "SQLite? no."}});
 
         for (const QString& archive : {garbage.fileName(), mixed}) {
             const QString error =
