@@ -52,7 +52,9 @@ private Q_SLOTS:
         QCOMPARE(Workers(), QString("W1"));
     }
 
-    void BadPathsAreRefusedWithTheirMessages() {
+    // Bad paths are refused with their messages; a failed restore gives the
+    // controls back.
+    void BadPathsAndFilesAreRefused() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
         TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
@@ -81,17 +83,12 @@ private Q_SLOTS:
         }
         QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
         QCOMPARE(Workers(), QString("W1"));
-    }
 
-    void AFailedRestoreGivesTheControlsBack() {
-        TestWindows::TInstalledDialogs dialogs;
         const QString bad = m_pDml->Root() + "bad.zip";
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("garbage");
         file.close();
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root());
-        restore.show();
         restore.edtPath->setText(bad);
         QVERIFY(TestSupport::ErrorOf([&] { restore.btnRestoreClick(); }).contains("bad.zip"));
         QVERIFY(restore.btnStart->isEnabled() && restore.edtPath->isEnabled());
