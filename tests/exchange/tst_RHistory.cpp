@@ -190,13 +190,6 @@ private Q_SLOTS:
         QVERIFY(!report.sqlHistory->Active());
     }
 
-    void WithoutDataModuleNothingIsShown() {
-        TestWindows::TInstalledDialogs dialogs;
-        TrptHistory report(nullptr);
-        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
-        QVERIFY(dialogs.Requests().isEmpty());
-    }
-
     // Start-up makes the one report over the main window and publishes it
     // while the program's windows live.
     void StartupPublishesTheReport() {

@@ -296,8 +296,8 @@ private Q_SLOTS:
         QVERIFY(main.StatusText().isEmpty());
         QVERIFY(!main.ProgressPanel()->isTextVisible());
 
-        // Again: the same address book, the last file offered; Cancel in
-        // the status bar stops before the first row.
+        // Again: the last file is offered; Cancel in the status bar stops
+        // before the first row.
         clickCancel = true;
         dialogs.AnswerButton(mbYes);
         dialogs.AnswerFile(file);
