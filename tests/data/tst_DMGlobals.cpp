@@ -503,9 +503,7 @@ private Q_SLOTS:
 
     void KeysWithQuotesAreFoundAndDeletedExactly() {
         TdmlGlobals& dml = Open();
-        Exec({"INSERT INTO Customer (CustomerID) VALUES (\"O'Neil\")",
-              "INSERT INTO Customer (CustomerID) VALUES (\"O\")",
-              "INSERT INTO Customer (CustomerID) VALUES (\"D'Arcy\")",
+        Exec({"INSERT INTO Customer (CustomerID) VALUES (\"O'Neil\"), (\"O\"), (\"D'Arcy\")",
               "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'1\", \"O'Neil\")",
               "INSERT INTO Representative (RecID, FK_Customer) VALUES ('{A\"B}', 'O')"});
         QVERIFY(dml.CustomerExists("O'Neil"));
@@ -551,9 +549,9 @@ private Q_SLOTS:
 
     void RepairRemovesRowsWithBlankKeys() {
         TdmlGlobals& dml = Open();
-        Exec({"INSERT INTO Call (CallNr, CustomerID) VALUES (\"000001\", \"C1\")",
-              "INSERT INTO Call (CallNr, CustomerID) VALUES (\"000002\", \"\")",
-              "INSERT INTO Call (CallNr, CustomerID) VALUES (\"\", \"C1\")",
+        Exec({"INSERT INTO Call (CallNr, CustomerID) VALUES (\"000001\", \"C1\"), (\"000002\", "
+              "\"\"), "
+              "(\"\", \"C1\")",
               "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-1\", \"\")",
               "INSERT INTO Item (SerialNr) VALUES (\"\")",
               "INSERT INTO Worker (WorkerNR) VALUES (\"\")",
