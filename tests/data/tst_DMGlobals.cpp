@@ -549,9 +549,8 @@ private Q_SLOTS:
 
     void RepairRemovesRowsWithBlankKeys() {
         TdmlGlobals& dml = Open();
-        Exec({"INSERT INTO Call (CallNr, CustomerID) VALUES (\"000001\", \"C1\"), (\"000002\", "
-              "\"\"), "
-              "(\"\", \"C1\")",
+        Exec({"INSERT INTO Call (CallNr, CustomerID) "
+              "VALUES ('000001', 'C1'), ('000002', ''), ('', 'C1')",
               "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES (\"SN-1\", \"\")",
               "INSERT INTO Item (SerialNr) VALUES (\"\")",
               "INSERT INTO Worker (WorkerNR) VALUES (\"\")",
