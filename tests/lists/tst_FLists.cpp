@@ -145,7 +145,6 @@ private Q_SLOTS:
         QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"3", "4"}));
         QCOMPARE(ColumnTexts(frmItemList, "ServiceType"), QStringList({"", "Gold"}));
         QCOMPARE(ColumnTexts(frmServiceContractList, "CompanyName"), QStringList({"Acme"}));
-        QCOMPARE(frmCallsList->Model()->ColumnOf("Billed"), -1); // not a column of its own
 
         frmCustomerList->SearchBy().SetActiveIndex(2);
         frmCustomerList->edtSearch->setText("bo");
@@ -300,9 +299,6 @@ private Q_SLOTS:
         frm.actDeleteCurrentRec->trigger();
         QVERIFY(!program.DataModule.CustomerExists("C1"));
         QVERIFY(!program.DataModule.ItemExists("S1"));
-        QCOMPARE(frmCustomerList->Model()->rowCount(), 1);
-        program.DataModule.RefreshQueries();
-        QCOMPARE(CallNumbers(), QString("2 4 8"));
 
         // Without a current list nothing is enabled and nothing runs.
         CurrentDataList = nullptr;
@@ -506,43 +502,29 @@ private Q_SLOTS:
         QCOMPARE(Landed(program), QString("Items S2"));
     }
 
-    // The three pickers give the key picked in the twin and leave the main
-    // list on its row.
-    void PickersReturnThePickedKey_data() {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("picked");
-        for (const auto& [name, view, field, kept, picked] :
-             {std::tuple{"customer", Interfaces::dvCustomers, "CustomerID", "C1", "C2"},
-              {"item", Interfaces::dvItems, "SerialNr", "S2", "S1"},
-              {"worker", Interfaces::dvWorkers, "WorkerNR", "W1", "W2"}})
-            QTest::newRow(name) << int(view) << QString(field) << QString(kept) << QString(picked);
-    }
+    // The three pickers give the key picked in their twin and leave the main
+    // list on its row (a cancelled pick is tried in tst_FDataList).
     void PickersReturnThePickedKey() {
-        QFETCH(int, view);
-        QFETCH(QString, field);
-        QFETCH(QString, kept);
-        QFETCH(QString, picked);
         TRunningProgram program;
-        auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
-        TDataSet* rows = list->DataSet();
-        QVERIFY(rows->Locate(field, kept));
-        const auto pick = [&] {
-            return view == Interfaces::dvCustomers ? ExecuteCustomerList(program.Main)
-                   : view == Interfaces::dvItems   ? ExecuteItemList(program.Main)
-                                                   : ExecuteWorkerList(program.Main);
-        };
-        for (bool ok : {true, false}) {
-            program.Dialogs.AnswerModal([&, ok](QObject* window) {
+        for (const auto& [view, field, kept, picked] :
+             {std::tuple{Interfaces::dvCustomers, "CustomerID", "C1", "C2"},
+              {Interfaces::dvItems, "SerialNr", "S2", "S1"},
+              {Interfaces::dvWorkers, "WorkerNR", "W1", "W2"}}) {
+            auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
+            TDataSet* rows = list->DataSet();
+            QVERIFY(rows->Locate(field, kept));
+            program.Dialogs.AnswerModal([&](QObject* window) {
                 auto* twin = qobject_cast<TfrmDataList*>(window);
                 if (twin != list->frmPopup || !twin->PopupMode())
                     return int(QDialog::Rejected);
                 rows->Locate(field, picked);
-                return int(ok ? QDialog::Accepted : QDialog::Rejected);
+                return int(QDialog::Accepted);
             });
-            QCOMPARE(pick(), ok ? picked : QString());
-            QCOMPARE(rows->FieldByName(field).AsString(), kept);
+            QCOMPARE(view == Interfaces::dvCustomers ? ExecuteCustomerList(program.Main)
+                     : view == Interfaces::dvItems   ? ExecuteItemList(program.Main)
+                                                     : ExecuteWorkerList(program.Main),
+                     QString(picked));
+            QCOMPARE(rows->FieldByName(field).AsString(), QString(kept));
         }
     }
 
