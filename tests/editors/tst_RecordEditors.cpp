@@ -5,7 +5,6 @@
 // the status and billing fields) work.
 
 #include "data/DMGlobals.h"
-#include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
 #include "data/engine/TTable.h"
 #include "editors/FCallEdtr.h"
@@ -15,12 +14,9 @@
 #include "editors/FServiceContractEdtr.h"
 #include "editors/FWorkerEdtr.h"
 #include "editors/UDBTextControls.h"
-#include "editors/UDBValueControls.h"
-#include "shell/UErrors.h"
 #include "shell/abstract/IProgramSettings.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,9 +1,7 @@
 #include "lists/FMonthPicker.h"
 #include "lists/FPriorityPicker.h"
 #include "shell/UApplication.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
 #include <QtTest>
 #include <QtWidgets>
