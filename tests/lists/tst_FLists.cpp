@@ -316,33 +316,22 @@ private Q_SLOTS:
     void HeaderSortKeepsExactlyTheCurrentRecord() {
         TRunningProgram program;
         TdmlGlobals& dml = program.DataModule;
-        for (const char* sql : {
-                 "INSERT INTO Customer (CustomerID, LastName) VALUES ('C10', 'Zeta')",
-                 "INSERT INTO Customer (CustomerID, LastName) VALUES ('c1', 'Young')",
-                 "INSERT INTO Worker (WorkerNR, Surname) VALUES ('W10', 'Zwart')",
-                 "INSERT INTO Worker (WorkerNR, Surname) VALUES ('w1', 'Young')",
-             })
-            dml.ExecSQL(QString::fromLatin1(sql));
+        dml.ExecSQL("INSERT INTO Customer (CustomerID, LastName) VALUES ('C10', 'Zeta'), "
+                    "('c1', 'Young')");
+        dml.ExecSQL(
+            "INSERT INTO Worker (WorkerNR, Surname) VALUES ('W10', 'Zwart'), ('w1', 'Young')");
         dml.RefreshQueries();
-        const struct {
-            TfrmDataList* List;
-            TQuery* Query;
-            QString Key;
-            QString Kept;
-            QString SortedBy;
-            QString FirstAfter; // its key begins with the kept one
-        } lists[] = {
-            {frmCustomerList, dml.sqlCustomer, "CustomerID", "C1", "LastName", "C10"},
-            {frmWorkerList, dml.sqlWorker, "WorkerNR", "W1", "Surname", "W10"},
-        };
-        for (const auto& l : lists) {
-            QVERIFY(l.Query->Locate(l.Key, l.Kept));
-            TDataSetModel* model = l.List->Model();
-            l.List->dbcGrid->sortByColumn(model->ColumnOf(l.SortedBy), Qt::DescendingOrder);
-            QCOMPARE(TestWindows::CellText(*l.List, 0, l.Key), l.FirstAfter);
-            QCOMPARE(l.Query->FieldByName(l.Key).AsString(), l.Kept);
-            QCOMPARE(TestWindows::CellText(*l.List, l.List->dbcGrid->currentIndex().row(), l.Key),
-                     l.Kept);
+        // The list, its key, the record kept, the column sorted by and the
+        // record then first, whose key begins with the kept one.
+        for (const auto& [list, key, kept, sortedBy, firstAfter] :
+             {std::tuple<TfrmDataList*, QString, QString, QString, QString>{
+                  frmCustomerList, "CustomerID", "C1", "LastName", "C10"},
+              {frmWorkerList, "WorkerNR", "W1", "Surname", "W10"}}) {
+            QVERIFY(list->DataSet()->Locate(key, kept));
+            list->dbcGrid->sortByColumn(list->Model()->ColumnOf(sortedBy), Qt::DescendingOrder);
+            QCOMPARE(TestWindows::CellText(*list, 0, key), firstAfter);
+            QCOMPARE(list->DataSet()->FieldByName(key).AsString(), kept);
+            QCOMPARE(TestWindows::CellText(*list, list->dbcGrid->currentIndex().row(), key), kept);
         }
     }
 
