@@ -31,11 +31,10 @@ class TestCallEditor : public QObject {
     TfrmCallEdtr& Editor() { return *m_pEditor; }
     TScriptedDialogs& Dialogs() { return *m_pDialogs; }
 
-    QStringList Column(const QString& sql) { return Data().Column(sql); }
     QString Stored(const QString& sql) { return Data().Stored(sql); }
     QStringList Comments(const QString& callNr) {
-        return Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr +
-                      "' ORDER BY DateTime");
+        return Data().Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr +
+                             "' ORDER BY DateTime");
     }
     QString LastMessage() const { return m_pDialogs->Requests().last().Text; }
 
@@ -76,9 +75,8 @@ private Q_SLOTS:
     void init() {
         m_bCtrlHeld = false;
         m_pData = std::make_unique<TTempDataModule>(QStringList{
-            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) "
-            "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\", \"011 555 0101\")",
-            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
+            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) VALUES "
+            "('ACME', 'Ann', 'Bee', 'Acme Ltd', '011 555 0101'), ('ZETA', '', '', 'Zeta', '')",
             "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
             "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
             "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES (\"W1\", \"Sam\", \"Dube\")",
@@ -118,10 +116,11 @@ private Q_SLOTS:
             e.btnOk->click();
         }));
         frmWorkerList = nullptr;
-        QCOMPARE(Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
-                        "Call WHERE CallNr = '000002'"),
-                 QStringList({"ACME/SN1/W1"}));
-        QCOMPARE(Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
+        QCOMPARE(
+            Data().Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
+                          "Call WHERE CallNr = '000002'"),
+            QStringList({"ACME/SN1/W1"}));
+        QCOMPARE(Data().Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
         QCOMPARE(Comments("000002"), QStringList({"Call Created."}));
     }
 
@@ -136,7 +135,7 @@ private Q_SLOTS:
             Type(e.edtCustomerID, "newco");
             QVERIFY(e.edtCompany->text().isEmpty());
             e.edtItemSerialNr->setFocus();
-            QCOMPARE(Column("SELECT CustomerID FROM Customer WHERE CustomerID = 'NEWCO'"),
+            QCOMPARE(Data().Column("SELECT CustomerID FROM Customer WHERE CustomerID = 'NEWCO'"),
                      QStringList({"NEWCO"}));
             e.btnOk->click();
         }));
@@ -287,7 +286,7 @@ private Q_SLOTS:
             QCOMPARE(Comments("A-17").size(), 2);
             e.btnCancel->click();
         }));
-        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        QCOMPARE(Data().Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
         QVERIFY(Comments("A-17").isEmpty());
     }
 
