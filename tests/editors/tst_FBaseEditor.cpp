@@ -1,5 +1,6 @@
 // The editor frame: opening the row, OK / Apply / Cancel and the close box,
-// validation, the failures of Execute and errors while closing.
+// validation, the failures of Execute and errors while closing. A row that
+// cannot be written is tried on the real editors (tst_RecordEditors).
 
 #include "data/DMTables.h"
 #include "data/engine/TDataSource.h"
@@ -69,7 +70,6 @@ class TestFBaseEditor : public QObject {
                   {{"N", callNr}, {"S", status}});
         m_pTable->Refresh();
     }
-    static TTestEditor* Ed(QObject* window) { return static_cast<TTestEditor*>(window); }
     // Runs `editor` on a new row or (`edit`) the current one, `work` doing
     // what the user does; returns what Execute returned.
     bool Run(TTestEditor& editor, bool edit, const std::function<void()>& work) {
@@ -148,23 +148,17 @@ private Q_SLOTS:
             [](TTestEditor* e) { e->reject(); },
         };
         for (const auto& closeIt : ways) {
-            editor.SetEditMode(false);
-            m_pDialogs->AnswerModal([&](QObject* window) {
+            QVERIFY(!Run(editor, false, [&] {
                 m_pTable->FieldByName("CallNr").SetAsString("000005");
-                closeIt(Ed(window));
-                return Ed(window)->result();
-            });
-            QVERIFY(!editor.Execute());
+                closeIt(&editor);
+            }));
             QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrCancel);
             QCOMPARE(Rows(), 1);
 
-            editor.SetEditMode(true);
-            m_pDialogs->AnswerModal([&](QObject* window) {
-                Ed(window)->edtStatus->setText("Busy");
-                closeIt(Ed(window));
-                return Ed(window)->result();
-            });
-            QVERIFY(!editor.Execute());
+            QVERIFY(!Run(editor, true, [&] {
+                editor.edtStatus->setText("Busy");
+                closeIt(&editor);
+            }));
             QCOMPARE(StoredStatus("000004"), QString("New"));
             QCOMPARE(m_pTable->State(), TDataSetState::Browse);
             QCOMPARE(m_pTable->FieldByName("Status").AsString(), QString("New"));
@@ -198,22 +192,6 @@ private Q_SLOTS:
         QCOMPARE(editor.m_nValidations, 3);
         QVERIFY(!editor.Applied());
         QCOMPARE(Rows(), 1);
-    }
-
-    void ARowThatCannotBeWrittenIsReportedAndStaysOpen() {
-        AddCall("000010", "New");
-        TTestEditor editor(m_pTable.get());
-        QVERIFY(!Run(editor, false, [&] {
-            m_pTable->FieldByName("CallNr").SetAsString("000010"); // key taken
-            m_pDialogs->AnswerButton(mbOK);
-            editor.btnOk->click();
-            QCOMPARE(editor.ModalResult(), TfrmBaseEditor::mrNone);
-            editor.btnCancel->click();
-        }));
-        QCOMPARE(m_pDialogs->Requests().at(1).MsgKind, TMsgKind::Error);
-        QVERIFY(!m_pDialogs->Requests().at(1).Text.isEmpty());
-        QCOMPARE(Rows(), 1);
-        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
     }
 
     void ExecuteRefusesWithoutDatasetBrowsingOrRow() {

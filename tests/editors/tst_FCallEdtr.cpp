@@ -31,11 +31,10 @@ class TestCallEditor : public QObject {
     TfrmCallEdtr& Editor() { return *m_pEditor; }
     TScriptedDialogs& Dialogs() { return *m_pDialogs; }
 
-    QStringList Column(const QString& sql) { return Data().Column(sql); }
     QString Stored(const QString& sql) { return Data().Stored(sql); }
     QStringList Comments(const QString& callNr) {
-        return Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr +
-                      "' ORDER BY DateTime");
+        return Data().Column("SELECT CommentLine FROM CallComments WHERE CallNr = '" + callNr +
+                             "' ORDER BY DateTime");
     }
     QString LastMessage() const { return m_pDialogs->Requests().last().Text; }
 
@@ -76,11 +75,10 @@ private Q_SLOTS:
     void init() {
         m_bCtrlHeld = false;
         m_pData = std::make_unique<TTempDataModule>(QStringList{
-            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName) "
-            "VALUES (\"ACME\", \"Ann\", \"Bee\", \"Acme Ltd\")",
-            "INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"ZETA\", \"Zeta\")",
-            "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
-            "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"ACME\")",
+            "INSERT INTO Customer (CustomerID, FirstName, LastName, CompanyName, Tel) VALUES "
+            "('ACME', 'Ann', 'Bee', 'Acme Ltd', '011 555 0101'), ('ZETA', '', '', 'Zeta', '')",
+            "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
+            "VALUES (\"SN1\", \"Inkwell\", \"IN-1\", \"Printer\", \"ACME\")",
             "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES (\"W1\", \"Sam\", \"Dube\")",
             "INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr, Status, "
             "Billed, Callout, Priority, MeterReading, BillTime) VALUES (\"000001\", "
@@ -118,10 +116,11 @@ private Q_SLOTS:
             e.btnOk->click();
         }));
         frmWorkerList = nullptr;
-        QCOMPARE(Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
-                        "Call WHERE CallNr = '000002'"),
-                 QStringList({"ACME/SN1/W1"}));
-        QCOMPARE(Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
+        QCOMPARE(
+            Data().Column("SELECT CustomerID || '/' || EquipmentSerialNr || '/' || WorkerNr FROM "
+                          "Call WHERE CallNr = '000002'"),
+            QStringList({"ACME/SN1/W1"}));
+        QCOMPARE(Data().Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
         QCOMPARE(Comments("000002"), QStringList({"Call Created."}));
     }
 
@@ -136,7 +135,7 @@ private Q_SLOTS:
             Type(e.edtCustomerID, "newco");
             QVERIFY(e.edtCompany->text().isEmpty());
             e.edtItemSerialNr->setFocus();
-            QCOMPARE(Column("SELECT CustomerID FROM Customer WHERE CustomerID = 'NEWCO'"),
+            QCOMPARE(Data().Column("SELECT CustomerID FROM Customer WHERE CustomerID = 'NEWCO'"),
                      QStringList({"NEWCO"}));
             e.btnOk->click();
         }));
@@ -192,26 +191,46 @@ private Q_SLOTS:
         QCOMPARE(Stored("SELECT CustomerID FROM Call WHERE CallNr = '000002'"), QString("ZETA"));
     }
 
+    // Each status change is written down once. The completion date (and its
+    // label) is open only for a complete call, the bill time only for a
+    // billed one.
     void EachStatusChangeIsWrittenDownOnce() {
         TfrmCallEdtr& e = Editor();
+        const auto open = [&e] {
+            return QList<bool>{e.dteCompleted->isEnabled(), e.lblComplDT->isEnabled(),
+                               e.edtBillTime->isEnabled(), e.lblhms->isEnabled()};
+        };
         QVERIFY(Run(true, [&] {
             // Hours that are not there show as blanks, as stored.
             QCOMPARE(e.edtBillTime->displayText(), QString("  1:30:00"));
+            QCOMPARE(open(), QList<bool>({false, false, true, true}));
             e.cbxStatus->setCurrentText("Busy");
             e.btnApply->click();
             QCOMPARE(e.grdComments->model()->rowCount(), 1);
             e.btnOk->click();
         }));
         QCOMPARE(Comments("000001"), QStringList({"Status changed to Busy"}));
-        QCOMPARE(Stored("SELECT Status FROM Call WHERE CallNr = '000001'"), QString("Busy"));
 
+        QDateTime finished;
         QVERIFY(Run(true, [&] {
             e.cbxStatus->setCurrentText("Complete");
+            QCOMPARE(open(), QList<bool>({true, true, true, true}));
+            finished = e.dteCompleted->Value();
+            e.chkBilled->click();
+            QCOMPARE(open(), QList<bool>({true, true, false, false}));
             e.btnOk->click();
         }));
-        QVERIFY(!Stored("SELECT Date_TimeFinished FROM Call WHERE CallNr = '000001'").isEmpty());
+        QVERIFY(qAbs(finished.secsTo(QDateTime::currentDateTime())) < 60);
         QCOMPARE(Comments("000001"),
                  QStringList({"Status changed to Busy", "Status changed to Complete"}));
+
+        // Shown again on the complete call: the date is open until the status changes.
+        QVERIFY(!Run(true, [&] {
+            QCOMPARE(open(), QList<bool>({true, true, false, false}));
+            e.cbxStatus->setCurrentText("Busy");
+            QVERIFY(!e.dteCompleted->isEnabled());
+            e.btnCancel->click();
+        }));
     }
 
     void CommentLinesAreAddedChangedAndDeletedAtOnce() {
@@ -266,13 +285,21 @@ private Q_SLOTS:
             QCOMPARE(Comments("A-17").size(), 2);
             e.btnCancel->click();
         }));
-        QCOMPARE(Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        QCOMPARE(Data().Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
         QVERIFY(Comments("A-17").isEmpty());
     }
 
+    // The call's item, customer and worker are looked up when it opens, and
+    // again after changes made elsewhere and when the database is reopened.
     void WhatTheEditorShowsFollowsTheDatabase() {
         TfrmCallEdtr& e = Editor();
         QVERIFY(!Run(true, [&] {
+            QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
+            QCOMPARE(e.edtDescription->toPlainText(), QString("Printer"));
+            QCOMPARE(e.edtTel->text(), QString("011 555 0101"));
+            QCOMPARE(e.lblWorkerName->text(), QString("Sam Dube"));
+            // Shown here, edited in their own editors.
+            QVERIFY(e.edtBrand->isReadOnly() && e.edtCallNr->isReadOnly());
             Data().ExecSQL(QStringLiteral("UPDATE Customer SET CompanyName = 'Acme Two' WHERE "
                                           "CustomerID = 'ACME'"));
             Data().AddCallComment("000001", "Parts arrived");
@@ -281,6 +308,10 @@ private Q_SLOTS:
             QCOMPARE(e.grdComments->model()->rowCount(), 1);
             e.btnCancel->click();
         }));
+        Data().SetDatabaseActive(false);
+        QVERIFY(!e.sqlItem->Active());
+        Data().SetDatabaseActive(true);
+        QVERIFY(e.sqlItem->Active() && e.sqlWorker->Active());
     }
 };
 

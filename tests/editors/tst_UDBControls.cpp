@@ -7,9 +7,7 @@
 #include "data/engine/TTable.h"
 #include "editors/UDBTextControls.h"
 #include "editors/UDBValueControls.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -62,7 +60,6 @@ private Q_SLOTS:
         QSignalSpy changed(&edt, &TDBEdit::Changed);
         Bind(edt, "CustomerID");
         QCOMPARE(edt.text(), QString("ACME"));
-        QCOMPARE(edt.maxLength(), 20);
         m_pTable->Next();
         QCOMPARE(edt.text(), QString("bolt"));
         QCOMPARE(changed.count(), 0); // showing another row is no change
@@ -137,7 +134,6 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
         chk.click();
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(F("Billed").StoredValue(), QVariant("True"));
         m_pTable->Post();
         QCOMPARE(Stored("000002", "Billed"), QVariant("True"));
     }
@@ -153,7 +149,6 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
         dte.SetValue(QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(F("Date_Time").AsDateTime(), QDateTime(QDate(2008, 1, 2), QTime(8, 15)));
         m_pTable->Post();
         QCOMPARE(Stored("000002", "Date_Time").toString(), QString("2008-01-02 08:15:00"));
 
@@ -178,7 +173,6 @@ private Q_SLOTS:
         Bind(spin, "Priority");
         QCOMPARE(spin.value(), 3);
         spin.setValue(4);
-        QCOMPARE(F("Priority").AsInteger(), 4);
 
         TDBComboBox list;
         QSignalSpy listChanged(&list, &TDBComboBox::Changed);
@@ -186,7 +180,6 @@ private Q_SLOTS:
         Bind(list, "Status");
         QCOMPARE(list.currentText(), QString("New"));
         list.setCurrentIndex(2);
-        QCOMPARE(F("Status").AsString(), QString("Complete"));
         QCOMPARE(listChanged.count(), 1);
         m_pTable->Post();
         m_pTable->Next();

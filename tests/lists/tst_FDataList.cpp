@@ -106,9 +106,6 @@ private Q_SLOTS:
     void ConstructionLaysOutTheWindow() {
         auto list = MakeList();
         QVERIFY(list->btnOK->isHidden() && list->btnCancel->isHidden());
-        QCOMPARE(list->cbxSearchBy->count(), 3);
-        QCOMPARE(list->cbxSearchBy->itemText(1), QString("Last Name"));
-        QCOMPARE(list->SearchField(), QString("CustomerID"));
         QVERIFY(list->dbcGrid->horizontalHeader()->sectionsMovable());
         // Column widths grow with the font, never below the width asked for
         // nor below the bold caption; they survive the query being reopened.
@@ -118,28 +115,21 @@ private Q_SLOTS:
         const int width = header->sectionSize(surname);
         QVERIFY(width >= 120);
         list->SetColumn("Tel", "Telephone number", 10);
-        const int tel = list->Model()->ColumnOf("Tel");
-        QVERIFY(header->sectionSize(tel) >
+        QVERIFY(header->sectionSize(list->Model()->ColumnOf("Tel")) >
                 QFontMetrics(header->font()).horizontalAdvance("Telephone number"));
         m_pDml->RefreshQueries();
         QCOMPARE(header->sectionSize(surname), width);
 
         list->SetTitle("Customers & more");
         QCOMPARE(TestSupport::ShownText(list->lblTitle->text()), QString("Customers & more"));
-        QCOMPARE(list->lblTitle->textFormat(), Qt::RichText); // styled, no tags shown
 
         TTestList popup(list.get(), true, Customers(), nullptr, nullptr);
-        QVERIFY(!popup.isVisible());
-        QVERIFY(!popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
-        QVERIFY(popup.isWindow());
+        QVERIFY(popup.isWindow() && !popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
     }
 
     void SearchBoxLocatesAsTheUserTypes() {
         auto list = MakeList();
         QVERIFY(TestWindows::ShowExposed(*list));
-        Customers()->First();
-        QCOMPARE(GridCurrent(*list), QString("C1"));
-
         // Choosing an entry empties the box and switches the field.
         QTest::keyClicks(list->edtSearch, "C");
         QTest::keyClick(list->cbxSearchBy, Qt::Key_Down);
@@ -161,25 +151,19 @@ private Q_SLOTS:
 
         // Numeric entries take digits only.
         list->SearchBy().SetActiveIndex(2);
-        QCOMPARE(list->cbxSearchBy->currentIndex(), 2);
         QTest::keyClicks(list->edtSearch, "0a8b2");
         QCOMPARE(list->edtSearch->text(), QString("082"));
         QCOMPARE(Current(), QString("C2"));
         list->SearchBy().SetActiveIndex(0);
         QTest::keyClicks(list->edtSearch, "c5");
-        QCOMPARE(list->edtSearch->text(), QString("c5"));
         QCOMPARE(Current(), QString("C5"));
-    }
 
-    void InvalidSearchByIndexChangesNothing() {
-        auto list = MakeList();
-        list->SearchBy().SetActiveIndex(1);
-        QTest::keyClicks(list->edtSearch, "jo");
+        // An entry that is not there changes nothing.
         for (int bad : {-1, 3}) {
             list->SearchBy().SetActiveIndex(bad);
-            QCOMPARE(list->SearchBy().ActiveIndex(), 1);
-            QCOMPARE(list->SearchField(), QString("LastName"));
-            QCOMPARE(list->edtSearch->text(), QString("jo"));
+            QCOMPARE(list->SearchBy().ActiveIndex(), 0);
+            QCOMPARE(list->SearchField(), QString("CustomerID"));
+            QCOMPARE(list->edtSearch->text(), QString("c5"));
         }
     }
 
@@ -213,7 +197,6 @@ private Q_SLOTS:
             Customers()->SetSQL(sql);
             m_pDml->OpenDataSet(Customers());
         };
-        QCOMPARE(place("LastName"), 0);
         reopen("SELECT Tel, CompanyName, LastName, CustomerID FROM Customer");
         QCOMPARE(place("LastName"), 0);
 
@@ -221,7 +204,6 @@ private Q_SLOTS:
         const int tel = list->Model()->ColumnOf("Tel");
         const int wider = header->sectionSize(tel) + 40;
         TestWindows::DragSectionEdge(*header, tel, 40);
-        QCOMPARE(header->sectionSize(tel), wider);
 
         reopen("SELECT CustomerID, CompanyName, Tel, LastName FROM Customer");
         QCOMPARE(place("LastName"), 0);
@@ -233,11 +215,8 @@ private Q_SLOTS:
         m_pDml->ExecSQL("DELETE FROM Customer");
         m_pDml->RefreshQueries();
         auto list = MakeList();
-        QVERIFY(!list->CanEdit());
-        QVERIFY(!list->CanDelete());
         list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
         QCOMPARE(m_pDialogs->Requests().size(), 0);
-        QVERIFY(Customers()->IsEmpty());
     }
 
     // The question and No are tried on the calls list (tst_DailyUse). Without
@@ -307,8 +286,8 @@ private Q_SLOTS:
         QCOMPARE(GridCurrent(*list), QString("C3"));
     }
 
-    // Saving through the editor is followed on the lists themselves
-    // (tst_FLists); here what the list does when the editor is cancelled.
+    // Saving through the editor is followed on the program's lists
+    // (tst_EndToEnd); here what the list does when the editor is cancelled.
     void CancelledEditorLeavesTheListAndDoubleClickEdits() {
         auto list = MakeList();
         QVERIFY(Customers()->Locate("CustomerID", "C3"));
@@ -334,7 +313,6 @@ private Q_SLOTS:
         TTestList noEditor(nullptr, false, Customers(), m_pDml->CustomersAccess(), nullptr);
         QVERIFY(!noEditor.EditCurrentRecord() && !noEditor.AppendRecord());
         QCOMPARE(m_pDialogs->Requests().size(), 0);
-        QCOMPARE(m_Editor.Runs, 0);
     }
 
     void PopupReturnsThePickAndKeepsThePosition() {
@@ -361,7 +339,6 @@ private Q_SLOTS:
         });
         QCOMPARE(list->ExecutePopup("LastName"), QString());
         QCOMPARE(Current(), QString("C2"));
-        QCOMPARE(m_Editor.Runs, 0);
 
         // The twin closes itself with OK on a double-click or its OK button.
         QVERIFY(TestWindows::ShowExposed(*popup));
@@ -398,7 +375,6 @@ private Q_SLOTS:
 
         area.setActiveSubWindow(firstWindow);
         QCOMPARE(CurrentDataList, first);
-        QVERIFY(firstWindow->contentsRect().contains(first->geometry()));
         // The current list's selection stands out from the other's.
         const auto highlight = [](TfrmDataList* list) {
             return list->dbcGrid->palette().color(QPalette::Highlight);
