@@ -18,84 +18,20 @@ namespace {
 using TestSupport::ErrorOf;
 using TestSupport::RowTexts;
 
-// Exported with quoted-printable UTF-8 names, a soft line break, bare types,
-// CR LF line ends.
-const QByteArray Version21 =
-    "BEGIN:VCARD\r\n"
-    "VERSION:2.1\r\n"
-    "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen;;;\r\n"
-    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=BCrgen M=C3=BCller\r\n"
-    "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:K=C3=A4ltetechnik M=C3=BCller=\r\n"
-    " GmbH;Kundendienst\r\n"
-    "TEL;HOME;VOICE:+49 30 999\r\n"
-    "TEL;WORK;VOICE:+49 30 1234567\r\n"
-    "TEL;WORK;FAX:+49 30 1234568\r\n"
-    "TEL;CELL:+49 171 2345678\r\n"
-    "EMAIL;INTERNET:info@kaelte-mueller.de\r\n"
-    "EMAIL;PREF;INTERNET:juergen@kaelte-mueller.de\r\n"
-    "AGENT:\r\n"
-    "BEGIN:VCARD\r\n"
-    "ORG:Nested Agent Ltd\r\n"
-    "END:VCARD\r\n"
-    "END:VCARD\r\n"
-    "BEGIN:VCARD\r\n"
-    "VERSION:2.1\r\n"
-    "N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Dub=E9;Ren=E9\r\n"
-    "ORG:Known Co\r\n"
-    "TEL;CELL;PREF:082 555 0001\r\n"
-    "END:VCARD\r\n";
-
-// Folded lines, grouped and repeated TYPE parameters, escaped commas, LF ends;
-// two cards of one company and a card without one.
-const QByteArray Version30 = "BEGIN:VCARD\n"
-                             "VERSION:3.0\n"
-                             "N:O'Brien;Siobhan;;;\n"
-                             "FN:Siobhan O'Brien\n"
-                             "ORG:Harbour Marine\\, Repairs & Sons;Workshop\n"
-                             "item1.EMAIL;type=INTERNET;type=pref:siobhan@harbour-\n"
-                             " marine.ie\n"
-                             "TEL;TYPE=WORK,VOICE:+353 1 555 0101\n"
-                             "TEL;type=CELL;type=VOICE;type=pref:+353 87 555 0102\n"
-                             "TEL;TYPE=WORK,FAX:+353 1 555 0103\n"
-                             "END:VCARD\n"
-                             "BEGIN:VCARD\n"
-                             "VERSION:3.0\n"
-                             "N:Byrne;Declan;;;\n"
-                             "ORG:Harbour Marine\\, Repairs & Sons\n"
-                             "TEL;TYPE=cell:087 555 0199\n"
-                             "EMAIL:declan@harbour-marine.ie\n"
-                             "END:VCARD\n"
-                             "BEGIN:VCARD\n"
-                             "VERSION:3.0\n"
-                             "N:Walsh;Norah;;;\n"
-                             "TEL;TYPE=CELL:083 000 0000\n"
-                             "EMAIL:norah@example.org\n"
-                             "END:VCARD\n";
-
-// URIs for numbers, quoted type lists, PREF=1, a quote in the company, values
-// wider than their columns; the file ends without a line break.
-const QByteArray Version40 =
-    "BEGIN:VCARD\r\n"
-    "VERSION:4.0\r\n"
-    "FN:Thabo Nkosi\r\n"
-    "N:Nkosi;Thabo;;;\r\n"
-    "ORG:Ubuntu Electrical \"Pty\" Ltd\r\n"
-    "TEL;VALUE=uri;TYPE=\"voice,work\":tel:+27-11-555-0100\r\n"
-    "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+27-11-555-0111\r\n"
-    "TEL;VALUE=uri;TYPE=cell:tel:+27-82-555-0101\r\n"
-    "EMAIL;TYPE=work:thabo@ubuntu-electrical.co.za\r\n"
-    "END:VCARD\r\n"
-    "BEGIN:VCARD\r\n"
-    "VERSION:4.0\r\n"
-    "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
-    "ORG:Known Co\r\n"
-    "END:VCARD\r\n"
-    "BEGIN:VCARD\r\n"
-    "VERSION:4.0\r\n"
-    "N:Vanderbijlpark-Oosthuizen-Smith;Alexandrina-Magdalena;;;\r\n"
-    "ORG:The Very Long Named Refrigeration and Air Conditioning Company\r\n"
-    "EMAIL:alexandrina-magdalena.oosthuizen-smith@refrigeration.example.com\r\n"
-    "END:VCARD";
+// Contact files as contacts programs write them; the vCard fuzzer starts
+// from them too.
+// - v21: quoted-printable UTF-8 and Latin-1 names, a soft line break, bare
+//   types, a nested agent card, CR LF line ends.
+// - v30: folded lines, grouped and repeated TYPE parameters, escaped commas,
+//   LF ends; two cards of one company and a card without one.
+// - v40: URIs for numbers, quoted type lists, PREF=1, a quote in the company,
+//   values wider than their columns; the file ends without a line break.
+QByteArray Sample(const char* name) {
+    QFile file(QFINDTESTDATA(QString("../fuzz/corpus/vcard/%1.vcf").arg(name)));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read the sample %s", name);
+    return file.readAll();
+}
 
 // A row and its contact as "tag=value" texts, in delivered order.
 QString Describe(const UWAB::TContainer& container, int row) {
@@ -214,7 +150,8 @@ private Q_SLOTS:
                         "'KNOWN CO'), ('CUST0001', 'Known Co'), ('CUST0002', 'Other'), "
                         "('CUST0004', 'Other')");
         TProgress progress;
-        QCOMPARE(Import(Write("all.vcf", Version30 + Version21 + Version40), progress), 7);
+        QCOMPARE(Import(Write("all.vcf", Sample("v30") + Sample("v21") + Sample("v40")), progress),
+                 7);
         QCOMPARE(progress.GetPosition(), 8);
         QCOMPARE(progress.GetMax(), 8);
 
@@ -247,7 +184,7 @@ private Q_SLOTS:
     void CancellingKeepsWhatWasWritten() {
         TProgress progress;
         progress.CancelAt = 2;
-        QCOMPARE(Import(Write("v40.vcf", Version40 + "\r\n" + Version21), progress), 2);
+        QCOMPARE(Import(Write("v40.vcf", Sample("v40") + "\r\n" + Sample("v21")), progress), 2);
         QCOMPARE(progress.GetPosition(), 2);
         // Committed: another connection sees the rows.
         TDatabase other;
@@ -274,7 +211,7 @@ private Q_SLOTS:
             return made.ImportContacts(book, progress);
         };
         main.SetDataHooks(hooks);
-        const QString file = Write("contacts.vcf", Version30);
+        const QString file = Write("contacts.vcf", Sample("v30"));
 
         // No: nothing is asked for, nothing changes.
         dialogs.AnswerButton(mbNo);
