@@ -35,26 +35,23 @@ public:
     void MakeCurrent() override { g_pCurrent = this; }
 };
 
-QString TestDir() {
-    static TestSupport::TTempDir dir;
-    return dir.Path();
-}
-
 } // namespace
 
 class TestFMain : public QObject {
     Q_OBJECT
 private:
+    TestSupport::TTempDir m_Dir;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     std::array<TFakeList*, 5> m_Lists{};
     std::optional<UCallViews::TCallView> m_Applied;
     bool m_bDatabaseOpen = true;
 
-    static TfrmMain::TLocations Locations() { return TestWindows::Locations(TestDir()); }
+    QString TestDir() const { return m_Dir.Path(); }
+    TfrmMain::TLocations Locations() const { return TestWindows::Locations(TestDir()); }
 
     // A main window with five fake lists and a database that is open.
-    std::unique_ptr<TfrmMain> MakeMain(const TfrmMain::TLocations& locations = Locations()) {
-        auto frm = std::make_unique<TfrmMain>(locations);
+    std::unique_ptr<TfrmMain> MakeMain() {
+        auto frm = std::make_unique<TfrmMain>(Locations());
         for (int view = 0; view < 5; ++view) {
             m_Lists[size_t(view)] = new TFakeList;
             frm->SetDataListWindow(view, m_Lists[size_t(view)]);
@@ -68,10 +65,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        SetSettingsStoreLocation(TestDir() + "user", TestDir() + "machine");
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
+    void initTestCase() { TestWindows::UseTestSettings(m_Dir); }
 
     void init() {
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
@@ -97,9 +91,6 @@ private Q_SLOTS:
         QVERIFY(
             frm.tvNavigation->itemDelegate()->sizeHint(QStyleOptionViewItem(), contracts).width() <
             frm.tvNavigation->fontMetrics().horizontalAdvance(Node(frm, 4)->text(0)));
-
-        frm.SetStatusText("Importing...");
-        QCOMPARE(frm.sbMain->findChild<QLabel*>("pnlText")->text(), QString("Importing..."));
     }
 
     void MenusOfferTheCommandsAndTheOpenWindows() {
@@ -315,20 +306,7 @@ private Q_SLOTS:
         QCOMPARE(editor.Modes, QList<bool>({false}));
     }
 
-    void NavigationPanelActionFollowsThePane() {
-        TfrmMain frm(Locations());
-        QVERIFY(ShowExposed(frm));
-        frm.IdleUpdate();
-        QVERIFY(frm.actNavigationPanel->isChecked());
-        frm.toolpanelNavigation->close();
-        frm.IdleUpdate();
-        QVERIFY(!frm.actNavigationPanel->isChecked());
-        frm.actNavigationPanel->trigger();
-        QVERIFY(frm.toolpanelNavigation->isVisible());
-        frm.actNavigationPanel->trigger();
-        QVERIFY(!frm.toolpanelNavigation->isVisible());
-    }
-
+    // The layout, the navigation pane's command following the pane.
     void LayoutIsKeptFromOneRunToTheNext() {
         QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
         {
@@ -345,13 +323,21 @@ private Q_SLOTS:
             QCOMPARE(frm.toolBarArea(frm.tlbNew), Qt::LeftToolBarArea);
             QCOMPARE(frm.toolBarArea(frm.tlbListFunctions), Qt::TopToolBarArea);
             QCOMPARE(frm.toolpanelNavigation->width(), 240);
-            frm.toolpanelNavigation->hide();
+            frm.IdleUpdate();
+            QVERIFY(frm.actNavigationPanel->isChecked());
+            frm.toolpanelNavigation->close();
+            frm.IdleUpdate();
+            QVERIFY(!frm.actNavigationPanel->isChecked());
             frm.close();
         }
         {
             TfrmMain frm(Locations());
             QVERIFY(ShowExposed(frm));
             QVERIFY(frm.toolpanelNavigation->isHidden());
+            frm.actNavigationPanel->trigger();
+            QVERIFY(frm.toolpanelNavigation->isVisible());
+            frm.actNavigationPanel->trigger();
+            QVERIFY(!frm.toolpanelNavigation->isVisible());
         }
         QSettings settings(TestDir() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
         QVERIFY(!settings.value("Software/Merrowdyne/Korvane/GUI/DockTop/State").isNull());
