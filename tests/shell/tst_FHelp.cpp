@@ -11,11 +11,8 @@
 #include "shell/FAbout.h"
 #include "shell/FGospel.h"
 #include "shell/FHelp.h"
-#include "shell/FMain.h"
-#include "shell/UStartup.h"
 #include "shell/UWhatsThis.h"
 #include "shell/files/UFiles.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -57,8 +54,6 @@ QStringList WithoutText(QWidget* root) {
         if (text.isEmpty())
             missing << TWhatsThisTexts::WindowNames(object).value(0) + QLatin1Char('/') + name;
     }
-    missing.removeDuplicates();
-    missing.sort();
     return missing;
 }
 
@@ -213,7 +208,6 @@ private Q_SLOTS:
         TfrmMain& main = program.MainWindow();
         QVERIFY(TestWindows::ShowExposed(main));
         QVERIFY(main.HelpWindow());
-        QStringList missing;
         TfrmBackup backup(&main, &program.DataModule(), dir.Path());
         TfrmRestore restore(&main, &program.DataModule(), dir.Path());
         TfrmGospel gospel(&main);
@@ -227,13 +221,11 @@ private Q_SLOTS:
         }
         for (QWidget* window : windows)
             window->ensurePolished();
+        QStringList missing;
         for (QWidget* window : QList<QWidget*>{&main, &gospel, &about})
             missing << WithoutText(window);
         missing.removeDuplicates();
-        missing.sort();
-        for (const QString& name : missing)
-            qWarning("no What's This text for %s", qPrintable(name));
-        QCOMPARE(missing.size(), 0);
+        QVERIFY2(missing.isEmpty(), qPrintable("no What's This text for " + missing.join(", ")));
 
         // Shift+F1 and the menu enter the mode in which a click shows them.
         main.actHelpWhatsThis->trigger();
@@ -241,17 +233,14 @@ private Q_SLOTS:
         QWhatsThis::leaveWhatsThisMode();
 
         // In an editor, Shift+F1 tells what the field being typed in is for.
-        QWidget* editor = program.Windows().WorkerEdtr;
+        TfrmWorkerEdtr* editor = program.Windows().WorkerEdtr;
         QVERIFY(TestWindows::ShowExposed(*editor));
-        QWidget* field = program.Windows().WorkerEdtr->edtName;
+        QWidget* field = editor->edtName;
         field->setFocus();
         QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
-        QWidget* popup = nullptr;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->isVisible() && widget->inherits("QWhatsThat"))
-                popup = widget;
-        }
-        QVERIFY(popup);
+        QVERIFY(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget* widget) {
+            return widget->isVisible() && widget->inherits("QWhatsThat");
+        }));
         QWhatsThis::hideText();
         editor->hide();
     }
@@ -303,10 +292,8 @@ private Q_SLOTS:
         SetExternalUrlOpener(previous);
         QCOMPARE(seen, QString("5 pictures, 0 opened"));
         QCOMPARE(dialogs.Requests().size(), 1);
-        QCOMPARE(dialogs.Requests()[0].WindowClass, QString("TfrmGospel"));
         QVERIFY(!dialogs.Requests()[0].Window); // destroyed
         QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
-        QCOMPARE(TfrmGospel::Address().scheme(), QString("https"));
     }
 };
 

@@ -28,13 +28,13 @@ enum class TDialogKind { MessageBox, InputQuery, OpenFile, SaveFile, Folder, Mod
 struct TDialogRequest {
     TDialogKind Kind = TDialogKind::MessageBox;
     TMsgKind MsgKind = TMsgKind::Information; // message boxes only
-    QString Caption;
-    QString Text;                 // the message, or the prompt of an input box
+    QString Caption{};
+    QString Text{};               // the message, or the prompt of an input box
     TMsgButtons Buttons = mbNone; // message boxes only
-    QString Value;                // initial text of an input box, folder of a file dialog
-    QString Filter;               // file dialogs only
-    QPointer<QObject> Window;     // modal windows only; null once destroyed
-    QString WindowClass;          // class name of a modal window
+    QString Value{};              // initial text of an input box, folder of a file dialog
+    QString Filter{};             // file dialogs only
+    QPointer<QObject> Window{};   // modal windows only; null once destroyed
+    QString WindowClass{};        // class name of a modal window
     bool Expected = true;         // false when the script had no answer for it
 };
 
