@@ -1,5 +1,4 @@
 #include "shell/FAbout.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>

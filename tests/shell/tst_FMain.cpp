@@ -2,8 +2,6 @@
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UBusyCursor.h"
-#include "shell/UErrors.h"
-#include "shell/USettings.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>

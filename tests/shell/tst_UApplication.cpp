@@ -1,7 +1,4 @@
-#include "shell/FMain.h"
 #include "shell/UApplication.h"
-#include "shell/UErrors.h"
-#include "shell/USettings.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -34,7 +31,7 @@ private Q_SLOTS:
     // system is given beyond the window's own title.
     void MainWindowCaptionNamesTheProgramOnce() {
         TestSupport::TTempDir dir;
-        SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
+        TestWindows::UseTestSettings(dir);
         TestWindows::TInstalledDialogs dialogs;
         TfrmMain frm(TestWindows::Locations(dir.Path()));
         QVERIFY(TestWindows::ShowExposed(frm));

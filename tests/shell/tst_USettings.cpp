@@ -46,7 +46,6 @@ private:
 
 private Q_SLOTS:
     void initTestCase() {
-        QVERIFY(m_Dir.IsValid());
         QStandardPaths::setTestModeEnabled(true);
         SetSettingsStoreLocation(UserFolder(), MachineFolder());
     }
@@ -113,15 +112,6 @@ private Q_SLOTS:
         SaveParameter("Digits", stored, "Digits", false, false);
         QCOMPARE(LoadParameter("Digits", "Digits", true, false), PlainText(bytes));
         QVERIFY(!PlainText(bytes).isEmpty());
-    }
-
-    void DeciphersPlainTextIntoGarbageWithoutError() {
-        TOpenStore store;
-        SaveParameter("Raw", "not enciphered", "Garbage", false, false);
-        QString loaded;
-        QCOMPARE(ErrorOf([&] { loaded = LoadParameter("Raw", "Garbage", true, false); }),
-                 "<no error>");
-        QVERIFY(loaded != "not enciphered");
     }
 
     void RefusesKeysThatWereNeverWritten() {

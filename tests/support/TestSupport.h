@@ -20,7 +20,6 @@ class TTempDir {
 public:
     TTempDir();
     QString Path() const;
-    bool IsValid() const { return m_Dir.isValid(); }
 
 private:
     QTemporaryDir m_Dir;
