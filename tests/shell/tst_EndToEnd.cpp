@@ -11,7 +11,6 @@
 #include "editors/UDBValueControls.h"
 #include "lists/FDataList.h"
 #include "shell/UKeyboardState.h"
-#include "shell/USettings.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -82,7 +81,7 @@ class TestEndToEnd : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        SetSettingsStoreLocation(m_Dir.Path() + "user", m_Dir.Path() + "machine");
+        TestWindows::UseTestSettings(m_Dir);
         QProcess tool;
         tool.setProcessChannelMode(QProcess::MergedChannels);
         tool.start(QCoreApplication::applicationDirPath() + "/korvane-demo-data",
@@ -96,11 +95,6 @@ private Q_SLOTS:
         Main().show();
         QVERIFY(Data().DatabaseActive());
         QCOMPARE(m_Dialogs.Requests().size(), 0);
-    }
-
-    void cleanupTestCase() {
-        m_pWindows.reset();
-        m_pInstalled.reset();
     }
 
     void cleanup() {
