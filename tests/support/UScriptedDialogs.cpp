@@ -17,34 +17,9 @@ TMsgButton ClosedAnswer(TMsgButtons buttons) {
 
 } // namespace
 
-void TScriptedDialogs::AnswerButton(TMsgButton button) {
-    m_Script.push_back({TAnswerKind::Button, button, false, {}, {}});
-}
-
-void TScriptedDialogs::AnswerInput(bool ok, const QString& value) {
-    m_Script.push_back({TAnswerKind::Input, mbNone, ok, value, {}});
-}
-
-void TScriptedDialogs::AnswerFile(const QString& fileName) {
-    m_Script.push_back({TAnswerKind::File, mbNone, false, fileName, {}});
-}
-
-void TScriptedDialogs::AnswerModal(std::function<int(QObject*)> handler) {
-    m_Script.push_back({TAnswerKind::Modal, mbNone, false, {}, std::move(handler)});
-}
-
-void TScriptedDialogs::AnswerModal(int result) {
-    AnswerModal([result](QObject*) { return result; });
-}
-
 int TScriptedDialogs::UnexpectedCount() const {
     return static_cast<int>(std::count_if(m_Requests.cbegin(), m_Requests.cend(),
                                           [](const TDialogRequest& r) { return !r.Expected; }));
-}
-
-void TScriptedDialogs::Clear() {
-    m_Requests.clear();
-    m_Script.clear();
 }
 
 bool TScriptedDialogs::Take(TDialogRequest request, TAnswerKind kind, TAnswer& answer) {
