@@ -32,9 +32,10 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), QStringLiteral("typed"));
 
         delete dialog;
-        // What a box, a dialog or a window asked is checked where the program asks.
+        // The rest of what was asked is read back by the tests of the program.
         const QList<TDialogRequest>& r = dialogs.Requests();
         QCOMPARE(r.size(), 4);
+        QCOMPARE(r[0].Caption, QStringLiteral("Warning"));
         QCOMPARE(r[1].Value, QStringLiteral("initial"));
         QCOMPARE(r[2].Kind, TDialogKind::SaveFile);
         QCOMPARE(r[2].Filter, QStringLiteral("Zip (*.zip)"));
