@@ -10,16 +10,12 @@ using TestWindows::ShownCaption;
 // Runs the application's event loop until something quits it or the
 // timeout does; true when the loop ended before the timeout.
 static bool RunLoop(int timeoutMs = 5000) {
-    bool timedOut = false;
+    const int timedOut = -99;
     QTimer safety;
     safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(2);
-    });
+    safety.callOnTimeout([] { QCoreApplication::exit(timedOut); });
     safety.start(timeoutMs);
-    QCoreApplication::exec();
-    return !timedOut;
+    return QCoreApplication::exec() != timedOut;
 }
 
 class TestUApplication : public QObject {
