@@ -128,10 +128,8 @@ private Q_SLOTS:
 
     void RefusesKeysThatCannotBeWritten() {
         // A folder below a plain file can never be created.
-        QFile blocker(m_Dir.Path() + "blocker");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        SetSettingsStoreLocation(blocker.fileName() + "/user", MachineFolder());
+        QVERIFY(QFile(m_Dir.Path() + "blocker").open(QIODevice::WriteOnly));
+        SetSettingsStoreLocation(m_Dir.Path() + "blocker/user", MachineFolder());
         TOpenStore store;
         const QString error = ErrorOf([] { SaveParameter("SMS_Username", "x", "", true, false); });
         SetSettingsStoreLocation(UserFolder(), MachineFolder());
