@@ -214,15 +214,11 @@ private Q_SLOTS:
         TfrmAbout about;
         // Every window is polished before it is first shown, the editors and
         // dialogs of the main window as much as the main window itself.
-        QList<QWidget*> windows{&main, &gospel, &about};
-        for (QWidget* widget : main.findChildren<QWidget*>()) {
-            if (widget->isWindow())
-                windows << widget;
-        }
-        for (QWidget* window : windows)
-            window->ensurePolished();
+        const QList<QWidget*> windows{&main, &gospel, &about};
+        for (QWidget* widget : windows + main.findChildren<QWidget*>())
+            widget->ensurePolished();
         QStringList missing;
-        for (QWidget* window : QList<QWidget*>{&main, &gospel, &about})
+        for (QWidget* window : windows)
             missing << WithoutText(window);
         missing.removeDuplicates();
         QVERIFY2(missing.isEmpty(), qPrintable("no What's This text for " + missing.join(", ")));
