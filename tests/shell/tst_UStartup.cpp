@@ -1,5 +1,4 @@
 #include "data/DMGlobals.h"
-#include "data/DMTables.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FCustomerEdtr.h"
 #include "editors/FItemEdtr.h"
@@ -42,30 +41,6 @@ class TestUStartup : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void FirstStartCreatesTheTablesAndKeepsExistingOnes() {
-        TTempDir dir;
-        const QString dbDir = dir.Path() + "database/";
-        {
-            // A folder that already holds the workers, with one row.
-            QDir().mkpath(dbDir);
-            TDatabase db;
-            db.Open(dbDir);
-            db.Exec(QString::fromLatin1(DMTables::FindTableDef("Worker")->CreateSql));
-            db.Exec("INSERT INTO Worker (WorkerNR, Name) VALUES ('W1', 'Ann')");
-        }
-        TestWindows::TInstalledDialogs dialogs;
-        TdmlGlobals dataModule;
-        dataModule.SetDatabaseDir(dbDir);
-        TfrmMain frm(TestWindows::Locations(dir.Path()));
-        frm.SetDataHooks(MakeDataHooks(frm, &dataModule));
-        frm.show();
-        QVERIFY(dataModule.DatabaseActive());
-        for (const auto& def : DMTables::TableDefs())
-            QVERIFY2(QFileInfo::exists(dbDir + def.File), def.File);
-        QVERIFY(!dataModule.QueryIsEmpty("SELECT * FROM Worker WHERE WorkerNR = 'W1'"));
-        QVERIFY(frm.DataHooks().IsDatabaseActive());
-    }
 
     // The start-up makes every window, publishes each in its global, hands
     // each list its kind's editor and the New commands theirs; the main
