@@ -187,34 +187,6 @@ private Q_SLOTS:
         QCOMPARE(m_Dialogs.Requests().size(), 1); // the editor only
     }
 
-    void RecordsAddedWithTheNewCommandsShowInTheirLists() {
-        Select(0); // the calls list in front: the others are behind it
-        const struct {
-            int Node;
-            const char* KeyColumn;
-            const char* KeyField;
-            QAction* Command;
-        } kinds[] = {{1, "CustomerID", "edtCustomerID", Main().actNewCustomer},
-                     {2, "WorkerNR", "edtWorkerNR", Main().actNewWorker},
-                     {3, "SerialNr", "edtSerialNr", Main().actNewItem}};
-        for (const auto& kind : kinds) {
-            TDataSet* rows = List(kind.Node)->DataSet();
-            const qint64 before = rows->RecordCount();
-            m_Dialogs.AnswerModal([&](QObject* window) {
-                window->findChild<TDBEdit*>(kind.KeyField)->setText("NEW1");
-                // A new worker needs a name, a new item a known owner.
-                if (auto* surname = window->findChild<TDBEdit*>("edtSurname"))
-                    surname->setText("New");
-                if (auto* owner = window->findChild<TDBEdit*>("edtOwner"))
-                    owner->setText(Data().sqlCustomer->FieldByName("CustomerID").AsString());
-                return TestWindows::CloseEditor(window);
-            });
-            kind.Command->trigger();
-            QTRY_COMPARE(rows->RecordCount(), before + 1);
-            QVERIFY(rows->Locate(kind.KeyColumn, "NEW1"));
-        }
-    }
-
     // A customer phones about an item: the call is logged against the item,
     // assigned, moved through Busy, Awaiting Parts and Complete with a
     // comment on the way, billed, its card printed, and the item's history
