@@ -1,7 +1,7 @@
 // The program as a user meets it, on the small demonstration database: Edit
-// saves through each list's editor, a deletion reaches the other lists, and
-// the Add shortcut makes a call. The pieces are tried one by one in the
-// tests of the lists, editors and data module.
+// saves through each list's editor, the Add shortcut makes a call, and a call
+// goes from the phone to the item's history. The pieces are tried one by one
+// in the tests of the lists, editors and data module.
 
 #include "data/DMGlobals.h"
 #include "data/engine/TQuery.h"
@@ -134,37 +134,6 @@ private Q_SLOTS:
                 value);
         }
         QCOMPARE(Count("SELECT COUNT(*) FROM Worker WHERE Name = 'Edited 2'"), 1);
-    }
-
-    void ADeletedCustomersContractsLeaveTheirList() {
-        const QString customer = Value("SELECT CustomerID FROM ServiceContract");
-        Select(4);
-        TDataSet* contracts = List(4)->DataSet();
-        QVERIFY(contracts->Locate("CustomerID", customer)); // seen once, before
-        Select(1);
-        QVERIFY(List(1)->DataSet()->Locate("CustomerID", customer));
-        m_Dialogs.AnswerButton(mbYes);
-        Main().actDeleteCurrentRec->trigger();
-        QCOMPARE(
-            Count("SELECT COUNT(*) FROM ServiceContract WHERE CustomerID = '" + customer + "'"), 0);
-
-        // The contract list shows what is there; a double-click opens the
-        // contract shown, never another one.
-        Select(4);
-        QVERIFY(!contracts->Locate("CustomerID", customer));
-        QCOMPARE(contracts->RecordCount(), Count("SELECT COUNT(*) FROM ServiceContract"));
-        contracts->First();
-        const QString item = contracts->FieldByName("ItemSerialNr").AsString();
-        QString shown;
-        m_Dialogs.AnswerModal([&](QObject* window) {
-            shown = window->findChild<TDBEdit*>("edtItemSerialNr")->text() + "/" +
-                    window->findChild<TDBEdit*>("edtCustomerID")->text();
-            return TestWindows::CloseEditor(window, false);
-        });
-        const QModelIndex first = List(4)->dbcGrid->model()->index(0, 1);
-        List(4)->dbcGrid->setCurrentIndex(first);
-        Q_EMIT List(4)->dbcGrid->doubleClicked(first);
-        QCOMPARE(shown, item + "/" + contracts->FieldByName("CustomerID").AsString());
     }
 
     void AddFromItsShortcutMakesACallWithoutAsking() {
