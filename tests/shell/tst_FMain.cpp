@@ -1,4 +1,3 @@
-#include "data/DMTables.h"
 #include "shell/FAbout.h"
 #include "shell/FMain.h"
 #include "shell/UBusyCursor.h"
@@ -225,56 +224,39 @@ private Q_SLOTS:
         QCOMPARE(steps.size(), 2);
     }
 
-    // The call views on real calls: tst_FLists; each node's list: tst_EndToEnd.
-    void TreeShowsTheChosenView_data() {
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("sub");
-        QTest::addColumn<int>("list");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("filter");
-        auto row = [](const char* title, int top, int sub, int list, const char* filter = "") {
-            QTest::newRow(title) << top << sub << list << QString(title) << QString(filter);
-        };
-        row("Incomplete Calls", 0, 2, Interfaces::dvCalls, "Status='Pending'");
-        row("All Items", 3, -1, Interfaces::dvItems);
-    }
-    void TreeShowsTheChosenView() {
-        QFETCH(int, top);
-        QFETCH(int, sub);
-        QFETCH(int, list);
-        QFETCH(QString, title);
-        QFETCH(QString, filter);
+    // The call views on real calls, each with its title: tst_FLists.
+    void TreeShowsTheChosenList() {
         auto frm = MakeMain();
         QVERIFY(ShowExposed(*frm));
         frm->ShowDataList(Interfaces::dvWorkers);
+        QTreeWidgetItem* node = Node(*frm, 3);
 
         // Nothing happens while the database is closed.
         m_bDatabaseOpen = false;
-        frm->SelectView(Node(*frm, top, sub));
-        QVERIFY(!m_Applied);
+        frm->SelectView(node);
         QCOMPARE(Front(*frm), m_Lists[Interfaces::dvWorkers]);
 
         m_bDatabaseOpen = true;
-        QTreeWidgetItem* node = Node(*frm, top, sub);
-        frm->tvNavigation->scrollToItem(node);
         QTest::mouseClick(frm->tvNavigation->viewport(), Qt::LeftButton, {},
                           frm->tvNavigation->visualItemRect(node).center());
         QVERIFY(!TBusyCursor::IsBusy());
-        QCOMPARE(Front(*frm), m_Lists[size_t(list)]);
-        QCOMPARE(m_Lists[size_t(list)]->Title, title);
-        QCOMPARE(g_pCurrent, static_cast<IDataListWindow*>(m_Lists[size_t(list)]));
-        // The calls list keeps its view when another list is chosen.
-        QCOMPARE(m_Applied.has_value(), top == 0);
-        if (m_Applied)
-            QCOMPARE(*m_Applied, (UCallViews::TCallView{title, DMTables::SqlCallsListText(), filter,
-                                                        !filter.isEmpty()}));
-        // The pane follows the list brought to the front, back to this view.
-        const int other =
-            list == Interfaces::dvWorkers ? Interfaces::dvItems : Interfaces::dvWorkers;
-        frm->ShowDataList(other);
+        TFakeList* items = m_Lists[Interfaces::dvItems];
+        QCOMPARE(Front(*frm), items);
+        QCOMPARE(items->Title, QString("All Items"));
+        QCOMPARE(g_pCurrent, static_cast<IDataListWindow*>(items));
+        QVERIFY(!m_Applied); // the calls list keeps its view
+        // The pane follows the list brought to the front, back to this one.
+        frm->ShowDataList(Interfaces::dvWorkers);
         QVERIFY(frm->tvNavigation->currentItem() != node);
-        frm->ShowDataList(list);
+        frm->ShowDataList(Interfaces::dvItems);
         QCOMPARE(frm->tvNavigation->currentItem(), node);
+        // Back on the calls, the pane marks the view they show.
+        QTreeWidgetItem* pending = Node(*frm, 0, 2);
+        frm->SelectView(pending);
+        QVERIFY(m_Applied);
+        frm->ShowDataList(Interfaces::dvItems);
+        frm->ShowDataList(Interfaces::dvCalls);
+        QCOMPARE(frm->tvNavigation->currentItem(), pending);
     }
 
     // The commands' enabled states on real lists: tst_FLists.
