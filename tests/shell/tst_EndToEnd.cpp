@@ -22,7 +22,7 @@ class TestEndToEnd : public QObject {
 
     TTempDir m_Dir;
     TScriptedDialogs m_Dialogs;
-    std::unique_ptr<TDialogsInstaller> m_pInstalled;
+    TDialogsInstaller m_Installed{m_Dialogs};
     std::unique_ptr<TProgramWindows> m_pWindows;
 
     TfrmMain& Main() { return m_pWindows->MainWindow(); }
@@ -81,7 +81,6 @@ private Q_SLOTS:
         QVERIFY(tool.waitForFinished(120000));
         QVERIFY2(tool.exitCode() == 0, tool.readAll().constData());
 
-        m_pInstalled = std::make_unique<TDialogsInstaller>(m_Dialogs);
         m_pWindows = std::make_unique<TProgramWindows>(TestWindows::Locations(m_Dir.Path()));
         Data().SetDatabaseDir(m_Dir.Path() + "database");
         Main().show();
