@@ -248,16 +248,14 @@ private Q_SLOTS:
                              "\nbtnOk=again\n"),
                  QStringList({"line 8: not \"name=text\": bad line",
                               "line 10: a second text for frmCallEdtr/btnOk"}));
-        TTempDir dir;
-        TestWindows::TInstalledDialogs dialogs;
-        TProgramWindows program(TestWindows::Locations(dir.Path()));
-        const TProgramWindows::TWindows& w = program.Windows();
-        QCOMPARE(texts.TextFor(w.CallEdtr->btnOk), QString("again"));
-        QCOMPARE(texts.TextFor(w.WorkerEdtr->btnOk), QString("Saves."));
+        TfrmCallEdtr call(nullptr);
+        TfrmWorkerEdtr worker(nullptr);
+        QCOMPARE(texts.TextFor(call.btnOk), QString("again"));
+        QCOMPARE(texts.TextFor(worker.btnOk), QString("Saves."));
         QPushButton outside;
         outside.setObjectName("btnOk");
         QCOMPARE(texts.TextFor(&outside), QString("Any OK."));
-        QCOMPARE(TWhatsThisTexts::WindowNames(w.CallEdtr->btnOk),
+        QCOMPARE(TWhatsThisTexts::WindowNames(call.btnOk),
                  QStringList({"frmCallEdtr", "frmBaseEditor"}));
     }
 
