@@ -61,11 +61,12 @@ QStringList WithoutText(QWidget* root) {
 
 class TestFHelp : public QObject {
     Q_OBJECT
+    TTempDir m_Dir;
+
 private Q_SLOTS:
     void ContentsAndIndexOpenTheirPagesInOneHelpWindow() {
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(dir.Path()));
+        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
         main.actHelpContents->trigger();
         QList<TfrmHelp*> windows = main.findChildren<TfrmHelp*>();
         QCOMPARE(windows.size(), 1);
@@ -102,8 +103,7 @@ private Q_SLOTS:
     }
 
     void KeywordsAndSearchFindTheirPages() {
-        TTempDir dir;
-        const QString d = dir.Path();
+        const QString d = m_Dir.Path();
         WriteFile(d + "index.html",
                   Page("Contents", "contents",
                        "<a href=\"a.html\">A</a> <a href=\"b.html#top\">B</a> <a "
@@ -177,10 +177,9 @@ private Q_SLOTS:
     }
 
     void MissingHelpFolderIsReported() {
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain::TLocations locations = TestWindows::Locations(dir.Path());
-        locations.HelpDir = dir.Path() + "help/";
+        TfrmMain::TLocations locations = TestWindows::Locations(m_Dir.Path());
+        locations.HelpDir = m_Dir.Path() + "help/";
         TfrmMain main(locations);
         dialogs.AnswerButton(mbOK);
         main.actHelpContents->trigger();
@@ -201,15 +200,14 @@ private Q_SLOTS:
         TWhatsThisTexts texts;
         QCOMPARE(texts.Parse(QString::fromUtf8(file.readAll())), QStringList());
 
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
-        TProgramWindows program(TestWindows::Locations(dir.Path()));
-        program.DataModule().SetDatabaseDir(dir.Path() + "database/");
+        TProgramWindows program(TestWindows::Locations(m_Dir.Path()));
+        program.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
         TfrmMain& main = program.MainWindow();
         QVERIFY(TestWindows::ShowExposed(main));
         QVERIFY(main.HelpWindow());
-        TfrmBackup backup(&main, &program.DataModule(), dir.Path());
-        TfrmRestore restore(&main, &program.DataModule(), dir.Path());
+        TfrmBackup backup(&main, &program.DataModule(), m_Dir.Path());
+        TfrmRestore restore(&main, &program.DataModule(), m_Dir.Path());
         TfrmGospel gospel(&main);
         TfrmAbout about;
         // Every window is polished before it is first shown, the editors and
@@ -260,9 +258,8 @@ private Q_SLOTS:
     }
 
     void AboutLifeOpensItsAddressAfterOK() {
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(dir.Path()));
+        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
         QList<QUrl> opened;
         const TUrlOpener previous = SetExternalUrlOpener([&opened](const QUrl& url) {
             opened << url;
