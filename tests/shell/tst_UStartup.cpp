@@ -20,8 +20,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-using TestSupport::TTempDir;
-
 namespace {
 
 // Every global instance pointer of a window, null or not.
@@ -37,7 +35,7 @@ QList<QWidget*> Globals() {
 class TestUStartup : public QObject {
     Q_OBJECT
 
-    TTempDir m_Settings;
+    TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -47,14 +45,13 @@ private Q_SLOTS:
     // window alone owns them all, and when the start-up goes so do they and
     // every global is clear.
     void TheStartUpMakesPublishesAndRemovesEveryWindow() {
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
         QList<QPointer<QWidget>> made;
         {
-            TProgramWindows windows(TestWindows::Locations(dir.Path()));
+            TProgramWindows windows(TestWindows::Locations(m_Dir.Path()));
             const TProgramWindows::TWindows& w = windows.Windows();
             TfrmMain& main = windows.MainWindow();
-            windows.DataModule().SetDatabaseDir(dir.Path() + "database/");
+            windows.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
 
             // The editors and pickers, in the order of their globals.
             const QList<QWidget*> windowsMade = {
@@ -126,7 +123,7 @@ private Q_SLOTS:
                 });
                 command->trigger();
                 QVERIFY(shown && shown->parent() == &main);
-                QCOMPARE(offered, dir.Path() + "backups/");
+                QCOMPARE(offered, m_Dir.Path() + "backups/");
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 QVERIFY(!shown);
             }
@@ -173,7 +170,7 @@ private Q_SLOTS:
     }
 
     void MissingDataModuleIsFatal() {
-        TfrmMain frm(TestWindows::Locations(m_Settings.Path()));
+        TfrmMain frm(TestWindows::Locations(m_Dir.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
         // No worker list yet: nobody to pick.
