@@ -63,14 +63,15 @@ private Q_SLOTS:
         QVERIFY(!dialogs.Requests().back().Expected);
     }
 
+    // Both seams live throughout, so neither address can be taken for the other.
     void InstallerRestoresThePreviousSeam() {
-        IDialogs& before = Dialogs();
-        TScriptedDialogs dialogs;
+        TScriptedDialogs outer, inner;
+        TDialogsInstaller installOuter(outer);
         {
-            TDialogsInstaller install(dialogs);
-            QCOMPARE(&Dialogs(), &dialogs);
+            TDialogsInstaller install(inner);
+            QCOMPARE(&Dialogs(), &inner);
         }
-        QCOMPARE(&Dialogs(), &before);
+        QCOMPARE(&Dialogs(), &outer);
     }
 };
 
