@@ -1,7 +1,4 @@
-#include "shell/FMain.h"
 #include "shell/UApplication.h"
-#include "shell/UErrors.h"
-#include "shell/USettings.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>
@@ -13,16 +10,12 @@ using TestWindows::ShownCaption;
 // Runs the application's event loop until something quits it or the
 // timeout does; true when the loop ended before the timeout.
 static bool RunLoop(int timeoutMs = 5000) {
-    bool timedOut = false;
+    const int timedOut = -99;
     QTimer safety;
     safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(2);
-    });
+    safety.callOnTimeout([] { QCoreApplication::exit(timedOut); });
     safety.start(timeoutMs);
-    QCoreApplication::exec();
-    return !timedOut;
+    return QCoreApplication::exec() != timedOut;
 }
 
 class TestUApplication : public QObject {
@@ -34,7 +27,7 @@ private Q_SLOTS:
     // system is given beyond the window's own title.
     void MainWindowCaptionNamesTheProgramOnce() {
         TestSupport::TTempDir dir;
-        SetSettingsStoreLocation(dir.Path() + "user", dir.Path() + "machine");
+        TestWindows::UseTestSettings(dir);
         TestWindows::TInstalledDialogs dialogs;
         TfrmMain frm(TestWindows::Locations(dir.Path()));
         QVERIFY(TestWindows::ShowExposed(frm));

@@ -15,11 +15,8 @@ using TMode = CBlowFish::TMode;
 const QByteArray ChainKey = QByteArray::fromHex("0123456789ABCDEFF0E1D2C3B4A59687");
 const CBlowFish::TBlock ChainIV = {0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x32, 0x10};
 
-QByteArray ChainPlainText() {
-    QByteArray text("7654321 Now is the time for ");
-    text.append(QByteArray(32 - text.size(), '\0'));
-    return text;
-}
+const QByteArray ChainPlainText =
+    QByteArray("7654321 Now is the time for ").leftJustified(32, '\0');
 
 } // namespace
 
@@ -30,25 +27,19 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QByteArray>("plain");
         QTest::addColumn<QByteArray>("cipher");
-        const struct {
-            const char* key;
-            const char* plain;
-            const char* cipher;
-        } vectors[] = {
-            {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
-            {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
-            {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
-            {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
-            // Keys of other lengths, all prefixes of one long key.
-            {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
-            {"F0E1D2C3B4A59687", "FEDCBA9876543210", "E87A244E2CC85E82"},
-            {"F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677", "FEDCBA9876543210",
-             "05044B62FA52D080"},
-        };
-        for (const auto& v : vectors)
-            QTest::addRow("%s %s", v.key, v.plain)
-                << QByteArray::fromHex(v.key) << QByteArray::fromHex(v.plain)
-                << QByteArray::fromHex(v.cipher);
+        for (const auto& [key, plain, cipher] :
+             {std::tuple{"0000000000000000", "0000000000000000", "4EF997456198DD78"},
+              {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
+              {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
+              {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
+              // Keys of other lengths, all prefixes of one long key.
+              {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
+              {"F0E1D2C3B4A59687", "FEDCBA9876543210", "E87A244E2CC85E82"},
+              {"F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677", "FEDCBA9876543210",
+               "05044B62FA52D080"}})
+            QTest::addRow("%s %s", key, plain)
+                << QByteArray::fromHex(key) << QByteArray::fromHex(plain)
+                << QByteArray::fromHex(cipher);
     }
 
     void EncryptsPublishedBlocks() {
@@ -89,13 +80,13 @@ private Q_SLOTS:
         QFETCH(CBlowFish::TMode, mode);
         QFETCH(QByteArray, cipher);
         CBlowFish blowFish(ChainKey, ChainIV);
-        QByteArray buffer = ChainPlainText();
+        QByteArray buffer = ChainPlainText;
         blowFish.Encrypt(buffer, mode);
         QCOMPARE(buffer.left(cipher.size() / 2).toHex().toUpper(), cipher);
 
         blowFish.ResetChain();
         blowFish.Decrypt(buffer, mode);
-        QCOMPARE(buffer, ChainPlainText());
+        QCOMPARE(buffer, ChainPlainText);
     }
 
     void RefusesBuffersThatAreNotWholeBlocks() {

@@ -1,6 +1,5 @@
 #include "shell/UErrors.h"
 #include "support/TestWindows.h"
-#include "support/UScriptedDialogs.h"
 
 #include <QtTest>
 

@@ -4,8 +4,6 @@
 
 #include "data/DMGlobals.h"
 #include "shell/UFirstStart.h"
-#include "shell/UStartup.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>

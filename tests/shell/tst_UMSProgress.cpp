@@ -37,10 +37,8 @@ private Q_SLOTS:
         TMSProgress barProgress(&bar);
         QCOMPARE(LoopUntilCancelled(barProgress), 0);
 
-        QStatusBar statusBar;
-        auto* panel = new QProgressBar;
-        statusBar.addPermanentWidget(panel);
-        TMSStatusBarProgress panelProgress(panel);
+        QProgressBar panel;
+        TMSStatusBarProgress panelProgress(&panel);
         QCOMPARE(LoopUntilCancelled(panelProgress), 0);
     }
 
@@ -58,18 +56,16 @@ private Q_SLOTS:
         QFETCH(int, max);
         QFETCH(int, position);
         QFETCH(int, shown);
-        QStatusBar statusBar;
-        auto* panel = new QProgressBar;
-        panel->setRange(0, 500);
-        statusBar.addPermanentWidget(panel);
-        TMSStatusBarProgress progress(panel);
+        QProgressBar panel;
+        panel.setRange(0, 500);
+        TMSStatusBarProgress progress(&panel);
         progress.SetMax(max);
         progress.SetPosition(position);
         QCOMPARE(progress.Percent(), shown);
-        QCOMPARE(panel->format(), QString::number(shown) + "%");
+        QCOMPARE(panel.format(), QString::number(shown) + "%");
         // The panel has the counter's range and draws the position in it.
-        QCOMPARE(panel->maximum(), max);
-        QCOMPARE(panel->value(), std::min(position, max));
+        QCOMPARE(panel.maximum(), max);
+        QCOMPARE(panel.value(), std::min(position, max));
     }
 
     void ControlMayGoFirst() {

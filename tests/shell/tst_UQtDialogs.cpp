@@ -3,7 +3,6 @@
 
 #include "shell/UApplication.h"
 #include "shell/UQtDialogs.h"
-#include "support/TestSupport.h"
 #include "support/TestWindows.h"
 
 #include <QtTest>

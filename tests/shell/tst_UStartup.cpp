@@ -1,6 +1,4 @@
 #include "data/DMGlobals.h"
-#include "data/DMTables.h"
-#include "data/engine/TDatabase.h"
 #include "editors/FCallEdtr.h"
 #include "editors/FCustomerEdtr.h"
 #include "editors/FItemEdtr.h"
@@ -14,8 +12,6 @@
 #include "lists/FPriorityPicker.h"
 #include "lists/FServiceContractList.h"
 #include "lists/FWorkerList.h"
-#include "shell/FMain.h"
-#include "shell/USettings.h"
 #include "shell/UStartup.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/abstract/IProgramSettings.h"
@@ -23,8 +19,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-
-using TestSupport::TTempDir;
 
 namespace {
 
@@ -41,77 +35,43 @@ QList<QWidget*> Globals() {
 class TestUStartup : public QObject {
     Q_OBJECT
 
-    TTempDir m_Settings;
+    TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void FirstStartCreatesTheTablesAndKeepsExistingOnes() {
-        TTempDir dir;
-        const QString dbDir = dir.Path() + "database/";
-        {
-            // A folder that already holds the workers, with one row.
-            QDir().mkpath(dbDir);
-            TDatabase db;
-            db.Open(dbDir);
-            db.Exec(QString::fromLatin1(DMTables::FindTableDef("Worker")->CreateSql));
-            db.Exec("INSERT INTO Worker (WorkerNR, Name) VALUES ('W1', 'Ann')");
-        }
-        TestWindows::TInstalledDialogs dialogs;
-        TdmlGlobals dataModule;
-        dataModule.SetDatabaseDir(dbDir);
-        TfrmMain frm(TestWindows::Locations(dir.Path()));
-        frm.SetDataHooks(MakeDataHooks(frm, &dataModule));
-        frm.show();
-        QVERIFY(dataModule.DatabaseActive());
-        for (const auto& def : DMTables::TableDefs())
-            QVERIFY2(QFileInfo::exists(dbDir + def.File), def.File);
-        QVERIFY(!dataModule.QueryIsEmpty("SELECT * FROM Worker WHERE WorkerNR = 'W1'"));
-        QVERIFY(frm.DataHooks().IsDatabaseActive());
-    }
 
     // The start-up makes every window, publishes each in its global, hands
     // each list its kind's editor and the New commands theirs; the main
     // window alone owns them all, and when the start-up goes so do they and
     // every global is clear.
     void TheStartUpMakesPublishesAndRemovesEveryWindow() {
-        TTempDir dir;
         TestWindows::TInstalledDialogs dialogs;
         QList<QPointer<QWidget>> made;
         {
-            TProgramWindows windows(TestWindows::Locations(dir.Path()));
+            TProgramWindows windows(TestWindows::Locations(m_Dir.Path()));
             const TProgramWindows::TWindows& w = windows.Windows();
             TfrmMain& main = windows.MainWindow();
-            windows.DataModule().SetDatabaseDir(dir.Path() + "database/");
+            windows.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
 
-            const QList<std::pair<QWidget*, QWidget*>> single = {
-                {frmCallEdtr, w.CallEdtr},
-                {frmCustomerEdtr, w.CustomerEdtr},
-                {frmServiceContractEdtr, w.ServiceContractEdtr},
-                {frmWorkerEdtr, w.WorkerEdtr},
-                {frmItemEdtr, w.ItemEdtr},
-                {frmReprEditor, w.ReprEditor},
-                {frmMonthPicker, w.MonthPicker},
-                {frmPriorityPicker, w.PriorityPicker},
-            };
+            // The editors and pickers, in the order of their globals.
+            const QList<QWidget*> windowsMade = {
+                w.CallEdtr, w.CustomerEdtr, w.ServiceContractEdtr, w.WorkerEdtr,
+                w.ItemEdtr, w.ReprEditor,   w.MonthPicker,         w.PriorityPicker};
+            QCOMPARE(Globals().mid(5, 8), windowsMade);
             QCOMPARE(frmMain, &main);
             QCOMPARE(g_pProgramSettings, static_cast<Interfaces::IProgramSettings*>(&main));
             QCOMPARE(g_pDataView, static_cast<Interfaces::IDataView*>(&main));
-            for (const auto& [global, window] : single) {
-                QVERIFY(window);
-                QCOMPARE(global, window);
-                QCOMPARE(window->parent(), &main);
+            for (QWidget* window : windowsMade) {
+                QVERIFY(window && window->parent() == &main);
                 made << window;
             }
             // The lists come with the first show.
-            QVERIFY(!frmCallsList && !frmCustomerList && !frmWorkerList && !frmItemList &&
-                    !frmServiceContractList && !w.Lists.Calls);
+            QVERIFY(!w.Lists.Calls && Globals().mid(0, 5) == QList<QWidget*>(5, nullptr));
 
             main.show();
             QVERIFY(windows.DataModule().DatabaseActive());
             const struct {
-                TfrmDataList* Global;
-                TfrmDataList* Made;
+                TfrmDataList *Global, *Made;
                 int View;
                 TfrmBaseEditor* Editor;
                 QAction* NewCommand;
@@ -123,12 +83,9 @@ private Q_SLOTS:
                  main.actNewWorker},
                 {frmItemList, w.Lists.Items, Interfaces::dvItems, frmItemEdtr, main.actNewItem},
                 {frmServiceContractList, w.Lists.ServiceContracts, Interfaces::dvServiceContracts,
-                 frmServiceContractEdtr, main.actNewServiceContract},
-            };
+                 frmServiceContractEdtr, main.actNewServiceContract}};
             for (const auto& l : lists) {
-                QVERIFY(l.Made);
-                QCOMPARE(l.Global, l.Made);
-                QCOMPARE(main.DataListWindow(l.View), l.Made);
+                QVERIFY(l.Made && l.Global == l.Made && main.DataListWindow(l.View) == l.Made);
                 // Owned by the MDI area, through its child window.
                 auto* child = qobject_cast<QMdiSubWindow*>(l.Made->parent());
                 QVERIFY(child && main.mdiMain->subWindowList().contains(child));
@@ -140,18 +97,16 @@ private Q_SLOTS:
 
                 // The list's Add and the main window's New run the kind's
                 // editor; Cancel leaves no row.
-                QObject* shown = nullptr;
+                QList<QObject*> shown;
                 const auto cancel = [&shown](QObject* window) {
-                    shown = window;
+                    shown << window;
                     return TestWindows::CloseEditor(window, false);
                 };
                 dialogs.AnswerModal(cancel);
                 QVERIFY(!l.Made->AppendRecord());
-                QCOMPARE(shown, l.Editor);
-                shown = nullptr;
                 dialogs.AnswerModal(cancel);
                 l.NewCommand->trigger();
-                QCOMPARE(shown, l.Editor);
+                QCOMPARE(shown, (QList<QObject*>{l.Editor, l.Editor}));
             }
             QCOMPARE(dialogs.PendingAnswers(), 0);
 
@@ -168,7 +123,7 @@ private Q_SLOTS:
                 });
                 command->trigger();
                 QVERIFY(shown && shown->parent() == &main);
-                QCOMPARE(offered, dir.Path() + "backups/");
+                QCOMPARE(offered, m_Dir.Path() + "backups/");
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 QVERIFY(!shown);
             }
@@ -215,7 +170,7 @@ private Q_SLOTS:
     }
 
     void MissingDataModuleIsFatal() {
-        TfrmMain frm(TestWindows::Locations(m_Settings.Path()));
+        TfrmMain frm(TestWindows::Locations(m_Dir.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
         // No worker list yet: nobody to pick.

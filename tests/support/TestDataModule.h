@@ -6,8 +6,6 @@
 #include "data/DMGlobals.h"
 #include "support/TestSupport.h"
 
-#include <QStringList>
-
 namespace TestSupport {
 
 // A data module on the folder "database" of a temporary folder that goes

@@ -1,6 +1,5 @@
 #include "support/TestSupport.h"
 
-#include "data/engine/TDatabase.h"
 #include "data/engine/TTable.h"
 
 #include <QProcess>
@@ -8,12 +7,6 @@
 #include <QTextDocumentFragment>
 
 namespace TestSupport {
-
-TTempDir::TTempDir() : m_Dir(QDir::tempPath() + QStringLiteral("/korvane-test-XXXXXX")) {}
-
-QString TTempDir::Path() const {
-    return m_Dir.path() + QLatin1Char('/');
-}
 
 QString ShownText(const QString& text) {
     if (!Qt::mightBeRichText(text))

@@ -5,6 +5,7 @@
 #include "data/engine/TDatabase.h"
 #include "shell/UErrors.h"
 
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -18,9 +19,8 @@ namespace TestSupport {
 // A temporary folder that lives as long as the object; its path ends in '/'.
 class TTempDir {
 public:
-    TTempDir();
-    QString Path() const;
-    bool IsValid() const { return m_Dir.isValid(); }
+    TTempDir() : m_Dir(QDir::tempPath() + QStringLiteral("/korvane-test-XXXXXX")) {}
+    QString Path() const { return m_Dir.path() + QLatin1Char('/'); }
 
 private:
     QTemporaryDir m_Dir;

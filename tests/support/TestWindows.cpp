@@ -4,8 +4,6 @@
 #include "data/engine/TDataSetModel.h"
 #include "editors/FBaseEditor.h"
 #include "lists/FDataList.h"
-#include "shell/FMain.h"
-#include "shell/UErrors.h"
 #include "shell/UNavigationTree.h"
 #include "shell/USettings.h"
 
@@ -16,9 +14,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTreeWidget>
-#include <QWidget>
 #include <QWindow>
 #include <algorithm>
 

@@ -7,16 +7,12 @@
 #include "support/TestSupport.h"
 #include "support/UScriptedDialogs.h"
 
-#include <QString>
-#include <QStringList>
 #include <QTest>
 #include <functional>
 
 class QHeaderView;
-class QObject;
 class QTreeWidgetItem;
 class TfrmBaseEditor;
-class QWidget;
 class TfrmDataList;
 
 namespace TestWindows {

@@ -17,34 +17,9 @@ TMsgButton ClosedAnswer(TMsgButtons buttons) {
 
 } // namespace
 
-void TScriptedDialogs::AnswerButton(TMsgButton button) {
-    m_Script.push_back({TAnswerKind::Button, button, false, {}, {}});
-}
-
-void TScriptedDialogs::AnswerInput(bool ok, const QString& value) {
-    m_Script.push_back({TAnswerKind::Input, mbNone, ok, value, {}});
-}
-
-void TScriptedDialogs::AnswerFile(const QString& fileName) {
-    m_Script.push_back({TAnswerKind::File, mbNone, false, fileName, {}});
-}
-
-void TScriptedDialogs::AnswerModal(std::function<int(QObject*)> handler) {
-    m_Script.push_back({TAnswerKind::Modal, mbNone, false, {}, std::move(handler)});
-}
-
-void TScriptedDialogs::AnswerModal(int result) {
-    AnswerModal([result](QObject*) { return result; });
-}
-
 int TScriptedDialogs::UnexpectedCount() const {
     return static_cast<int>(std::count_if(m_Requests.cbegin(), m_Requests.cend(),
                                           [](const TDialogRequest& r) { return !r.Expected; }));
-}
-
-void TScriptedDialogs::Clear() {
-    m_Requests.clear();
-    m_Script.clear();
 }
 
 bool TScriptedDialogs::Take(TDialogRequest request, TAnswerKind kind, TAnswer& answer) {
@@ -64,24 +39,21 @@ bool TScriptedDialogs::Take(TDialogRequest request, TAnswerKind kind, TAnswer& a
 
 TMsgButton TScriptedDialogs::MessageBox(TMsgKind kind, const QString& caption, const QString& text,
                                         TMsgButtons buttons) {
-    TDialogRequest request;
-    request.Kind = TDialogKind::MessageBox;
-    request.MsgKind = kind;
-    request.Caption = caption;
-    request.Text = text;
-    request.Buttons = buttons;
     TAnswer answer;
-    return Take(request, TAnswerKind::Button, answer) ? answer.Button : ClosedAnswer(buttons);
+    const bool fits = Take({.Kind = TDialogKind::MessageBox,
+                            .MsgKind = kind,
+                            .Caption = caption,
+                            .Text = text,
+                            .Buttons = buttons},
+                           TAnswerKind::Button, answer);
+    return fits ? answer.Button : ClosedAnswer(buttons);
 }
 
 bool TScriptedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-    TDialogRequest request;
-    request.Kind = TDialogKind::InputQuery;
-    request.Caption = caption;
-    request.Text = prompt;
-    request.Value = value;
     TAnswer answer;
-    if (!Take(request, TAnswerKind::Input, answer) || !answer.Ok)
+    if (!Take({.Kind = TDialogKind::InputQuery, .Caption = caption, .Text = prompt, .Value = value},
+              TAnswerKind::Input, answer) ||
+        !answer.Ok)
         return false;
     value = answer.Text;
     return true;
@@ -89,13 +61,11 @@ bool TScriptedDialogs::InputQuery(const QString& caption, const QString& prompt,
 
 QString TScriptedDialogs::FileDialog(TDialogKind kind, const QString& caption, const QString& dir,
                                      const QString& filter) {
-    TDialogRequest request;
-    request.Kind = kind;
-    request.Caption = caption;
-    request.Value = dir;
-    request.Filter = filter;
     TAnswer answer;
-    return Take(request, TAnswerKind::File, answer) ? answer.Text : QString();
+    return Take({.Kind = kind, .Caption = caption, .Value = dir, .Filter = filter},
+                TAnswerKind::File, answer)
+               ? answer.Text
+               : QString();
 }
 
 QString TScriptedDialogs::OpenFileName(const QString& caption, const QString& dir,
@@ -113,9 +83,7 @@ QString TScriptedDialogs::FolderName(const QString& caption, const QString& dir)
 }
 
 int TScriptedDialogs::ExecModal(QObject* window, const std::function<int()>&) {
-    TDialogRequest request;
-    request.Kind = TDialogKind::Modal;
-    request.Window = window;
+    TDialogRequest request{.Kind = TDialogKind::Modal, .Window = window};
     if (window) {
         request.WindowClass = QString::fromLatin1(window->metaObject()->className());
         request.Caption = window->property("windowTitle").toString();

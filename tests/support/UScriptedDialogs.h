@@ -28,34 +28,45 @@ enum class TDialogKind { MessageBox, InputQuery, OpenFile, SaveFile, Folder, Mod
 struct TDialogRequest {
     TDialogKind Kind = TDialogKind::MessageBox;
     TMsgKind MsgKind = TMsgKind::Information; // message boxes only
-    QString Caption;
-    QString Text;                 // the message, or the prompt of an input box
+    QString Caption{};
+    QString Text{};               // the message, or the prompt of an input box
     TMsgButtons Buttons = mbNone; // message boxes only
-    QString Value;                // initial text of an input box, folder of a file dialog
-    QString Filter;               // file dialogs only
-    QPointer<QObject> Window;     // modal windows only; null once destroyed
-    QString WindowClass;          // class name of a modal window
+    QString Value{};              // initial text of an input box, folder of a file dialog
+    QString Filter{};             // file dialogs only
+    QPointer<QObject> Window{};   // modal windows only; null once destroyed
+    QString WindowClass{};        // class name of a modal window
     bool Expected = true;         // false when the script had no answer for it
 };
 
 class TScriptedDialogs : public IDialogs {
 public:
     // Script: each call queues one answer for the next request.
-    void AnswerButton(TMsgButton button);
-    void AnswerInput(bool ok, const QString& value = {});
+    void AnswerButton(TMsgButton button) { m_Script.push_back({TAnswerKind::Button, button}); }
+    void AnswerInput(bool ok, const QString& value = {}) {
+        m_Script.push_back({.Kind = TAnswerKind::Input, .Ok = ok, .Text = value});
+    }
     // Answers an open, save or folder dialog; an empty name means cancelled.
-    void AnswerFile(const QString& fileName);
+    void AnswerFile(const QString& fileName) {
+        m_Script.push_back({.Kind = TAnswerKind::File, .Text = fileName});
+    }
     // Answers a modal window: `handler` may work on the window (fill in its
     // fields, press its buttons) and returns the result code of the window.
-    void AnswerModal(std::function<int(QObject*)> handler);
-    void AnswerModal(int result);
+    void AnswerModal(std::function<int(QObject*)> handler) {
+        m_Script.push_back({.Kind = TAnswerKind::Modal, .Handler = std::move(handler)});
+    }
+    void AnswerModal(int result) {
+        AnswerModal([result](QObject*) { return result; });
+    }
 
     const QList<TDialogRequest>& Requests() const { return m_Requests; }
     int UnexpectedCount() const;
     // Answers scripted but not yet used.
     int PendingAnswers() const { return static_cast<int>(m_Script.size()); }
     // Forgets requests and the unused script.
-    void Clear();
+    void Clear() {
+        m_Requests.clear();
+        m_Script.clear();
+    }
 
     TMsgButton MessageBox(TMsgKind kind, const QString& caption, const QString& text,
                           TMsgButtons buttons) override;
@@ -73,8 +84,8 @@ private:
         TAnswerKind Kind;
         TMsgButton Button = mbNone;
         bool Ok = false;
-        QString Text;
-        std::function<int(QObject*)> Handler;
+        QString Text{};
+        std::function<int(QObject*)> Handler{};
     };
 
     // Records `request`; takes the next answer when it is of kind `kind`.

@@ -11,8 +11,7 @@ class TestCommandLine : public QObject {
 
     struct TRun {
         int ExitCode = -1;
-        QString Out;
-        QString Err;
+        QString Out, Err;
     };
 
     // The environment of a run: no display at all, or the offscreen one.

@@ -173,19 +173,31 @@ private Q_SLOTS:
     // written, else in the user's data folder; --database moves the database.
     void TheDataFolderIsChosenByTheExecutablesFolder() {
         TestSupport::TTempDir dir;
-        const QString app = dir.Path() + "app/", user = dir.Path() + "home/.local/share/korvane";
-        const QString mine = user + "/";
+        const QString app = dir.Path() + "app/", bin = dir.Path() + "usr/bin/";
+        const QString user = dir.Path() + "home/.local/share/korvane", mine = user + "/";
+        const auto folders = [&user](const QString& database, const QString& exeDir) {
+            const TDataFolders chosen = DataFolders(database, exeDir, user);
+            return chosen.Database + " | " + chosen.Backups;
+        };
         Make(app + "Countries.dat");
-        QCOMPARE(DataFolders({}, app, user).Database, app + "database/");
-        QCOMPARE(DataFolders({}, app, user).Backups, app + "backups/");
+        QCOMPARE(folders({}, app), app + "database/ | " + app + "backups/");
         // So is the build folder, where the tests run.
         QCOMPARE(DataFolders().Database, GetAppPath() + "database/");
-
         // An installed program's bin/, writable for root, holds no shipped files.
-        const QString bin = dir.Path() + "usr/bin/";
         Make(bin + "korvane");
-        QCOMPARE(DataFolders({}, bin, user).Database, mine + "database/");
-        QCOMPARE(DataFolders({}, bin, user).Backups, mine + "backups/");
+        QCOMPARE(folders({}, bin), mine + "database/ | " + mine + "backups/");
+
+        const QString shared = dir.Path() + "shared/";
+        QCOMPARE(folders(dir.Path() + "shared", app), shared + " | " + app + "backups/");
+        QCOMPARE(folders(shared, bin), shared + " | " + mine + "backups/");
+        // A relative folder is taken from the current directory.
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.Path()));
+        const QString here = QDir::currentPath();
+        const QString relative = DataFolders("office/db", app, user).Database;
+        QDir::setCurrent(current);
+        QCOMPARE(relative, here + "/office/db/");
+
         // A folder where the data already lives keeps it.
         Make(bin + "database/");
         QCOMPARE(DataFolders({}, bin, user).Database, bin + "database/");
@@ -196,33 +208,12 @@ private Q_SLOTS:
         QFile::setPermissions(app, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                        QFile::ExeOther);
         const bool readOnlyGoesHome = Unprivileged([&] {
-            const TDataFolders folders = DataFolders({}, app, user);
-            return !IsPortableCopy(app) && folders.Database == mine + "database/" &&
-                   folders.Backups == mine + "backups/";
+            return !IsPortableCopy(app) &&
+                   folders({}, app) == mine + "database/ | " + mine + "backups/";
         });
         QFile::setPermissions(app, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(readOnlyGoesHome);
         QVERIFY(IsPortableCopy(app));
-    }
-
-    void TheDatabaseFolderOfTheCommandLineComesFirst() {
-        TestSupport::TTempDir dir;
-        const QString app = dir.Path() + "app/", user = dir.Path() + "home";
-        Make(app + "Countries.dat");
-        const TDataFolders shared = DataFolders(dir.Path() + "shared", app, user);
-        QCOMPARE(shared.Database, dir.Path() + "shared/");
-        QCOMPARE(shared.Backups, app + "backups/");
-        QCOMPARE(DataFolders(dir.Path() + "shared/", dir.Path() + "bin/", user).Database,
-                 dir.Path() + "shared/");
-        QCOMPARE(DataFolders(dir.Path() + "shared/", dir.Path() + "bin/", user).Backups,
-                 user + "/backups/");
-        // A relative folder is taken from the current directory.
-        const QString current = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.Path()));
-        const QString here = QDir::currentPath();
-        const QString relative = DataFolders("office/db", app, user).Database;
-        QDir::setCurrent(current);
-        QCOMPARE(relative, here + "/office/db/");
     }
 
     void ReadsEveryClassAndByteOrder_data() {
