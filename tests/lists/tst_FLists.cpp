@@ -229,17 +229,20 @@ private Q_SLOTS:
             QCOMPARE(frm.tvNavigation->currentItem(), program.Node(0));
     }
 
-    // Edit on each list, and the deletion of a customer with what is its,
-    // are followed on the demonstration data (tst_EndToEnd).
     void RecordCommandsActOnTheCurrentList() {
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
         TTable* calls = program.DataModule.tblCall;
-        // Adds a call the way the call editor would.
+        // Changes the calls table the way the call editor would.
         TestWindows::TFakeEditor editor;
         editor.Result = true;
-        editor.OnExecute = [calls] {
-            calls->Append();
+        QString rowSeen;
+        editor.OnExecute = [&] {
+            const bool edit = editor.Modes.last();
+            if (edit)
+                rowSeen = calls->FieldByName("CallNr").AsString();
+            edit ? calls->Edit() : calls->Append();
+            calls->FieldByName("Status").SetAsString("Busy");
             calls->Post();
         };
         frmCallsList->SetEditor(&editor);
@@ -256,9 +259,17 @@ private Q_SLOTS:
         QCOMPARE(CurrentDataList, frmCallsList);
         QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
 
+        // Edit runs the editor on the list's record and shows the saved row.
+        QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000003"));
+        calls->First();
+        frm.actEditCurrentRec->trigger();
+        QCOMPARE(rowSeen, QString("000003"));
+        QCOMPARE(program.CurrentCall(), QString("000003"));
+        QCOMPARE(program.DataModule.sqlCall->FieldByName("Status").AsString(), QString("Busy"));
+
         // New adds a call, counted in the status bar, and the list moves to it.
         frm.actAddNewRec->trigger();
-        QCOMPARE(editor.Modes, QList<bool>({false}));
+        QCOMPARE(editor.Modes, QList<bool>({true, false}));
         QCOMPARE(count(), QString("8 calls"));
         QCOMPARE(program.CurrentCall(), calls->FieldByName("CallNr").AsString());
         QVERIFY(program.CurrentCall() > QString("000007"));
@@ -271,7 +282,8 @@ private Q_SLOTS:
         program.DataModule.RefreshQueries();
         QCOMPARE(enabled(), QList<bool>({false, false, true, false}));
 
-        // Yes deletes through the data module.
+        // Yes deletes through the data module; a customer goes with its item
+        // and calls.
         CurrentDataList = frmCallsList;
         QVERIFY(program.DataModule.sqlCall->Locate("CallNr", "000006"));
         QCOMPARE(enabled(), QList<bool>({true, true, true, true}));
@@ -279,6 +291,14 @@ private Q_SLOTS:
         frm.actDeleteCurrentRec->trigger();
         QCOMPARE(count(), QString("7 calls"));
         QVERIFY(!program.DataModule.sqlCall->Locate("CallNr", "000006"));
+        CurrentDataList = frmCustomerList;
+        QVERIFY(program.DataModule.sqlCustomer->Locate("CustomerID", "C1"));
+        program.Dialogs.AnswerButton(mbYes);
+        frm.actDeleteCurrentRec->trigger();
+        QVERIFY(!program.DataModule.CustomerExists("C1"));
+        QVERIFY(!program.DataModule.ItemExists("S1"));
+        program.DataModule.RefreshQueries();
+        QCOMPARE(CallNumbers(), QString("2 4 8"));
 
         // Without a current list nothing is enabled and nothing runs.
         CurrentDataList = nullptr;
@@ -286,7 +306,7 @@ private Q_SLOTS:
         frm.actEditCurrentRec->trigger();
         frm.actDeleteCurrentRec->trigger();
         frm.actAddNewRec->trigger();
-        QCOMPARE(editor.Modes.size(), 1);
+        QCOMPARE(editor.Modes.size(), 2);
         QCOMPARE(program.Dialogs.PendingAnswers(), 0);
         frmCallsList->SetEditor(nullptr);
     }
