@@ -74,6 +74,8 @@ private Q_SLOTS:
             {"names in any case", "status = \"Busy\" and PRIORITY >= 2 and priority < 3", busy,
              true},
             {"brackets", "[Status]='Busy'", busy, true},
+            // Both sides read one column: the first cell read must stay valid.
+            {"one field twice", "Status=[Status] and Status<>'Complete'", busy, true},
             {"doubled quote", "Status='It''s'", {"It's", Null, Null}, true},
             // Numbers as numbers, blanks as empty.
             {"number", "Priority=2", {"x", Null, qint64(2)}, true},

@@ -165,27 +165,6 @@ private Q_SLOTS:
         QVERIFY(tbl->IsEmpty());
     }
 
-    void AFilterReadingOneFieldTwiceChecksEveryRow() {
-        Fill(6);
-        TTable tbl;
-        tbl.SetDatabase(m_pDb.get());
-        tbl.SetTableName("Call");
-        // Both sides of the first comparison read Status of the same record.
-        tbl.SetFilter("Status=Status and Status<>'Busy'");
-        tbl.SetFiltered(true);
-        tbl.Open();
-        QCOMPARE(tbl.RecordCount(), 6);
-        tbl.Edit();
-        tbl.FieldByName("Status").SetAsString("Awaiting Parts");
-        tbl.Post();
-        QCOMPARE(Current(tbl), Nr(1));
-        tbl.Edit();
-        tbl.FieldByName("Status").SetAsString("Busy");
-        tbl.Post();
-        QCOMPARE(Current(tbl), Nr(2));
-        QCOMPARE(tbl.RecordCount(), 5);
-    }
-
     void CompositeKeysAndKeylessTablesWork() {
         const auto comments = OpenTable(*m_pDb, "CallComments");
         QCOMPARE(comments->KeyFields(), QStringList({"CallNr", "ID"}));
