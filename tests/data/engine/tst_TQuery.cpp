@@ -78,6 +78,10 @@ class TestTQuery : public QObject {
         query->Open();
         return query;
     }
+    // The parts in the order SQLite gives for `order`.
+    QStringList PartsBy(const QString& order) {
+        return Cells(*Opened(PartList + QString("\nORDER BY ") + order));
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -223,14 +227,10 @@ private Q_SLOTS:
         QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
         QCOMPARE(q->RowsAvailable(), Parts);
         QVERIFY(!q->CanFetchMore());
-        const auto sorted = [this](const QString& order) {
-            TQuery* bySql = Opened(PartList + QString("\nORDER BY ") + order);
-            return Cells(*bySql);
-        };
-        QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE, P.PartNr"));
+        QCOMPARE(Cells(*q), PartsBy("M.Company COLLATE NOCASE, P.PartNr"));
         QCOMPARE(q->RecNo() - 1, qint64(Cells(*q).indexOf(QRegularExpression("^P0074\\|.*"))));
         q->SortBy("Company", Qt::DescendingOrder);
-        const QStringList descending = sorted("M.Company COLLATE NOCASE DESC, P.PartNr");
+        const QStringList descending = PartsBy("M.Company COLLATE NOCASE DESC, P.PartNr");
         QCOMPARE(Cells(*q), descending);
         // A column that is not held is read for every row once, then searched.
         QVERIFY(q->Locate("Name", "part 69", TDataSet::CaseInsensitive | TDataSet::PartialKey));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         QVERIFY(q->Locate("PartNr", "P0074"));
         // Back to the key: the held keys are sorted again, no statement runs.
         q->SortBy("PartNr");
-        QCOMPARE(Cells(*q), sorted("P.PartNr"));
+        QCOMPARE(Cells(*q), PartsBy("P.PartNr"));
         QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
         QCOMPARE(q->RecNo(), 75);
         q->Last();
@@ -251,7 +251,7 @@ private Q_SLOTS:
         q->SetFilter("Maker='M07' or Company='Zed'");
         q->SetFiltered(true);
         QCOMPARE(Cells(*q),
-                 sorted("P.Name COLLATE NOCASE, P.PartNr")
+                 PartsBy("P.Name COLLATE NOCASE, P.PartNr")
                      .filter(QRegularExpression("^P\\d+\\|(M07\\|[^|]*|[^|]*\\|Zed)\\|")));
         QVERIFY(q->Locate("Company", "zed", TDataSet::CaseInsensitive));
         QCOMPARE(q->FieldByName("Company").AsString(), QString("Zed"));
@@ -277,8 +277,9 @@ private Q_SLOTS:
         TQuery* q = Opened("SELECT * FROM Line");
         q->SortBy("Text", Qt::DescendingOrder);
         QVERIFY(q->HeldByKey());
-        TQuery* bySql = Opened("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
-        QCOMPARE(Cells(*q), Cells(*bySql));
+        QCOMPARE(
+            Cells(*q),
+            Cells(*Opened("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr")));
     }
 
     void RowsWithoutATellingKeyAreSortedBySql() {
@@ -288,10 +289,11 @@ private Q_SLOTS:
 
         q->SortBy("Company");
         QVERIFY(!q->HeldByKey());
-        TQuery* bySql =
-            Opened("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
-                   "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, M.MakerID");
-        QCOMPARE(Column(*q, "MakerID"), Column(*bySql, "MakerID"));
+        QCOMPARE(Column(*q, "MakerID"),
+                 Column(*Opened("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
+                                "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, "
+                                "M.MakerID"),
+                        "MakerID"));
     }
 
     void ASortedLiveQueryWritesThroughAndKeepsItsPlaces() {
@@ -384,7 +386,6 @@ private Q_SLOTS:
         TQuery* all = Opened(PartList);
         const QStringList order = Column(*all, "PartNr"); // the table's order, not the key's
         const QStringList cells = Cells(*all);
-        QCOMPARE(order.size(), Parts);
         QStringList byKey = order;
         byKey.sort();
         QVERIFY(order != byKey);
@@ -425,18 +426,15 @@ private Q_SLOTS:
         // key, not by the table's order.
         QVERIFY(q->Locate("Company", "Bolt"));
         q->SortBy("Company");
-        TQuery* byCompany =
-            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
-        QCOMPARE(Cells(*q), Cells(*byCompany));
+        const QStringList byCompany = PartsBy("M.Company COLLATE NOCASE, P.PartNr");
+        QCOMPARE(Cells(*q), byCompany);
         QVERIFY(q->Locate("PartNr", order[10]));
-        QCOMPARE(q->RecNo(), Column(*byCompany, "PartNr").indexOf(order[10]) + 1);
+        QCOMPARE(q->RecNo(), byCompany.indexOf(QRegularExpression("^" + order[10] + "\\|.*")) + 1);
         q->ClearSort();
         // A later sort is by key as ever, and keeps the current row.
         QVERIFY(q->Locate("PartNr", order[at]));
         q->SortBy("Company");
-        TQuery* sorted =
-            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
-        QCOMPARE(Cells(*q), Cells(*sorted));
+        QCOMPARE(Cells(*q), byCompany);
         QCOMPARE(Nr(*q, "PartNr"), order[at]);
         q->ClearSort();
         QCOMPARE(Cells(*q), cells);
