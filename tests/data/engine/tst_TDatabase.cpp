@@ -203,9 +203,6 @@ private Q_SLOTS:
         db.Rollback();
         QVERIFY(!db.InTransaction());
         QCOMPARE(Column(db, "SELECT COUNT(*) FROM Item"), QStringList({"0"}));
-        db.Exec("INSERT INTO Call (CallNr) VALUES ('1')");
-        db.EmptyTable("CALL");
-        QCOMPARE(Column(db, "SELECT COUNT(*) FROM Call"), QStringList({"0"}));
     }
 
     void MappedReadsCoverTablesAttachedMeanwhileAndEndWithTheLast() {

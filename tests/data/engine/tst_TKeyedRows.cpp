@@ -51,18 +51,17 @@ class TestTKeyedRows : public QObject {
             all << Texts(rows.Record(row));
         return all;
     }
-    // The first held column (the key's first) of every row.
-    static QStringList Keys(const TKeyedRows& rows) {
-        QStringList keys;
+    // The first held column (the key's first) of every row, read from what is
+    // held, each as a row of one cell.
+    static QList<QStringList> Keys(const TKeyedRows& rows) {
+        QList<QStringList> keys;
         for (qint64 row = 0; row < rows.Count(); ++row)
-            keys << TKeyedRows::THeldRow(rows, row).Cell(rows.KeyColumns()[0]).ToText();
+            keys.append({TKeyedRows::THeldRow(rows, row).Cell(rows.KeyColumns()[0]).ToText()});
         return keys;
     }
-    static QStringList FirstColumn(const QList<QStringList>& rows) {
-        QStringList first;
-        for (const QStringList& row : rows)
-            first << row.value(0);
-        return first;
+    // The parts' numbers in the order of `orderBy`.
+    QList<QStringList> KeysBySql(const QString& orderBy) {
+        return BySql("SELECT PartNr FROM " + Table() + " ORDER BY " + orderBy);
     }
 
 private Q_SLOTS:
@@ -91,16 +90,16 @@ private Q_SLOTS:
                 TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
                 QVERIFY(rows.Load({PartNr}, {column}, {}, column, descending));
                 const QString order = name + " COLLATE NOCASE" + (descending ? " DESC" : "");
-                QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY " + order + ", PartNr"))));
+                QCOMPARE(Keys(rows), KeysBySql(order + ", PartNr"));
             }
         }
         // Sorted again by another held column, and by the key itself.
         TKeyedRows rows(*m_pDb, Inner(), {}, ColumnCount);
         QVERIFY(rows.Load({PartNr}, {Name, Price}, {}, Name, false));
         rows.Sort(Price, true);
-        QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY Price DESC, PartNr"))));
+        QCOMPARE(Keys(rows), KeysBySql("Price DESC, PartNr"));
         rows.Sort(PartNr, true);
-        QCOMPARE(Keys(rows), FirstColumn(BySql(Inner(" ORDER BY PartNr DESC"))));
+        QCOMPARE(Keys(rows), KeysBySql("PartNr DESC"));
     }
 
     void WholeRowsAreReadBackByKey() {

@@ -221,7 +221,6 @@ void TestUSqlDialect::UnterminatedTextIsAnError_data() {
     QTest::newRow("single") << "SELECT * FROM Item WHERE Brand = 'Acme";
     QTest::newRow("single, escaped end") << "SELECT * FROM Item WHERE Brand = 'It''";
     QTest::newRow("double") << "SELECT * FROM Item WHERE Brand = \"Acme";
-    QTest::newRow("table name") << "SELECT * FROM 'Item.db";
     QTest::newRow("comment") << "SELECT * FROM Item /* note";
     QTest::newRow("bracket") << "SELECT [Brand FROM Item";
 }
