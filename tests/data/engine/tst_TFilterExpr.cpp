@@ -74,6 +74,8 @@ private Q_SLOTS:
             {"names in any case", "status = \"Busy\" and PRIORITY >= 2 and priority < 3", busy,
              true},
             {"brackets", "[Status]='Busy'", busy, true},
+            // Both sides read one column: the first cell read must stay valid.
+            {"one field twice", "Status=[Status] and Status<>'Complete'", busy, true},
             {"doubled quote", "Status='It''s'", {"It's", Null, Null}, true},
             // Numbers as numbers, blanks as empty.
             {"number", "Priority=2", {"x", Null, qint64(2)}, true},
@@ -85,16 +87,13 @@ private Q_SLOTS:
             {"<>NULL", "Status<>NULL", {"New", Null, Null}, true},
             {"NULL boolean", "Billed='False'", {"New", Null, Null}, false},
             {"boolean any case", "Billed='false'", {"New", "False", Null}, true},
-            // Only plain decimal text is a number.
+            // Only plain decimal text is a number (how the text is read: tst_TDataSet).
             {"nan", "Priority='nan'", one, false},
             {"<> nan", "Priority<>'nan'", one, true},
             {"NaN", "Priority='NaN'", one, false},
             {"nan cell", "Priority=1", nan, false},
             {"<> nan cell", "Priority<>1", nan, true},
-            {"hex", "Priority='0x1'", one, false},
-            {"blanks around", "Priority=' 1 '", one, true},
             {"sign, point", "Priority='+1.0'", one, true},
-            {"exponent", "Priority='1e0'", one, true},
             {"leading point", "Priority='.1e1'", one, true},
             {"though \"1\" > \"+2\"", "Priority<'+2'", one, true},
             {"though \"1\" < \"1E-1\"", "Priority>'1E-1'", one, true},

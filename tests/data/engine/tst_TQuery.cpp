@@ -64,22 +64,8 @@ class TestTQuery : public QObject {
     // representatives, and the parts with their makers.
     std::unique_ptr<TTempDatabase> m_pDb;
 
-    void Call(const QString& nr, const QString& customer, const QString& status, int priority,
-              bool billed) {
-        m_pDb->Exec("INSERT INTO Call (CallNr, CustomerID, Status, Priority, Billed) "
-                    "VALUES (:N, :C, :S, :P, :B)",
-                    {{"N", nr}, {"C", customer}, {"S", status}, {"P", priority}, {"B", billed}});
-    }
-    void Customer(const QString& id, const QString& last, const QString& company) {
-        m_pDb->Exec("INSERT INTO Customer (CustomerID, LastName, CompanyName) VALUES (:I, :L, :C)",
-                    {{"I", id}, {"L", last}, {"C", company}});
-    }
     QString Nr(TDataSet& ds, const char* field = "CallNr") {
         return ds.FieldByName(field).AsString();
-    }
-    void Representative(const QString& id, const QString& customer, const QString& name) {
-        m_pDb->Exec("INSERT INTO Representative (RecID, FK_Customer, Name) VALUES (:I, :C, :N)",
-                    {{"I", id}, {"C", customer}, {"N", name}});
     }
     TQuery* Query(const QString& sql) {
         auto* query = new TQuery(this);
@@ -92,6 +78,10 @@ class TestTQuery : public QObject {
         query->Open();
         return query;
     }
+    // The parts in the order SQLite gives for `order`.
+    QStringList PartsBy(const QString& order) {
+        return Cells(*Opened(PartList + QString("\nORDER BY ") + order));
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -103,20 +93,16 @@ private Q_SLOTS:
         m_pDb = std::make_unique<TTempDatabase>();
         for (const char* table : {"Call", "Customer", "Representative"})
             m_pDb->Exec(QString::fromLatin1(DMTables::FindTableDef(table)->CreateSql));
-        m_pDb->StartTransaction();
-        Customer("ACME", "Smith", "Acme Ltd");
-        Customer("BOLT", "smithers", "Bolt & Nut");
-        Customer("CARR", "Carr", "Carr's Cars");
-        Call("000001", "ACME", "New", 2, false);
-        Call("000002", "BOLT", "Complete", 1, true);
-        Call("000003", "ACME", "Complete", 3, false);
-        Call("000004", "CARR", "Busy", 1, false);
-        Call("000005", "BOLT", "New", 3, false);
-        Call("000006", "NOBODY", "Pending", 2, false);
-        Representative("{R1}", "ACME", "Ann");
-        Representative("{R2}", "ACME", "Bob");
-        Representative("{R3}", "BOLT", "Cid");
-        m_pDb->Commit();
+        m_pDb->Exec("INSERT INTO Customer (CustomerID, LastName, CompanyName) VALUES "
+                    "('ACME', 'Smith', 'Acme Ltd'), ('BOLT', 'smithers', 'Bolt & Nut'), "
+                    "('CARR', 'Carr', 'Carr''s Cars')");
+        m_pDb->Exec(
+            "INSERT INTO Call (CallNr, CustomerID, Status, Priority, Billed) VALUES "
+            "('000001', 'ACME', 'New', 2, FALSE), ('000002', 'BOLT', 'Complete', 1, TRUE), "
+            "('000003', 'ACME', 'Complete', 3, FALSE), ('000004', 'CARR', 'Busy', 1, FALSE), "
+            "('000005', 'BOLT', 'New', 3, FALSE), ('000006', 'NOBODY', 'Pending', 2, FALSE)");
+        m_pDb->Exec("INSERT INTO Representative (RecID, FK_Customer, Name) VALUES "
+                    "('{R1}', 'ACME', 'Ann'), ('{R2}', 'ACME', 'Bob'), ('{R3}', 'BOLT', 'Cid')");
 
         m_pDb->Exec("CREATE TABLE 'Maker.db' (MakerID CHAR(10), Company CHAR(40), "
                     "PRIMARY KEY (MakerID))");
@@ -148,14 +134,12 @@ private Q_SLOTS:
         q->SetFiltered(true);
         q->Open();
         QCOMPARE(Column(*q, "CallNr"), QStringList({"000001", "000005"}));
-        QCOMPARE(q->RecordCount(), 2);
 
         // Changing the filter of an open query applies it at once.
         q->SetFilter("Status<>'Complete'");
         QCOMPARE(Column(*q, "CallNr"), QStringList({"000001", "000004", "000005", "000006"}));
         q->SetFilter("Status='Complete'and Billed='False'");
         QCOMPARE(Column(*q, "CallNr"), QStringList({"000003"}));
-        QVERIFY(q->Filtered());
         q->SetFiltered(false);
         QCOMPARE(q->RecordCount(), 6);
 
@@ -173,30 +157,30 @@ private Q_SLOTS:
         TQuery* q = Opened(CallList);
         q->Last();
         QVERIFY(q->Locate("CustomerID", "BOLT"));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000002"));
+        QCOMPARE(Nr(*q), QString("000002"));
         QVERIFY(q->Locate("CustomerID;Status", QVariantList{"BOLT", "New"}));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000005"));
+        QCOMPARE(Nr(*q), QString("000005"));
         QVERIFY(q->Locate("CustomerID;Status", QStringList{"ACME", "Complete"}));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
+        QCOMPARE(Nr(*q), QString("000003"));
         // Not found: the row stays.
         QVERIFY(!q->Locate("CustomerID", "bolt"));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
+        QCOMPARE(Nr(*q), QString("000003"));
         QVERIFY(q->Locate("CompanyName", "carr", TDataSet::CaseInsensitive | TDataSet::PartialKey));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000004"));
+        QCOMPARE(Nr(*q), QString("000004"));
         // A call without customer has a blank company.
         QVERIFY(q->Locate("CompanyName", ""));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000006"));
+        QCOMPARE(Nr(*q), QString("000006"));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, q->Locate("CustomerID;Status", "ACME"));
 
         // The first in the order the rows are shown in.
         q->SortBy("CallNr", Qt::DescendingOrder);
         QVERIFY(q->Locate("CustomerID", "ACME"));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000003"));
+        QCOMPARE(Nr(*q), QString("000003"));
         // With a filter only rows that pass count.
         q->SetFilter("Status='New'");
         q->SetFiltered(true);
         QVERIFY(q->Locate("CustomerID", "ACME"));
-        QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000001"));
+        QCOMPARE(Nr(*q), QString("000001"));
     }
 
     void SortingReordersAndKeepsTheCurrentRow() {
@@ -237,14 +221,10 @@ private Q_SLOTS:
         QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
         QCOMPARE(q->RowsAvailable(), Parts);
         QVERIFY(!q->CanFetchMore());
-        const auto sorted = [this](const QString& order) {
-            TQuery* bySql = Opened(PartList + QString("\nORDER BY ") + order);
-            return Cells(*bySql);
-        };
-        QCOMPARE(Cells(*q), sorted("M.Company COLLATE NOCASE, P.PartNr"));
+        QCOMPARE(Cells(*q), PartsBy("M.Company COLLATE NOCASE, P.PartNr"));
         QCOMPARE(q->RecNo() - 1, qint64(Cells(*q).indexOf(QRegularExpression("^P0074\\|.*"))));
         q->SortBy("Company", Qt::DescendingOrder);
-        const QStringList descending = sorted("M.Company COLLATE NOCASE DESC, P.PartNr");
+        const QStringList descending = PartsBy("M.Company COLLATE NOCASE DESC, P.PartNr");
         QCOMPARE(Cells(*q), descending);
         // A column that is not held is read for every row once, then searched.
         QVERIFY(q->Locate("Name", "part 69", TDataSet::CaseInsensitive | TDataSet::PartialKey));
@@ -252,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(q->Locate("PartNr", "P0074"));
         // Back to the key: the held keys are sorted again, no statement runs.
         q->SortBy("PartNr");
-        QCOMPARE(Cells(*q), sorted("P.PartNr"));
+        QCOMPARE(Cells(*q), PartsBy("P.PartNr"));
         QCOMPARE(Nr(*q, "PartNr"), QString("P0074"));
         QCOMPARE(q->RecNo(), 75);
         q->Last();
@@ -265,7 +245,7 @@ private Q_SLOTS:
         q->SetFilter("Maker='M07' or Company='Zed'");
         q->SetFiltered(true);
         QCOMPARE(Cells(*q),
-                 sorted("P.Name COLLATE NOCASE, P.PartNr")
+                 PartsBy("P.Name COLLATE NOCASE, P.PartNr")
                      .filter(QRegularExpression("^P\\d+\\|(M07\\|[^|]*|[^|]*\\|Zed)\\|")));
         QVERIFY(q->Locate("Company", "zed", TDataSet::CaseInsensitive));
         QCOMPARE(q->FieldByName("Company").AsString(), QString("Zed"));
@@ -291,8 +271,9 @@ private Q_SLOTS:
         TQuery* q = Opened("SELECT * FROM Line");
         q->SortBy("Text", Qt::DescendingOrder);
         QVERIFY(q->HeldByKey());
-        TQuery* bySql = Opened("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr");
-        QCOMPARE(Cells(*q), Cells(*bySql));
+        QCOMPARE(
+            Cells(*q),
+            Cells(*Opened("SELECT * FROM Line ORDER BY Text COLLATE NOCASE DESC, PartNr, Nr")));
     }
 
     void RowsWithoutATellingKeyAreSortedBySql() {
@@ -302,10 +283,11 @@ private Q_SLOTS:
 
         q->SortBy("Company");
         QVERIFY(!q->HeldByKey());
-        TQuery* bySql =
-            Opened("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
-                   "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, M.MakerID");
-        QCOMPARE(Column(*q, "MakerID"), Column(*bySql, "MakerID"));
+        QCOMPARE(Column(*q, "MakerID"),
+                 Column(*Opened("SELECT M.MakerID FROM Maker M LEFT OUTER JOIN Part P ON "
+                                "(P.Maker = M.MakerID) ORDER BY M.Company COLLATE NOCASE, "
+                                "M.MakerID"),
+                        "MakerID"));
     }
 
     void ASortedLiveQueryWritesThroughAndKeepsItsPlaces() {
@@ -398,7 +380,6 @@ private Q_SLOTS:
         TQuery* all = Opened(PartList);
         const QStringList order = Column(*all, "PartNr"); // the table's order, not the key's
         const QStringList cells = Cells(*all);
-        QCOMPARE(order.size(), Parts);
         QStringList byKey = order;
         byKey.sort();
         QVERIFY(order != byKey);
@@ -439,18 +420,15 @@ private Q_SLOTS:
         // key, not by the table's order.
         QVERIFY(q->Locate("Company", "Bolt"));
         q->SortBy("Company");
-        TQuery* byCompany =
-            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
-        QCOMPARE(Cells(*q), Cells(*byCompany));
+        const QStringList byCompany = PartsBy("M.Company COLLATE NOCASE, P.PartNr");
+        QCOMPARE(Cells(*q), byCompany);
         QVERIFY(q->Locate("PartNr", order[10]));
-        QCOMPARE(q->RecNo(), Column(*byCompany, "PartNr").indexOf(order[10]) + 1);
+        QCOMPARE(q->RecNo(), byCompany.indexOf(QRegularExpression("^" + order[10] + "\\|.*")) + 1);
         q->ClearSort();
         // A later sort is by key as ever, and keeps the current row.
         QVERIFY(q->Locate("PartNr", order[at]));
         q->SortBy("Company");
-        TQuery* sorted =
-            Opened(PartList + QString("\nORDER BY M.Company COLLATE NOCASE, P.PartNr"));
-        QCOMPARE(Cells(*q), Cells(*sorted));
+        QCOMPARE(Cells(*q), byCompany);
         QCOMPARE(Nr(*q, "PartNr"), order[at]);
         q->ClearSort();
         QCOMPARE(Cells(*q), cells);
@@ -512,7 +490,6 @@ private Q_SLOTS:
         TDataSource dsCustomer(&customers);
 
         TQuery* reps = Query("Select * \r\nFrom Representative.DB\r\nWhere :ID = FK_Customer");
-        QCOMPARE(reps->ParamNames(), QStringList({"ID"}));
         reps->SetParam("id", "BOLT");
         reps->Open();
         QCOMPARE(Column(*reps, "Name"), QStringList({"Cid"}));
@@ -552,7 +529,6 @@ private Q_SLOTS:
         reps->SetRequestLive(true);
         reps->SetParam("ID", "ACME");
         reps->Open();
-        QVERIFY(reps->IsLive());
         QCOMPARE(reps->KeyFields(), QStringList({"RecID"}));
         QVERIFY(reps->Locate("Name", "Bob"));
         reps->Edit();
@@ -603,7 +579,7 @@ private Q_SLOTS:
     void RefreshSeesNewRowsAndStaysOnTheRow() {
         TQuery* q = Opened("SELECT CallNr, Status FROM Call ORDER BY CallNr");
         QVERIFY(q->Locate("CallNr", "000004"));
-        Call("000000", "ACME", "New", 1, false);
+        m_pDb->Exec("INSERT INTO Call (CallNr, CustomerID) VALUES ('000000', 'ACME')");
         q->Refresh();
         QCOMPARE(q->FieldByName("CallNr").AsString(), QString("000004"));
         QCOMPARE(q->RecNo(), 5);
@@ -622,27 +598,21 @@ private Q_SLOTS:
         QCOMPARE(q->FieldByName("Status").AsString(), QString("Pending"));
     }
 
-    void AFilterReadingOneFieldTwiceChecksThePostedRow() {
-        m_pDb->Exec("CREATE TABLE 'Note.db' (NoteID CHAR(10), Status CHAR(20), "
-                    "PRIMARY KEY (NoteID))");
-        for (const char* id : {"N1", "N2", "N3"})
-            m_pDb->Exec("INSERT INTO Note (NoteID, Status) VALUES (:I, 'New')", {{"I", id}});
-        TQuery* q = Query("SELECT * FROM Note");
+    void ALivePostedRowThatNoLongerPassesTheFilterLeaves() {
+        TQuery* q = Query("SELECT * FROM Call");
         q->SetRequestLive(true);
-        // Both sides of the first comparison read Status of the posted record.
-        q->SetFilter("Status=[Status] and Status<>'Complete'");
+        q->SetFilter("Status<>'Complete'");
         q->SetFiltered(true);
         q->Open();
-        QCOMPARE(q->RecordCount(), 3);
         q->Edit();
         q->FieldByName("Status").SetAsString("Awaiting Parts");
         q->Post();
-        QCOMPARE(Nr(*q, "NoteID"), QString("N1"));
+        QCOMPARE(Nr(*q), QString("000001"));
         q->Edit();
         q->FieldByName("Status").SetAsString("Complete");
         q->Post();
-        QCOMPARE(Nr(*q, "NoteID"), QString("N2"));
-        QCOMPARE(q->RecordCount(), 2);
+        QCOMPARE(Nr(*q), QString("000004"));
+        QCOMPARE(q->RecordCount(), 3);
     }
 };
 

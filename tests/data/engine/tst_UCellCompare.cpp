@@ -4,9 +4,9 @@
 
 #include "data/engine/TRowStore.h"
 #include "data/engine/UCellCompare.h"
+#include "support/TestSupport.h"
 
 #include <QtTest>
-#include <sqlite3.h>
 
 using UCellCompare::TSearchValue;
 
@@ -49,55 +49,39 @@ QVariantList MixedValues() {
     return values << QByteArray("\0", 1) << QByteArray("A") << QByteArray("a");
 }
 
-void Bind(sqlite3_stmt* stmt, int index, const QVariant& value) {
-    if (value.isNull()) {
-        sqlite3_bind_null(stmt, index);
-    } else if (value.typeId() == QMetaType::LongLong) {
-        sqlite3_bind_int64(stmt, index, value.toLongLong());
-    } else if (value.typeId() == QMetaType::Double) {
-        sqlite3_bind_double(stmt, index, value.toDouble());
-    } else if (value.typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = value.toByteArray();
-        sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-    } else {
-        const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-    }
+// A value as an SQL literal of its own kind.
+QString Literal(const QVariant& value) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::LongLong)
+        return QString::number(value.toLongLong());
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'f', 1);
+    if (value.typeId() == QMetaType::QByteArray)
+        return "X'" + QString::fromLatin1(value.toByteArray().toHex()) + "'";
+    return "'" + value.toString() + "'";
 }
 
 // The rows in the order SQLite gives them for `orderBy` over the columns
-// v0, v1, ...: element i is the row that comes i-th.
+// v0, v1, ... (ties by i, the order they were read in): element i is the row
+// that comes i-th.
 std::vector<qint64> SqliteOrder(const QList<QVariantList>& rows, const QString& orderBy) {
-    std::vector<qint64> order;
-    sqlite3* db = nullptr;
-    if (sqlite3_open(":memory:", &db) != SQLITE_OK)
-        return order;
-    const int columns = int(rows.value(0).size());
-    QStringList names;
-    QStringList slots;
-    for (int c = 0; c < columns; ++c) {
+    QStringList names = {"i"};
+    QStringList values;
+    for (int c = 0; c < rows.value(0).size(); ++c)
         names << QStringLiteral("v%1").arg(c);
-        slots << QStringLiteral("?");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QStringList literals = {QString::number(i)};
+        for (const QVariant& value : rows[i])
+            literals << Literal(value);
+        values << "(" + literals.join(", ") + ")";
     }
-    sqlite3_exec(db, qPrintable("CREATE TABLE t (" + names.join(", ") + ")"), nullptr, nullptr,
-                 nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, qPrintable("INSERT INTO t VALUES (" + slots.join(", ") + ")"), -1,
-                       &insert, nullptr);
-    for (const QVariantList& row : rows) {
-        for (int c = 0; c < columns; ++c)
-            Bind(insert, c + 1, row[c]);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(db, qPrintable("SELECT rowid - 1 FROM t ORDER BY " + orderBy), -1, &select,
-                       nullptr);
-    while (sqlite3_step(select) == SQLITE_ROW)
-        order.push_back(sqlite3_column_int64(select, 0));
-    sqlite3_finalize(select);
-    sqlite3_close(db);
+    TestSupport::TTempDatabase db;
+    auto select = db.PrepareNative("WITH t(" + names.join(", ") + ") AS (VALUES " +
+                                   values.join(", ") + ") SELECT i FROM t ORDER BY " + orderBy);
+    std::vector<qint64> order;
+    while (select->Step())
+        order.push_back(select->Integer(0));
     return order;
 }
 
@@ -132,8 +116,8 @@ private Q_SLOTS:
         }
         QCOMPARE(StoreOrder(rows, {0, 1}, false), SqliteOrder(rows, "v0 COLLATE NOCASE, v1"));
         QCOMPARE(StoreOrder(rows, {0, 1}, true), SqliteOrder(rows, "v0 COLLATE NOCASE DESC, v1"));
-        QCOMPARE(StoreOrder(rows, {0}, false), SqliteOrder(rows, "v0 COLLATE NOCASE, rowid"));
-        QCOMPARE(StoreOrder(rows, {0}, true), SqliteOrder(rows, "v0 COLLATE NOCASE DESC, rowid"));
+        QCOMPARE(StoreOrder(rows, {0}, false), SqliteOrder(rows, "v0 COLLATE NOCASE, i"));
+        QCOMPARE(StoreOrder(rows, {0}, true), SqliteOrder(rows, "v0 COLLATE NOCASE DESC, i"));
     }
 
     void SortKeysOrderAsTheComparisonDoes() {
