@@ -72,10 +72,7 @@ class TestUDBArchive : public QObject {
         return values;
     }
 
-    QByteArray FileBytes(const QString& name) {
-        QFile file(DbDir() + name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray FileBytes(const QString& name) { return TestSupport::FileBytes(DbDir() + name); }
 
 private Q_SLOTS:
     void init() {

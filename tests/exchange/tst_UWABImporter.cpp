@@ -68,10 +68,7 @@ class TestUWABImporter : public QObject {
 
     QString Dir() const { return m_pDml->Root(); }
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(Dir() + name);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        return TestSupport::WriteFile(Dir() + name, bytes);
     }
 
     QList<QStringList> Rows(const QString& sql) {

@@ -14,6 +14,7 @@
 namespace {
 
 using TestSupport::ErrorOf;
+using TestSupport::FileBytes;
 
 // The data module's tables under their export numbers, and a fixed target.
 struct TSource : Interfaces::IExportQuery {
@@ -53,11 +54,6 @@ QByteArray Row(const QByteArray& fields) {
 
 QByteArray Table(const char* name, const QByteArray& rows = {}) {
     return QByteArray("<Table name='") + name + "'>\r\n" + rows + "</Table>\r\n";
-}
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "data/engine/TTable.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextDocumentFragment>
@@ -12,6 +13,18 @@ QString ShownText(const QString& text) {
     if (!Qt::mightBeRichText(text))
         return text;
     return QTextDocumentFragment::fromHtml(text).toPlainText().trimmed();
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
 std::unique_ptr<TTable> OpenTable(TDatabase& db, const QString& name) {

@@ -51,6 +51,12 @@ QStringList PdfPages(const QString& fileName);
 // Whether pdftotext (poppler-utils) is there to read PDF files back.
 bool CanReadPdf();
 
+// Writes `bytes` to the file `path` (the test stops when it cannot) and
+// returns `path`.
+QString WriteFile(const QString& path, const QByteArray& bytes);
+// What the file `path` holds; "<no file>" when it cannot be read.
+QByteArray FileBytes(const QString& path);
+
 // The table `name` of `db`, open.
 std::unique_ptr<TTable> OpenTable(TDatabase& db, const QString& name);
 
