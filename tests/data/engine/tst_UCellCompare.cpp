@@ -56,10 +56,10 @@ QString Literal(const QVariant& value) {
     if (value.typeId() == QMetaType::LongLong)
         return QString::number(value.toLongLong());
     if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'f', 1);
+        return QString::number(value.toDouble(), 'e', 17); // a REAL, every digit kept
     if (value.typeId() == QMetaType::QByteArray)
         return "X'" + QString::fromLatin1(value.toByteArray().toHex()) + "'";
-    return "'" + value.toString() + "'";
+    return "'" + value.toString().replace('\'', "''") + "'";
 }
 
 // The rows in the order SQLite gives them for `orderBy` over the columns
