@@ -18,40 +18,31 @@
 #include <QtTest>
 #include <QtWidgets>
 
-using TestSupport::TTempDir;
+using TestSupport::FileBytes;
+using TestSupport::WriteFile;
 
 namespace {
 
-void WriteFile(const QString& fileName, const QString& text) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
-
-QString Page(const QString& title, const QString& keywords, const QString& body) {
+QByteArray Page(const QString& title, const QString& keywords, const QString& body) {
     return QStringLiteral("<html><head><title>%1</title><meta name=\"keywords\" content=\"%2\">"
                           "</head><body>%3</body></html>")
-        .arg(title, keywords, body);
+        .arg(title, keywords, body)
+        .toUtf8();
 }
 
 // "frmX/name" for every named widget and action in and under `root` that
 // has no What's This text; Qt's own parts are left out.
 QStringList WithoutText(QWidget* root) {
-    QList<QObject*> objects{root};
-    for (QWidget* widget : root->findChildren<QWidget*>())
-        objects << widget;
-    for (QAction* action : root->findChildren<QAction*>())
-        objects << action;
     QStringList missing;
-    for (QObject* object : objects) {
+    for (QObject* object : root->findChildren<QObject*>() << root) {
         const QString name = object->objectName();
+        if (!object->isWidgetType() && !qobject_cast<QAction*>(object))
+            continue;
         if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) ||
             name.startsWith(QLatin1String("_q_")) || name == QLatin1String("ScrollLeftButton") ||
             name == QLatin1String("ScrollRightButton"))
             continue;
-        const QString text = object->isWidgetType() ? static_cast<QWidget*>(object)->whatsThis()
-                                                    : static_cast<QAction*>(object)->whatsThis();
-        if (text.isEmpty())
+        if (object->property("whatsThis").toString().isEmpty())
             missing << TWhatsThisTexts::WindowNames(object).value(0) + QLatin1Char('/') + name;
     }
     return missing;
@@ -61,7 +52,7 @@ QStringList WithoutText(QWidget* root) {
 
 class TestFHelp : public QObject {
     Q_OBJECT
-    TTempDir m_Dir;
+    TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
     void ContentsAndIndexOpenTheirPagesInOneHelpWindow() {
@@ -100,6 +91,33 @@ private Q_SLOTS:
         main.actHelpContents->trigger();
         QCOMPARE(help->CurrentPage(), QString("index.html"));
         QCOMPARE(dialogs.Requests().size(), 0);
+
+        // About Life opens its address only after OK.
+        QList<QUrl> opened;
+        const TUrlOpener previous = SetExternalUrlOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        QString seen;
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* gospel = qobject_cast<TfrmGospel*>(window);
+            if (!gospel)
+                return int(QDialog::Rejected);
+            // The five pictures shipped beside the program are shown, and
+            // nothing is opened before the window closes.
+            int shown = 0;
+            for (QLabel* picture : gospel->imgPictures)
+                shown += picture->pixmap().isNull() ? 0 : 1;
+            seen = QString("%1 pictures, %2 opened").arg(shown).arg(opened.size());
+            gospel->btnOK->click();
+            return gospel->result();
+        });
+        main.actAboutLife->trigger();
+        SetExternalUrlOpener(previous);
+        QCOMPARE(seen, QString("5 pictures, 0 opened"));
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QVERIFY(!dialogs.Requests()[0].Window); // destroyed
+        QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
     }
 
     void KeywordsAndSearchFindTheirPages() {
@@ -161,9 +179,7 @@ private Q_SLOTS:
                                                   QRegularExpression::CaseInsensitiveOption);
         QStringList faults;
         for (const THelpIndex::TPage& page : index.Pages()) {
-            QFile file(dir + page.FileName);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QString html = QString::fromUtf8(file.readAll());
+            const QString html = QString::fromUtf8(FileBytes(dir + page.FileName));
             if (page.Title == page.FileName)
                 faults << page.FileName + ": no title";
             if (page.Keywords.isEmpty())
@@ -195,10 +211,9 @@ private Q_SLOTS:
     }
 
     void EveryControlHasAWhatsThisText() {
-        QFile file(GetAppPath() + "help/whatsthis.txt");
-        QVERIFY(file.open(QIODevice::ReadOnly));
         TWhatsThisTexts texts;
-        QCOMPARE(texts.Parse(QString::fromUtf8(file.readAll())), QStringList());
+        QCOMPARE(texts.Parse(QString::fromUtf8(FileBytes(GetAppPath() + "help/whatsthis.txt"))),
+                 QStringList());
 
         TestWindows::TInstalledDialogs dialogs;
         TProgramWindows program(TestWindows::Locations(m_Dir.Path()));
@@ -255,36 +270,6 @@ private Q_SLOTS:
         QCOMPARE(texts.TextFor(&outside), QString("Any OK."));
         QCOMPARE(TWhatsThisTexts::WindowNames(call.btnOk),
                  QStringList({"frmCallEdtr", "frmBaseEditor"}));
-    }
-
-    void AboutLifeOpensItsAddressAfterOK() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
-        QList<QUrl> opened;
-        const TUrlOpener previous = SetExternalUrlOpener([&opened](const QUrl& url) {
-            opened << url;
-            return true;
-        });
-        QString seen;
-        dialogs.AnswerModal([&](QObject* window) {
-            auto* gospel = qobject_cast<TfrmGospel*>(window);
-            if (!gospel)
-                return int(QDialog::Rejected);
-            // The five pictures shipped beside the program are shown, and
-            // nothing is opened before the window closes.
-            int shown = 0;
-            for (QLabel* picture : gospel->imgPictures)
-                shown += picture->pixmap().isNull() ? 0 : 1;
-            seen = QString("%1 pictures, %2 opened").arg(shown).arg(opened.size());
-            gospel->btnOK->click();
-            return gospel->result();
-        });
-        main.actAboutLife->trigger();
-        SetExternalUrlOpener(previous);
-        QCOMPARE(seen, QString("5 pictures, 0 opened"));
-        QCOMPARE(dialogs.Requests().size(), 1);
-        QVERIFY(!dialogs.Requests()[0].Window); // destroyed
-        QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
     }
 };
 

@@ -76,7 +76,7 @@ private Q_SLOTS:
 
     void cleanup() { m_pDialogs.reset(); }
 
-    void ConstructionSetsUpTheWindow() {
+    void ConstructionSetsUpTheWindowAndAboutShowsTheBox() {
         QDir(TestDir() + "backups").removeRecursively();
         TfrmMain frm(Locations());
         QVERIFY(QFileInfo(TestDir() + "backups").isDir());
@@ -87,10 +87,39 @@ private Q_SLOTS:
         QVERIFY(
             frm.tvNavigation->itemDelegate()->sizeHint(QStyleOptionViewItem(), contracts).width() <
             frm.tvNavigation->fontMetrics().horizontalAdvance(Node(frm, 4)->text(0)));
+
+        // About shows the about box, not the splash, and destroys it again.
+        bool splash = true;
+        m_pDialogs->AnswerModal([&splash](QObject* window) {
+            splash = qobject_cast<TfrmAbout*>(window)->IsSplash();
+            return int(QDialog::Accepted);
+        });
+        frm.actAbout->trigger();
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        QCOMPARE(m_pDialogs->Requests()[0].WindowClass, QString("TfrmAbout"));
+        QVERIFY(!splash);
+        QVERIFY(!m_pDialogs->Requests()[0].Window); // destroyed again
     }
 
-    void MenusOfferTheCommandsAndTheOpenWindows() {
+    // A main window with fake lists, walked through its commands, menus,
+    // list windows and navigation pane.
+    void CommandsMenusListsAndPaneWorkTogether() {
         auto frm = MakeMain();
+        // Idle and New reach the current list and the editors (their enabled
+        // states on real lists: tst_FLists).
+        TFakeList* calls = m_Lists[0];
+        calls->MakeCurrent();
+        frm->IdleUpdate();
+        frm->IdleUpdate();
+        QVERIFY(frm->actAddNewRec->isEnabled());
+        QCOMPARE(calls->Idles, 2);
+
+        TestWindows::TFakeEditor editor;
+        frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
+        frm->actNewCustomer->trigger();
+        frm->actNewCall->trigger(); // no call editor yet: nothing happens
+        QCOMPARE(editor.Modes, QList<bool>({false}));
+
         QVERIFY(ShowExposed(*frm));
         QStringList shown, hidden;
         for (QAction* menu : frm->mnuMain->actions())
@@ -122,53 +151,8 @@ private Q_SLOTS:
         QCoreApplication::sendEvent(frm.get(), &none);
         QCOMPARE(panel->text(), QString("Exporting..."));
         QVERIFY(frm->sbMain->currentMessage().isEmpty());
-    }
 
-    void StatusListComesFromTheCustomisationLibrary() {
-        TfrmMain shipped(Locations());
-        QCOMPARE(shipped.GetStatusList().Lines(),
-                 QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
-        QCOMPARE(m_pDialogs->Requests().size(), 0);
-
-        const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
-                                      "xComplete"};
-        TfrmMain::TLocations empty = Locations();
-        empty.VidazLibrary = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
-        TfrmMain withoutList(empty);
-        QCOMPARE(withoutList.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_pDialogs->Requests().size(), 0);
-
-        TfrmMain::TLocations missing = Locations();
-        missing.VidazLibrary = TestDir() + "Vidaz";
-        m_pDialogs->AnswerButton(mbOK);
-        TfrmMain withoutLibrary(missing);
-        QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
-        QCOMPARE(m_pDialogs->Requests().size(), 1);
-        QCOMPARE(m_pDialogs->Requests()[0].MsgKind, TMsgKind::Error);
-        QCOMPARE(m_pDialogs->Requests()[0].Text, QString("Error Loading Vidaz.dll: Code = 2"));
-    }
-
-    void CountryListIsReadAgainAtEveryCall() {
-        TfrmMain frm(Locations());
-        QFile file(TestDir() + "Countries.dat");
-        auto write = [&file](const QByteArray& text) {
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(text);
-            file.close();
-        };
-        write("Chile\nKenya\n");
-        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
-        write("Norway\r\nSão Tomé\r\n");
-        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
-
-        QVERIFY(file.remove());
-        const QString error = TestSupport::ErrorOf([&frm] { frm.GetCountryList(); });
-        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
-    }
-
-    void ShowDataListBringsTheViewsListToTheFront() {
-        auto frm = MakeMain();
-        QVERIFY(ShowExposed(*frm));
+        // Each view brings its list to the front, maximised.
         const std::pair<int, int> views[] = {{Interfaces::dvCustomers, 2},
                                              {Interfaces::dvItems, 1},
                                              {Interfaces::dvWorkers, 4},
@@ -192,42 +176,9 @@ private Q_SLOTS:
         frm->ShowDataList(Interfaces::dvCustomers);
         QCOMPARE(Front(*frm), customers.data());
         QVERIFY(frm->mdiMain->currentSubWindow()->isMaximized());
-    }
 
-    void FirstShowBringsUpListsDatabaseAndCallsView() {
-        QStringList steps;
-        TfrmMain frm(Locations());
-        TfrmMain::TDataHooks hooks;
-        hooks.CreateListWindows = [&] {
-            steps << "lists";
-            AddLists(frm);
-        };
-        hooks.OpenDatabase = [&] { steps << "database"; };
-        hooks.ApplyCallView = [&](const UCallViews::TCallView&) { steps << "view"; };
-        frm.SetDataHooks(hooks);
-        frmSplash = new TfrmAbout;
-        QPointer<TfrmAbout> splash = frmSplash;
-        splash->SetSplash(true);
-        splash->show();
-
-        QVERIFY(ShowExposed(frm));
-        QCOMPARE(steps, QStringList({"lists", "database"}));
-        QCOMPARE(Front(frm), m_Lists[Interfaces::dvCalls]);
-        QCOMPARE(m_Lists[Interfaces::dvCalls]->Title, QString("All Calls"));
-        QCOMPARE(frm.tvNavigation->currentItem(), Node(frm, 0));
-        QVERIFY(Node(frm, 0)->isExpanded());
-        QVERIFY(frmSplash == nullptr);
-        QTRY_VERIFY(!splash);
-
-        frm.hide();
-        frm.show();
-        QCOMPARE(steps.size(), 2);
-    }
-
-    // The call views on real calls, each with its title: tst_FLists.
-    void TreeShowsTheChosenList() {
-        auto frm = MakeMain();
-        QVERIFY(ShowExposed(*frm));
+        // The pane brings up the list chosen (the call views on real calls,
+        // each with its title: tst_FLists).
         frm->ShowDataList(Interfaces::dvWorkers);
         QTreeWidgetItem* node = Node(*frm, 3);
 
@@ -276,6 +227,73 @@ private Q_SLOTS:
         QCOMPARE(editor.Modes, QList<bool>({false}));
     }
 
+    void StatusListComesFromTheCustomisationLibrary() {
+        TfrmMain shipped(Locations());
+        QCOMPARE(shipped.GetStatusList().Lines(),
+                 QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
+
+        const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
+                                      "xComplete"};
+        TfrmMain::TLocations empty = Locations();
+        empty.VidazLibrary = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
+        TfrmMain withoutList(empty);
+        QCOMPARE(withoutList.GetStatusList().Lines(), defaults);
+        QCOMPARE(m_pDialogs->Requests().size(), 0);
+
+        TfrmMain::TLocations missing = Locations();
+        missing.VidazLibrary = TestDir() + "Vidaz";
+        m_pDialogs->AnswerButton(mbOK);
+        TfrmMain withoutLibrary(missing);
+        QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
+        QCOMPARE(m_pDialogs->Requests().size(), 1);
+        QCOMPARE(m_pDialogs->Requests()[0].MsgKind, TMsgKind::Error);
+        QCOMPARE(m_pDialogs->Requests()[0].Text, QString("Error Loading Vidaz.dll: Code = 2"));
+    }
+
+    void CountryListIsReadAgainAtEveryCall() {
+        TfrmMain frm(Locations());
+        const QString countries = TestDir() + "Countries.dat";
+        TestSupport::WriteFile(countries, "Chile\nKenya\n");
+        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
+        TestSupport::WriteFile(countries, "Norway\r\nSão Tomé\r\n");
+        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
+
+        QVERIFY(QFile::remove(countries));
+        const QString error = TestSupport::ErrorOf([&frm] { frm.GetCountryList(); });
+        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
+    }
+
+    void FirstShowBringsUpListsDatabaseAndCallsView() {
+        QStringList steps;
+        TfrmMain frm(Locations());
+        TfrmMain::TDataHooks hooks;
+        hooks.CreateListWindows = [&] {
+            steps << "lists";
+            AddLists(frm);
+        };
+        hooks.OpenDatabase = [&] { steps << "database"; };
+        hooks.ApplyCallView = [&](const UCallViews::TCallView&) { steps << "view"; };
+        frm.SetDataHooks(hooks);
+        frmSplash = new TfrmAbout;
+        QPointer<TfrmAbout> splash = frmSplash;
+        splash->SetSplash(true);
+        splash->show();
+
+        QVERIFY(ShowExposed(frm));
+        QCOMPARE(steps, QStringList({"lists", "database"}));
+        QCOMPARE(Front(frm), m_Lists[Interfaces::dvCalls]);
+        QCOMPARE(m_Lists[Interfaces::dvCalls]->Title, QString("All Calls"));
+        QCOMPARE(frm.tvNavigation->currentItem(), Node(frm, 0));
+        QVERIFY(Node(frm, 0)->isExpanded());
+        QVERIFY(frmSplash == nullptr);
+        QTRY_VERIFY(!splash);
+
+        frm.hide();
+        frm.show();
+        QCOMPARE(steps.size(), 2);
+    }
+
     // The layout, the navigation pane's command following the pane.
     void LayoutIsKeptFromOneRunToTheNext() {
         QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
@@ -313,20 +331,6 @@ private Q_SLOTS:
         QVERIFY(!settings.value("Software/Merrowdyne/Korvane/GUI/DockTop/State").isNull());
         QCOMPARE(settings.value("Software/Tarnwick/Korvane/1.x/GUI/NavigationVisible").toBool(),
                  false);
-    }
-
-    void AboutCommandShowsTheAboutBox() {
-        TfrmMain frm(Locations());
-        bool splash = true;
-        m_pDialogs->AnswerModal([&splash](QObject* window) {
-            splash = qobject_cast<TfrmAbout*>(window)->IsSplash();
-            return int(QDialog::Accepted);
-        });
-        frm.actAbout->trigger();
-        QCOMPARE(m_pDialogs->Requests().size(), 1);
-        QCOMPARE(m_pDialogs->Requests()[0].WindowClass, QString("TfrmAbout"));
-        QVERIFY(!splash);
-        QVERIFY(!m_pDialogs->Requests()[0].Window); // destroyed again
     }
 };
 
