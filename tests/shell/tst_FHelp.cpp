@@ -34,7 +34,7 @@ QByteArray Page(const QString& title, const QString& keywords, const QString& bo
 // has no What's This text; Qt's own parts are left out.
 QStringList WithoutText(QWidget* root) {
     QStringList missing;
-    for (QObject* object : root->findChildren<QObject*>() << root) {
+    for (QObject* object : root->findChildren<QObject*>() + QList<QObject*>{root}) {
         const QString name = object->objectName();
         if (!object->isWidgetType() && !qobject_cast<QAction*>(object))
             continue;

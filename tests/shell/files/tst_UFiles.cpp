@@ -92,10 +92,7 @@ public:
 
 private:
     QString Write(const QByteArray& bytes) {
-        QFile file(m_Dir.Path() + QString::number(++m_iFiles));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        return TestSupport::WriteFile(m_Dir.Path() + QString::number(++m_iFiles), bytes);
     }
 
     QString m_AppPathWithoutApp;
@@ -103,15 +100,13 @@ private:
     int m_iFiles = 0;
 
 private Q_SLOTS:
-    void AppPathIsTheExecutablesDirectory() {
+    void AppPathIsTheExecutablesDirectoryAndItsVersionIsRead() {
         const QString expected = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         QCOMPARE(GetAppPath(), expected);
         QCOMPARE(m_AppPathWithoutApp, expected);
         QCOMPARE(ExtractFilePath(QStringLiteral("/korvane")), QStringLiteral("/"));
         QCOMPARE(ExtractFilePath(QStringLiteral("korvane")), QString());
-    }
 
-    void ReadsTheVersionOfItsOwnExecutable() {
         const QString self = QCoreApplication::applicationFilePath();
         QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), self), QStringLiteral("1.3"));
         QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), self), QStringLiteral("1.3.1.0"));
@@ -119,15 +114,10 @@ private Q_SLOTS:
         // A bare name is looked for beside the running executable.
         const QString bare = QFileInfo(self).fileName();
         QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), bare), QStringLiteral("1.3.1.0"));
-    }
-
-    void FilesWithoutTheBlockGiveNothing() {
-        const QString key = QStringLiteral("ProductVersion");
-        QCOMPARE(GetVersionString(key, QStringLiteral("/bin/true")), QString());
-        QCOMPARE(GetVersionString(key, m_Dir.Path() + QStringLiteral("missing")), QString());
-        QCOMPARE(GetVersionString(key, Write("#!/bin/sh\necho 1.3\n")), QString());
-        const QByteArray other = BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v");
-        QCOMPARE(GetVersionString(key, Write(other)), QString());
+        // Files without the block give nothing.
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), "/bin/true"), QString());
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), m_Dir.Path() + "missing"),
+                 QString());
     }
 
     // A portable copy holds everything beside the executable; an installed
@@ -231,10 +221,13 @@ private Q_SLOTS:
         QCOMPARE(GetVersionString(QStringLiteral("2.7"), name), QString()); // values are no keys
     }
 
-    void DamagedFilesGiveNothing_data() {
+    void FilesWithoutAWholeBlockGiveNothing_data() {
         QTest::addColumn<QByteArray>("file");
         const size_t names = Sections + sizeof(Elf64_Shdr), block = names + sizeof(Elf64_Shdr);
         using S = Elf64_Shdr;
+        QTest::newRow("no ELF file") << QByteArray("#!/bin/sh\necho 1.3\n");
+        QTest::newRow("other section")
+            << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v");
         QTest::newRow("cut in the section table") << Good.left(Good.size() - 8);
         QTest::newRow("table offset wraps")
             << Patched<Elf64_Off>(Good, offsetof(Elf64_Ehdr, e_shoff), ~Elf64_Off(0) - 16);
@@ -246,7 +239,7 @@ private Q_SLOTS:
         QTest::newRow("block size wraps")
             << Patched<Elf64_Xword>(Good, block + offsetof(S, sh_size), ~Elf64_Xword(0));
     }
-    void DamagedFilesGiveNothing() {
+    void FilesWithoutAWholeBlockGiveNothing() {
         QFETCH(QByteArray, file);
         QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), Write(file)), QString());
     }
