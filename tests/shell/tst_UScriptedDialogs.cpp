@@ -42,7 +42,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.UnexpectedCount(), 0);
     }
 
-    void UnfittingRequestsAreCancelledAndCounted() {
+    void UnfittingRequestsAreCancelledAndInstallersNest() {
         TScriptedDialogs dialogs;
         QCOMPARE(dialogs.MessageBox(TMsgKind::Confirmation, {}, {}, mbYes | mbNo | mbCancel),
                  mbCancel);
@@ -61,17 +61,16 @@ private Q_SLOTS:
         QCOMPARE(dialogs.PendingAnswers(), 1);
         QCOMPARE(dialogs.UnexpectedCount(), 6);
         QVERIFY(!dialogs.Requests().back().Expected);
-    }
 
-    // Both seams live throughout, so neither address can be taken for the other.
-    void InstallerRestoresThePreviousSeam() {
-        TScriptedDialogs outer, inner;
-        TDialogsInstaller installOuter(outer);
+        // An installer brings back the seam before it; both seams live
+        // throughout, so neither address can be taken for the other.
+        TScriptedDialogs inner;
+        TDialogsInstaller installOuter(dialogs);
         {
             TDialogsInstaller install(inner);
             QCOMPARE(&Dialogs(), &inner);
         }
-        QCOMPARE(&Dialogs(), &outer);
+        QCOMPARE(&Dialogs(), &dialogs);
     }
 };
 

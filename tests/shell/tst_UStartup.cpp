@@ -153,7 +153,7 @@ private Q_SLOTS:
     }
 
     // Windows made anywhere else stay out of the globals.
-    void OnlyTheStartUpSetsTheGlobals() {
+    void OnlyTheStartUpSetsTheGlobalsAndMissingDataModuleIsFatal() {
         TfrmCallEdtr call(nullptr);
         TfrmCustomerEdtr customer(nullptr);
         TfrmServiceContractEdtr contract(nullptr);
@@ -167,9 +167,8 @@ private Q_SLOTS:
         TfrmServiceContractList contracts(nullptr, nullptr, &contract);
         for (QWidget* global : Globals())
             QVERIFY(!global);
-    }
 
-    void MissingDataModuleIsFatal() {
+        // Hooks without a data module.
         TfrmMain frm(TestWindows::Locations(m_Dir.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());
