@@ -227,11 +227,22 @@ private Q_SLOTS:
         QCOMPARE(editor.Modes, QList<bool>({false}));
     }
 
-    void StatusListComesFromTheCustomisationLibrary() {
+    void StatusListComesFromTheLibraryCountryListFromItsFile() {
         TfrmMain shipped(Locations());
         QCOMPARE(shipped.GetStatusList().Lines(),
                  QStringList({"New", "Busy", "Pending", "Awaiting Parts", "Complete"}));
         QCOMPARE(m_pDialogs->Requests().size(), 0);
+
+        // The country list is read again at every call.
+        const QString countries = TestDir() + "Countries.dat";
+        TestSupport::WriteFile(countries, "Chile\nKenya\n");
+        QCOMPARE(shipped.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
+        TestSupport::WriteFile(countries, "Norway\r\nSão Tomé\r\n");
+        QCOMPARE(shipped.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
+
+        QVERIFY(QFile::remove(countries));
+        const QString error = TestSupport::ErrorOf([&shipped] { shipped.GetCountryList(); });
+        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
 
         const QStringList defaults = {"xNew", "xBusy", "xIncomplete", "xAwaiting Parts",
                                       "xComplete"};
@@ -249,19 +260,6 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->Requests().size(), 1);
         QCOMPARE(m_pDialogs->Requests()[0].MsgKind, TMsgKind::Error);
         QCOMPARE(m_pDialogs->Requests()[0].Text, QString("Error Loading Vidaz.dll: Code = 2"));
-    }
-
-    void CountryListIsReadAgainAtEveryCall() {
-        TfrmMain frm(Locations());
-        const QString countries = TestDir() + "Countries.dat";
-        TestSupport::WriteFile(countries, "Chile\nKenya\n");
-        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
-        TestSupport::WriteFile(countries, "Norway\r\nSão Tomé\r\n");
-        QCOMPARE(frm.GetCountryList().Lines(), QStringList({"Norway", "São Tomé"}));
-
-        QVERIFY(QFile::remove(countries));
-        const QString error = TestSupport::ErrorOf([&frm] { frm.GetCountryList(); });
-        QVERIFY2(error.contains("Countries.dat"), qPrintable(error));
     }
 
     void FirstShowBringsUpListsDatabaseAndCallsView() {
