@@ -40,8 +40,6 @@ private:
     TestSupport::TTempDir m_Dir;
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     std::array<TFakeList*, 5> m_Lists{};
-    std::optional<UCallViews::TCallView> m_Applied;
-    bool m_bDatabaseOpen = true;
 
     QString TestDir() const { return m_Dir.Path(); }
     TfrmMain::TLocations Locations() const { return TestWindows::Locations(TestDir()); }
@@ -52,25 +50,12 @@ private:
             frm.SetDataListWindow(view, m_Lists[size_t(view)]);
         }
     }
-    // A main window with five fake lists and a database that is open.
-    std::unique_ptr<TfrmMain> MakeMain() {
-        auto frm = std::make_unique<TfrmMain>(Locations());
-        AddLists(*frm);
-        TfrmMain::TDataHooks hooks;
-        hooks.IsDatabaseActive = [this] { return m_bDatabaseOpen; };
-        hooks.ApplyCallView = [this](const UCallViews::TCallView& view) { m_Applied = view; };
-        hooks.CurrentDataList = [] { return g_pCurrent; };
-        frm->SetDataHooks(hooks);
-        return frm;
-    }
 
 private Q_SLOTS:
     void initTestCase() { TestWindows::UseTestSettings(m_Dir); }
 
     void init() {
         m_pDialogs = std::make_unique<TestWindows::TInstalledDialogs>();
-        m_Applied.reset();
-        m_bDatabaseOpen = true;
         g_pCurrent = nullptr;
     }
 
@@ -101,28 +86,34 @@ private Q_SLOTS:
         QVERIFY(!m_pDialogs->Requests()[0].Window); // destroyed again
     }
 
-    // A main window with fake lists, walked through its commands, menus,
-    // list windows and navigation pane.
+    // The commands' enabled states and the call views on real lists: tst_FLists.
     void CommandsMenusListsAndPaneWorkTogether() {
-        auto frm = MakeMain();
-        // Idle and New reach the current list and the editors (their enabled
-        // states on real lists: tst_FLists).
+        // Five fake lists and a database that is open.
+        std::optional<UCallViews::TCallView> applied;
+        bool databaseOpen = true;
+        TfrmMain frm(Locations());
+        AddLists(frm);
+        TfrmMain::TDataHooks hooks;
+        hooks.IsDatabaseActive = [&] { return databaseOpen; };
+        hooks.ApplyCallView = [&](const UCallViews::TCallView& view) { applied = view; };
+        hooks.CurrentDataList = [] { return g_pCurrent; };
+        frm.SetDataHooks(hooks);
         TFakeList* calls = m_Lists[0];
         calls->MakeCurrent();
-        frm->IdleUpdate();
-        frm->IdleUpdate();
-        QVERIFY(frm->actAddNewRec->isEnabled());
+        frm.IdleUpdate();
+        frm.IdleUpdate();
+        QVERIFY(frm.actAddNewRec->isEnabled());
         QCOMPARE(calls->Idles, 2);
 
         TestWindows::TFakeEditor editor;
-        frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
-        frm->actNewCustomer->trigger();
-        frm->actNewCall->trigger(); // no call editor yet: nothing happens
+        frm.SetRecordEditor(TfrmMain::ekCustomer, &editor);
+        frm.actNewCustomer->trigger();
+        frm.actNewCall->trigger(); // no call editor yet: nothing happens
         QCOMPARE(editor.Modes, QList<bool>({false}));
 
-        QVERIFY(ShowExposed(*frm));
+        QVERIFY(ShowExposed(frm));
         QStringList shown, hidden;
-        for (QAction* menu : frm->mnuMain->actions())
+        for (QAction* menu : frm.mnuMain->actions())
             (menu->isVisible() ? shown : hidden) << menu->text();
         QCOMPARE(shown, QStringList({"File", "Edit", "Tools", "Window", "Help"}));
         QCOMPARE(hidden, QStringList({"SMS", "View"}));
@@ -130,27 +121,27 @@ private Q_SLOTS:
         // The Window menu lists the list windows, the front one ticked, and
         // brings the one chosen to the front; opened again it lists them anew.
         m_Lists[2]->setWindowTitle("Customer List");
-        frm->ShowDataList(Interfaces::dvCalls);
+        frm.ShowDataList(Interfaces::dvCalls);
         for (int round = 0; round < 2; ++round) {
-            Q_EMIT frm->mnuWindow->aboutToShow();
-            QList<QAction*> entries = frm->mnuWindow->actions().mid(7);
+            Q_EMIT frm.mnuWindow->aboutToShow();
+            QList<QAction*> entries = frm.mnuWindow->actions().mid(7);
             QCOMPARE(entries.size(), 5);
             QVERIFY(entries[0]->isChecked());
             QCOMPARE(entries[2]->text(), QString("&3 Customer List"));
         }
-        frm->mnuWindow->actions()[9]->trigger();
-        QCOMPARE(Front(*frm), m_Lists[2]);
+        frm.mnuWindow->actions()[9]->trigger();
+        QCOMPARE(Front(frm), m_Lists[2]);
 
         // A command's hint shows in the text panel and gives way to the status text.
-        auto* panel = frm->sbMain->findChild<QLabel*>("pnlText");
-        frm->SetStatusText("Exporting...");
-        QStatusTipEvent tip(frm->actNewCall->statusTip());
-        QCoreApplication::sendEvent(frm.get(), &tip);
+        auto* panel = frm.sbMain->findChild<QLabel*>("pnlText");
+        frm.SetStatusText("Exporting...");
+        QStatusTipEvent tip(frm.actNewCall->statusTip());
+        QCoreApplication::sendEvent(&frm, &tip);
         QCOMPARE(panel->text(), QString("Add a new Call"));
         QStatusTipEvent none("");
-        QCoreApplication::sendEvent(frm.get(), &none);
+        QCoreApplication::sendEvent(&frm, &none);
         QCOMPARE(panel->text(), QString("Exporting..."));
-        QVERIFY(frm->sbMain->currentMessage().isEmpty());
+        QVERIFY(frm.sbMain->currentMessage().isEmpty());
 
         // Each view brings its list to the front, maximised.
         const std::pair<int, int> views[] = {{Interfaces::dvCustomers, 2},
@@ -159,13 +150,13 @@ private Q_SLOTS:
                                              {Interfaces::dvCalls, 0},
                                              {Interfaces::dvServiceContracts, 3}};
         for (auto [view, list] : views) {
-            frm->ShowDataList(view);
-            QCOMPARE(Front(*frm), m_Lists[size_t(list)]);
-            QVERIFY(frm->mdiMain->currentSubWindow()->isMaximized());
+            frm.ShowDataList(view);
+            QCOMPARE(Front(frm), m_Lists[size_t(list)]);
+            QVERIFY(frm.mdiMain->currentSubWindow()->isMaximized());
         }
         for (int view : {-1, 5, 99}) {
-            frm->ShowDataList(view);
-            QCOMPARE(Front(*frm), m_Lists[3]);
+            frm.ShowDataList(view);
+            QCOMPARE(Front(frm), m_Lists[3]);
         }
 
         // Closing a list only puts it aside; it comes back when asked for.
@@ -173,58 +164,40 @@ private Q_SLOTS:
         customers->parentWidget()->close();
         QVERIFY(customers);
         QVERIFY(customers->parentWidget()->isMinimized());
-        frm->ShowDataList(Interfaces::dvCustomers);
-        QCOMPARE(Front(*frm), customers.data());
-        QVERIFY(frm->mdiMain->currentSubWindow()->isMaximized());
+        frm.ShowDataList(Interfaces::dvCustomers);
+        QCOMPARE(Front(frm), customers.data());
+        QVERIFY(frm.mdiMain->currentSubWindow()->isMaximized());
 
-        // The pane brings up the list chosen (the call views on real calls,
-        // each with its title: tst_FLists).
-        frm->ShowDataList(Interfaces::dvWorkers);
-        QTreeWidgetItem* node = Node(*frm, 3);
+        // The pane brings up the list chosen.
+        frm.ShowDataList(Interfaces::dvWorkers);
+        QTreeWidgetItem* node = Node(frm, 3);
 
         // Nothing happens while the database is closed.
-        m_bDatabaseOpen = false;
-        frm->SelectView(node);
-        QCOMPARE(Front(*frm), m_Lists[Interfaces::dvWorkers]);
+        databaseOpen = false;
+        frm.SelectView(node);
+        QCOMPARE(Front(frm), m_Lists[Interfaces::dvWorkers]);
 
-        m_bDatabaseOpen = true;
-        QTest::mouseClick(frm->tvNavigation->viewport(), Qt::LeftButton, {},
-                          frm->tvNavigation->visualItemRect(node).center());
+        databaseOpen = true;
+        QTest::mouseClick(frm.tvNavigation->viewport(), Qt::LeftButton, {},
+                          frm.tvNavigation->visualItemRect(node).center());
         QVERIFY(!TBusyCursor::IsBusy());
         TFakeList* items = m_Lists[Interfaces::dvItems];
-        QCOMPARE(Front(*frm), items);
+        QCOMPARE(Front(frm), items);
         QCOMPARE(items->Title, QString("All Items"));
         QCOMPARE(g_pCurrent, static_cast<IDataListWindow*>(items));
-        QVERIFY(!m_Applied); // the calls list keeps its view
+        QVERIFY(!applied); // the calls list keeps its view
         // The pane follows the list brought to the front, back to this one.
-        frm->ShowDataList(Interfaces::dvWorkers);
-        QVERIFY(frm->tvNavigation->currentItem() != node);
-        frm->ShowDataList(Interfaces::dvItems);
-        QCOMPARE(frm->tvNavigation->currentItem(), node);
+        frm.ShowDataList(Interfaces::dvWorkers);
+        QVERIFY(frm.tvNavigation->currentItem() != node);
+        frm.ShowDataList(Interfaces::dvItems);
+        QCOMPARE(frm.tvNavigation->currentItem(), node);
         // Back on the calls, the pane marks the view they show.
-        QTreeWidgetItem* pending = Node(*frm, 0, 2);
-        frm->SelectView(pending);
-        QVERIFY(m_Applied);
-        frm->ShowDataList(Interfaces::dvItems);
-        frm->ShowDataList(Interfaces::dvCalls);
-        QCOMPARE(frm->tvNavigation->currentItem(), pending);
-    }
-
-    // The commands' enabled states on real lists: tst_FLists.
-    void IdleAndNewCommandsReachTheListAndTheEditors() {
-        auto frm = MakeMain();
-        TFakeList* calls = m_Lists[0];
-        calls->MakeCurrent();
-        frm->IdleUpdate();
-        frm->IdleUpdate();
-        QVERIFY(frm->actAddNewRec->isEnabled());
-        QCOMPARE(calls->Idles, 2);
-
-        TestWindows::TFakeEditor editor;
-        frm->SetRecordEditor(TfrmMain::ekCustomer, &editor);
-        frm->actNewCustomer->trigger();
-        frm->actNewCall->trigger(); // no call editor yet: nothing happens
-        QCOMPARE(editor.Modes, QList<bool>({false}));
+        QTreeWidgetItem* pending = Node(frm, 0, 2);
+        frm.SelectView(pending);
+        QVERIFY(applied);
+        frm.ShowDataList(Interfaces::dvItems);
+        frm.ShowDataList(Interfaces::dvCalls);
+        QCOMPARE(frm.tvNavigation->currentItem(), pending);
     }
 
     void StatusListComesFromTheLibraryCountryListFromItsFile() {
