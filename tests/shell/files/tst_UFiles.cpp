@@ -123,7 +123,7 @@ private Q_SLOTS:
     // A portable copy holds everything beside the executable; an installed
     // program keeps the library in <prefix>/lib/korvane/ and the rest in
     // <prefix>/share/korvane/. What is beside the executable wins.
-    void ShippedFilesAreFoundBesideTheExecutableOrInstalled() {
+    void ShippedFilesAndTheDataFolderAreFoundByTheExecutablesFolder() {
         TestSupport::TTempDir dir;
         const QString portable = dir.Path() + "portable/", bin = dir.Path() + "usr/bin/";
         const QString share = dir.Path() + "usr/share/korvane/";
@@ -157,13 +157,10 @@ private Q_SLOTS:
         // The build folder is a portable copy.
         QCOMPARE(ShippedFile("Countries.dat"), GetAppPath() + "Countries.dat");
         QCOMPARE(UVidaz::DefaultLibraryPath(), GetAppPath() + "Vidaz");
-    }
 
-    // The data lives beside the executable of a portable copy that can be
-    // written, else in the user's data folder; --database moves the database.
-    void TheDataFolderIsChosenByTheExecutablesFolder() {
-        TestSupport::TTempDir dir;
-        const QString app = dir.Path() + "app/", bin = dir.Path() + "usr/bin/";
+        // The data lives beside the executable of a portable copy that can be
+        // written, else in the user's data folder; --database moves the database.
+        const QString app = dir.Path() + "app/", installed = dir.Path() + "opt/bin/";
         const QString user = dir.Path() + "home/.local/share/korvane", mine = user + "/";
         const auto folders = [&user](const QString& database, const QString& exeDir) {
             const TDataFolders chosen = DataFolders(database, exeDir, user);
@@ -173,13 +170,13 @@ private Q_SLOTS:
         QCOMPARE(folders({}, app), app + "database/ | " + app + "backups/");
         // So is the build folder, where the tests run.
         QCOMPARE(DataFolders().Database, GetAppPath() + "database/");
-        // An installed program's bin/, writable for root, holds no shipped files.
-        Make(bin + "korvane");
-        QCOMPARE(folders({}, bin), mine + "database/ | " + mine + "backups/");
+        // An installed program's installed/, writable for root, holds no shipped files.
+        Make(installed + "korvane");
+        QCOMPARE(folders({}, installed), mine + "database/ | " + mine + "backups/");
 
         const QString shared = dir.Path() + "shared/";
         QCOMPARE(folders(dir.Path() + "shared", app), shared + " | " + app + "backups/");
-        QCOMPARE(folders(shared, bin), shared + " | " + mine + "backups/");
+        QCOMPARE(folders(shared, installed), shared + " | " + mine + "backups/");
         // A relative folder is taken from the current directory.
         const QString current = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.Path()));
@@ -189,8 +186,8 @@ private Q_SLOTS:
         QCOMPARE(relative, here + "/office/db/");
 
         // A folder where the data already lives keeps it.
-        Make(bin + "database/");
-        QCOMPARE(DataFolders({}, bin, user).Database, bin + "database/");
+        Make(installed + "database/");
+        QCOMPARE(DataFolders({}, installed, user).Database, installed + "database/");
 
         // A portable copy on a folder that cannot be written.
         QFile::setPermissions(dir.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -206,42 +203,40 @@ private Q_SLOTS:
         QVERIFY(IsPortableCopy(app));
     }
 
-    void ReadsEveryClassAndByteOrder_data() {
+    // The version block is read from files of every class and byte order;
+    // files without a whole block give nothing.
+    void ReadsTheBlockOfWholeFilesOnly_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("64-bit LE") << Good;
-        QTest::newRow("64-bit BE") << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, true);
-        QTest::newRow("32-bit LE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, false);
-        QTest::newRow("32-bit BE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, true);
-    }
-    void ReadsEveryClassAndByteOrder() {
-        QFETCH(QByteArray, file);
-        const QString name = Write(file);
-        QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), name), QStringLiteral("2.7"));
-        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), name), QStringLiteral("2.7.0.4"));
-        QCOMPARE(GetVersionString(QStringLiteral("2.7"), name), QString()); // values are no keys
-    }
-
-    void FilesWithoutAWholeBlockGiveNothing_data() {
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("64-bit LE") << Good << true;
+        QTest::newRow("64-bit BE") << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, true) << true;
+        QTest::newRow("32-bit LE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, false) << true;
+        QTest::newRow("32-bit BE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, true) << true;
         const size_t names = Sections + sizeof(Elf64_Shdr), block = names + sizeof(Elf64_Shdr);
         using S = Elf64_Shdr;
-        QTest::newRow("no ELF file") << QByteArray("#!/bin/sh\necho 1.3\n");
+        QTest::newRow("no ELF file") << QByteArray("#!/bin/sh\necho 1.3\n") << false;
         QTest::newRow("other section")
-            << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v");
-        QTest::newRow("cut in the section table") << Good.left(Good.size() - 8);
+            << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v") << false;
+        QTest::newRow("cut in the section table") << Good.left(Good.size() - 8) << false;
         QTest::newRow("table offset wraps")
-            << Patched<Elf64_Off>(Good, offsetof(Elf64_Ehdr, e_shoff), ~Elf64_Off(0) - 16);
+            << Patched<Elf64_Off>(Good, offsetof(Elf64_Ehdr, e_shoff), ~Elf64_Off(0) - 16) << false;
         // The name table loses its last byte, the terminator of the name.
         QTest::newRow("unterminated name")
-            << Patched<Elf64_Xword>(Good, names + offsetof(S, sh_size), 27);
+            << Patched<Elf64_Xword>(Good, names + offsetof(S, sh_size), 27) << false;
         QTest::newRow("block beyond the end")
-            << Patched<Elf64_Off>(Good, block + offsetof(S, sh_offset), Good.size() - 4);
+            << Patched<Elf64_Off>(Good, block + offsetof(S, sh_offset), Good.size() - 4) << false;
         QTest::newRow("block size wraps")
-            << Patched<Elf64_Xword>(Good, block + offsetof(S, sh_size), ~Elf64_Xword(0));
+            << Patched<Elf64_Xword>(Good, block + offsetof(S, sh_size), ~Elf64_Xword(0)) << false;
     }
-    void FilesWithoutAWholeBlockGiveNothing() {
+    void ReadsTheBlockOfWholeFilesOnly() {
         QFETCH(QByteArray, file);
-        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), Write(file)), QString());
+        QFETCH(bool, whole);
+        const QString name = Write(file);
+        QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), name),
+                 whole ? QStringLiteral("2.7") : QString());
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), name),
+                 whole ? QStringLiteral("2.7.0.4") : QString());
+        QCOMPARE(GetVersionString(QStringLiteral("2.7"), name), QString()); // values are no keys
     }
 };
 
