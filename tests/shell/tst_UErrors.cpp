@@ -23,7 +23,7 @@ QString RaisedMessage(F raise) {
 class TestUErrors : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void ThrowErrorFormatsCutsAndRaisesAnOrdinaryError() {
+    void MessagesAreFormattedCutRaisedAndShown() {
         QCOMPARE(RaisedMessage([] {
                      ThrowError("Parameter '%s'\r\nkey '%s'", "SMS", QStringLiteral("Soft\\T"));
                  }),
@@ -46,9 +46,8 @@ private Q_SLOTS:
         QCOMPARE(UErrors::FormatMessage("100% sure, 5%d 50%%"),
                  QStringLiteral("100% sure, 5%d 50%"));
         QCOMPARE(UErrors::FormatMessage("%d%% of %s", 30, "rows"), QStringLiteral("30% of rows"));
-    }
 
-    void ShowErrorAndShowInfoShowOneOkBoxDebugTraceNone() {
+        // ShowError and ShowInfo show one OK box each, DebugTrace none.
         TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         dialogs.AnswerButton(mbOK);
