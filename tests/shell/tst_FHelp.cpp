@@ -55,7 +55,7 @@ class TestFHelp : public QObject {
     TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
-    void ContentsAndIndexOpenTheirPagesInOneHelpWindow() {
+    void ContentsIndexAndAboutLifeOpenTheirWindows() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmMain main(TestWindows::Locations(m_Dir.Path()));
         main.actHelpContents->trigger();
@@ -118,6 +118,22 @@ private Q_SLOTS:
         QCOMPARE(dialogs.Requests().size(), 1);
         QVERIFY(!dialogs.Requests()[0].Window); // destroyed
         QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
+
+        // Without the help folder, Contents and Index report it.
+        TfrmMain::TLocations locations = TestWindows::Locations(m_Dir.Path());
+        locations.HelpDir = m_Dir.Path() + "help/";
+        TfrmMain without(locations);
+        dialogs.AnswerButton(mbOK);
+        without.actHelpContents->trigger();
+        dialogs.AnswerButton(mbOK);
+        without.actHelpIndex->trigger();
+        QCOMPARE(dialogs.Requests().size(), 3);
+        const TDialogRequest& box = dialogs.Requests()[1];
+        QCOMPARE(box.MsgKind, TMsgKind::Error);
+        QCOMPARE(box.Text, QString("Unable to show help: the help files were not found in \"%1\"."
+                                   "\r\n\r\nInstall the program again to restore them.")
+                               .arg(QDir::toNativeSeparators(locations.HelpDir)));
+        QVERIFY(without.findChildren<TfrmHelp*>().isEmpty());
     }
 
     void KeywordsAndSearchFindTheirPages() {
@@ -192,25 +208,7 @@ private Q_SLOTS:
         QCOMPARE(faults, QStringList());
     }
 
-    void MissingHelpFolderIsReported() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain::TLocations locations = TestWindows::Locations(m_Dir.Path());
-        locations.HelpDir = m_Dir.Path() + "help/";
-        TfrmMain main(locations);
-        dialogs.AnswerButton(mbOK);
-        main.actHelpContents->trigger();
-        dialogs.AnswerButton(mbOK);
-        main.actHelpIndex->trigger();
-        QCOMPARE(dialogs.Requests().size(), 2);
-        const TDialogRequest& box = dialogs.Requests()[0];
-        QCOMPARE(box.MsgKind, TMsgKind::Error);
-        QCOMPARE(box.Text, QString("Unable to show help: the help files were not found in \"%1\"."
-                                   "\r\n\r\nInstall the program again to restore them.")
-                               .arg(QDir::toNativeSeparators(locations.HelpDir)));
-        QVERIFY(main.findChildren<TfrmHelp*>().isEmpty());
-    }
-
-    void EveryControlHasAWhatsThisText() {
+    void EveryControlHasAWhatsThisTextFoundByItsWindow() {
         TWhatsThisTexts texts;
         QCOMPARE(texts.Parse(QString::fromUtf8(FileBytes(GetAppPath() + "help/whatsthis.txt"))),
                  QStringList());
@@ -252,22 +250,21 @@ private Q_SLOTS:
         }));
         QWhatsThis::hideText();
         editor->hide();
-    }
 
-    void TextsAreLookedUpByWindowThenBaseWindowThenAnyWindow() {
-        TWhatsThisTexts texts;
-        QCOMPARE(texts.Parse("# note\n[frmBaseEditor]\nbtnOk=Saves.\n[frmCallEdtr]\nbtnOk = Saves "
-                             "the call.\\nThen closes.\n[*]\nbtnOk=Any OK.\nbad line\n[frmCallEdtr]"
-                             "\nbtnOk=again\n"),
+        // Texts are looked up by window, then base window, then any window.
+        TWhatsThisTexts own;
+        QCOMPARE(own.Parse("# note\n[frmBaseEditor]\nbtnOk=Saves.\n[frmCallEdtr]\nbtnOk = Saves "
+                           "the call.\\nThen closes.\n[*]\nbtnOk=Any OK.\nbad line\n[frmCallEdtr]"
+                           "\nbtnOk=again\n"),
                  QStringList({"line 8: not \"name=text\": bad line",
                               "line 10: a second text for frmCallEdtr/btnOk"}));
         TfrmCallEdtr call(nullptr);
         TfrmWorkerEdtr worker(nullptr);
-        QCOMPARE(texts.TextFor(call.btnOk), QString("again"));
-        QCOMPARE(texts.TextFor(worker.btnOk), QString("Saves."));
+        QCOMPARE(own.TextFor(call.btnOk), QString("again"));
+        QCOMPARE(own.TextFor(worker.btnOk), QString("Saves."));
         QPushButton outside;
         outside.setObjectName("btnOk");
-        QCOMPARE(texts.TextFor(&outside), QString("Any OK."));
+        QCOMPARE(own.TextFor(&outside), QString("Any OK."));
         QCOMPARE(TWhatsThisTexts::WindowNames(call.btnOk),
                  QStringList({"frmCallEdtr", "frmBaseEditor"}));
     }
