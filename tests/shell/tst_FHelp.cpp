@@ -59,10 +59,8 @@ private Q_SLOTS:
         TestWindows::TInstalledDialogs dialogs;
         TfrmMain main(TestWindows::Locations(m_Dir.Path()));
         main.actHelpContents->trigger();
-        QList<TfrmHelp*> windows = main.findChildren<TfrmHelp*>();
-        QCOMPARE(windows.size(), 1);
-        TfrmHelp* help = windows[0];
-        QVERIFY(help->isVisible());
+        TfrmHelp* help = main.findChild<TfrmHelp*>();
+        QVERIFY(help && help->isVisible());
         QVERIFY(!help->isModal());
         QCOMPARE(help->CurrentPage(), QString("index.html"));
         QCOMPARE(help->pgcNavigation->currentWidget(), help->lstContents);

@@ -145,8 +145,7 @@ private Q_SLOTS:
                 QCOMPARE(customers(), answer == mbNo ? 1 : 0);
             }
         }
-        for (QWidget* global : Globals())
-            QVERIFY(!global);
+        QCOMPARE(Globals(), QList<QWidget*>(14, nullptr));
         QVERIFY(!g_pProgramSettings && !g_pDataView);
         for (const QPointer<QWidget>& window : made)
             QVERIFY(!window);
@@ -165,8 +164,7 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, nullptr, &worker);
         TfrmItemList items(nullptr, nullptr, &item);
         TfrmServiceContractList contracts(nullptr, nullptr, &contract);
-        for (QWidget* global : Globals())
-            QVERIFY(!global);
+        QCOMPARE(Globals(), QList<QWidget*>(14, nullptr));
 
         // Hooks without a data module.
         TfrmMain frm(TestWindows::Locations(m_Dir.Path()));

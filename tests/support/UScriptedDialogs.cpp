@@ -68,20 +68,6 @@ QString TScriptedDialogs::FileDialog(TDialogKind kind, const QString& caption, c
                : QString();
 }
 
-QString TScriptedDialogs::OpenFileName(const QString& caption, const QString& dir,
-                                       const QString& filter) {
-    return FileDialog(TDialogKind::OpenFile, caption, dir, filter);
-}
-
-QString TScriptedDialogs::SaveFileName(const QString& caption, const QString& dir,
-                                       const QString& filter) {
-    return FileDialog(TDialogKind::SaveFile, caption, dir, filter);
-}
-
-QString TScriptedDialogs::FolderName(const QString& caption, const QString& dir) {
-    return FileDialog(TDialogKind::Folder, caption, dir, {});
-}
-
 int TScriptedDialogs::ExecModal(QObject* window, const std::function<int()>&) {
     TDialogRequest request{.Kind = TDialogKind::Modal, .Window = window};
     if (window) {

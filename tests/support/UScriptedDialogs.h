@@ -72,10 +72,16 @@ public:
                           TMsgButtons buttons) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
+                         const QString& filter) override {
+        return FileDialog(TDialogKind::OpenFile, caption, dir, filter);
+    }
     QString SaveFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
-    QString FolderName(const QString& caption, const QString& dir) override;
+                         const QString& filter) override {
+        return FileDialog(TDialogKind::SaveFile, caption, dir, filter);
+    }
+    QString FolderName(const QString& caption, const QString& dir) override {
+        return FileDialog(TDialogKind::Folder, caption, dir, {});
+    }
     int ExecModal(QObject* window, const std::function<int()>& exec) override;
 
 private:
