@@ -69,7 +69,6 @@ class TestEndToEnd : public QObject {
         print();
         return TestSupport::PdfPages(file).join(' ').simplified();
     }
-    qint64 Count(const QString& sql) { return Value(sql).toLongLong(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -105,7 +104,7 @@ private Q_SLOTS:
         UKeyboardState::SetModifierReader(
             [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
         const auto release = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        const qint64 before = Count("SELECT COUNT(*) FROM Call");
+        const qint64 before = Value("SELECT COUNT(*) FROM Call").toLongLong();
         const QString customer = Value("SELECT CustomerID FROM Customer");
         m_Dialogs.AnswerModal([&](QObject* window) {
             // A call is saved only for a known customer.
@@ -114,7 +113,7 @@ private Q_SLOTS:
         });
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
-        QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
+        QCOMPARE(Value("SELECT COUNT(*) FROM Call").toLongLong(), before + 1);
         QCOMPARE(m_Dialogs.Requests().size(), 1); // the editor only
 
         const QString serial =

@@ -41,8 +41,7 @@ private:
     std::unique_ptr<TestWindows::TInstalledDialogs> m_pDialogs;
     std::array<TFakeList*, 5> m_Lists{};
 
-    QString TestDir() const { return m_Dir.Path(); }
-    TfrmMain::TLocations Locations() const { return TestWindows::Locations(TestDir()); }
+    TfrmMain::TLocations Locations() const { return TestWindows::Locations(m_Dir.Path()); }
 
     void AddLists(TfrmMain& frm) {
         for (int view = 0; view < 5; ++view) {
@@ -62,9 +61,9 @@ private Q_SLOTS:
     void cleanup() { m_pDialogs.reset(); }
 
     void ConstructionSetsUpTheWindowAndAboutShowsTheBox() {
-        QDir(TestDir() + "backups").removeRecursively();
+        QDir(m_Dir.Path() + "backups").removeRecursively();
         TfrmMain frm(Locations());
-        QVERIFY(QFileInfo(TestDir() + "backups").isDir());
+        QVERIFY(QFileInfo(m_Dir.Path() + "backups").isDir());
 
         QVERIFY(ShowExposed(frm));
         // The bold markup is drawn as bold text, not as tags.
@@ -207,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         // The country list is read again at every call.
-        const QString countries = TestDir() + "Countries.dat";
+        const QString countries = m_Dir.Path() + "Countries.dat";
         TestSupport::WriteFile(countries, "Chile\nKenya\n");
         QCOMPARE(shipped.GetCountryList().Lines(), QStringList({"Chile", "Kenya"}));
         TestSupport::WriteFile(countries, "Norway\r\nSão Tomé\r\n");
@@ -226,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(m_pDialogs->Requests().size(), 0);
 
         TfrmMain::TLocations missing = Locations();
-        missing.VidazLibrary = TestDir() + "Vidaz";
+        missing.VidazLibrary = m_Dir.Path() + "Vidaz";
         m_pDialogs->AnswerButton(mbOK);
         TfrmMain withoutLibrary(missing);
         QCOMPARE(withoutLibrary.GetStatusList().Lines(), defaults);
@@ -267,7 +266,7 @@ private Q_SLOTS:
 
     // The layout, the navigation pane's command following the pane.
     void LayoutIsKeptFromOneRunToTheNext() {
-        QFile::remove(TestDir() + "user/Tarnwick/Korvane.ini");
+        QFile::remove(m_Dir.Path() + "user/Tarnwick/Korvane.ini");
         {
             TfrmMain frm(Locations());
             QVERIFY(ShowExposed(frm));
@@ -298,7 +297,7 @@ private Q_SLOTS:
             frm.actNavigationPanel->trigger();
             QVERIFY(!frm.toolpanelNavigation->isVisible());
         }
-        QSettings settings(TestDir() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
+        QSettings settings(m_Dir.Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
         QVERIFY(!settings.value("Software/Merrowdyne/Korvane/GUI/DockTop/State").isNull());
         QCOMPARE(settings.value("Software/Tarnwick/Korvane/1.x/GUI/NavigationVisible").toBool(),
                  false);

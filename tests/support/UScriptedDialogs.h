@@ -2,14 +2,7 @@
 
 // A dialog seam for tests: it records every box and dialog the code under
 // test asks for and answers them, in order, from a script that the test fills
-// in beforehand:
-//
-//     TScriptedDialogs dialogs;
-//     TDialogsInstaller install(dialogs);
-//     dialogs.AnswerButton(mbYes);
-//     ... code that asks a question ...
-//     QCOMPARE(dialogs.Requests().at(0).Text, ...);
-//     QCOMPARE(dialogs.UnexpectedCount(), 0);
+// in beforehand (TDialogsInstaller puts it in force).
 //
 // A request that the next scripted answer does not fit (none left, an answer
 // of another kind, or a button the box does not offer) never blocks: it is

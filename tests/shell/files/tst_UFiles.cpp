@@ -156,7 +156,6 @@ private Q_SLOTS:
         QCOMPARE(ShippedFile("Countries.dat", bin), bin + "Countries.dat");
         // The build folder is a portable copy.
         QCOMPARE(ShippedFile("Countries.dat"), GetAppPath() + "Countries.dat");
-        QCOMPARE(UVidaz::DefaultLibraryPath(), GetAppPath() + "Vidaz");
 
         // The data lives beside the executable of a portable copy that can be
         // written, else in the user's data folder; --database moves the database.
@@ -170,7 +169,7 @@ private Q_SLOTS:
         QCOMPARE(folders({}, app), app + "database/ | " + app + "backups/");
         // So is the build folder, where the tests run.
         QCOMPARE(DataFolders().Database, GetAppPath() + "database/");
-        // An installed program's installed/, writable for root, holds no shipped files.
+        // An installed program's bin/, writable for root, holds no shipped files.
         Make(installed + "korvane");
         QCOMPARE(folders({}, installed), mine + "database/ | " + mine + "backups/");
 
