@@ -16,7 +16,7 @@ private:
     }
 
 private Q_SLOTS:
-    void SplashShowsTheProductVersionAndIgnoresClicks() {
+    void SplashIgnoresClicksAboutBoxClosesOnOne() {
         TfrmAbout splash;
         splash.SetSplash(true);
         QVERIFY(TestWindows::ShowExposed(splash));
@@ -26,9 +26,8 @@ private Q_SLOTS:
             Click(splash, target);
         QTest::keyClick(&splash, Qt::Key_Escape);
         QVERIFY(splash.isVisible());
-    }
 
-    void AboutIsCentredShowsTheFileVersionAndClosesOnAClick() {
+        // The About box is centred, shows the file version and closes on a click.
         for (int target = 0; target < 3; ++target) {
             TfrmAbout about;
             QVERIFY(TestWindows::ShowExposed(about));

@@ -55,9 +55,90 @@ class TestFHelp : public QObject {
     TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
-    void ContentsIndexAndAboutLifeOpenTheirWindows() {
+    void KeywordsAndSearchFindTheirPages() {
+        const QString d = m_Dir.Path();
+        WriteFile(d + "index.html",
+                  Page("Contents", "contents",
+                       "<a href=\"a.html\">A</a> <a href=\"b.html#top\">B</a> <a "
+                       "href=\"a.html\">again</a> <a href=\"gone.html\">gone</a>"));
+        WriteFile(d + "a.html", Page("Billing", "billing, bill time, Calls",
+                                     "<p>A call is billed. Billed calls; bill time.</p>"));
+        WriteFile(d + "b.html", Page("Backup &amp; restore", "backup, Billing,restore",
+                                     "<p>Back up, then restore the backup archive. billed</p>"));
+        WriteFile(d + "c.html", Page("Not linked", "orphan", "<p>billed billed billed</p>"));
+
+        TfrmHelp help(d);
+        QStringList files;
+        for (const THelpIndex::TPage& page : help.Index().Pages())
+            files << page.FileName;
+        QCOMPARE(files, QStringList({"index.html", "a.html", "b.html"}));
+        QCOMPARE(help.Index().Page("b.html")->Title, QString("Backup & restore"));
+
+        // The box narrows the keywords as one types; a keyword of two pages
+        // names each page; Enter opens the chosen one.
+        help.ShowIndex("bill");
+        QStringList shown;
+        for (int i = 0; i < help.lstKeywords->count(); ++i)
+            shown << help.lstKeywords->item(i)->text();
+        QCOMPARE(shown,
+                 QStringList({"bill time", "billing (Billing)", "Billing (Backup & restore)"}));
+        QTest::keyClicks(help.edtKeyword, "ing");
+        QCOMPARE(help.lstKeywords->count(), 2);
+        help.lstKeywords->setCurrentRow(1);
+        QTest::keyClick(help.edtKeyword, Qt::Key_Return);
+        QCOMPARE(help.CurrentPage(), QString("b.html"));
+        help.edtKeyword->setText("RESTO");
+        QCOMPARE(help.lstKeywords->count(), 1);
+        QCOMPARE(help.lstKeywords->currentItem()->text(), QString("restore"));
+
+        // Every word must be on the page; the page naming them most comes first.
+        QCOMPARE(help.Index().Search("billed"), QStringList({"a.html", "b.html"}));
+        QCOMPARE(help.Index().Search("restore, BILLED"), QStringList({"b.html"}));
+        QCOMPARE(help.Index().Search("bill time"), QStringList({"a.html"}));
+        QCOMPARE(help.Index().Search("  ,. "), QStringList());
+        help.edtSearch->setText("archive");
+        help.btnSearch->click();
+        QCOMPARE(help.lstResults->count(), 1);
+        QCOMPARE(help.CurrentPage(), QString("b.html"));
+        QCOMPARE(help.brwPage->textCursor().selectedText(), QString("archive"));
+        help.Search("nowhere");
+        QCOMPARE(help.lstResults->count(), 1);
+        QVERIFY(!(help.lstResults->item(0)->flags() & Qt::ItemIsEnabled));
+    }
+
+    void ShippedPagesAreWhole() {
+        const QString dir = GetAppPath() + "help/";
+        const THelpIndex index(dir);
+        QVERIFY(index.Pages().size() >= 13);
+        static const QRegularExpression reference("(?:src|href)\\s*=\\s*\"([^\"#:]+)[\"#]",
+                                                  QRegularExpression::CaseInsensitiveOption);
+        QStringList faults;
+        for (const THelpIndex::TPage& page : index.Pages()) {
+            const QString html = QString::fromUtf8(FileBytes(dir + page.FileName));
+            if (page.Title == page.FileName)
+                faults << page.FileName + ": no title";
+            if (page.Keywords.isEmpty())
+                faults << page.FileName + ": no keywords";
+            for (const QRegularExpressionMatch& match : reference.globalMatch(html)) {
+                if (!QFile::exists(dir + match.captured(1)))
+                    faults << page.FileName + ": " + match.captured(1) + " is missing";
+            }
+        }
+        QCOMPARE(faults, QStringList());
+    }
+
+    void HelpWindowAboutLifeAndWhatsThisTextsOnTheProgramsWindows() {
+        TWhatsThisTexts texts;
+        QCOMPARE(texts.Parse(QString::fromUtf8(FileBytes(GetAppPath() + "help/whatsthis.txt"))),
+                 QStringList());
+
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
+        TProgramWindows program(TestWindows::Locations(m_Dir.Path()));
+        program.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
+        TfrmMain& main = program.MainWindow();
+        QVERIFY(TestWindows::ShowExposed(main));
+
+        // Contents and Index open their pages in one help window.
         main.actHelpContents->trigger();
         TfrmHelp* help = main.findChild<TfrmHelp*>();
         QVERIFY(help && help->isVisible());
@@ -132,91 +213,8 @@ private Q_SLOTS:
                                    "\r\n\r\nInstall the program again to restore them.")
                                .arg(QDir::toNativeSeparators(locations.HelpDir)));
         QVERIFY(without.findChildren<TfrmHelp*>().isEmpty());
-    }
 
-    void KeywordsAndSearchFindTheirPages() {
-        const QString d = m_Dir.Path();
-        WriteFile(d + "index.html",
-                  Page("Contents", "contents",
-                       "<a href=\"a.html\">A</a> <a href=\"b.html#top\">B</a> <a "
-                       "href=\"a.html\">again</a> <a href=\"gone.html\">gone</a>"));
-        WriteFile(d + "a.html", Page("Billing", "billing, bill time, Calls",
-                                     "<p>A call is billed. Billed calls; bill time.</p>"));
-        WriteFile(d + "b.html", Page("Backup &amp; restore", "backup, Billing,restore",
-                                     "<p>Back up, then restore the backup archive. billed</p>"));
-        WriteFile(d + "c.html", Page("Not linked", "orphan", "<p>billed billed billed</p>"));
-
-        TfrmHelp help(d);
-        QStringList files;
-        for (const THelpIndex::TPage& page : help.Index().Pages())
-            files << page.FileName;
-        QCOMPARE(files, QStringList({"index.html", "a.html", "b.html"}));
-        QCOMPARE(help.Index().Page("b.html")->Title, QString("Backup & restore"));
-
-        // The box narrows the keywords as one types; a keyword of two pages
-        // names each page; Enter opens the chosen one.
-        help.ShowIndex("bill");
-        QStringList shown;
-        for (int i = 0; i < help.lstKeywords->count(); ++i)
-            shown << help.lstKeywords->item(i)->text();
-        QCOMPARE(shown,
-                 QStringList({"bill time", "billing (Billing)", "Billing (Backup & restore)"}));
-        QTest::keyClicks(help.edtKeyword, "ing");
-        QCOMPARE(help.lstKeywords->count(), 2);
-        help.lstKeywords->setCurrentRow(1);
-        QTest::keyClick(help.edtKeyword, Qt::Key_Return);
-        QCOMPARE(help.CurrentPage(), QString("b.html"));
-        help.edtKeyword->setText("RESTO");
-        QCOMPARE(help.lstKeywords->count(), 1);
-        QCOMPARE(help.lstKeywords->currentItem()->text(), QString("restore"));
-
-        // Every word must be on the page; the page naming them most comes first.
-        QCOMPARE(help.Index().Search("billed"), QStringList({"a.html", "b.html"}));
-        QCOMPARE(help.Index().Search("restore, BILLED"), QStringList({"b.html"}));
-        QCOMPARE(help.Index().Search("bill time"), QStringList({"a.html"}));
-        QCOMPARE(help.Index().Search("  ,. "), QStringList());
-        help.edtSearch->setText("archive");
-        help.btnSearch->click();
-        QCOMPARE(help.lstResults->count(), 1);
-        QCOMPARE(help.CurrentPage(), QString("b.html"));
-        QCOMPARE(help.brwPage->textCursor().selectedText(), QString("archive"));
-        help.Search("nowhere");
-        QCOMPARE(help.lstResults->count(), 1);
-        QVERIFY(!(help.lstResults->item(0)->flags() & Qt::ItemIsEnabled));
-    }
-
-    void ShippedPagesAreWhole() {
-        const QString dir = GetAppPath() + "help/";
-        const THelpIndex index(dir);
-        QVERIFY(index.Pages().size() >= 13);
-        static const QRegularExpression reference("(?:src|href)\\s*=\\s*\"([^\"#:]+)[\"#]",
-                                                  QRegularExpression::CaseInsensitiveOption);
-        QStringList faults;
-        for (const THelpIndex::TPage& page : index.Pages()) {
-            const QString html = QString::fromUtf8(FileBytes(dir + page.FileName));
-            if (page.Title == page.FileName)
-                faults << page.FileName + ": no title";
-            if (page.Keywords.isEmpty())
-                faults << page.FileName + ": no keywords";
-            for (const QRegularExpressionMatch& match : reference.globalMatch(html)) {
-                if (!QFile::exists(dir + match.captured(1)))
-                    faults << page.FileName + ": " + match.captured(1) + " is missing";
-            }
-        }
-        QCOMPARE(faults, QStringList());
-    }
-
-    void EveryControlHasAWhatsThisTextFoundByItsWindow() {
-        TWhatsThisTexts texts;
-        QCOMPARE(texts.Parse(QString::fromUtf8(FileBytes(GetAppPath() + "help/whatsthis.txt"))),
-                 QStringList());
-
-        TestWindows::TInstalledDialogs dialogs;
-        TProgramWindows program(TestWindows::Locations(m_Dir.Path()));
-        program.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
-        TfrmMain& main = program.MainWindow();
-        QVERIFY(TestWindows::ShowExposed(main));
-        QVERIFY(main.HelpWindow());
+        // Every control of every window has a What's This text.
         TfrmBackup backup(&main, &program.DataModule(), m_Dir.Path());
         TfrmRestore restore(&main, &program.DataModule(), m_Dir.Path());
         TfrmGospel gospel(&main);
