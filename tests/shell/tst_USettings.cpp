@@ -137,18 +137,7 @@ private Q_SLOTS:
         QVERIFY(!PlainText(bytes).isEmpty());
     }
 
-    void RefusesKeysThatCannotBeWritten() {
-        // A folder below a plain file can never be created.
-        QVERIFY(QFile(m_Dir.Path() + "blocker").open(QIODevice::WriteOnly));
-        SetSettingsStoreLocation(m_Dir.Path() + "blocker/user", MachineFolder());
-        TOpenStore store;
-        const QString error = ErrorOf([] { SaveParameter("SMS_Username", "x", "", true, false); });
-        SetSettingsStoreLocation(UserFolder(), MachineFolder());
-        QCOMPARE(error, "Unable to save parameter 'SMS_Username' to the registry.\r\n"
-                        "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'");
-    }
-
-    void WorksOnlyBetweenOpenAndLastClose() {
+    void WorksOnlyBetweenOpenAndLastCloseAndWhereWritable() {
         const QString saveError = "Unable to save parameter 'Name' to the registry.\r\n"
                                   "Unable to create registry object.";
         const QString loadError = "Unable to load parameter 'Name' from the registry.\r\n"
@@ -174,6 +163,15 @@ private Q_SLOTS:
         CloseSettingsStore();
         QCOMPARE(ErrorOf(load), "<no error>");
         CloseSettingsStore();
+
+        // A key in a folder below a plain file can never be written.
+        QVERIFY(QFile(m_Dir.Path() + "blocker").open(QIODevice::WriteOnly));
+        SetSettingsStoreLocation(m_Dir.Path() + "blocker/user", MachineFolder());
+        TOpenStore store;
+        const QString error = ErrorOf([] { SaveParameter("SMS_Username", "x", "", true, false); });
+        SetSettingsStoreLocation(UserFolder(), MachineFolder());
+        QCOMPARE(error, "Unable to save parameter 'SMS_Username' to the registry.\r\n"
+                        "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'");
     }
 };
 
