@@ -55,7 +55,7 @@ class TestFHelp : public QObject {
     TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
-    void KeywordsAndSearchFindTheirPages() {
+    void KeywordsAndSearchFindTheirPagesShippedPagesAreWhole() {
         const QString d = m_Dir.Path();
         WriteFile(d + "index.html",
                   Page("Contents", "contents",
@@ -104,9 +104,8 @@ private Q_SLOTS:
         help.Search("nowhere");
         QCOMPARE(help.lstResults->count(), 1);
         QVERIFY(!(help.lstResults->item(0)->flags() & Qt::ItemIsEnabled));
-    }
 
-    void ShippedPagesAreWhole() {
+        // The pages shipped beside the program are whole.
         const QString dir = GetAppPath() + "help/";
         const THelpIndex index(dir);
         QVERIFY(index.Pages().size() >= 13);

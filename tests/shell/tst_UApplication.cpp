@@ -23,7 +23,7 @@ class TestUApplication : public QObject {
 private Q_SLOTS:
     // What the title bar of the main window reads, with whatever the window
     // system is given beyond the window's own title; the program's icon.
-    void MainWindowCaptionNamesTheProgramOnce() {
+    void CaptionNamesTheProgramOnceOrdinaryErrorsAreShown() {
         QVERIFY(!QGuiApplication::windowIcon().isNull());
         TestSupport::TTempDir dir;
         TestWindows::UseTestSettings(dir);
@@ -42,10 +42,8 @@ private Q_SLOTS:
         QCOMPARE(ShownCaption(frm), QString("TK Korvane - [Customers]"));
         child->showNormal();
         QCOMPARE(ShownCaption(frm), QString("TK Korvane"));
-    }
 
-    void OrdinaryErrorsAreShownAndTheProgramAndItsIdleHookGoOn() {
-        TestWindows::TInstalledDialogs dialogs;
+        // Ordinary errors are shown and the program and its idle hook go on.
         for (int i = 0; i < 3; ++i)
             dialogs.AnswerButton(mbOK);
         QTimer::singleShot(0, [] { ThrowError("Customer %s not found.", "C1"); });
