@@ -6,7 +6,7 @@
 class TestUScriptedDialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void AnswersInScriptOrderAndRecordsRequests() {
+    void AnswersInScriptOrderCancelsWhatDoesNotFitAndNests() {
         TScriptedDialogs dialogs;
         TDialogsInstaller install(dialogs);
         dialogs.AnswerButton(mbYes);
@@ -40,10 +40,9 @@ private Q_SLOTS:
         QCOMPARE(r[2].Kind, TDialogKind::SaveFile);
         QCOMPARE(r[2].Filter, QStringLiteral("Zip (*.zip)"));
         QCOMPARE(dialogs.UnexpectedCount(), 0);
-    }
 
-    void UnfittingRequestsAreCancelledAndInstallersNest() {
-        TScriptedDialogs dialogs;
+        // Cleared, it answers unfitting requests as cancelled and counts them.
+        dialogs.Clear();
         QCOMPARE(dialogs.MessageBox(TMsgKind::Confirmation, {}, {}, mbYes | mbNo | mbCancel),
                  mbCancel);
         QCOMPARE(dialogs.MessageBox(TMsgKind::Confirmation, {}, {}, mbYes | mbNo), mbNo);
@@ -65,9 +64,8 @@ private Q_SLOTS:
         // An installer brings back the seam before it; both seams live
         // throughout, so neither address can be taken for the other.
         TScriptedDialogs inner;
-        TDialogsInstaller installOuter(dialogs);
         {
-            TDialogsInstaller install(inner);
+            TDialogsInstaller nested(inner);
             QCOMPARE(&Dialogs(), &inner);
         }
         QCOMPARE(&Dialogs(), &dialogs);
