@@ -33,16 +33,15 @@ QByteArray Page(const QString& title, const QString& keywords, const QString& bo
 // "frmX/name" for every named widget and action in and under `root` that
 // has no What's This text; Qt's own parts are left out.
 QStringList WithoutText(QWidget* root) {
+    static const QRegularExpression qtOwn("^(qt_|_q_|Scroll(Left|Right)Button$)");
     QStringList missing;
     for (QObject* object : root->findChildren<QObject*>() + QList<QObject*>{root}) {
         const QString name = object->objectName();
-        if (!object->isWidgetType() && !qobject_cast<QAction*>(object))
+        // Widgets and actions have the property; other objects need no text.
+        const QVariant text = object->property("whatsThis");
+        if (!text.isValid() || name.isEmpty() || qtOwn.match(name).hasMatch())
             continue;
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) ||
-            name.startsWith(QLatin1String("_q_")) || name == QLatin1String("ScrollLeftButton") ||
-            name == QLatin1String("ScrollRightButton"))
-            continue;
-        if (object->property("whatsThis").toString().isEmpty())
+        if (text.toString().isEmpty())
             missing << TWhatsThisTexts::WindowNames(object).value(0) + QLatin1Char('/') + name;
     }
     return missing;
