@@ -69,7 +69,6 @@ class TestEndToEnd : public QObject {
         print();
         return TestSupport::PdfPages(file).join(' ').simplified();
     }
-    qint64 Count(const QString& sql) { return Value(sql).toLongLong(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -94,14 +93,18 @@ private Q_SLOTS:
         m_Dialogs.Clear();
     }
 
-    void AddFromItsShortcutMakesACallWithoutAsking() {
+    // A customer phones about an item: the call is logged against the item,
+    // assigned, moved through Busy, Awaiting Parts and Complete with a
+    // comment on the way, billed, its card printed, and the item's history
+    // shows it. Before that, Add from its shortcut makes a call without asking.
+    void FromTheAddShortcutAndAPhoneCallToTheHistory() {
         Select(0);
         Main().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&Main()));
         UKeyboardState::SetModifierReader(
             [] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
         const auto release = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        const qint64 before = Count("SELECT COUNT(*) FROM Call");
+        const qint64 before = Value("SELECT COUNT(*) FROM Call").toLongLong();
         const QString customer = Value("SELECT CustomerID FROM Customer");
         m_Dialogs.AnswerModal([&](QObject* window) {
             // A call is saved only for a known customer.
@@ -110,25 +113,15 @@ private Q_SLOTS:
         });
         Main().IdleUpdate(); // Add follows the current list
         QTest::keyClick(&Main(), Qt::Key_Insert, Qt::ControlModifier);
-        QCOMPARE(Count("SELECT COUNT(*) FROM Call"), before + 1);
+        QCOMPARE(Value("SELECT COUNT(*) FROM Call").toLongLong(), before + 1);
         QCOMPARE(m_Dialogs.Requests().size(), 1); // the editor only
-    }
 
-    // A customer phones about an item: the call is logged against the item,
-    // assigned, moved through Busy, Awaiting Parts and Complete with a
-    // comment on the way, billed, its card printed, and the item's history
-    // shows it.
-    void ATypicalRequestFromPhoneCallToHistory() {
-        if (!TestSupport::CanReadPdf())
-            QSKIP("pdftotext (poppler-utils) is not installed");
         const QString serial =
             Value("SELECT SerialNr FROM Item WHERE Owner <> '' ORDER BY SerialNr");
         const QString owner = Value("SELECT Owner FROM Item WHERE SerialNr = '" + serial + "'");
         const QString worker = Value("SELECT WorkerNR FROM Worker ORDER BY WorkerNR");
         // No key is held: the call gets the next number.
         UKeyboardState::SetModifierReader([] { return Qt::KeyboardModifiers(); });
-        const auto release = qScopeGuard([] { UKeyboardState::SetModifierReader({}); });
-        Select(0);
 
         QString callNr;
         WithCallEditor(Main().actAddNewRec, [&](TfrmCallEdtr& e) {
@@ -177,6 +170,8 @@ private Q_SLOTS:
         QCOMPARE(Value("SELECT Status || '/' || Billed FROM Call WHERE CallNr = '" + callNr + "'"),
                  QString("Complete/True"));
 
+        if (!TestSupport::CanReadPdf())
+            QSKIP("pdftotext (poppler-utils) is not installed");
         // The card of the call from the calls list's Print.
         Main().IdleUpdate();
         const QString card = PrintedText([this] { Main().actPrint->trigger(); });

@@ -16,7 +16,7 @@ private:
     }
 
 private Q_SLOTS:
-    void SplashShowsTheProductVersionAndIgnoresClicks() {
+    void SplashIgnoresClicksAboutBoxClosesOnOne() {
         TfrmAbout splash;
         splash.SetSplash(true);
         QVERIFY(TestWindows::ShowExposed(splash));
@@ -26,27 +26,22 @@ private Q_SLOTS:
             Click(splash, target);
         QTest::keyClick(&splash, Qt::Key_Escape);
         QVERIFY(splash.isVisible());
-    }
 
-    void AboutShowsTheFileVersionAndClosesOnAClick() {
+        // The About box is centred, shows the file version and closes on a click.
         for (int target = 0; target < 3; ++target) {
             TfrmAbout about;
             QVERIFY(TestWindows::ShowExposed(about));
             QCOMPARE(ShownText(about.lblTitle->text()), QString("TK Korvane version 1.3.1.0"));
+            // Shown centred on the screen.
+            const QPoint offset =
+                about.geometry().center() - about.screen()->availableGeometry().center();
+            QVERIFY2(offset.manhattanLength() <= 2,
+                     qPrintable(QString("off by %1,%2").arg(offset.x()).arg(offset.y())));
             Click(about,
                   QList<QWidget*>{about.lblTitle, about.imgPicture, about.lblDetails}[target]);
             QVERIFY(!about.isVisible());
             QCOMPARE(about.result(), int(QDialog::Accepted));
         }
-    }
-
-    void ShownCentredOnTheScreen() {
-        TfrmAbout about;
-        QVERIFY(TestWindows::ShowExposed(about));
-        const QPoint offset =
-            about.geometry().center() - about.screen()->availableGeometry().center();
-        QVERIFY2(offset.manhattanLength() <= 2,
-                 qPrintable(QString("off by %1,%2").arg(offset.x()).arg(offset.y())));
     }
 };
 

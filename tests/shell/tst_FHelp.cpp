@@ -18,40 +18,30 @@
 #include <QtTest>
 #include <QtWidgets>
 
-using TestSupport::TTempDir;
+using TestSupport::FileBytes;
+using TestSupport::WriteFile;
 
 namespace {
 
-void WriteFile(const QString& fileName, const QString& text) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
-
-QString Page(const QString& title, const QString& keywords, const QString& body) {
+QByteArray Page(const QString& title, const QString& keywords, const QString& body) {
     return QStringLiteral("<html><head><title>%1</title><meta name=\"keywords\" content=\"%2\">"
                           "</head><body>%3</body></html>")
-        .arg(title, keywords, body);
+        .arg(title, keywords, body)
+        .toUtf8();
 }
 
 // "frmX/name" for every named widget and action in and under `root` that
 // has no What's This text; Qt's own parts are left out.
 QStringList WithoutText(QWidget* root) {
-    QList<QObject*> objects{root};
-    for (QWidget* widget : root->findChildren<QWidget*>())
-        objects << widget;
-    for (QAction* action : root->findChildren<QAction*>())
-        objects << action;
+    static const QRegularExpression qtOwn("^(qt_|_q_|Scroll(Left|Right)Button$)");
     QStringList missing;
-    for (QObject* object : objects) {
+    for (QObject* object : root->findChildren<QObject*>() + QList<QObject*>{root}) {
         const QString name = object->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) ||
-            name.startsWith(QLatin1String("_q_")) || name == QLatin1String("ScrollLeftButton") ||
-            name == QLatin1String("ScrollRightButton"))
+        // Widgets and actions have the property; other objects need no text.
+        const QVariant text = object->property("whatsThis");
+        if (!text.isValid() || name.isEmpty() || qtOwn.match(name).hasMatch())
             continue;
-        const QString text = object->isWidgetType() ? static_cast<QWidget*>(object)->whatsThis()
-                                                    : static_cast<QAction*>(object)->whatsThis();
-        if (text.isEmpty())
+        if (text.toString().isEmpty())
             missing << TWhatsThisTexts::WindowNames(object).value(0) + QLatin1Char('/') + name;
     }
     return missing;
@@ -61,48 +51,10 @@ QStringList WithoutText(QWidget* root) {
 
 class TestFHelp : public QObject {
     Q_OBJECT
-    TTempDir m_Dir;
+    TestSupport::TTempDir m_Dir;
 
 private Q_SLOTS:
-    void ContentsAndIndexOpenTheirPagesInOneHelpWindow() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
-        main.actHelpContents->trigger();
-        QList<TfrmHelp*> windows = main.findChildren<TfrmHelp*>();
-        QCOMPARE(windows.size(), 1);
-        TfrmHelp* help = windows[0];
-        QVERIFY(help->isVisible());
-        QVERIFY(!help->isModal());
-        QCOMPARE(help->CurrentPage(), QString("index.html"));
-        QCOMPARE(help->pgcNavigation->currentWidget(), help->lstContents);
-
-        // The contents list the pages the contents page links, and follow
-        // the page shown.
-        QVERIFY(help->lstContents->count() >= 12);
-        help->lstContents->item(3)->setSelected(true);
-        Q_EMIT help->lstContents->itemActivated(help->lstContents->item(3));
-        QCOMPARE(help->CurrentPage(), help->Index().Pages()[3].FileName);
-        QVERIFY(help->btnBack->isEnabled());
-        help->btnBack->click();
-        QCOMPARE(help->CurrentPage(), QString("index.html"));
-        QCOMPARE(help->lstContents->currentRow(), 0);
-
-        help->edtKeyword->setText("backup");
-        help->ShowPage("calls.html");
-        QCOMPARE(help->lstContents->currentItem()->text(), help->Index().Page("calls.html")->Title);
-        main.actHelpIndex->trigger();
-        QCOMPARE(main.findChildren<TfrmHelp*>().size(), 1);
-        QCOMPARE(help->pgcNavigation->currentWidget(), help->lstKeywords->parentWidget());
-        QCOMPARE(help->edtKeyword->text(), QString());
-        QCOMPARE(help->lstKeywords->count(), help->Index().Keywords().size());
-        QCOMPARE(help->CurrentPage(), QString("calls.html"));
-
-        main.actHelpContents->trigger();
-        QCOMPARE(help->CurrentPage(), QString("index.html"));
-        QCOMPARE(dialogs.Requests().size(), 0);
-    }
-
-    void KeywordsAndSearchFindTheirPages() {
+    void KeywordsAndSearchFindTheirPagesShippedPagesAreWhole() {
         const QString d = m_Dir.Path();
         WriteFile(d + "index.html",
                   Page("Contents", "contents",
@@ -151,9 +103,8 @@ private Q_SLOTS:
         help.Search("nowhere");
         QCOMPARE(help.lstResults->count(), 1);
         QVERIFY(!(help.lstResults->item(0)->flags() & Qt::ItemIsEnabled));
-    }
 
-    void ShippedPagesAreWhole() {
+        // The pages shipped beside the program are whole.
         const QString dir = GetAppPath() + "help/";
         const THelpIndex index(dir);
         QVERIFY(index.Pages().size() >= 13);
@@ -161,9 +112,7 @@ private Q_SLOTS:
                                                   QRegularExpression::CaseInsensitiveOption);
         QStringList faults;
         for (const THelpIndex::TPage& page : index.Pages()) {
-            QFile file(dir + page.FileName);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QString html = QString::fromUtf8(file.readAll());
+            const QString html = QString::fromUtf8(FileBytes(dir + page.FileName));
             if (page.Title == page.FileName)
                 faults << page.FileName + ": no title";
             if (page.Keywords.isEmpty())
@@ -176,36 +125,94 @@ private Q_SLOTS:
         QCOMPARE(faults, QStringList());
     }
 
-    void MissingHelpFolderIsReported() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain::TLocations locations = TestWindows::Locations(m_Dir.Path());
-        locations.HelpDir = m_Dir.Path() + "help/";
-        TfrmMain main(locations);
-        dialogs.AnswerButton(mbOK);
-        main.actHelpContents->trigger();
-        dialogs.AnswerButton(mbOK);
-        main.actHelpIndex->trigger();
-        QCOMPARE(dialogs.Requests().size(), 2);
-        const TDialogRequest& box = dialogs.Requests()[0];
-        QCOMPARE(box.MsgKind, TMsgKind::Error);
-        QCOMPARE(box.Text, QString("Unable to show help: the help files were not found in \"%1\"."
-                                   "\r\n\r\nInstall the program again to restore them.")
-                               .arg(QDir::toNativeSeparators(locations.HelpDir)));
-        QVERIFY(main.findChildren<TfrmHelp*>().isEmpty());
-    }
-
-    void EveryControlHasAWhatsThisText() {
-        QFile file(GetAppPath() + "help/whatsthis.txt");
-        QVERIFY(file.open(QIODevice::ReadOnly));
+    void HelpWindowAboutLifeAndWhatsThisTextsOnTheProgramsWindows() {
         TWhatsThisTexts texts;
-        QCOMPARE(texts.Parse(QString::fromUtf8(file.readAll())), QStringList());
+        QCOMPARE(texts.Parse(QString::fromUtf8(FileBytes(GetAppPath() + "help/whatsthis.txt"))),
+                 QStringList());
 
         TestWindows::TInstalledDialogs dialogs;
         TProgramWindows program(TestWindows::Locations(m_Dir.Path()));
         program.DataModule().SetDatabaseDir(m_Dir.Path() + "database/");
         TfrmMain& main = program.MainWindow();
         QVERIFY(TestWindows::ShowExposed(main));
-        QVERIFY(main.HelpWindow());
+
+        // Contents and Index open their pages in one help window.
+        main.actHelpContents->trigger();
+        TfrmHelp* help = main.findChild<TfrmHelp*>();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(!help->isModal());
+        QCOMPARE(help->CurrentPage(), QString("index.html"));
+        QCOMPARE(help->pgcNavigation->currentWidget(), help->lstContents);
+
+        // The contents list the pages the contents page links, and follow
+        // the page shown.
+        QVERIFY(help->lstContents->count() >= 12);
+        help->lstContents->item(3)->setSelected(true);
+        Q_EMIT help->lstContents->itemActivated(help->lstContents->item(3));
+        QCOMPARE(help->CurrentPage(), help->Index().Pages()[3].FileName);
+        QVERIFY(help->btnBack->isEnabled());
+        help->btnBack->click();
+        QCOMPARE(help->CurrentPage(), QString("index.html"));
+        QCOMPARE(help->lstContents->currentRow(), 0);
+
+        help->edtKeyword->setText("backup");
+        help->ShowPage("calls.html");
+        QCOMPARE(help->lstContents->currentItem()->text(), help->Index().Page("calls.html")->Title);
+        main.actHelpIndex->trigger();
+        QCOMPARE(main.findChildren<TfrmHelp*>().size(), 1);
+        QCOMPARE(help->pgcNavigation->currentWidget(), help->lstKeywords->parentWidget());
+        QCOMPARE(help->edtKeyword->text(), QString());
+        QCOMPARE(help->lstKeywords->count(), help->Index().Keywords().size());
+        QCOMPARE(help->CurrentPage(), QString("calls.html"));
+
+        main.actHelpContents->trigger();
+        QCOMPARE(help->CurrentPage(), QString("index.html"));
+        QCOMPARE(dialogs.Requests().size(), 0);
+
+        // About Life opens its address only after OK.
+        QList<QUrl> opened;
+        const TUrlOpener previous = SetExternalUrlOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        QString seen;
+        dialogs.AnswerModal([&](QObject* window) {
+            auto* gospel = qobject_cast<TfrmGospel*>(window);
+            if (!gospel)
+                return int(QDialog::Rejected);
+            // The five pictures shipped beside the program are shown, and
+            // nothing is opened before the window closes.
+            int shown = 0;
+            for (QLabel* picture : gospel->imgPictures)
+                shown += picture->pixmap().isNull() ? 0 : 1;
+            seen = QString("%1 pictures, %2 opened").arg(shown).arg(opened.size());
+            gospel->btnOK->click();
+            return gospel->result();
+        });
+        main.actAboutLife->trigger();
+        SetExternalUrlOpener(previous);
+        QCOMPARE(seen, QString("5 pictures, 0 opened"));
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QVERIFY(!dialogs.Requests()[0].Window); // destroyed
+        QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
+
+        // Without the help folder, Contents and Index report it.
+        TfrmMain::TLocations locations = TestWindows::Locations(m_Dir.Path());
+        locations.HelpDir = m_Dir.Path() + "help/";
+        TfrmMain without(locations);
+        dialogs.AnswerButton(mbOK);
+        without.actHelpContents->trigger();
+        dialogs.AnswerButton(mbOK);
+        without.actHelpIndex->trigger();
+        QCOMPARE(dialogs.Requests().size(), 3);
+        const TDialogRequest& box = dialogs.Requests()[1];
+        QCOMPARE(box.MsgKind, TMsgKind::Error);
+        QCOMPARE(box.Text, QString("Unable to show help: the help files were not found in \"%1\"."
+                                   "\r\n\r\nInstall the program again to restore them.")
+                               .arg(QDir::toNativeSeparators(locations.HelpDir)));
+        QVERIFY(without.findChildren<TfrmHelp*>().isEmpty());
+
+        // Every control of every window has a What's This text.
         TfrmBackup backup(&main, &program.DataModule(), m_Dir.Path());
         TfrmRestore restore(&main, &program.DataModule(), m_Dir.Path());
         TfrmGospel gospel(&main);
@@ -237,54 +244,23 @@ private Q_SLOTS:
         }));
         QWhatsThis::hideText();
         editor->hide();
-    }
 
-    void TextsAreLookedUpByWindowThenBaseWindowThenAnyWindow() {
-        TWhatsThisTexts texts;
-        QCOMPARE(texts.Parse("# note\n[frmBaseEditor]\nbtnOk=Saves.\n[frmCallEdtr]\nbtnOk = Saves "
-                             "the call.\\nThen closes.\n[*]\nbtnOk=Any OK.\nbad line\n[frmCallEdtr]"
-                             "\nbtnOk=again\n"),
+        // Texts are looked up by window, then base window, then any window.
+        TWhatsThisTexts own;
+        QCOMPARE(own.Parse("# note\n[frmBaseEditor]\nbtnOk=Saves.\n[frmCallEdtr]\nbtnOk = Saves "
+                           "the call.\\nThen closes.\n[*]\nbtnOk=Any OK.\nbad line\n[frmCallEdtr]"
+                           "\nbtnOk=again\n"),
                  QStringList({"line 8: not \"name=text\": bad line",
                               "line 10: a second text for frmCallEdtr/btnOk"}));
         TfrmCallEdtr call(nullptr);
         TfrmWorkerEdtr worker(nullptr);
-        QCOMPARE(texts.TextFor(call.btnOk), QString("again"));
-        QCOMPARE(texts.TextFor(worker.btnOk), QString("Saves."));
+        QCOMPARE(own.TextFor(call.btnOk), QString("again"));
+        QCOMPARE(own.TextFor(worker.btnOk), QString("Saves."));
         QPushButton outside;
         outside.setObjectName("btnOk");
-        QCOMPARE(texts.TextFor(&outside), QString("Any OK."));
+        QCOMPARE(own.TextFor(&outside), QString("Any OK."));
         QCOMPARE(TWhatsThisTexts::WindowNames(call.btnOk),
                  QStringList({"frmCallEdtr", "frmBaseEditor"}));
-    }
-
-    void AboutLifeOpensItsAddressAfterOK() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
-        QList<QUrl> opened;
-        const TUrlOpener previous = SetExternalUrlOpener([&opened](const QUrl& url) {
-            opened << url;
-            return true;
-        });
-        QString seen;
-        dialogs.AnswerModal([&](QObject* window) {
-            auto* gospel = qobject_cast<TfrmGospel*>(window);
-            if (!gospel)
-                return int(QDialog::Rejected);
-            // The five pictures shipped beside the program are shown, and
-            // nothing is opened before the window closes.
-            int shown = 0;
-            for (QLabel* picture : gospel->imgPictures)
-                shown += picture->pixmap().isNull() ? 0 : 1;
-            seen = QString("%1 pictures, %2 opened").arg(shown).arg(opened.size());
-            gospel->btnOK->click();
-            return gospel->result();
-        });
-        main.actAboutLife->trigger();
-        SetExternalUrlOpener(previous);
-        QCOMPARE(seen, QString("5 pictures, 0 opened"));
-        QCOMPARE(dialogs.Requests().size(), 1);
-        QVERIFY(!dialogs.Requests()[0].Window); // destroyed
-        QCOMPARE(opened, QList<QUrl>{TfrmGospel::Address()});
     }
 };
 

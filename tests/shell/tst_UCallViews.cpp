@@ -19,15 +19,14 @@ private:
 private Q_SLOTS:
     // A parameter given to a view that takes none changes nothing (what each
     // status view filters is seen in the lists' test).
-    void StatusViewsTakeNoParameter() {
+    void ParametersOnlyWhereTheViewTakesOne() {
         const TCallViewParameters parameters{"W01", QDate(2007, 3, 1), 3, true};
         for (int sub = 0; sub <= 6; ++sub)
             QCOMPARE(CallView(sub, Q, parameters), CallView(sub, Q));
         for (int sub : {int(cvAllCalls), 11, 42, -7})
             QCOMPARE(CallView(sub, Q), AllCalls());
-    }
 
-    void ParameterViewsWithoutTheirParameterShowAllCalls() {
+        // Views that take a parameter show all calls without it.
         QVERIFY(Q.endsWith("\r\n")); // a clause appended starts a line of its own
         // A quote in the worker number cannot end the literal early.
         QCOMPARE(CallView(cvByWorker, Q, {.WorkerNr = "O'Neil"}).QueryText,

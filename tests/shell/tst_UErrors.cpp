@@ -23,7 +23,7 @@ QString RaisedMessage(F raise) {
 class TestUErrors : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void ThrowErrorRaisesAnOrdinaryError() {
+    void MessagesAreFormattedCutRaisedAndShown() {
         QCOMPARE(RaisedMessage([] {
                      ThrowError("Parameter '%s'\r\nkey '%s'", "SMS", QStringLiteral("Soft\\T"));
                  }),
@@ -32,9 +32,8 @@ private Q_SLOTS:
                      ThrowError("%s %d: %s", std::string("Call"), 42, QStringLiteral("Größe ✓"));
                  }),
                  QStringLiteral("Call 42: Größe ✓"));
-    }
 
-    void MessagesAreCutTo2047Characters() {
+        // Messages are cut to 2047 characters.
         const QString exact(UErrors::MaxMessageLength, u'x');
         QCOMPARE(RaisedMessage([&] { ThrowError("%s!", exact); }), exact);
         // A character outside the BMP that would be split loses both halves.
@@ -42,16 +41,13 @@ private Q_SLOTS:
         QCOMPARE(UErrors::FormatMessage("%s", pair), pair.left(UErrors::MaxMessageLength - 1));
         QCOMPARE(UErrors::FormatMessage(std::string(3000, 'p').c_str()).size(),
                  UErrors::MaxMessageLength);
-    }
 
-    void PercentSigns() {
         // Without arguments the text is taken as written, "%%" aside.
         QCOMPARE(UErrors::FormatMessage("100% sure, 5%d 50%%"),
                  QStringLiteral("100% sure, 5%d 50%"));
         QCOMPARE(UErrors::FormatMessage("%d%% of %s", 30, "rows"), QStringLiteral("30% of rows"));
-    }
 
-    void ShowErrorAndShowInfoShowOneOkBoxDebugTraceNone() {
+        // ShowError and ShowInfo show one OK box each, DebugTrace none.
         TestWindows::TInstalledDialogs dialogs;
         dialogs.AnswerButton(mbOK);
         dialogs.AnswerButton(mbOK);

@@ -90,7 +90,7 @@ private Q_SLOTS:
 
     // Every box and window shown names the program once in its title bar,
     // and shows that caption whole.
-    void BoxesNameTheProgramOnceAndShowTheirWholeCaption() {
+    void BoxesAndWindowsNameTheProgramOnceAndShowTheirWholeCaption() {
         const QString longCaption =
             QStringLiteral("Delete the customer with every call, item and contract of theirs");
         TSeen seen;
@@ -107,12 +107,10 @@ private Q_SLOTS:
         m_Dialogs.InputQuery(longCaption, QStringLiteral("Number"), value);
         QCOMPARE(seen.Caption, longCaption + " - TK Korvane");
         QVERIFY2(seen.Fits, qPrintable(seen.Caption));
-    }
 
-    void ModalWindowsNameTheProgramWhileShown() {
+        // A modal window names the program only while shown.
         QDialog dialog;
         dialog.setWindowTitle("Pick a month");
-        TSeen seen;
         SeeWhenShown<QDialog>(seen, [](QDialog* window) { window->accept(); });
         QCOMPARE(m_Dialogs.ExecModal(&dialog, [&dialog] { return dialog.exec(); }),
                  int(QDialog::Accepted));
@@ -120,14 +118,13 @@ private Q_SLOTS:
         QVERIFY(seen.Fits);
         // The window's own title is its own again.
         QCOMPARE(dialog.windowTitle(), QString("Pick a month"));
-    }
 
-    void InputQueryChangesTheValueOnlyOnOk() {
-        QString value = QStringLiteral("000001");
+        // An input box changes the value only on OK.
+        value = QStringLiteral("000001");
         for (const bool ok : {true, false}) {
-            WhenShown<QInputDialog>([ok](QInputDialog* dialog) {
-                dialog->setTextValue(dialog->textValue() + QStringLiteral("23"));
-                ok ? dialog->accept() : dialog->reject();
+            WhenShown<QInputDialog>([ok](QInputDialog* input) {
+                input->setTextValue(input->textValue() + QStringLiteral("23"));
+                ok ? input->accept() : input->reject();
             });
             QCOMPARE(
                 m_Dialogs.InputQuery(QStringLiteral("Call #"), QStringLiteral("Number"), value),

@@ -6,7 +6,7 @@
 class TestUScriptedDialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void AnswersInScriptOrderAndRecordsRequests() {
+    void AnswersInScriptOrderCancelsWhatDoesNotFitAndNests() {
         TScriptedDialogs dialogs;
         TDialogsInstaller install(dialogs);
         dialogs.AnswerButton(mbYes);
@@ -40,10 +40,9 @@ private Q_SLOTS:
         QCOMPARE(r[2].Kind, TDialogKind::SaveFile);
         QCOMPARE(r[2].Filter, QStringLiteral("Zip (*.zip)"));
         QCOMPARE(dialogs.UnexpectedCount(), 0);
-    }
 
-    void UnfittingRequestsAreCancelledAndCounted() {
-        TScriptedDialogs dialogs;
+        // Cleared, it answers unfitting requests as cancelled and counts them.
+        dialogs.Clear();
         QCOMPARE(dialogs.MessageBox(TMsgKind::Confirmation, {}, {}, mbYes | mbNo | mbCancel),
                  mbCancel);
         QCOMPARE(dialogs.MessageBox(TMsgKind::Confirmation, {}, {}, mbYes | mbNo), mbNo);
@@ -61,17 +60,15 @@ private Q_SLOTS:
         QCOMPARE(dialogs.PendingAnswers(), 1);
         QCOMPARE(dialogs.UnexpectedCount(), 6);
         QVERIFY(!dialogs.Requests().back().Expected);
-    }
 
-    // Both seams live throughout, so neither address can be taken for the other.
-    void InstallerRestoresThePreviousSeam() {
-        TScriptedDialogs outer, inner;
-        TDialogsInstaller installOuter(outer);
+        // An installer brings back the seam before it; both seams live
+        // throughout, so neither address can be taken for the other.
+        TScriptedDialogs inner;
         {
-            TDialogsInstaller install(inner);
+            TDialogsInstaller nested(inner);
             QCOMPARE(&Dialogs(), &inner);
         }
-        QCOMPARE(&Dialogs(), &outer);
+        QCOMPARE(&Dialogs(), &dialogs);
     }
 };
 

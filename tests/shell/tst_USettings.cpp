@@ -78,7 +78,7 @@ private Q_SLOTS:
         }
     }
 
-    void KeepsKeysAsNestedGroupsReadAfresh() {
+    void KeepsKeysAsNestedGroupsReadAfreshUserAndMachineApart() {
         TOpenStore store;
         SaveParameter("SMS_Username", "alice", "SMS", false, false);
         SaveParameter("Top", "base", "", false, false);
@@ -90,6 +90,29 @@ private Q_SLOTS:
         file.setValue("Software/Tarnwick/Korvane/1.x/SMS/SMS_Username", "bob");
         file.sync();
         QCOMPARE(LoadParameter("SMS_Username", "SMS", false, false), "bob");
+
+        // A key that was never written is refused.
+        auto load = [] { LoadParameter("SMS_Username", "Never\\Written", true, false); };
+        QCOMPARE(ErrorOf(load),
+                 "Unable to load parameter 'SMS_Username' from the registry.\r\n"
+                 "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\Never\\Written'");
+
+        // Once the key exists, a value it does not hold loads as empty.
+        SaveParameter("Other", "x", "Never\\Written", false, false);
+        QCOMPARE(LoadParameter("SMS_Username", "Never\\Written", true, false), "");
+
+        // Machine-wide values are kept apart from the user's.
+        SaveParameter("Shared", "mine", "Scope", true, false);
+        SaveParameter("Shared", "everyone's", "Scope", true, true);
+        SaveParameter("MachineOnly", "m", "Scope", false, true);
+        SaveParameter("Value", "m", "MachineKey", false, true);
+
+        QCOMPARE(LoadParameter("Shared", "Scope", true, false), "mine");
+        QCOMPARE(LoadParameter("Shared", "Scope", true, true), "everyone's");
+        QCOMPARE(LoadParameter("MachineOnly", "Scope", false, false), "");
+        QVERIFY(ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }) !=
+                "<no error>");
+        QVERIFY(QFile::exists(MachineFolder() + "/Tarnwick/Korvane.ini"));
     }
 
     void DecodesStoredDigitsPairByPair_data() {
@@ -114,45 +137,7 @@ private Q_SLOTS:
         QVERIFY(!PlainText(bytes).isEmpty());
     }
 
-    void RefusesKeysThatWereNeverWritten() {
-        TOpenStore store;
-        auto load = [] { LoadParameter("SMS_Username", "Never\\Written", true, false); };
-        QCOMPARE(ErrorOf(load),
-                 "Unable to load parameter 'SMS_Username' from the registry.\r\n"
-                 "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\Never\\Written'");
-
-        // Once the key exists, a value it does not hold loads as empty.
-        SaveParameter("Other", "x", "Never\\Written", false, false);
-        QCOMPARE(LoadParameter("SMS_Username", "Never\\Written", true, false), "");
-    }
-
-    void RefusesKeysThatCannotBeWritten() {
-        // A folder below a plain file can never be created.
-        QVERIFY(QFile(m_Dir.Path() + "blocker").open(QIODevice::WriteOnly));
-        SetSettingsStoreLocation(m_Dir.Path() + "blocker/user", MachineFolder());
-        TOpenStore store;
-        const QString error = ErrorOf([] { SaveParameter("SMS_Username", "x", "", true, false); });
-        SetSettingsStoreLocation(UserFolder(), MachineFolder());
-        QCOMPARE(error, "Unable to save parameter 'SMS_Username' to the registry.\r\n"
-                        "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'");
-    }
-
-    void KeepsMachineWideValuesApart() {
-        TOpenStore store;
-        SaveParameter("Shared", "mine", "Scope", true, false);
-        SaveParameter("Shared", "everyone's", "Scope", true, true);
-        SaveParameter("MachineOnly", "m", "Scope", false, true);
-        SaveParameter("Value", "m", "MachineKey", false, true);
-
-        QCOMPARE(LoadParameter("Shared", "Scope", true, false), "mine");
-        QCOMPARE(LoadParameter("Shared", "Scope", true, true), "everyone's");
-        QCOMPARE(LoadParameter("MachineOnly", "Scope", false, false), "");
-        QVERIFY(ErrorOf([] { LoadParameter("Value", "MachineKey", false, false); }) !=
-                "<no error>");
-        QVERIFY(QFile::exists(MachineFolder() + "/Tarnwick/Korvane.ini"));
-    }
-
-    void WorksOnlyBetweenOpenAndLastClose() {
+    void WorksOnlyBetweenOpenAndLastCloseAndWhereWritable() {
         const QString saveError = "Unable to save parameter 'Name' to the registry.\r\n"
                                   "Unable to create registry object.";
         const QString loadError = "Unable to load parameter 'Name' from the registry.\r\n"
@@ -178,6 +163,15 @@ private Q_SLOTS:
         CloseSettingsStore();
         QCOMPARE(ErrorOf(load), "<no error>");
         CloseSettingsStore();
+
+        // A key in a folder below a plain file can never be written.
+        QVERIFY(QFile(m_Dir.Path() + "blocker").open(QIODevice::WriteOnly));
+        SetSettingsStoreLocation(m_Dir.Path() + "blocker/user", MachineFolder());
+        TOpenStore store;
+        const QString error = ErrorOf([] { SaveParameter("SMS_Username", "x", "", true, false); });
+        SetSettingsStoreLocation(UserFolder(), MachineFolder());
+        QCOMPARE(error, "Unable to save parameter 'SMS_Username' to the registry.\r\n"
+                        "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'");
     }
 };
 

@@ -145,15 +145,14 @@ private Q_SLOTS:
                 QCOMPARE(customers(), answer == mbNo ? 1 : 0);
             }
         }
-        for (QWidget* global : Globals())
-            QVERIFY(!global);
+        QCOMPARE(Globals(), QList<QWidget*>(14, nullptr));
         QVERIFY(!g_pProgramSettings && !g_pDataView);
         for (const QPointer<QWidget>& window : made)
             QVERIFY(!window);
     }
 
     // Windows made anywhere else stay out of the globals.
-    void OnlyTheStartUpSetsTheGlobals() {
+    void OnlyTheStartUpSetsTheGlobalsAndMissingDataModuleIsFatal() {
         TfrmCallEdtr call(nullptr);
         TfrmCustomerEdtr customer(nullptr);
         TfrmServiceContractEdtr contract(nullptr);
@@ -165,11 +164,9 @@ private Q_SLOTS:
         TfrmWorkerList workers(nullptr, nullptr, &worker);
         TfrmItemList items(nullptr, nullptr, &item);
         TfrmServiceContractList contracts(nullptr, nullptr, &contract);
-        for (QWidget* global : Globals())
-            QVERIFY(!global);
-    }
+        QCOMPARE(Globals(), QList<QWidget*>(14, nullptr));
 
-    void MissingDataModuleIsFatal() {
+        // Hooks without a data module.
         TfrmMain frm(TestWindows::Locations(m_Dir.Path()));
         const TfrmMain::TDataHooks hooks = MakeDataHooks(frm, nullptr);
         QVERIFY(!hooks.IsDatabaseActive());

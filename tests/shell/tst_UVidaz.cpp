@@ -8,7 +8,7 @@
 class TestUVidaz : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void ShippedLibraryListsTheCallStatesAndHasABanner() {
+    void ShippedLibraryHasTheCallStatesAndABannerOthersErrors() {
         QString text;
         int code = -1;
         QVERIFY(UVidaz::LoadStringResource(1000, 255, text, code));
@@ -25,34 +25,23 @@ private Q_SLOTS:
         QVERIFY(!banner.isNull());
         QVERIFY(banner.width() > banner.height());
         QVERIFY_THROWS_EXCEPTION(EError, UVidaz::LoadBitmapResource("Logo", banner, code));
-    }
 
-    void MissingLibraryGivesAnErrorCode() {
+        // A missing library gives an error code, and nothing stale.
         TestSupport::TTempDir dir;
-        QString text = "stale";
-        int code = 0;
         QVERIFY(!UVidaz::LoadStringResource(1000, 255, text, code, dir.Path() + "Vidaz"));
         QCOMPARE(code, ENOENT);
         QVERIFY(text.isEmpty());
-        QImage banner;
         QVERIFY(!UVidaz::LoadBitmapResource("Banner", banner, code, dir.Path() + "Vidaz"));
         QVERIFY(banner.isNull());
 
         // A file of that name that is no library.
-        QFile junk(dir.Path() + "libVidaz.so");
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("not a library");
-        junk.close();
+        TestSupport::WriteFile(dir.Path() + "libVidaz.so", "not a library");
         QVERIFY(!UVidaz::LoadStringResource(1000, 255, text, code, dir.Path() + "Vidaz"));
         QCOMPARE(code, ENOEXEC);
-    }
 
-    void LibraryWithoutContent() {
-        // Its empty status list is the main window's test.
-        const QString path = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
-        int code = -1;
-        QImage banner;
-        QVERIFY_THROWS_EXCEPTION(EError, UVidaz::LoadBitmapResource("Banner", banner, code, path));
+        // A library without content (its empty status list is the main window's test).
+        const QString empty = QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz";
+        QVERIFY_THROWS_EXCEPTION(EError, UVidaz::LoadBitmapResource("Banner", banner, code, empty));
     }
 };
 

@@ -43,11 +43,9 @@ int CaptionTextWidth(const QString& caption) {
 }
 
 TfrmMain::TLocations Locations(const QString& dir) {
-    TfrmMain::TLocations locations;
-    locations.CountryFile = dir + "Countries.dat";
-    locations.BackupDir = dir + "backups";
-    locations.OfferDemoDatabase = false;
-    return locations;
+    return {.CountryFile = dir + "Countries.dat",
+            .BackupDir = dir + "backups",
+            .OfferDemoDatabase = false};
 }
 
 void UseTestSettings(const TestSupport::TTempDir& dir) {

@@ -4,19 +4,6 @@
 #include <QVariant>
 #include <algorithm>
 
-namespace {
-
-// The answer of a box closed without choosing: Cancel, else No, else OK.
-TMsgButton ClosedAnswer(TMsgButtons buttons) {
-    if (buttons & mbCancel)
-        return mbCancel;
-    if (buttons & mbNo)
-        return mbNo;
-    return mbOK;
-}
-
-} // namespace
-
 int TScriptedDialogs::UnexpectedCount() const {
     return static_cast<int>(std::count_if(m_Requests.cbegin(), m_Requests.cend(),
                                           [](const TDialogRequest& r) { return !r.Expected; }));
@@ -40,13 +27,17 @@ bool TScriptedDialogs::Take(TDialogRequest request, TAnswerKind kind, TAnswer& a
 TMsgButton TScriptedDialogs::MessageBox(TMsgKind kind, const QString& caption, const QString& text,
                                         TMsgButtons buttons) {
     TAnswer answer;
-    const bool fits = Take({.Kind = TDialogKind::MessageBox,
-                            .MsgKind = kind,
-                            .Caption = caption,
-                            .Text = text,
-                            .Buttons = buttons},
-                           TAnswerKind::Button, answer);
-    return fits ? answer.Button : ClosedAnswer(buttons);
+    if (Take({.Kind = TDialogKind::MessageBox,
+              .MsgKind = kind,
+              .Caption = caption,
+              .Text = text,
+              .Buttons = buttons},
+             TAnswerKind::Button, answer))
+        return answer.Button;
+    // A box closed without choosing answers Cancel, else No, else OK.
+    if (buttons & mbCancel)
+        return mbCancel;
+    return (buttons & mbNo) ? mbNo : mbOK;
 }
 
 bool TScriptedDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
@@ -66,20 +57,6 @@ QString TScriptedDialogs::FileDialog(TDialogKind kind, const QString& caption, c
                 TAnswerKind::File, answer)
                ? answer.Text
                : QString();
-}
-
-QString TScriptedDialogs::OpenFileName(const QString& caption, const QString& dir,
-                                       const QString& filter) {
-    return FileDialog(TDialogKind::OpenFile, caption, dir, filter);
-}
-
-QString TScriptedDialogs::SaveFileName(const QString& caption, const QString& dir,
-                                       const QString& filter) {
-    return FileDialog(TDialogKind::SaveFile, caption, dir, filter);
-}
-
-QString TScriptedDialogs::FolderName(const QString& caption, const QString& dir) {
-    return FileDialog(TDialogKind::Folder, caption, dir, {});
 }
 
 int TScriptedDialogs::ExecModal(QObject* window, const std::function<int()>&) {

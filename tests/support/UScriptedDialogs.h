@@ -2,14 +2,7 @@
 
 // A dialog seam for tests: it records every box and dialog the code under
 // test asks for and answers them, in order, from a script that the test fills
-// in beforehand:
-//
-//     TScriptedDialogs dialogs;
-//     TDialogsInstaller install(dialogs);
-//     dialogs.AnswerButton(mbYes);
-//     ... code that asks a question ...
-//     QCOMPARE(dialogs.Requests().at(0).Text, ...);
-//     QCOMPARE(dialogs.UnexpectedCount(), 0);
+// in beforehand (TDialogsInstaller puts it in force).
 //
 // A request that the next scripted answer does not fit (none left, an answer
 // of another kind, or a button the box does not offer) never blocks: it is
@@ -72,10 +65,16 @@ public:
                           TMsgButtons buttons) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
+                         const QString& filter) override {
+        return FileDialog(TDialogKind::OpenFile, caption, dir, filter);
+    }
     QString SaveFileName(const QString& caption, const QString& dir,
-                         const QString& filter) override;
-    QString FolderName(const QString& caption, const QString& dir) override;
+                         const QString& filter) override {
+        return FileDialog(TDialogKind::SaveFile, caption, dir, filter);
+    }
+    QString FolderName(const QString& caption, const QString& dir) override {
+        return FileDialog(TDialogKind::Folder, caption, dir, {});
+    }
     int ExecModal(QObject* window, const std::function<int()>& exec) override;
 
 private:

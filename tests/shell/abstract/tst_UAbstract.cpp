@@ -32,7 +32,7 @@ struct TRecordingProgress : TProgress {
 class TestUAbstract : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void NotifiesObserversInAttachOrder() {
+    void NotifiesObserversInAttachOrderAndProgressSteps() {
         std::string log;
         TLogObserver a('a', log), b('b', log);
         TObservableSubject subject;
@@ -46,9 +46,8 @@ private Q_SLOTS:
         subject.Detach(&b);
         subject.Notify();
         QCOMPARE(log, std::string("baba"));
-    }
 
-    void ProgressSteppingCancelAndReset() {
+        // Progress: stepping, cancel and reset.
         TRecordingProgress progress;
         QCOMPARE(progress.StepIt(), 1);
         QCOMPARE(progress.StepBack(), 0);

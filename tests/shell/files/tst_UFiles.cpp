@@ -92,10 +92,7 @@ public:
 
 private:
     QString Write(const QByteArray& bytes) {
-        QFile file(m_Dir.Path() + QString::number(++m_iFiles));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        return TestSupport::WriteFile(m_Dir.Path() + QString::number(++m_iFiles), bytes);
     }
 
     QString m_AppPathWithoutApp;
@@ -103,15 +100,13 @@ private:
     int m_iFiles = 0;
 
 private Q_SLOTS:
-    void AppPathIsTheExecutablesDirectory() {
+    void AppPathIsTheExecutablesDirectoryAndItsVersionIsRead() {
         const QString expected = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         QCOMPARE(GetAppPath(), expected);
         QCOMPARE(m_AppPathWithoutApp, expected);
         QCOMPARE(ExtractFilePath(QStringLiteral("/korvane")), QStringLiteral("/"));
         QCOMPARE(ExtractFilePath(QStringLiteral("korvane")), QString());
-    }
 
-    void ReadsTheVersionOfItsOwnExecutable() {
         const QString self = QCoreApplication::applicationFilePath();
         QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), self), QStringLiteral("1.3"));
         QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), self), QStringLiteral("1.3.1.0"));
@@ -119,21 +114,16 @@ private Q_SLOTS:
         // A bare name is looked for beside the running executable.
         const QString bare = QFileInfo(self).fileName();
         QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), bare), QStringLiteral("1.3.1.0"));
-    }
-
-    void FilesWithoutTheBlockGiveNothing() {
-        const QString key = QStringLiteral("ProductVersion");
-        QCOMPARE(GetVersionString(key, QStringLiteral("/bin/true")), QString());
-        QCOMPARE(GetVersionString(key, m_Dir.Path() + QStringLiteral("missing")), QString());
-        QCOMPARE(GetVersionString(key, Write("#!/bin/sh\necho 1.3\n")), QString());
-        const QByteArray other = BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v");
-        QCOMPARE(GetVersionString(key, Write(other)), QString());
+        // Files without the block give nothing.
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), "/bin/true"), QString());
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), m_Dir.Path() + "missing"),
+                 QString());
     }
 
     // A portable copy holds everything beside the executable; an installed
     // program keeps the library in <prefix>/lib/korvane/ and the rest in
     // <prefix>/share/korvane/. What is beside the executable wins.
-    void ShippedFilesAreFoundBesideTheExecutableOrInstalled() {
+    void ShippedFilesAndTheDataFolderAreFoundByTheExecutablesFolder() {
         TestSupport::TTempDir dir;
         const QString portable = dir.Path() + "portable/", bin = dir.Path() + "usr/bin/";
         const QString share = dir.Path() + "usr/share/korvane/";
@@ -166,14 +156,10 @@ private Q_SLOTS:
         QCOMPARE(ShippedFile("Countries.dat", bin), bin + "Countries.dat");
         // The build folder is a portable copy.
         QCOMPARE(ShippedFile("Countries.dat"), GetAppPath() + "Countries.dat");
-        QCOMPARE(UVidaz::DefaultLibraryPath(), GetAppPath() + "Vidaz");
-    }
 
-    // The data lives beside the executable of a portable copy that can be
-    // written, else in the user's data folder; --database moves the database.
-    void TheDataFolderIsChosenByTheExecutablesFolder() {
-        TestSupport::TTempDir dir;
-        const QString app = dir.Path() + "app/", bin = dir.Path() + "usr/bin/";
+        // The data lives beside the executable of a portable copy that can be
+        // written, else in the user's data folder; --database moves the database.
+        const QString app = dir.Path() + "app/", installed = dir.Path() + "opt/bin/";
         const QString user = dir.Path() + "home/.local/share/korvane", mine = user + "/";
         const auto folders = [&user](const QString& database, const QString& exeDir) {
             const TDataFolders chosen = DataFolders(database, exeDir, user);
@@ -184,12 +170,12 @@ private Q_SLOTS:
         // So is the build folder, where the tests run.
         QCOMPARE(DataFolders().Database, GetAppPath() + "database/");
         // An installed program's bin/, writable for root, holds no shipped files.
-        Make(bin + "korvane");
-        QCOMPARE(folders({}, bin), mine + "database/ | " + mine + "backups/");
+        Make(installed + "korvane");
+        QCOMPARE(folders({}, installed), mine + "database/ | " + mine + "backups/");
 
         const QString shared = dir.Path() + "shared/";
         QCOMPARE(folders(dir.Path() + "shared", app), shared + " | " + app + "backups/");
-        QCOMPARE(folders(shared, bin), shared + " | " + mine + "backups/");
+        QCOMPARE(folders(shared, installed), shared + " | " + mine + "backups/");
         // A relative folder is taken from the current directory.
         const QString current = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.Path()));
@@ -199,8 +185,8 @@ private Q_SLOTS:
         QCOMPARE(relative, here + "/office/db/");
 
         // A folder where the data already lives keeps it.
-        Make(bin + "database/");
-        QCOMPARE(DataFolders({}, bin, user).Database, bin + "database/");
+        Make(installed + "database/");
+        QCOMPARE(DataFolders({}, installed, user).Database, installed + "database/");
 
         // A portable copy on a folder that cannot be written.
         QFile::setPermissions(dir.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -216,39 +202,40 @@ private Q_SLOTS:
         QVERIFY(IsPortableCopy(app));
     }
 
-    void ReadsEveryClassAndByteOrder_data() {
+    // The version block is read from files of every class and byte order;
+    // files without a whole block give nothing.
+    void ReadsTheBlockOfWholeFilesOnly_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("64-bit LE") << Good;
-        QTest::newRow("64-bit BE") << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, true);
-        QTest::newRow("32-bit LE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, false);
-        QTest::newRow("32-bit BE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, true);
-    }
-    void ReadsEveryClassAndByteOrder() {
-        QFETCH(QByteArray, file);
-        const QString name = Write(file);
-        QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), name), QStringLiteral("2.7"));
-        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), name), QStringLiteral("2.7.0.4"));
-        QCOMPARE(GetVersionString(QStringLiteral("2.7"), name), QString()); // values are no keys
-    }
-
-    void DamagedFilesGiveNothing_data() {
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("64-bit LE") << Good << true;
+        QTest::newRow("64-bit BE") << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, true) << true;
+        QTest::newRow("32-bit LE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, false) << true;
+        QTest::newRow("32-bit BE") << BuildElf<Elf32_Ehdr, Elf32_Shdr>(ELFCLASS32, true) << true;
         const size_t names = Sections + sizeof(Elf64_Shdr), block = names + sizeof(Elf64_Shdr);
         using S = Elf64_Shdr;
-        QTest::newRow("cut in the section table") << Good.left(Good.size() - 8);
+        QTest::newRow("no ELF file") << QByteArray("#!/bin/sh\necho 1.3\n") << false;
+        QTest::newRow("other section")
+            << BuildElf<Elf64_Ehdr, Elf64_Shdr>(ELFCLASS64, false, ".korvane_v") << false;
+        QTest::newRow("cut in the section table") << Good.left(Good.size() - 8) << false;
         QTest::newRow("table offset wraps")
-            << Patched<Elf64_Off>(Good, offsetof(Elf64_Ehdr, e_shoff), ~Elf64_Off(0) - 16);
+            << Patched<Elf64_Off>(Good, offsetof(Elf64_Ehdr, e_shoff), ~Elf64_Off(0) - 16) << false;
         // The name table loses its last byte, the terminator of the name.
         QTest::newRow("unterminated name")
-            << Patched<Elf64_Xword>(Good, names + offsetof(S, sh_size), 27);
+            << Patched<Elf64_Xword>(Good, names + offsetof(S, sh_size), 27) << false;
         QTest::newRow("block beyond the end")
-            << Patched<Elf64_Off>(Good, block + offsetof(S, sh_offset), Good.size() - 4);
+            << Patched<Elf64_Off>(Good, block + offsetof(S, sh_offset), Good.size() - 4) << false;
         QTest::newRow("block size wraps")
-            << Patched<Elf64_Xword>(Good, block + offsetof(S, sh_size), ~Elf64_Xword(0));
+            << Patched<Elf64_Xword>(Good, block + offsetof(S, sh_size), ~Elf64_Xword(0)) << false;
     }
-    void DamagedFilesGiveNothing() {
+    void ReadsTheBlockOfWholeFilesOnly() {
         QFETCH(QByteArray, file);
-        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), Write(file)), QString());
+        QFETCH(bool, whole);
+        const QString name = Write(file);
+        QCOMPARE(GetVersionString(QStringLiteral("ProductVersion"), name),
+                 whole ? QStringLiteral("2.7") : QString());
+        QCOMPARE(GetVersionString(QStringLiteral("FileVersion"), name),
+                 whole ? QStringLiteral("2.7.0.4") : QString());
+        QCOMPARE(GetVersionString(QStringLiteral("2.7"), name), QString()); // values are no keys
     }
 };
 
