@@ -27,39 +27,15 @@ private Q_SLOTS:
 
     void cleanup() { m_pDml.reset(); }
 
-    void ABackupLandsInTheTypedFolderAndRestoresFromThere() {
+    void BadPathsAreRefusedAndABackupRestoresFromTheTypedFolder() {
         TestWindows::TInstalledDialogs dialogs;
-        const QString folder = m_pDml->Root() + "my backups";
-        QDir().mkpath(folder);
-
         TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
+        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
         backup.show();
+        restore.show();
         QCOMPARE(backup.edtPath->text(), m_pDml->Root() + "backups/");
-        // Blanks around the folder and no separator at its end.
-        backup.edtPath->setText("  " + folder + "  ");
-        backup.btnStart->click();
-        const QStringList made = QDir(folder).entryList({"KorvaneDB *.zip"}, QDir::Files);
-        QCOMPARE(made.size(), 1);
-        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled());
-        QVERIFY(backup.isVisible());
 
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        restore.show();
-        dialogs.AnswerFile(folder + "/" + made.first());
-        restore.btnBrowse->click();
-        restore.btnStart->click();
-        QCOMPARE(Workers(), QString("W1"));
-    }
-
-    // Bad paths are refused with their messages; a failed restore gives the
-    // controls back.
-    void BadPathsAndFilesAreRefused() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        backup.show();
-        restore.show();
+        // Bad paths are refused with their messages.
         const struct {
             QLineEdit* Box;
             QPushButton* Start;
@@ -84,12 +60,24 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
         QCOMPARE(Workers(), QString("W1"));
 
-        const QString bad = m_pDml->Root() + "bad.zip";
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("garbage");
-        file.close();
-        restore.edtPath->setText(bad);
+        // A backup lands in the typed folder, blanks around it and no
+        // separator at its end; it restores from there.
+        const QString folder = m_pDml->Root() + "my backups";
+        QDir().mkpath(folder);
+        backup.edtPath->setText("  " + folder + "  ");
+        backup.btnStart->click();
+        const QStringList made = QDir(folder).entryList({"KorvaneDB *.zip"}, QDir::Files);
+        QCOMPARE(made.size(), 1);
+        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled());
+        QVERIFY(backup.isVisible());
+        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+        dialogs.AnswerFile(folder + "/" + made.first());
+        restore.btnBrowse->click();
+        restore.btnStart->click();
+        QCOMPARE(Workers(), QString("W1"));
+
+        // A failed restore gives the controls back.
+        restore.edtPath->setText(TestSupport::WriteFile(m_pDml->Root() + "bad.zip", "garbage"));
         QVERIFY(TestSupport::ErrorOf([&] { restore.btnRestoreClick(); }).contains("bad.zip"));
         QVERIFY(restore.btnStart->isEnabled() && restore.edtPath->isEnabled());
     }

@@ -66,12 +66,7 @@ class TestUDBArchive : public QObject {
     QString DbDir() const { return m_pDml->DatabaseDir(); }
     QString Backups() const { return m_pDml->Root() + "backups/"; }
 
-    QStringList Column(const QString& sql) {
-        QStringList values = m_pDml->Column(sql);
-        values.sort();
-        return values;
-    }
-
+    QString Column(const QString& sql) { return m_pDml->Column(sql + " ORDER BY 1").join(','); }
     QByteArray FileBytes(const QString& name) { return TestSupport::FileBytes(DbDir() + name); }
 
 private Q_SLOTS:
@@ -120,51 +115,23 @@ private Q_SLOTS:
         QCOMPARE(ListedEntries(archive).size(), 8);
     }
 
-    void RestoreReplacesOnlyTheTablesTheArchiveHolds() {
-        const QString archive = Backups() + "before.zip";
-        m_pDml->BackupDatabase(archive, nullptr, nullptr);
-        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C2\")");
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
-
-        // Only the customer table, stored under a folder and in capitals.
-        const QString onlyCustomers = Backups() + "customers.zip";
-        WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", Unzip({"-p", archive, "Customer.db"})},
-                                     {"readme.txt", "x"}});
-        TRecordedProgress overall;
-        m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
-        QVERIFY(m_pDml->DatabaseActive());
-        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"C1"}));
-        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
-        QVERIFY(!QFile::exists(DbDir() + "CUSTOMER.DB"));
-        QVERIFY(!QFile::exists(DbDir() + "readme.txt"));
-        QCOMPARE(overall.Positions.last(), 100);
-
-        // An archive without table files changes nothing.
-        const QString noTables = Backups() + "none.zip";
-        WriteArchive(noTables, {{"readme.txt", "x"}});
-        m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
-        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
-    }
-
-    void ADamagedArchiveReplacesNothingAndLeavesTheDatabaseClosed() {
+    void RestoreReplacesOnlyTheTablesTheArchiveHoldsAndNothingWhenDamaged() {
         const QString good = Backups() + "good.zip";
         m_pDml->BackupDatabase(good, nullptr, nullptr);
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+        m_pDml->Exec({"INSERT INTO Customer (CustomerID) VALUES (\"C2\")",
+                      "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")"});
         m_pDml->SetDatabaseActive(false);
         const QByteArray customers = FileBytes("Customer.db");
         const QByteArray workers = FileBytes("Worker.db");
         m_pDml->SetDatabaseActive(true);
 
-        QFile garbage(Backups() + "garbage.zip");
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write("not an archive at all");
-        garbage.close();
-        // A good customer table beside a worker "table" that is not one.
+        // A damaged archive, and a good customer table beside a worker
+        // "table" that is not one: nothing replaced, the database closed.
+        const QString garbage = TestSupport::WriteFile(Backups() + "garbage.zip", "not an archive");
         const QString mixed = Backups() + "mixed.zip";
         WriteArchive(mixed, {{"Customer.db", Unzip({"-p", good, "Customer.db"})},
                              {"Worker.db", "SQLite? no."}});
-
-        for (const QString& archive : {garbage.fileName(), mixed}) {
+        for (const QString& archive : {garbage, mixed}) {
             const QString error =
                 ErrorOf([&] { m_pDml->RestoreDatabase(archive, nullptr, nullptr); });
             QVERIFY2(error != "<no error>", qPrintable(archive));
@@ -178,6 +145,26 @@ private Q_SLOTS:
         QVERIFY(ErrorOf([&] {
                     m_pDml->RestoreDatabase(mixed, nullptr, nullptr);
                 }).contains("Worker.db"));
+        m_pDml->SetDatabaseActive(true);
+
+        // Only the customer table, stored under a folder and in capitals.
+        const QString onlyCustomers = Backups() + "customers.zip";
+        WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", Unzip({"-p", good, "Customer.db"})},
+                                     {"readme.txt", "x"}});
+        TRecordedProgress overall;
+        m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
+        QVERIFY(m_pDml->DatabaseActive());
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), "C1");
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), "W1,W2");
+        QVERIFY(!QFile::exists(DbDir() + "CUSTOMER.DB"));
+        QVERIFY(!QFile::exists(DbDir() + "readme.txt"));
+        QCOMPARE(overall.Positions.last(), 100);
+
+        // An archive without table files changes nothing.
+        const QString noTables = Backups() + "none.zip";
+        WriteArchive(noTables, {{"readme.txt", "x"}});
+        m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), "W1,W2");
     }
 
     void ABackupKilledHalfwayLeavesNoArchive() {

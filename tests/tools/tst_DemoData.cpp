@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+using TestSupport::FileBytes;
 using TestSupport::TTempDir;
 
 namespace {
@@ -28,13 +29,6 @@ TRun RunTool(const QStringList& arguments) {
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAll())};
-}
-
-QByteArray FileHash(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 qint64 Count(TDatabase& db, const QString& sql) {
@@ -57,7 +51,7 @@ private Q_SLOTS:
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
     }
 
-    void TheSmallPresetFillsEveryTableTheProgramReads() {
+    void TheSmallPresetFillsEveryTableAsTheProgramWould() {
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
             QVERIFY2(QFile::exists(m_Dir + '/' + QLatin1String(def.File)), def.File);
 
@@ -76,11 +70,7 @@ private Q_SLOTS:
         for (; !calls.Eof(); calls.Next())
             for (const char* joined : {"CompanyName", "Item", "Worker"})
                 QVERIFY2(!calls.FieldByName(joined).AsString().isEmpty(), joined);
-    }
 
-    void TheRowsFollowTheProgramsConventions() {
-        TDatabase db;
-        db.Open(m_Dir);
         // Numbers of six digits, known states, priorities the call editor can
         // show and keep (1 to 5, the whole range used), stored booleans, a
         // finishing time only for a complete call (the others have none at
@@ -169,25 +159,24 @@ private Q_SLOTS:
                  texts(lineShape, "CallComments WHERE CallNr = '000201'"));
     }
 
-    void TheSameSeedGivesTheSameFilesAndAnotherSeedOtherRows() {
+    void TheSeedAndTheSizesChooseTheRows() {
         const QString again = m_Temp.Path() + "again";
         const TRun run = RunTool({"small", again});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
             const QString file = '/' + QLatin1String(def.File);
-            QCOMPARE(FileHash(again + file), FileHash(m_Dir + file));
+            QCOMPARE(FileBytes(again + file), FileBytes(m_Dir + file));
         }
 
         const QString other = m_Temp.Path() + "other";
         QCOMPARE(RunTool({"small", other, "--seed", "2"}).ExitCode, 0);
-        QVERIFY(FileHash(other + "/Call.db") != FileHash(m_Dir + "/Call.db"));
-    }
+        QVERIFY(FileBytes(other + "/Call.db") != FileBytes(m_Dir + "/Call.db"));
 
-    void SizesCanBeChosen() {
+        // Sizes of one's own.
         const QString dir = m_Temp.Path() + "sized";
-        const TRun run =
+        const TRun sized =
             RunTool({"small", dir, "--calls", "30", "--comments", "10", "--contracts", "500"});
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+        QVERIFY2(sized.ExitCode == 0, qPrintable(sized.Output));
         TDatabase db;
         db.Open(dir);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 30);
@@ -195,15 +184,15 @@ private Q_SLOTS:
         // lowered to what the rows need, and the tool says so.
         QVERIFY(Count(db, "SELECT COUNT(*) FROM CallComments") >= 30);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM ServiceContract"), 100);
-        QVERIFY2(run.Output.contains("Note:"), qPrintable(run.Output));
+        QVERIFY2(sized.Output.contains("Note:"), qPrintable(sized.Output));
     }
 
-    void ADirectoryWithRowsIsLeftAlone() {
-        const QByteArray before = FileHash(m_Dir + "/Call.db");
+    void ADirectoryWithRowsAndBadArgumentsAreRefused() {
+        const QByteArray before = FileBytes(m_Dir + "/Call.db");
         const TRun run = RunTool({"workshop", m_Dir});
         QCOMPARE(run.ExitCode, 1);
         QVERIFY2(run.Output.contains("already holds data"), qPrintable(run.Output));
-        QCOMPARE(FileHash(m_Dir + "/Call.db"), before);
+        QCOMPARE(FileBytes(m_Dir + "/Call.db"), before);
 
         // One table with rows is enough; the missing files are not created.
         const QString partial = m_Temp.Path() + "partial";
@@ -216,9 +205,8 @@ private Q_SLOTS:
         }
         QCOMPARE(RunTool({"small", partial}).ExitCode, 1);
         QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{"Worker.db"});
-    }
 
-    void BadArgumentsAreRefused() {
+        // Arguments it cannot use.
         const QString dir = m_Temp.Path() + "bad";
         for (const QStringList& bad :
              {QStringList{"enormous", dir}, {"small"}, {"small", dir, "--calls", "many"}})
