@@ -27,10 +27,7 @@ using TestSupport::RowTexts;
 // - v40: URIs for numbers, quoted type lists, PREF=1, a quote in the company,
 //   values wider than their columns; the file ends without a line break.
 QByteArray Sample(const char* name) {
-    QFile file(QFINDTESTDATA(QString("../fuzz/corpus/vcard/%1.vcf").arg(name)));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read the sample %s", name);
-    return file.readAll();
+    return TestSupport::FileBytes(QFINDTESTDATA(QString("../fuzz/corpus/vcard/%1.vcf").arg(name)));
 }
 
 // A row and its contact as "tag=value" texts, in delivered order.
@@ -209,6 +206,18 @@ private Q_SLOTS:
         };
         main.SetDataHooks(hooks);
         const QString file = Write("contacts.vcf", Sample("v30"));
+        // Yes to the question, `chosen` as the file, OK to the count.
+        const auto import = [&](const QString& chosen) {
+            dialogs.AnswerButton(mbYes);
+            dialogs.AnswerFile(chosen);
+            dialogs.AnswerButton(mbOK);
+            main.actImportWAB->trigger();
+        };
+        // The database open again and the status bar as it was.
+        const auto settled = [&] {
+            return m_pDml->DatabaseActive() && main.btnSBCancel->isHidden() &&
+                   main.StatusText().isEmpty();
+        };
 
         // No: nothing is asked for, nothing changes.
         dialogs.AnswerButton(mbNo);
@@ -217,26 +226,17 @@ private Q_SLOTS:
         QVERIFY(dialogs.Requests()[0].Text.startsWith("This will add all contacts"));
 
         // Yes, the file chosen: two contacts added.
-        dialogs.AnswerButton(mbYes);
-        dialogs.AnswerFile(file);
-        dialogs.AnswerButton(mbOK);
-        main.actImportWAB->trigger();
+        import(file);
         QCOMPARE(dialogs.Requests()[2].Value, QString());
         QCOMPARE(dialogs.Requests().last().Text,
                  QString("Import complete.\r\n2 contacts imported."));
         QCOMPARE(during, QStringList({"Importing...", "0"}));
-        QVERIFY(m_pDml->DatabaseActive());
-        QVERIFY(main.btnSBCancel->isHidden());
-        QVERIFY(main.StatusText().isEmpty());
-        QVERIFY(!main.ProgressPanel()->isTextVisible());
+        QVERIFY(settled() && !main.ProgressPanel()->isTextVisible());
 
         // Again: the last file is offered; Cancel in the status bar stops
         // before the first row.
         clickCancel = true;
-        dialogs.AnswerButton(mbYes);
-        dialogs.AnswerFile(file);
-        dialogs.AnswerButton(mbOK);
-        main.actImportWAB->trigger();
+        import(file);
         QCOMPARE(dialogs.Requests()[5].Value, file);
         QCOMPARE(dialogs.Requests().last().Text,
                  QString("Import complete.\r\n0 contacts imported."));
@@ -249,15 +249,12 @@ private Q_SLOTS:
         QCOMPARE(dialogs.Requests().size(), asked + 2);
         QCOMPARE(during.size(), 4);
 
-        // A file that is no address book: the error, with the database open
-        // again and the status bar as it was.
+        // A file that is no address book: the error, and all settled.
         Write("contacts.vcf", "Name,E-mail\r\n");
         dialogs.AnswerButton(mbYes);
         dialogs.AnswerFile(file);
         QVERIFY(TestSupport::ErrorOf([&] { main.ExecImport(); }).endsWith("is not a vCard file."));
-        QVERIFY(m_pDml->DatabaseActive());
-        QVERIFY(main.btnSBCancel->isHidden());
-        QVERIFY(main.StatusText().isEmpty());
+        QVERIFY(settled());
         QCOMPARE(Rows("SELECT COUNT(*) FROM Customer"), QList<QStringList>{{"1"}});
     }
 };
