@@ -58,7 +58,7 @@ private Q_SLOTS:
             QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
         }
         QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
-        QCOMPARE(Workers(), QString("W1"));
+        QCOMPARE(Workers(), "W1");
 
         // A backup lands in the typed folder, blanks around it and no
         // separator at its end; it restores from there.
@@ -74,7 +74,7 @@ private Q_SLOTS:
         dialogs.AnswerFile(folder + "/" + made.first());
         restore.btnBrowse->click();
         restore.btnStart->click();
-        QCOMPARE(Workers(), QString("W1"));
+        QCOMPARE(Workers(), "W1");
 
         // A failed restore gives the controls back.
         restore.edtPath->setText(TestSupport::WriteFile(m_pDml->Root() + "bad.zip", "garbage"));

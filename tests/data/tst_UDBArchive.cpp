@@ -81,11 +81,10 @@ private Q_SLOTS:
 
     void BackupNamesFollowTheFolderAndTheMinute() {
         const QDateTime when(QDate(2006, 5, 14), QTime(9, 30, 59));
-        QCOMPARE(BackupFileName("/data/", when), QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
-        QCOMPARE(BackupFileName("  /data  ", when),
-                 QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
+        QCOMPARE(BackupFileName("/data/", when), "/data/KorvaneDB 2006-05-14 09h30.zip");
+        QCOMPARE(BackupFileName("  /data  ", when), "/data/KorvaneDB 2006-05-14 09h30.zip");
         QCOMPARE(BackupFileName("/d", QDateTime(QDate(2026, 12, 6), QTime(23, 5))),
-                 QString("/d/KorvaneDB 2026-12-06 23h05.zip"));
+                 "/d/KorvaneDB 2026-12-06 23h05.zip");
     }
 
     void BackupHoldsEveryTableFileUnderItsBareName() {

@@ -58,11 +58,11 @@ private Q_SLOTS:
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
         sms.memMessage->setPlainText("Your unit is ready.");
-        QCOMPARE(sms.lblCounter->text(), QString("Message: 139(1)"));
+        QCOMPARE(sms.lblCounter->text(), "Message: 139(1)");
         // "To:" shows the recipients and copies nothing back.
         dialogs.AnswerModal(QDialog::Accepted);
         sms.btnTo->click();
-        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmRecipients"));
+        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmRecipients");
         QVERIFY(sms.memRecipients->toPlainText().isEmpty());
         sms.btnSend->click();
         QCOMPARE(sms.result(), int(QDialog::Accepted));
@@ -77,10 +77,10 @@ private Q_SLOTS:
         QVERIFY(TestWindows::ShowExposed(recipients));
         const QAbstractItemModel* model = recipients.grdContacts->model();
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(model->index(0, 1).data().toString(), QString("Ben"));
-        QCOMPARE(model->index(1, 1).data().toString(), QString("Zola"));
+        QCOMPARE(model->index(0, 1).data().toString(), "Ben");
+        QCOMPARE(model->index(1, 1).data().toString(), "Zola");
         recipients.edtSearch->setText("zo");
-        QCOMPARE(recipients.sqlRecipients()->FieldByName("CustomerID").AsString(), QString("C1"));
+        QCOMPARE(recipients.sqlRecipients()->FieldByName("CustomerID").AsString(), "C1");
         recipients.btnAdd->click();
         recipients.btnRemove->click();
         QCOMPARE(recipients.grdSelected->rowCount(), 0);
@@ -147,11 +147,11 @@ private Q_SLOTS:
             return box->result();
         });
         main.actSMSStatus->trigger();
-        QCOMPARE(status, QString("<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown"));
+        QCOMPARE(status, "<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown");
 
         dialogs.AnswerModal(QDialog::Rejected);
         main.actSMSSend->trigger();
-        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmSMS"));
+        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmSMS");
         QVERIFY(dialogs.Requests().last().Window.isNull() ||
                 dialogs.Requests().last().Window->parent() == &main);
     }

@@ -228,8 +228,7 @@ private Q_SLOTS:
         // Yes, the file chosen: two contacts added.
         import(file);
         QCOMPARE(dialogs.Requests()[2].Value, QString());
-        QCOMPARE(dialogs.Requests().last().Text,
-                 QString("Import complete.\r\n2 contacts imported."));
+        QCOMPARE(dialogs.Requests().last().Text, "Import complete.\r\n2 contacts imported.");
         QCOMPARE(during, QStringList({"Importing...", "0"}));
         QVERIFY(settled() && !main.ProgressPanel()->isTextVisible());
 
@@ -238,8 +237,7 @@ private Q_SLOTS:
         clickCancel = true;
         import(file);
         QCOMPARE(dialogs.Requests()[5].Value, file);
-        QCOMPARE(dialogs.Requests().last().Text,
-                 QString("Import complete.\r\n0 contacts imported."));
+        QCOMPARE(dialogs.Requests().last().Text, "Import complete.\r\n0 contacts imported.");
 
         // The file dialog cancelled: nothing happens.
         const qsizetype asked = dialogs.Requests().size();

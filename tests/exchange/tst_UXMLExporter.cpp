@@ -126,7 +126,7 @@ private Q_SLOTS:
                  QString("Cannot export: Unable to create file stream object"));
         m_Source.Target.clear();
         TXMLExporter().Export(&m_Source, &progress);
-        QCOMPARE(progress.Notes.last(), QString("abandoned"));
+        QCOMPARE(progress.Notes.last(), "abandoned");
         QCOMPARE(QDir(m_pDml->Root()).entryList({"*.xml"}), QStringList());
     }
 
@@ -149,8 +149,8 @@ private Q_SLOTS:
         dialogs.AnswerFile(m_pDml->Root() + "whole");
         dialogs.AnswerButton(mbOK);
         main.actExportToXML->trigger();
-        QCOMPARE(dialogs.Requests().at(2).Value, QString("Exported data"));
-        QCOMPARE(dialogs.Requests().last().Text, QString("Export complete.\r\n1 records exported"));
+        QCOMPARE(dialogs.Requests().at(2).Value, "Exported data");
+        QCOMPARE(dialogs.Requests().last().Text, "Export complete.\r\n1 records exported");
         QVERIFY(FileBytes(m_pDml->Root() + "whole.xml").startsWith("<Database"));
         QVERIFY(main.btnSBCancel->isHidden());
         QVERIFY(main.StatusText().isEmpty());
