@@ -15,25 +15,16 @@
 class TestFBackup : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
-
-    QString Workers() { return m_pDml->Column("SELECT WorkerNR FROM Worker").join(','); }
-
 private Q_SLOTS:
-    void init() {
-        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
-            QStringList{"INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
-    }
-
-    void cleanup() { m_pDml.reset(); }
-
     void BadPathsAreRefusedAndABackupRestoresFromTheTypedFolder() {
+        TestSupport::TTempDataModule dml({"INSERT INTO Worker (WorkerNR) VALUES (\"W1\")"});
+        const auto workers = [&dml] { return dml.Column("SELECT WorkerNR FROM Worker").join(','); };
         TestWindows::TInstalledDialogs dialogs;
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
+        TfrmBackup backup(nullptr, &dml, dml.Root() + "backups/");
+        TfrmRestore restore(nullptr, &dml, dml.Root() + "backups/");
         backup.show();
         restore.show();
-        QCOMPARE(backup.edtPath->text(), m_pDml->Root() + "backups/");
+        QCOMPARE(backup.edtPath->text(), dml.Root() + "backups/");
 
         // Bad paths are refused with their messages.
         const struct {
@@ -42,13 +33,12 @@ private Q_SLOTS:
             QString Text;
             QString Message;
         } cases[] = {
-            {backup.edtPath, backup.btnStart, m_pDml->Root() + "nowhere",
+            {backup.edtPath, backup.btnStart, dml.Root() + "nowhere",
              "The specified backup folder does not exists."},
             {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
-            {restore.edtPath, restore.btnStart, m_pDml->Root() + "missing.zip",
+            {restore.edtPath, restore.btnStart, dml.Root() + "missing.zip",
              "The specified file does not exists."},
-            {restore.edtPath, restore.btnStart, m_pDml->Root(),
-             "The specified file does not exists."},
+            {restore.edtPath, restore.btnStart, dml.Root(), "The specified file does not exists."},
         };
         for (const auto& c : cases) {
             dialogs.AnswerButton(mbOK);
@@ -57,12 +47,12 @@ private Q_SLOTS:
             QCOMPARE(dialogs.Requests().last().Text, c.Message);
             QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
         }
-        QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
-        QCOMPARE(Workers(), "W1");
+        QCOMPARE(QDir(dml.Root()).entryList({"*.zip"}, QDir::Files), QStringList());
+        QCOMPARE(workers(), "W1");
 
         // A backup lands in the typed folder, blanks around it and no
         // separator at its end; it restores from there.
-        const QString folder = m_pDml->Root() + "my backups";
+        const QString folder = dml.Root() + "my backups";
         QDir().mkpath(folder);
         backup.edtPath->setText("  " + folder + "  ");
         backup.btnStart->click();
@@ -70,14 +60,14 @@ private Q_SLOTS:
         QCOMPARE(made.size(), 1);
         QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled());
         QVERIFY(backup.isVisible());
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+        dml.ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
         dialogs.AnswerFile(folder + "/" + made.first());
         restore.btnBrowse->click();
         restore.btnStart->click();
-        QCOMPARE(Workers(), "W1");
+        QCOMPARE(workers(), "W1");
 
         // A failed restore gives the controls back.
-        restore.edtPath->setText(TestSupport::WriteFile(m_pDml->Root() + "bad.zip", "garbage"));
+        restore.edtPath->setText(TestSupport::WriteFile(dml.Root() + "bad.zip", "garbage"));
         QVERIFY(TestSupport::ErrorOf([&] { restore.btnRestoreClick(); }).contains("bad.zip"));
         QVERIFY(restore.btnStart->isEnabled() && restore.edtPath->isEnabled());
     }
