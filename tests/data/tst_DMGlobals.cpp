@@ -310,8 +310,7 @@ private Q_SLOTS:
         QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
         QCOMPARE(Count("CallComments"), 0);
 
-        Exec({"INSERT INTO Customer (CustomerID) VALUES (\"CUST0001\")",
-              "INSERT INTO Customer (CustomerID) VALUES (\"CUST0002\")"});
+        dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES ('CUST0001'), ('CUST0002')");
         int last = 0;
         QCOMPARE(dml.GetNewCustomerID(1, last), "CUST0003");
         QCOMPARE(last, 3);

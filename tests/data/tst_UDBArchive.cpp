@@ -25,14 +25,13 @@ QByteArray Unzip(const QStringList& arguments) {
                                                             : "<unzip failed>";
 }
 
-// The entry names of an archive.
 QStringList ListedEntries(const QString& archive) {
     QStringList names = QString::fromUtf8(Unzip({"-Z1", archive})).split(u'\n', Qt::SkipEmptyParts);
     names.sort(Qt::CaseInsensitive);
     return names;
 }
 
-// Writes an archive holding `entries` (name, content).
+// Writes an archive holding `entries`: name, content.
 void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& entries) {
     int code = 0;
     zip_t* archive =
@@ -47,7 +46,6 @@ void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& 
     QCOMPARE(zip_close(archive), 0);
 }
 
-// Positions given to an indicator.
 struct TRecordedProgress : UAbstract::TProgress {
     void SetPosition(int position) override {
         TProgress::SetPosition(position);

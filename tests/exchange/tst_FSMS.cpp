@@ -48,7 +48,7 @@ private Q_SLOTS:
         }
     }
 
-    void TheComposeWindowCountsAsYouTypeAndSendsNothing() {
+    void TheComposeWindowCountsAsYouTypeAndTheHiddenMenuRunsIt() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
         sms.memMessage->setPlainText("Your unit is ready.");
@@ -60,6 +60,27 @@ private Q_SLOTS:
         QVERIFY(sms.memRecipients->toPlainText().isEmpty());
         sms.btnSend->click();
         QCOMPARE(sms.result(), int(QDialog::Accepted));
+
+        // The hidden SMS menu runs the windows.
+        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        main.SetDataHooks(MakeDataHooks(main, nullptr));
+        QVERIFY(!main.menuBar()->findChild<QMenu*>("miSMS")->menuAction()->isVisible());
+
+        QString status;
+        dialogs.AnswerModal([&status](QObject* window) {
+            auto* box = qobject_cast<QDialog*>(window);
+            status = box->findChild<QLabel*>("lblStatus")->text();
+            box->findChild<QPushButton*>("btnOk")->click();
+            return box->result();
+        });
+        main.actSMSStatus->trigger();
+        QCOMPARE(status, "<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown");
+
+        dialogs.AnswerModal(QDialog::Rejected);
+        main.actSMSSend->trigger();
+        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmSMS");
+        QVERIFY(dialogs.Requests().last().Window.isNull() ||
+                dialogs.Requests().last().Window->parent() == &main);
     }
 
     void TheRecipientsAreTheCustomersWithAMobileNumber() {
@@ -124,30 +145,6 @@ private Q_SLOTS:
         }
         QCOMPARE(shown, QStringList({"field-service", "s3cret", "masked", "field-service", "s3cret",
                                      "masked"}));
-    }
-
-    void TheHiddenSMSMenuRunsTheWindows() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
-        main.SetDataHooks(MakeDataHooks(main, nullptr));
-        QMenu* sms = main.menuBar()->findChild<QMenu*>("miSMS");
-        QVERIFY(!sms->menuAction()->isVisible());
-
-        QString status;
-        dialogs.AnswerModal([&status](QObject* window) {
-            auto* box = qobject_cast<QDialog*>(window);
-            status = box->findChild<QLabel*>("lblStatus")->text();
-            box->findChild<QPushButton*>("btnOk")->click();
-            return box->result();
-        });
-        main.actSMSStatus->trigger();
-        QCOMPARE(status, "<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown");
-
-        dialogs.AnswerModal(QDialog::Rejected);
-        main.actSMSSend->trigger();
-        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmSMS");
-        QVERIFY(dialogs.Requests().last().Window.isNull() ||
-                dialogs.Requests().last().Window->parent() == &main);
     }
 };
 
