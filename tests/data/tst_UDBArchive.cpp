@@ -88,9 +88,8 @@ private Q_SLOTS:
     void BackupHoldsEveryTableFileUnderItsBareName() {
         // Files that are not table files stay out: the lock, a journal, a
         // hidden file, a folder.
-        QFile(DbDir() + "notes.txt").open(QIODevice::WriteOnly);
-        QFile(DbDir() + "Call.db-journal").open(QIODevice::WriteOnly);
-        QFile(DbDir() + ".hidden.db").open(QIODevice::WriteOnly);
+        for (const char* name : {"notes.txt", "Call.db-journal", ".hidden.db"})
+            TestSupport::WriteFile(DbDir() + name, {});
         QDir().mkpath(DbDir() + "sub.db");
 
         TRecordedProgress overall, current;
