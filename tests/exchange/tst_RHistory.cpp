@@ -7,6 +7,7 @@
 #include "exchange/RHistory.h"
 #include "shell/UErrors.h"
 #include "shell/UStartup.h"
+#include "shell/UVidaz.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
@@ -78,15 +79,35 @@ class TestRHistory : public QObject {
 private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    // The run through the preview, saved from its "Save as PDF" button; then
-    // runs straight to PDF files.
-    void PreviewShowsTheItemsCallsAndTheyAreSavedAsPdf() {
-        if (!TestSupport::CanReadPdf())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+    void BannerFailuresThenThePreviewAndRunsToPdf() {
         TWorkshop shop;
         shop.SelectItem("S1");
         TestWindows::TInstalledDialogs dialogs;
         TrptHistory report(&shop);
+        // A missing library is reported and the report shown without the
+        // banner; a library without one raises and shows nothing.
+        report.SetVidazLibrary(shop.Root() + "Vidaz");
+        bool banner = true;
+        dialogs.AnswerButton(mbOK);
+        dialogs.AnswerModal([&](QObject*) {
+            banner = !report.imgBanner.isNull();
+            return 0;
+        });
+        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
+        QCOMPARE(dialogs.Requests()[0].MsgKind, TMsgKind::Error);
+        QCOMPARE(dialogs.Requests()[0].Text, "Unable to Load Banner Resource: Code = 2");
+        QVERIFY(!banner); // the preview was shown, without it
+
+        report.SetVidazLibrary(QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz");
+        QVERIFY_THROWS_EXCEPTION(EError, report.Run(HistorySql, "S1", "Ann Abel", "Acme"));
+        QCOMPARE(dialogs.Requests().size(), 2);
+        QVERIFY(!report.sqlHistory->Active());
+
+        // The run through the preview, with the banner, saved from its "Save
+        // as PDF" button.
+        report.SetVidazLibrary(UVidaz::DefaultLibraryPath());
+        if (!TestSupport::CanReadPdf())
+            QSKIP("pdftotext (poppler-utils) is not installed");
         const QString file = m_Out.Path() + "history.pdf";
         int previewPages = 0;
         bool hadBanner = false;
@@ -152,31 +173,6 @@ private Q_SLOTS:
                      {" ", "", " "}}; // an unknown owner
         for (const auto& c : cases)
             QCOMPARE(TrptHistory::CustomerText(c.Owner, c.Company), QString(c.Shown));
-    }
-
-    // A missing library is reported and the report shown without the
-    // banner; a library without one raises and shows nothing.
-    void BannerFailures() {
-        TWorkshop shop;
-        shop.SelectItem("S1");
-        TestWindows::TInstalledDialogs dialogs;
-        TrptHistory report(&shop);
-        report.SetVidazLibrary(shop.Root() + "Vidaz");
-        bool banner = true;
-        dialogs.AnswerButton(mbOK);
-        dialogs.AnswerModal([&](QObject*) {
-            banner = !report.imgBanner.isNull();
-            return 0;
-        });
-        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
-        QCOMPARE(dialogs.Requests()[0].MsgKind, TMsgKind::Error);
-        QCOMPARE(dialogs.Requests()[0].Text, "Unable to Load Banner Resource: Code = 2");
-        QVERIFY(!banner); // the preview was shown, without it
-
-        report.SetVidazLibrary(QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz");
-        QVERIFY_THROWS_EXCEPTION(EError, report.Run(HistorySql, "S1", "Ann Abel", "Acme"));
-        QCOMPARE(dialogs.Requests().size(), 2);
-        QVERIFY(!report.sqlHistory->Active());
     }
 
     // Start-up makes the one report over the main window and publishes it
