@@ -27,11 +27,9 @@ class TestFSMS : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void init() {
         m_pDir = std::make_unique<TestSupport::TTempDir>();
-        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
+        TestWindows::UseTestSettings(*m_pDir);
     }
 
     void TheCounterCountsLineBreaksAndParts() {

@@ -108,12 +108,10 @@ private Q_SLOTS:
             QVERIFY2(Count(db, QString("SELECT COUNT(*) FROM ") + sql) == 0, sql);
         QCOMPARE(Count(db, "SELECT COUNT(DISTINCT Priority) FROM Call"), 5);
         QCOMPARE(Count(db, "SELECT COUNT(DISTINCT ID) FROM CallComments"), 800);
-    }
 
-    // A call added through the data module on the generated files continues
-    // their numbering and is stored in the same forms as the generated calls
-    // and comment lines, column for column.
-    void GeneratedRowsAreStoredLikeTheDataModulesOwn() {
+        // A call added through the data module on a copy of the files
+        // continues their numbering and is stored in the same forms as the
+        // generated calls and comment lines, column for column.
         const QString dir = m_Temp.Path() + "added/";
         QVERIFY(QDir().mkpath(dir));
         for (const QString& file : QDir(m_Dir).entryList(QDir::Files))
@@ -132,31 +130,28 @@ private Q_SLOTS:
 
         // The storage class of every column (and the length of keys and
         // times), the finishing time left out: only complete calls have one.
-        const auto shape = [](const char* columns, const char* measured) {
+        const auto sameShapes = [&](const char* table, const char* columns, const char* measured) {
             QStringList parts;
             for (const QString& column : QString::fromLatin1(columns).split(','))
                 parts << QString("typeof(%1)").arg(column);
             for (const QString& column : QString::fromLatin1(measured).split(','))
                 parts << QString("length(%1)").arg(column);
-            return parts.join(" || ',' || ");
+            const auto shapes = [&](const QString& where) {
+                QStringList values;
+                for (auto statement = dataModule.Connection().Prepare(
+                         "SELECT DISTINCT " + parts.join(" || ',' || ") + " FROM " + table + where);
+                     statement->Step();)
+                    values << statement->Text(0);
+                return values;
+            };
+            QCOMPARE(shapes(""), shapes(" WHERE CallNr = '000201'"));
         };
-        const QString callShape =
-            shape("CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
-                  "Date_Time,Status,Priority,ProblemDescr,Comments,PartsUsedReplaced,BillTime,"
-                  "Billed,Callout,StorageArea,MeterReading",
-                  "CallNr,Date_Time");
-        const QString lineShape = shape("CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
-        TDatabase& db = dataModule.Connection();
-        const auto texts = [&](const QString& columns, const QString& rows) {
-            QStringList values;
-            for (auto statement = db.Prepare("SELECT DISTINCT " + columns + " FROM " + rows);
-                 statement->Step();)
-                values << statement->Text(0);
-            return values;
-        };
-        QCOMPARE(texts(callShape, "Call"), texts(callShape, "Call WHERE CallNr = '000201'"));
-        QCOMPARE(texts(lineShape, "CallComments"),
-                 texts(lineShape, "CallComments WHERE CallNr = '000201'"));
+        sameShapes("Call",
+                   "CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
+                   "Date_Time,Status,Priority,ProblemDescr,Comments,PartsUsedReplaced,BillTime,"
+                   "Billed,Callout,StorageArea,MeterReading",
+                   "CallNr,Date_Time");
+        sameShapes("CallComments", "CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
     }
 
     void TheSeedAndTheSizesChooseTheRows() {
