@@ -10,7 +10,7 @@
 #include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
 #include "shell/files/UFiles.h"
-#include "support/TestSupport.h"
+#include "support/TestDataModule.h"
 #include "support/UScriptedDialogs.h"
 
 #include <QShortcutEvent>
@@ -58,28 +58,15 @@ struct TCommand : QObject {
 class TestDMGlobals : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
-    std::unique_ptr<TdmlGlobals> m_pDml;
+    // Made and opened afresh for each test.
+    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
 
-    QString Dir() const { return m_pDir->Path(); }
-
-    TdmlGlobals& Open() {
-        m_pDml->CreateMissingTables();
-        m_pDml->SetDatabaseActive(true);
-        return *m_pDml;
-    }
-
-    void Exec(const QStringList& statements) {
-        for (const QString& statement : statements)
-            m_pDml->ExecSQL(statement);
-    }
+    QString Dir() const { return m_pDml->Root() + "database/"; }
+    void Exec(const QStringList& statements) { m_pDml->Exec(statements); }
 
     // The first column of the rows a SELECT returns, sorted.
     QStringList Column(const QString& sql) {
-        std::unique_ptr<TQuery> query = m_pDml->CreateQuery(sql, true);
-        QStringList values;
-        for (; !query->Eof(); query->Next())
-            values << query->Field(0)->AsString();
+        QStringList values = m_pDml->Column(sql);
         values.sort();
         return values;
     }
@@ -119,21 +106,19 @@ class TestDMGlobals : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        m_pDml = std::make_unique<TdmlGlobals>();
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>();
         QCOMPARE(dmlGlobals, m_pDml.get());
-        m_pDml->SetDatabaseDir(Dir().chopped(1));
         QCOMPARE(m_pDml->DatabaseDir(), Dir());
         m_pDml->SetCtrlKeyTest([] { return false; });
     }
 
-    void cleanup() {
-        m_pDml.reset();
-        m_pDir.reset();
-    }
+    void cleanup() { m_pDml.reset(); }
 
     void FreshDirectoryIsCreatedAndOpenedOrFailsFatally() {
         TdmlGlobals& dml = *m_pDml;
+        dml.SetDatabaseActive(false);
+        for (const QString& file : QDir(Dir()).entryList(QDir::Files))
+            QVERIFY(QFile::remove(Dir() + file));
         QCOMPARE(dml.CreateMissingTables(),
                  QStringList({"Call", "CallComments", "Customer", "Item", "Representative",
                               "ServiceContract", "StateTimes", "Worker"}));
@@ -190,7 +175,7 @@ private Q_SLOTS:
     }
 
     void RecordsAreFoundForTheMainWindowAndTheEditors() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         TDBTableAccess& calls = *dml.CallsAccess();
         QVERIFY(!calls.SyncTableToQuery());
         Fill();
@@ -246,7 +231,7 @@ private Q_SLOTS:
     }
 
     void NewRecordsStartWithTheirDefaultsAndACancelTakesBackTheirLines() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         dml.tblWorker->Append();
         QCOMPARE(Field(dml.tblWorker, "IDTypeIsPassport") +
                      Field(dml.tblWorker, "CurrentlyEmployed"),
@@ -290,7 +275,7 @@ private Q_SLOTS:
     }
 
     void CallNumbersFollowTheGreatestInTextOrder() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         AddCalls({"000007", "000009"});
         QCOMPARE(dml.GetNewCallNr(), "000010");
         AddCalls({"000010", "000123", "5"}); // "5" sorts last
@@ -318,7 +303,7 @@ private Q_SLOTS:
     }
 
     void CtrlHeldAsksForTheNumber() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         AddCalls({"000001"});
         dml.SetCtrlKeyTest([] { return true; });
         TScriptedDialogs dialogs;
@@ -378,7 +363,7 @@ private Q_SLOTS:
     }
 
     void ChangesReachTheListsThatReadThemAndClearingEmptiesWhatItCan() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         Fill();
         QSignalSpy told(&dml, &TdmlGlobals::TablesChanged);
         QVERIFY(dml.sqlCustomer->Locate("CustomerID", "C2"));
@@ -460,27 +445,28 @@ private Q_SLOTS:
     }
 
     void TheDatabaseFolderIsHeldByOneProgram() {
-        m_pDml->LockDatabaseDir();
+        TestSupport::TTempDir dir;
+        auto first = std::make_unique<TdmlGlobals>();
+        first->SetDatabaseDir(dir.Path());
+        first->LockDatabaseDir();
         {
             TdmlGlobals second;
-            second.SetDatabaseDir(Dir());
+            second.SetDatabaseDir(dir.Path());
             QCOMPARE(ErrorOf<EFatalError>([&] { second.LockDatabaseDir(); }),
                      "The database is in use by another Korvane window.");
         }
         // The hold goes with the program, also when it died without letting go.
-        m_pDml.reset();
-        QFile left(Dir() + ".korvane.lock");
-        QVERIFY(left.open(QIODevice::WriteOnly));
-        left.write(QByteArray::number(0x7ffffff0) + "\nkorvane\n" +
-                   QSysInfo::machineHostName().toUtf8() + "\n");
-        left.close();
+        first.reset();
+        TestSupport::WriteFile(dir.Path() + ".korvane.lock",
+                               QByteArray::number(0x7ffffff0) + "\nkorvane\n" +
+                                   QSysInfo::machineHostName().toUtf8() + "\n");
         TdmlGlobals next;
-        next.SetDatabaseDir(Dir());
+        next.SetDatabaseDir(dir.Path());
         next.LockDatabaseDir();
     }
 
     void DeletingOtherRecords() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         Fill();
         dml.DeleteCall("000001");
         QVERIFY(CommentsOf("000001").isEmpty());
@@ -509,7 +495,7 @@ private Q_SLOTS:
     }
 
     void KeysWithQuotesAreFoundAndDeletedExactlyAndBlankKeysRepaired() {
-        TdmlGlobals& dml = Open();
+        TdmlGlobals& dml = *m_pDml;
         Exec({"INSERT INTO Customer (CustomerID) VALUES (\"O'Neil\"), (\"O\"), (\"D'Arcy\")",
               "INSERT INTO Item (SerialNr, Owner) VALUES (\"SN'1\", \"O'Neil\")",
               "INSERT INTO Representative (RecID, FK_Customer) VALUES ('{A\"B}', 'O')"});
