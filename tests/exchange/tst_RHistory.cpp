@@ -127,7 +127,6 @@ private Q_SLOTS:
 
         QVERIFY(hadBanner);
         QCOMPARE(previewPages, 1);
-        QVERIFY(!report.sqlHistory->Active());
         QVERIFY(report.imgBanner.isNull());
 
         QStringList pages = PdfPages(file);
