@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(Field(dml.sqlServiceContract, "ItemSerialNr"), "SN-3");
     }
 
-    void NewRecordsStartWithTheirDefaultsAndACancelTakesBackTheirLines() {
+    void NewRecordsTheirDefaultsTheirLinesAndTheirNumbers() {
         TdmlGlobals& dml = *m_pDml;
         dml.tblWorker->Append();
         QCOMPARE(Field(dml.tblWorker, "IDTypeIsPassport") +
@@ -271,10 +271,8 @@ private Q_SLOTS:
         dml.tblCall->Edit();
         dml.tblCall->Cancel();
         QCOMPARE(CommentsOf("000002"), QStringList({"Call Created."}));
-    }
 
-    void CallNumbersFollowTheGreatestInTextOrder() {
-        TdmlGlobals& dml = *m_pDml;
+        // New numbers follow the greatest in text order.
         AddCalls({"000007", "000009"});
         QCOMPARE(dml.GetNewCallNr(), "000010");
         AddCalls({"000010", "000123", "5"}); // "5" sorts last
@@ -289,10 +287,11 @@ private Q_SLOTS:
             "Error Creating a new Call Number: \r\n\r\n'A-17' is not a valid integer value";
         TScriptedDialogs dialogs;
         TDialogsInstaller install(dialogs);
+        const int lines = Count("CallComments");
         QCOMPARE(ErrorOf([&] { dml.tblCall->Append(); }), expected);
         QVERIFY(dialogs.Requests().isEmpty());
         QCOMPARE(dml.tblCall->State(), TDataSetState::Browse);
-        QCOMPARE(Count("CallComments"), 0);
+        QCOMPARE(Count("CallComments"), lines);
 
         dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES ('CUST0001'), ('CUST0002')");
         int last = 0;
@@ -361,7 +360,7 @@ private Q_SLOTS:
         UKeyboardState::SetModifierReader({});
     }
 
-    void ChangesReachTheListsThatReadThemAndClearingEmptiesWhatItCan() {
+    void ChangesReachTheListsThatReadThemThenClearingAndDeleting() {
         TdmlGlobals& dml = *m_pDml;
         Fill();
         QSignalSpy told(&dml, &TdmlGlobals::TablesChanged);
@@ -441,31 +440,8 @@ private Q_SLOTS:
         dml.ClearDatabase();
         QCOMPARE(Count("ServiceContract"), 0);
         QCOMPARE(Count("StateTimes"), 1);
-    }
 
-    void TheDatabaseFolderIsHeldByOneProgram() {
-        TestSupport::TTempDir dir;
-        auto first = std::make_unique<TdmlGlobals>();
-        first->SetDatabaseDir(dir.Path());
-        first->LockDatabaseDir();
-        {
-            TdmlGlobals second;
-            second.SetDatabaseDir(dir.Path());
-            QCOMPARE(ErrorOf<EFatalError>([&] { second.LockDatabaseDir(); }),
-                     "The database is in use by another Korvane window.");
-        }
-        // The hold goes with the program, also when it died without letting go.
-        first.reset();
-        TestSupport::WriteFile(dir.Path() + ".korvane.lock",
-                               QByteArray::number(0x7ffffff0) + "\nkorvane\n" +
-                                   QSysInfo::machineHostName().toUtf8() + "\n");
-        TdmlGlobals next;
-        next.SetDatabaseDir(dir.Path());
-        next.LockDatabaseDir();
-    }
-
-    void DeletingOtherRecords() {
-        TdmlGlobals& dml = *m_pDml;
+        // Deleting other records, on the rows made again.
         Fill();
         dml.DeleteCall("000001");
         QVERIFY(CommentsOf("000001").isEmpty());
@@ -491,6 +467,27 @@ private Q_SLOTS:
         QCOMPARE(Count("Call"), 0);
         QVERIFY(QFile::remove(Dir() + "Worker.db"));
         QCOMPARE(ErrorOf([&] { dml.DeleteWorker("W1"); }), "Unable to delete Worker: \r\n");
+    }
+
+    void TheDatabaseFolderIsHeldByOneProgram() {
+        TestSupport::TTempDir dir;
+        auto first = std::make_unique<TdmlGlobals>();
+        first->SetDatabaseDir(dir.Path());
+        first->LockDatabaseDir();
+        {
+            TdmlGlobals second;
+            second.SetDatabaseDir(dir.Path());
+            QCOMPARE(ErrorOf<EFatalError>([&] { second.LockDatabaseDir(); }),
+                     "The database is in use by another Korvane window.");
+        }
+        // The hold goes with the program, also when it died without letting go.
+        first.reset();
+        TestSupport::WriteFile(dir.Path() + ".korvane.lock",
+                               QByteArray::number(0x7ffffff0) + "\nkorvane\n" +
+                                   QSysInfo::machineHostName().toUtf8() + "\n");
+        TdmlGlobals next;
+        next.SetDatabaseDir(dir.Path());
+        next.LockDatabaseDir();
     }
 
     void KeysWithQuotesAreFoundAndDeletedExactlyAndBlankKeysRepaired() {
