@@ -9,7 +9,6 @@
 #include "shell/UBusyCursor.h"
 #include "shell/UKeyboardState.h"
 #include "shell/abstract/IDataView.h"
-#include "shell/files/UFiles.h"
 #include "support/TestDataModule.h"
 #include "support/UScriptedDialogs.h"
 

@@ -5,7 +5,6 @@
 #include "data/DMGlobals.h"
 #include "data/FBackup.h"
 #include "data/FRestore.h"
-#include "data/engine/TQuery.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 

@@ -4,7 +4,6 @@
 
 #include "data/DMGlobals.h"
 #include "data/UDBArchive.h"
-#include "data/engine/TQuery.h"
 #include "support/TestDataModule.h"
 
 #include <QtTest>
