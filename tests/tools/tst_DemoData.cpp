@@ -41,22 +41,19 @@ qint64 Count(TDatabase& db, const QString& sql) {
 class TestDemoData : public QObject {
     Q_OBJECT
 
-    TTempDir m_Temp;
-    QString m_Dir; // the small preset, made once
-
 private Q_SLOTS:
-    void initTestCase() {
-        m_Dir = m_Temp.Path() + "first";
-        const TRun run = RunTool({"small", m_Dir});
+    // The small preset is made once; the later steps read it, copy it, make
+    // it again and run the tool on it.
+    void TheSmallPresetIsWhatTheProgramWritesAndArgumentsChooseTheRows() {
+        const TTempDir temp;
+        const QString preset = temp.Path() + "first";
+        const TRun run = RunTool({"small", preset});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
-    }
-
-    void TheSmallPresetFillsEveryTableAsTheProgramWould() {
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
-            QVERIFY2(QFile::exists(m_Dir + '/' + QLatin1String(def.File)), def.File);
+            QVERIFY2(QFile::exists(preset + '/' + QLatin1String(def.File)), def.File);
 
         TDatabase db;
-        db.Open(m_Dir);
+        db.Open(preset);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 200);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM CallComments"), 800);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM StateTimes"), 0);
@@ -112,12 +109,12 @@ private Q_SLOTS:
         // A call added through the data module on a copy of the files
         // continues their numbering and is stored in the same forms as the
         // generated calls and comment lines, column for column.
-        const QString dir = m_Temp.Path() + "added/";
-        QVERIFY(QDir().mkpath(dir));
-        for (const QString& file : QDir(m_Dir).entryList(QDir::Files))
-            QVERIFY(QFile::copy(m_Dir + '/' + file, dir + file));
+        const QString added = temp.Path() + "added/";
+        QVERIFY(QDir().mkpath(added));
+        for (const QString& file : QDir(preset).entryList(QDir::Files))
+            QVERIFY(QFile::copy(preset + '/' + file, added + file));
         TdmlGlobals dataModule;
-        dataModule.SetDatabaseDir(dir);
+        dataModule.SetDatabaseDir(added);
         dataModule.SetDatabaseActive(true);
         TTable& call = *dataModule.tblCall;
         call.Append();
@@ -152,61 +149,59 @@ private Q_SLOTS:
                    "Billed,Callout,StorageArea,MeterReading",
                    "CallNr,Date_Time");
         sameShapes("CallComments", "CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
-    }
 
-    void TheSeedAndTheSizesChooseTheRows() {
-        const QString again = m_Temp.Path() + "again";
-        const TRun run = RunTool({"small", again});
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+        // The same seed gives the same files, another seed other rows.
+        const QString again = temp.Path() + "again";
+        const TRun same = RunTool({"small", again});
+        QVERIFY2(same.ExitCode == 0, qPrintable(same.Output));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
             const QString file = '/' + QLatin1String(def.File);
-            QCOMPARE(FileBytes(again + file), FileBytes(m_Dir + file));
+            QCOMPARE(FileBytes(again + file), FileBytes(preset + file));
         }
 
-        const QString other = m_Temp.Path() + "other";
+        const QString other = temp.Path() + "other";
         QCOMPARE(RunTool({"small", other, "--seed", "2"}).ExitCode, 0);
-        QVERIFY(FileBytes(other + "/Call.db") != FileBytes(m_Dir + "/Call.db"));
+        QVERIFY(FileBytes(other + "/Call.db") != FileBytes(preset + "/Call.db"));
 
         // Sizes of one's own.
-        const QString dir = m_Temp.Path() + "sized";
+        const QString sizedDir = temp.Path() + "sized";
         const TRun sized =
-            RunTool({"small", dir, "--calls", "30", "--comments", "10", "--contracts", "500"});
+            RunTool({"small", sizedDir, "--calls", "30", "--comments", "10", "--contracts", "500"});
         QVERIFY2(sized.ExitCode == 0, qPrintable(sized.Output));
-        TDatabase db;
-        db.Open(dir);
-        QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 30);
+        TDatabase sizedDb;
+        sizedDb.Open(sizedDir);
+        QCOMPARE(Count(sizedDb, "SELECT COUNT(*) FROM Call"), 30);
         // Too few comment lines and more contracts than items are raised and
         // lowered to what the rows need, and the tool says so.
-        QVERIFY(Count(db, "SELECT COUNT(*) FROM CallComments") >= 30);
-        QCOMPARE(Count(db, "SELECT COUNT(*) FROM ServiceContract"), 100);
+        QVERIFY(Count(sizedDb, "SELECT COUNT(*) FROM CallComments") >= 30);
+        QCOMPARE(Count(sizedDb, "SELECT COUNT(*) FROM ServiceContract"), 100);
         QVERIFY2(sized.Output.contains("Note:"), qPrintable(sized.Output));
-    }
 
-    void ADirectoryWithRowsAndBadArgumentsAreRefused() {
-        const QByteArray before = FileBytes(m_Dir + "/Call.db");
-        const TRun run = RunTool({"workshop", m_Dir});
-        QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Output.contains("already holds data"), qPrintable(run.Output));
-        QCOMPARE(FileBytes(m_Dir + "/Call.db"), before);
+        // A directory that holds rows is left alone.
+        const QByteArray before = FileBytes(preset + "/Call.db");
+        const TRun refused = RunTool({"workshop", preset});
+        QCOMPARE(refused.ExitCode, 1);
+        QVERIFY2(refused.Output.contains("already holds data"), qPrintable(refused.Output));
+        QCOMPARE(FileBytes(preset + "/Call.db"), before);
 
         // One table with rows is enough; the missing files are not created.
-        const QString partial = m_Temp.Path() + "partial";
+        const QString partial = temp.Path() + "partial";
         QDir().mkpath(partial);
         {
-            TDatabase db;
-            db.Open(partial);
-            db.Exec(QLatin1String(DMTables::FindTableDef("Worker")->CreateSql));
-            db.Exec("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')");
+            TDatabase own;
+            own.Open(partial);
+            own.Exec(QLatin1String(DMTables::FindTableDef("Worker")->CreateSql));
+            own.Exec("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')");
         }
         QCOMPARE(RunTool({"small", partial}).ExitCode, 1);
         QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{"Worker.db"});
 
         // Arguments it cannot use.
-        const QString dir = m_Temp.Path() + "bad";
+        const QString badDir = temp.Path() + "bad";
         for (const QStringList& bad :
-             {QStringList{"enormous", dir}, {"small"}, {"small", dir, "--calls", "many"}})
+             {QStringList{"enormous", badDir}, {"small"}, {"small", badDir, "--calls", "many"}})
             QVERIFY2(RunTool(bad).ExitCode == 1, qPrintable(bad.join(' ')));
-        QVERIFY(!QFileInfo::exists(dir + "/Call.db"));
+        QVERIFY(!QFileInfo::exists(badDir + "/Call.db"));
         QCOMPARE(RunTool({"--help"}).ExitCode, 0);
     }
 };
