@@ -67,13 +67,6 @@ class TestUDBArchive : public QObject {
     QByteArray FileBytes(const QString& name) { return TestSupport::FileBytes(DbDir() + name); }
 
 private Q_SLOTS:
-    void init() {
-        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
-            QStringList{"INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")",
-                        "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
-        QDir().mkpath(Backups());
-    }
-
     void cleanup() { m_pDml.reset(); }
 
     void BackupNamesFollowTheFolderAndTheMinute() {
@@ -84,7 +77,11 @@ private Q_SLOTS:
                  "/d/KorvaneDB 2026-12-06 23h05.zip");
     }
 
-    void BackupHoldsEveryTableFileAndRestoreReplacesOnlyThoseAnArchiveHolds() {
+    void BackupsHoldTheTableFilesAndRestoresReplaceOnlyThoseAnArchiveHolds() {
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
+            QStringList{"INSERT INTO Customer (CustomerID) VALUES ('C1')",
+                        "INSERT INTO Worker (WorkerNR) VALUES ('W1')"});
+        QDir().mkpath(Backups());
         // Files that are not table files stay out: the lock, a journal, a
         // hidden file, a folder.
         for (const char* name : {"notes.txt", "Call.db-journal", ".hidden.db"})
@@ -157,10 +154,9 @@ private Q_SLOTS:
         WriteArchive(noTables, {{"readme.txt", "x"}});
         m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
         QCOMPARE(Column("SELECT WorkerNR FROM Worker"), "W1,W2");
-    }
 
-    void ABackupKilledHalfwayLeavesNoArchive() {
-        // Enough rows that writing takes a few progress steps.
+        // A backup killed halfway leaves no archive; enough rows that writing
+        // takes a few progress steps.
         m_pDml->Connection().StartTransaction();
         for (int i = 0; i < 4000; ++i)
             m_pDml->ExecSQL(QString("INSERT INTO CallComments (ID, CallNr, CommentLine) VALUES "
@@ -168,7 +164,7 @@ private Q_SLOTS:
                                 .arg(i)
                                 .arg(QString(200, QChar('a' + i % 26))));
         m_pDml->Connection().Commit();
-        const QString archive = Backups() + "killed.zip";
+        const QString killed = Backups() + "killed.zip";
 
         struct TKillHalfway : UAbstract::TProgress {
             void SetPosition(int position) override {
@@ -178,14 +174,14 @@ private Q_SLOTS:
         };
         const pid_t child = ::fork();
         if (child == 0) {
-            TKillHalfway overall;
-            m_pDml->BackupDatabase(archive, &overall, nullptr);
+            TKillHalfway killer;
+            m_pDml->BackupDatabase(killed, &killer, nullptr);
             ::_exit(0); // not reached
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         QVERIFY(WIFSIGNALED(status));
-        QVERIFY(!QFile::exists(archive));
+        QVERIFY(!QFile::exists(killed));
     }
 };
 
