@@ -26,24 +26,18 @@ private Q_SLOTS:
         QCOMPARE(backup.edtPath->text(), dml.Root() + "backups/");
 
         // Bad paths are refused with their messages.
-        const struct {
-            QLineEdit* Box;
-            QPushButton* Start;
-            QString Text;
-            QString Message;
-        } cases[] = {
-            {backup.edtPath, backup.btnStart, dml.Root() + "nowhere",
-             "The specified backup folder does not exists."},
-            {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
-            {restore.edtPath, restore.btnStart, dml.Root() + "missing.zip",
-             "The specified file does not exists."},
-            {restore.edtPath, restore.btnStart, dml.Root(), "The specified file does not exists."},
-        };
-        for (const auto& c : cases) {
+        for (const auto& [box, start, text, message] :
+             {std::tuple{backup.edtPath, backup.btnStart, dml.Root() + "nowhere",
+                         "The specified backup folder does not exists."},
+              {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
+              {restore.edtPath, restore.btnStart, dml.Root() + "missing.zip",
+               "The specified file does not exists."},
+              {restore.edtPath, restore.btnStart, dml.Root(),
+               "The specified file does not exists."}}) {
             dialogs.AnswerButton(mbOK);
-            c.Box->setText(c.Text);
-            c.Start->click();
-            QCOMPARE(dialogs.Requests().last().Text, c.Message);
+            box->setText(text);
+            start->click();
+            QCOMPARE(dialogs.Requests().last().Text, message);
             QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
         }
         QCOMPARE(QDir(dml.Root()).entryList({"*.zip"}, QDir::Files), QStringList());

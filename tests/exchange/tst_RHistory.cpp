@@ -164,14 +164,12 @@ private Q_SLOTS:
     }
 
     void CustomerText() {
-        const struct {
-            const char *Owner, *Company, *Shown;
-        } cases[] = {{"Ann Abel", "Acme", "Acme (Ann Abel)"},
-                     {"Ann Abel", "", "Ann Abel"},
-                     {"", "Acme", "Acme"},
-                     {" ", "", " "}}; // an unknown owner
-        for (const auto& c : cases)
-            QCOMPARE(TrptHistory::CustomerText(c.Owner, c.Company), QString(c.Shown));
+        for (const auto& [owner, company, shown] :
+             {std::tuple{"Ann Abel", "Acme", "Acme (Ann Abel)"},
+              {"Ann Abel", "", "Ann Abel"},
+              {"", "Acme", "Acme"},
+              {" ", "", " "}}) // an unknown owner
+            QCOMPARE(TrptHistory::CustomerText(owner, company), QString(shown));
     }
 
     // Start-up makes the one report over the main window and publishes it
