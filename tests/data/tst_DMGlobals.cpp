@@ -78,8 +78,7 @@ class TestDMGlobals : public QObject {
 
     void AddCalls(const QStringList& numbers) {
         for (const QString& nr : numbers)
-            m_pDml->ExecSQL("INSERT INTO Call (CallNr, CustomerID) VALUES (\"" + nr +
-                            "\", \"C1\")");
+            m_pDml->ExecSQL("INSERT INTO Call (CallNr) VALUES ('" + nr + "')");
     }
 
     // C1 owns SN-1 and SN-2, holds contracts on SN-1 and on C2's SN-3, has two

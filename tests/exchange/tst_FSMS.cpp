@@ -46,7 +46,7 @@ private Q_SLOTS:
         }
     }
 
-    void TheComposeWindowCountsAsYouTypeAndTheHiddenMenuRunsIt() {
+    void TheComposeWindowItsRecipientsAndTheHiddenMenuThatRunsIt() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
         sms.memMessage->setPlainText("Your unit is ready.");
@@ -79,10 +79,8 @@ private Q_SLOTS:
         QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmSMS");
         QVERIFY(dialogs.Requests().last().Window.isNull() ||
                 dialogs.Requests().last().Window->parent() == &main);
-    }
 
-    void TheRecipientsAreTheCustomersWithAMobileNumber() {
-        TestWindows::TInstalledDialogs dialogs;
+        // The recipients are the customers with a mobile number.
         TestSupport::TTempDataModule dml(
             {"INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES ('C1', 'Zola', '082 1'), "
              "('C2', 'Anna', ''), ('C3', 'Ben', '083 3'), ('C4', 'Cara', NULL)"});
