@@ -115,8 +115,7 @@ private Q_SLOTS:
     void FreshDirectoryIsCreatedAndOpenedOrFailsFatally() {
         TdmlGlobals& dml = *m_pDml;
         dml.SetDatabaseActive(false);
-        for (const QString& file : QDir(Dir()).entryList(QDir::Files))
-            QVERIFY(QFile::remove(Dir() + file));
+        QVERIFY(QDir(Dir()).removeRecursively() && QDir().mkpath(Dir()));
         QCOMPARE(dml.CreateMissingTables(),
                  QStringList({"Call", "CallComments", "Customer", "Item", "Representative",
                               "ServiceContract", "StateTimes", "Worker"}));

@@ -10,8 +10,7 @@ private Q_SLOTS:
         const DMTables::TTableDef* item = DMTables::FindTableDef(QStringLiteral("Item"));
         QVERIFY(item);
         QCOMPARE(DMTables::FindTableDef(QStringLiteral("ITEM.DB")), item);
-        QCOMPARE(QString::fromLatin1(DMTables::FindTableDef(QStringLiteral("callcomments"))->Name),
-                 QStringLiteral("CallComments"));
+        QCOMPARE(DMTables::FindTableDef(QStringLiteral("callcomments"))->Name, "CallComments");
         QVERIFY(!DMTables::FindTableDef(QStringLiteral("Items")));
         QVERIFY(!DMTables::FindTableDef(QStringLiteral(".db")));
 

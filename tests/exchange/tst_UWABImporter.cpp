@@ -111,21 +111,18 @@ private Q_SLOTS:
 
     void OpeningFailsInItsOwnWordsAndACancelKeepsWhatWasWritten() {
         CWABIterator book;
-        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
-                 QString("Unable to open address book: No address book file chosen."));
-        book.SetAddressBookFile(Dir() + "gone.vcf");
-        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
+        const auto opening = [&book](const QString& file) {
+            book.SetAddressBookFile(file);
+            return ErrorOf([&] { book.GetDefaultContainer(); });
+        };
+        QCOMPARE(opening({}), "Unable to open address book: No address book file chosen.");
+        QCOMPARE(opening(Dir() + "gone.vcf"),
                  QString("Unable to open address book: File '%1' not found.")
                      .arg(QDir::toNativeSeparators(Dir() + "gone.vcf")));
-        book.SetAddressBookFile(Dir());
-        QVERIFY(ErrorOf([&] {
-                    book.GetDefaultContainer();
-                }).startsWith("Unable to open address book: Unable to read file '"));
+        QVERIFY(opening(Dir()).startsWith("Unable to open address book: Unable to read file '"));
         const QString csv = Write("contacts.csv", "Name,E-mail\r\nJo,jo@example.org\r\n");
-        book.SetAddressBookFile(csv);
-        QCOMPARE(ErrorOf([&] { book.GetDefaultContainer(); }),
-                 QString("Unable to open address book: '%1' is not a vCard file.")
-                     .arg(QDir::toNativeSeparators(csv)));
+        QCOMPARE(opening(csv), QString("Unable to open address book: '%1' is not a vCard file.")
+                                   .arg(QDir::toNativeSeparators(csv)));
         // A file of cards that hold nothing is an empty address book.
         book.SetAddressBookFile(Write("empty.vcf", "BEGIN:VCARD\nEND:VCARD\n"));
         QCOMPARE(book.GetDefaultContainer().Rows.size(), 1);
