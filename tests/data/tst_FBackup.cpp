@@ -51,8 +51,7 @@ private Q_SLOTS:
         backup.btnStart->click();
         const QStringList made = QDir(folder).entryList({"KorvaneDB *.zip"}, QDir::Files);
         QCOMPARE(made.size(), 1);
-        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled());
-        QVERIFY(backup.isVisible());
+        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled() && backup.isVisible());
         dml.ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
         dialogs.AnswerFile(folder + "/" + made.first());
         restore.btnBrowse->click();

@@ -46,7 +46,7 @@ private Q_SLOTS:
         }
     }
 
-    void TheComposeWindowItsRecipientsAndTheHiddenMenuThatRunsIt() {
+    void TheWindowsTheirSettingsAndTheHiddenMenuThatRunsThem() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
         sms.memMessage->setPlainText("Your unit is ready.");
@@ -97,11 +97,10 @@ private Q_SLOTS:
         QCOMPARE(recipients.grdSelected->rowCount(), 0);
         recipients.btnCancel->click();
         QCOMPARE(recipients.result(), int(QDialog::Rejected));
-    }
 
-    void TheSettingsAreKeptEnciphered() {
-        TestWindows::TInstalledDialogs dialogs;
-        // Nothing saved yet: the store's error, and no dialog.
+        // The settings are kept enciphered. Nothing saved yet: the store's
+        // error, and no dialog.
+        dialogs.Clear();
         QCOMPARE(TestSupport::ErrorOf([] { EditSMSSettings(nullptr); }),
                  QString("Unable to load parameter 'SMS_Username' from the registry.\r\n"
                          "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'"));

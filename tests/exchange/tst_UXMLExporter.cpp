@@ -141,8 +141,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.Requests().at(2).Value, "Exported data");
         QCOMPARE(dialogs.Requests().last().Text, "Export complete.\r\n6 records exported");
         QVERIFY(FileBytes(dml.Root() + "whole.xml").startsWith("<Database"));
-        QVERIFY(main.btnSBCancel->isHidden());
-        QVERIFY(main.StatusText().isEmpty());
+        QVERIFY(main.btnSBCancel->isHidden() && main.StatusText().isEmpty());
     }
 };
 
