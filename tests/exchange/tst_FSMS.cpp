@@ -19,18 +19,15 @@
 class TestFSMS : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    TestSupport::TTempDir m_Dir;
 
     QString Stored(const QString& name) const {
-        QSettings file(m_pDir->Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
+        QSettings file(m_Dir.Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
         return file.value("Software/Tarnwick/Korvane/1.x/" + name, "<none>").toString();
     }
 
 private Q_SLOTS:
-    void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        TestWindows::UseTestSettings(*m_pDir);
-    }
+    void initTestCase() { TestWindows::UseTestSettings(m_Dir); }
 
     void TheCounterCountsLineBreaksAndParts() {
         for (const auto& [name, message, counter] :
@@ -60,7 +57,7 @@ private Q_SLOTS:
         QCOMPARE(sms.result(), int(QDialog::Accepted));
 
         // The hidden SMS menu runs the windows.
-        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
+        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
         main.SetDataHooks(MakeDataHooks(main, nullptr));
         QVERIFY(!main.menuBar()->findChild<QMenu*>("miSMS")->menuAction()->isVisible());
 
