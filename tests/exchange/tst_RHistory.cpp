@@ -28,16 +28,14 @@ const char* const HistorySql =
     "LEFT OUTER JOIN Worker W ON (W.WorkerNr = C.WorkerNr)\r\n"
     "Where EquipmentSerialNr =  :SerialNr";
 
-// A database with two items of one customer: S1 with three calls, S2 with
-// sixty, one of them with a problem far too long for its column.
+// A database with two items (the report is handed its owner's names): S1 with
+// three calls, S2 with sixty, one of them with a problem far too long for its column.
 struct TWorkshop : TestSupport::TTempDataModule {
     TWorkshop()
         : TTempDataModule(
-              {"INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
-               "VALUES ('C1', 'Acme', 'Ann', 'Abel')",
-               "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Wim', 'West')",
-               "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
-               "VALUES ('S1', 'Hex', 'H1', 'C1'), ('S2', 'Hex', 'H2', 'C1')"}) {
+              {"INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Wim', 'West')",
+               "INSERT INTO Item (SerialNr, Brand, Model) "
+               "VALUES ('S1', 'Hex', 'H1'), ('S2', 'Hex', 'H2')"}) {
         QStringList calls{Call(1, "S1", "Does not start."), Call(2, "S1", "Paper jam."),
                           Call(3, "S1", "Noisy fan.")};
         for (int n = 101; n <= 160; ++n)
