@@ -27,7 +27,7 @@ using TestSupport::RowTexts;
 // - v40: URIs for numbers, quoted type lists, PREF=1, a quote in the company,
 //   values wider than their columns; the file ends without a line break.
 QByteArray Sample(const char* name) {
-    return TestSupport::FileBytes(QFINDTESTDATA(QString("../fuzz/corpus/vcard/%1.vcf").arg(name)));
+    return TestSupport::FileBytes(QFINDTESTDATA(QString("fuzz/corpus/vcard/%1.vcf").arg(name)));
 }
 
 // A row and its contact as "tag=value" texts, in delivered order.
