@@ -6,18 +6,15 @@
 class TestDMTables : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void FindsTablesByAnySpelling() {
+    void TablesAreFoundByAnySpellingAndTheCallsListEndsEveryLine() {
         const DMTables::TTableDef* item = DMTables::FindTableDef(QStringLiteral("Item"));
         QVERIFY(item);
         QCOMPARE(DMTables::FindTableDef(QStringLiteral("ITEM.DB")), item);
-        QCOMPARE(QString::fromLatin1(DMTables::FindTableDef(QStringLiteral("callcomments"))->Name),
-                 QStringLiteral("CallComments"));
+        QCOMPARE(DMTables::FindTableDef(QStringLiteral("callcomments"))->Name, "CallComments");
         QVERIFY(!DMTables::FindTableDef(QStringLiteral("Items")));
         QVERIFY(!DMTables::FindTableDef(QStringLiteral(".db")));
-    }
 
-    // The call views append their WHERE clause straight after the last line.
-    void CallsListTextEndsEveryLine() {
+        // The call views append their WHERE clause straight after the last line.
         const QString text = DMTables::SqlCallsListText();
         QVERIFY(text.endsWith(QLatin1String("\r\n")));
         QCOMPARE(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));

@@ -5,7 +5,6 @@
 #include "data/DMGlobals.h"
 #include "data/FBackup.h"
 #include "data/FRestore.h"
-#include "data/engine/TQuery.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
@@ -15,81 +14,52 @@
 class TestFBackup : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
-
-    QString Workers() { return m_pDml->Column("SELECT WorkerNR FROM Worker").join(','); }
-
 private Q_SLOTS:
-    void init() {
-        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
-            QStringList{"INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
-    }
-
-    void cleanup() { m_pDml.reset(); }
-
-    void ABackupLandsInTheTypedFolderAndRestoresFromThere() {
+    void BadPathsAreRefusedAndABackupRestoresFromTheTypedFolder() {
+        TestSupport::TTempDataModule dml({"INSERT INTO Worker (WorkerNR) VALUES (\"W1\")"});
+        const auto workers = [&dml] { return dml.Column("SELECT WorkerNR FROM Worker").join(','); };
         TestWindows::TInstalledDialogs dialogs;
-        const QString folder = m_pDml->Root() + "my backups";
-        QDir().mkpath(folder);
-
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
+        TfrmBackup backup(nullptr, &dml, dml.Root() + "backups/");
+        TfrmRestore restore(nullptr, &dml, dml.Root() + "backups/");
         backup.show();
-        QCOMPARE(backup.edtPath->text(), m_pDml->Root() + "backups/");
-        // Blanks around the folder and no separator at its end.
+        restore.show();
+        QCOMPARE(backup.edtPath->text(), dml.Root() + "backups/");
+
+        // Bad paths are refused with their messages.
+        for (const auto& [box, start, text, message] :
+             {std::tuple{backup.edtPath, backup.btnStart, dml.Root() + "nowhere",
+                         "The specified backup folder does not exists."},
+              {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
+              {restore.edtPath, restore.btnStart, dml.Root() + "missing.zip",
+               "The specified file does not exists."},
+              {restore.edtPath, restore.btnStart, dml.Root(),
+               "The specified file does not exists."}}) {
+            dialogs.AnswerButton(mbOK);
+            box->setText(text);
+            start->click();
+            QCOMPARE(dialogs.Requests().last().Text, message);
+            QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
+        }
+        QCOMPARE(QDir(dml.Root()).entryList({"*.zip"}, QDir::Files), QStringList());
+        QCOMPARE(workers(), "W1");
+
+        // A backup lands in the typed folder, blanks around it and no
+        // separator at its end; it restores from there.
+        const QString folder = dml.Root() + "my backups";
+        QDir().mkpath(folder);
         backup.edtPath->setText("  " + folder + "  ");
         backup.btnStart->click();
         const QStringList made = QDir(folder).entryList({"KorvaneDB *.zip"}, QDir::Files);
         QCOMPARE(made.size(), 1);
-        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled());
-        QVERIFY(backup.isVisible());
-
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        restore.show();
+        QVERIFY(backup.btnClose->isEnabled() && backup.btnStart->isEnabled() && backup.isVisible());
+        dml.ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
         dialogs.AnswerFile(folder + "/" + made.first());
         restore.btnBrowse->click();
         restore.btnStart->click();
-        QCOMPARE(Workers(), QString("W1"));
-    }
+        QCOMPARE(workers(), "W1");
 
-    // Bad paths are refused with their messages; a failed restore gives the
-    // controls back.
-    void BadPathsAndFilesAreRefused() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmBackup backup(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        TfrmRestore restore(nullptr, m_pDml.get(), m_pDml->Root() + "backups/");
-        backup.show();
-        restore.show();
-        const struct {
-            QLineEdit* Box;
-            QPushButton* Start;
-            QString Text;
-            QString Message;
-        } cases[] = {
-            {backup.edtPath, backup.btnStart, m_pDml->Root() + "nowhere",
-             "The specified backup folder does not exists."},
-            {restore.edtPath, restore.btnStart, "  ", "Please supply a file name"},
-            {restore.edtPath, restore.btnStart, m_pDml->Root() + "missing.zip",
-             "The specified file does not exists."},
-            {restore.edtPath, restore.btnStart, m_pDml->Root(),
-             "The specified file does not exists."},
-        };
-        for (const auto& c : cases) {
-            dialogs.AnswerButton(mbOK);
-            c.Box->setText(c.Text);
-            c.Start->click();
-            QCOMPARE(dialogs.Requests().last().Text, c.Message);
-            QCOMPARE(dialogs.Requests().last().MsgKind, TMsgKind::Error);
-        }
-        QCOMPARE(QDir(m_pDml->Root()).entryList({"*.zip"}, QDir::Files), QStringList());
-        QCOMPARE(Workers(), QString("W1"));
-
-        const QString bad = m_pDml->Root() + "bad.zip";
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("garbage");
-        file.close();
-        restore.edtPath->setText(bad);
+        // A failed restore gives the controls back.
+        restore.edtPath->setText(TestSupport::WriteFile(dml.Root() + "bad.zip", "garbage"));
         QVERIFY(TestSupport::ErrorOf([&] { restore.btnRestoreClick(); }).contains("bad.zip"));
         QVERIFY(restore.btnStart->isEnabled() && restore.edtPath->isEnabled());
     }

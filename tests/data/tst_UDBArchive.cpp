@@ -4,7 +4,6 @@
 
 #include "data/DMGlobals.h"
 #include "data/UDBArchive.h"
-#include "data/engine/TQuery.h"
 #include "support/TestDataModule.h"
 
 #include <QtTest>
@@ -25,14 +24,13 @@ QByteArray Unzip(const QStringList& arguments) {
                                                             : "<unzip failed>";
 }
 
-// The entry names of an archive.
 QStringList ListedEntries(const QString& archive) {
     QStringList names = QString::fromUtf8(Unzip({"-Z1", archive})).split(u'\n', Qt::SkipEmptyParts);
     names.sort(Qt::CaseInsensitive);
     return names;
 }
 
-// Writes an archive holding `entries` (name, content).
+// Writes an archive holding `entries`: name, content.
 void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& entries) {
     int code = 0;
     zip_t* archive =
@@ -47,7 +45,6 @@ void WriteArchive(const QString& path, const QList<QPair<QString, QByteArray>>& 
     QCOMPARE(zip_close(archive), 0);
 }
 
-// Positions given to an indicator.
 struct TRecordedProgress : UAbstract::TProgress {
     void SetPosition(int position) override {
         TProgress::SetPosition(position);
@@ -66,39 +63,29 @@ class TestUDBArchive : public QObject {
     QString DbDir() const { return m_pDml->DatabaseDir(); }
     QString Backups() const { return m_pDml->Root() + "backups/"; }
 
-    QStringList Column(const QString& sql) {
-        QStringList values = m_pDml->Column(sql);
-        values.sort();
-        return values;
-    }
-
+    QString Column(const QString& sql) { return m_pDml->Column(sql + " ORDER BY 1").join(','); }
     QByteArray FileBytes(const QString& name) { return TestSupport::FileBytes(DbDir() + name); }
 
 private Q_SLOTS:
-    void init() {
-        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
-            QStringList{"INSERT INTO Customer (CustomerID, CompanyName) VALUES (\"C1\", \"Acme\")",
-                        "INSERT INTO Worker (WorkerNR, Name) VALUES (\"W1\", \"Sipho\")"});
-        QDir().mkpath(Backups());
-    }
-
     void cleanup() { m_pDml.reset(); }
 
     void BackupNamesFollowTheFolderAndTheMinute() {
         const QDateTime when(QDate(2006, 5, 14), QTime(9, 30, 59));
-        QCOMPARE(BackupFileName("/data/", when), QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
-        QCOMPARE(BackupFileName("  /data  ", when),
-                 QString("/data/KorvaneDB 2006-05-14 09h30.zip"));
+        QCOMPARE(BackupFileName("/data/", when), "/data/KorvaneDB 2006-05-14 09h30.zip");
+        QCOMPARE(BackupFileName("  /data  ", when), "/data/KorvaneDB 2006-05-14 09h30.zip");
         QCOMPARE(BackupFileName("/d", QDateTime(QDate(2026, 12, 6), QTime(23, 5))),
-                 QString("/d/KorvaneDB 2026-12-06 23h05.zip"));
+                 "/d/KorvaneDB 2026-12-06 23h05.zip");
     }
 
-    void BackupHoldsEveryTableFileUnderItsBareName() {
+    void BackupsHoldTheTableFilesAndRestoresReplaceOnlyThoseAnArchiveHolds() {
+        m_pDml = std::make_unique<TestSupport::TTempDataModule>(
+            QStringList{"INSERT INTO Customer (CustomerID) VALUES ('C1')",
+                        "INSERT INTO Worker (WorkerNR) VALUES ('W1')"});
+        QDir().mkpath(Backups());
         // Files that are not table files stay out: the lock, a journal, a
         // hidden file, a folder.
-        QFile(DbDir() + "notes.txt").open(QIODevice::WriteOnly);
-        QFile(DbDir() + "Call.db-journal").open(QIODevice::WriteOnly);
-        QFile(DbDir() + ".hidden.db").open(QIODevice::WriteOnly);
+        for (const char* name : {"notes.txt", "Call.db-journal", ".hidden.db"})
+            TestSupport::WriteFile(DbDir() + name, {});
         QDir().mkpath(DbDir() + "sub.db");
 
         TRecordedProgress overall, current;
@@ -112,62 +99,30 @@ private Q_SLOTS:
         QVERIFY(m_pDml->DatabaseActive());
         for (const TRecordedProgress* progress : {&overall, &current}) {
             QCOMPARE(progress->Positions.value(0, -1), 0);
-            QVERIFY(progress->Positions.contains(100));
+            QCOMPARE(progress->Positions.last(), 100);
         }
-        QCOMPARE(overall.Positions.last(), 100);
         // A second backup into the same archive adds to it, no duplicates.
         m_pDml->BackupDatabase(archive, nullptr, nullptr);
         QCOMPARE(ListedEntries(archive).size(), 8);
-    }
 
-    void RestoreReplacesOnlyTheTablesTheArchiveHolds() {
-        const QString archive = Backups() + "before.zip";
-        m_pDml->BackupDatabase(archive, nullptr, nullptr);
-        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C2\")");
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
-
-        // Only the customer table, stored under a folder and in capitals.
-        const QString onlyCustomers = Backups() + "customers.zip";
-        WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", Unzip({"-p", archive, "Customer.db"})},
-                                     {"readme.txt", "x"}});
-        TRecordedProgress overall;
-        m_pDml->RestoreDatabase(onlyCustomers, &overall, nullptr);
-        QVERIFY(m_pDml->DatabaseActive());
-        QCOMPARE(Column("SELECT CustomerID FROM Customer"), QStringList({"C1"}));
-        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
-        QVERIFY(!QFile::exists(DbDir() + "CUSTOMER.DB"));
-        QVERIFY(!QFile::exists(DbDir() + "readme.txt"));
-        QCOMPARE(overall.Positions.last(), 100);
-
-        // An archive without table files changes nothing.
-        const QString noTables = Backups() + "none.zip";
-        WriteArchive(noTables, {{"readme.txt", "x"}});
-        m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
-        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), QStringList({"W1", "W2"}));
-    }
-
-    void ADamagedArchiveReplacesNothingAndLeavesTheDatabaseClosed() {
-        const QString good = Backups() + "good.zip";
-        m_pDml->BackupDatabase(good, nullptr, nullptr);
-        m_pDml->ExecSQL("INSERT INTO Worker (WorkerNR, Name) VALUES (\"W2\", \"Ravi\")");
+        // Restores from that backup, with rows added since.
+        const QString& good = archive;
+        m_pDml->Exec({"INSERT INTO Customer (CustomerID) VALUES (\"C2\")",
+                      "INSERT INTO Worker (WorkerNR) VALUES (\"W2\")"});
         m_pDml->SetDatabaseActive(false);
         const QByteArray customers = FileBytes("Customer.db");
         const QByteArray workers = FileBytes("Worker.db");
         m_pDml->SetDatabaseActive(true);
 
-        QFile garbage(Backups() + "garbage.zip");
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write("not an archive at all");
-        garbage.close();
-        // A good customer table beside a worker "table" that is not one.
+        // A damaged archive, and a good customer table beside a worker
+        // "table" that is not one: nothing replaced, the database closed.
+        const QString garbage = TestSupport::WriteFile(Backups() + "garbage.zip", "not an archive");
         const QString mixed = Backups() + "mixed.zip";
         WriteArchive(mixed, {{"Customer.db", Unzip({"-p", good, "Customer.db"})},
                              {"Worker.db", "SQLite? no."}});
-
-        for (const QString& archive : {garbage.fileName(), mixed}) {
-            const QString error =
-                ErrorOf([&] { m_pDml->RestoreDatabase(archive, nullptr, nullptr); });
-            QVERIFY2(error != "<no error>", qPrintable(archive));
+        for (const QString& bad : {garbage, mixed}) {
+            const QString error = ErrorOf([&] { m_pDml->RestoreDatabase(bad, nullptr, nullptr); });
+            QVERIFY2(error != "<no error>", qPrintable(bad));
             QVERIFY(!m_pDml->DatabaseActive());
             QCOMPARE(FileBytes("Customer.db"), customers);
             QCOMPARE(FileBytes("Worker.db"), workers);
@@ -178,10 +133,29 @@ private Q_SLOTS:
         QVERIFY(ErrorOf([&] {
                     m_pDml->RestoreDatabase(mixed, nullptr, nullptr);
                 }).contains("Worker.db"));
-    }
+        m_pDml->SetDatabaseActive(true);
 
-    void ABackupKilledHalfwayLeavesNoArchive() {
-        // Enough rows that writing takes a few progress steps.
+        // Only the customer table, stored under a folder and in capitals.
+        const QString onlyCustomers = Backups() + "customers.zip";
+        WriteArchive(onlyCustomers, {{"old/CUSTOMER.DB", Unzip({"-p", good, "Customer.db"})},
+                                     {"readme.txt", "x"}});
+        TRecordedProgress restored;
+        m_pDml->RestoreDatabase(onlyCustomers, &restored, nullptr);
+        QVERIFY(m_pDml->DatabaseActive());
+        QCOMPARE(Column("SELECT CustomerID FROM Customer"), "C1");
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), "W1,W2");
+        QVERIFY(!QFile::exists(DbDir() + "CUSTOMER.DB"));
+        QVERIFY(!QFile::exists(DbDir() + "readme.txt"));
+        QCOMPARE(restored.Positions.last(), 100);
+
+        // An archive without table files changes nothing.
+        const QString noTables = Backups() + "none.zip";
+        WriteArchive(noTables, {{"readme.txt", "x"}});
+        m_pDml->RestoreDatabase(noTables, nullptr, nullptr);
+        QCOMPARE(Column("SELECT WorkerNR FROM Worker"), "W1,W2");
+
+        // A backup killed halfway leaves no archive; enough rows that writing
+        // takes a few progress steps.
         m_pDml->Connection().StartTransaction();
         for (int i = 0; i < 4000; ++i)
             m_pDml->ExecSQL(QString("INSERT INTO CallComments (ID, CallNr, CommentLine) VALUES "
@@ -189,7 +163,7 @@ private Q_SLOTS:
                                 .arg(i)
                                 .arg(QString(200, QChar('a' + i % 26))));
         m_pDml->Connection().Commit();
-        const QString archive = Backups() + "killed.zip";
+        const QString killed = Backups() + "killed.zip";
 
         struct TKillHalfway : UAbstract::TProgress {
             void SetPosition(int position) override {
@@ -199,14 +173,14 @@ private Q_SLOTS:
         };
         const pid_t child = ::fork();
         if (child == 0) {
-            TKillHalfway overall;
-            m_pDml->BackupDatabase(archive, &overall, nullptr);
+            TKillHalfway killer;
+            m_pDml->BackupDatabase(killed, &killer, nullptr);
             ::_exit(0); // not reached
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         QVERIFY(WIFSIGNALED(status));
-        QVERIFY(!QFile::exists(archive));
+        QVERIFY(!QFile::exists(killed));
     }
 };
 

@@ -19,24 +19,17 @@
 class TestFSMS : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDir> m_pDir;
+    TestSupport::TTempDir m_Dir;
 
     QString Stored(const QString& name) const {
-        QSettings file(m_pDir->Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
+        QSettings file(m_Dir.Path() + "user/Tarnwick/Korvane.ini", QSettings::IniFormat);
         return file.value("Software/Tarnwick/Korvane/1.x/" + name, "<none>").toString();
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { TestWindows::UseTestSettings(m_Dir); }
 
-    void init() {
-        m_pDir = std::make_unique<TestSupport::TTempDir>();
-        SetSettingsStoreLocation(m_pDir->Path() + "user", m_pDir->Path() + "machine");
-    }
-
-    void TheCounterCountsLineBreaksAndParts_data() {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("counter");
+    void TheCounterCountsLineBreaksAndParts() {
         for (const auto& [name, message, counter] :
              {std::tuple{"empty", QString(), "160(1)"},
               {"3 characters", "abc", "155(1)"},
@@ -44,32 +37,47 @@ private Q_SLOTS:
               {"159", QString(159, 'x'), "159(2)"},
               {"two lines", "ab\ncd", "152(1)"},
               {"an empty last line", "ab\n", "154(1)"},
-              {"three parts", QString(318, 'x'), "160(3)"}})
-            QTest::newRow(name) << message << QString("Message: ") + counter;
+              {"three parts", QString(318, 'x'), "160(3)"}}) {
+            const QString shown = TfrmSMS::CounterText(message);
+            QVERIFY2(shown == QString("Message: ") + counter, qPrintable(name + (": " + shown)));
+        }
     }
 
-    void TheCounterCountsLineBreaksAndParts() {
-        QFETCH(QString, message);
-        QFETCH(QString, counter);
-        QCOMPARE(TfrmSMS::CounterText(message), counter);
-    }
-
-    void TheComposeWindowCountsAsYouTypeAndSendsNothing() {
+    void TheWindowsTheirSettingsAndTheHiddenMenuThatRunsThem() {
         TestWindows::TInstalledDialogs dialogs;
         TfrmSMS sms(nullptr, nullptr);
         sms.memMessage->setPlainText("Your unit is ready.");
-        QCOMPARE(sms.lblCounter->text(), QString("Message: 139(1)"));
+        QCOMPARE(sms.lblCounter->text(), "Message: 139(1)");
         // "To:" shows the recipients and copies nothing back.
         dialogs.AnswerModal(QDialog::Accepted);
         sms.btnTo->click();
-        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmRecipients"));
+        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmRecipients");
         QVERIFY(sms.memRecipients->toPlainText().isEmpty());
         sms.btnSend->click();
         QCOMPARE(sms.result(), int(QDialog::Accepted));
-    }
 
-    void TheRecipientsAreTheCustomersWithAMobileNumber() {
-        TestWindows::TInstalledDialogs dialogs;
+        // The hidden SMS menu runs the windows.
+        TfrmMain main(TestWindows::Locations(m_Dir.Path()));
+        main.SetDataHooks(MakeDataHooks(main, nullptr));
+        QVERIFY(!main.menuBar()->findChild<QMenu*>("miSMS")->menuAction()->isVisible());
+
+        QString status;
+        dialogs.AnswerModal([&status](QObject* window) {
+            auto* box = qobject_cast<QDialog*>(window);
+            status = box->findChild<QLabel*>("lblStatus")->text();
+            box->findChild<QPushButton*>("btnOk")->click();
+            return box->result();
+        });
+        main.actSMSStatus->trigger();
+        QCOMPARE(status, "<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown");
+
+        dialogs.AnswerModal(QDialog::Rejected);
+        main.actSMSSend->trigger();
+        QCOMPARE(dialogs.Requests().last().WindowClass, "TfrmSMS");
+        QVERIFY(dialogs.Requests().last().Window.isNull() ||
+                dialogs.Requests().last().Window->parent() == &main);
+
+        // The recipients are the customers with a mobile number.
         TestSupport::TTempDataModule dml(
             {"INSERT INTO Customer (CustomerID, FirstName, Cell) VALUES ('C1', 'Zola', '082 1'), "
              "('C2', 'Anna', ''), ('C3', 'Ben', '083 3'), ('C4', 'Cara', NULL)"});
@@ -77,20 +85,19 @@ private Q_SLOTS:
         QVERIFY(TestWindows::ShowExposed(recipients));
         const QAbstractItemModel* model = recipients.grdContacts->model();
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(model->index(0, 1).data().toString(), QString("Ben"));
-        QCOMPARE(model->index(1, 1).data().toString(), QString("Zola"));
+        QCOMPARE(model->index(0, 1).data().toString(), "Ben");
+        QCOMPARE(model->index(1, 1).data().toString(), "Zola");
         recipients.edtSearch->setText("zo");
-        QCOMPARE(recipients.sqlRecipients()->FieldByName("CustomerID").AsString(), QString("C1"));
+        QCOMPARE(recipients.sqlRecipients()->FieldByName("CustomerID").AsString(), "C1");
         recipients.btnAdd->click();
         recipients.btnRemove->click();
         QCOMPARE(recipients.grdSelected->rowCount(), 0);
         recipients.btnCancel->click();
         QCOMPARE(recipients.result(), int(QDialog::Rejected));
-    }
 
-    void TheSettingsAreKeptEnciphered() {
-        TestWindows::TInstalledDialogs dialogs;
-        // Nothing saved yet: the store's error, and no dialog.
+        // The settings are kept enciphered. Nothing saved yet: the store's
+        // error, and no dialog.
+        dialogs.Clear();
         QCOMPARE(TestSupport::ErrorOf([] { EditSMSSettings(nullptr); }),
                  QString("Unable to load parameter 'SMS_Username' from the registry.\r\n"
                          "Unable to open key 'Software\\Tarnwick\\Korvane\\1.x\\'"));
@@ -130,30 +137,6 @@ private Q_SLOTS:
         }
         QCOMPARE(shown, QStringList({"field-service", "s3cret", "masked", "field-service", "s3cret",
                                      "masked"}));
-    }
-
-    void TheHiddenSMSMenuRunsTheWindows() {
-        TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_pDir->Path()));
-        main.SetDataHooks(MakeDataHooks(main, nullptr));
-        QMenu* sms = main.menuBar()->findChild<QMenu*>("miSMS");
-        QVERIFY(!sms->menuAction()->isVisible());
-
-        QString status;
-        dialogs.AnswerModal([&status](QObject* window) {
-            auto* box = qobject_cast<QDialog*>(window);
-            status = box->findChild<QLabel*>("lblStatus")->text();
-            box->findChild<QPushButton*>("btnOk")->click();
-            return box->result();
-        });
-        main.actSMSStatus->trigger();
-        QCOMPARE(status, QString("<B>Connection: </B>Not Active<BR><B>Credits: </B>Unknown"));
-
-        dialogs.AnswerModal(QDialog::Rejected);
-        main.actSMSSend->trigger();
-        QCOMPARE(dialogs.Requests().last().WindowClass, QString("TfrmSMS"));
-        QVERIFY(dialogs.Requests().last().Window.isNull() ||
-                dialogs.Requests().last().Window->parent() == &main);
     }
 };
 

@@ -16,11 +16,10 @@ private Q_SLOTS:
         if (!TestSupport::CanReadPdf())
             QSKIP("pdftotext (poppler-utils) is not installed");
         TestSupport::TTempDataModule dml({
-            "INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName, Tel, "
-            "PhysicalAddr, PhysicalCode) VALUES ('C1', 'Acme & Sons', 'Ann', 'Abel', "
-            "'021 555 0101', '12 Long Street', '8001')",
-            "INSERT INTO Item (SerialNr, Brand, Model, Description, Owner) "
-            "VALUES ('SN-9', 'Hexa', 'HX-2', 'Floor polisher', 'C1')",
+            "INSERT INTO Customer (CustomerID, CompanyName, Tel, PhysicalAddr) "
+            "VALUES ('C1', 'Acme & Sons', '021 555 0101', '12 Long Street')",
+            "INSERT INTO Item (SerialNr, Brand, Description, Owner) "
+            "VALUES ('SN-9', 'Hexa', 'Floor polisher', 'C1')",
             "INSERT INTO ServiceContract (ItemSerialNr, CustomerID, ServiceType, Comments) "
             "VALUES ('SN-9', 'C1', 'Gold', 'Parts and labour')",
             "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Sipho', 'Dube')",

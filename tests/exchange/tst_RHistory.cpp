@@ -7,6 +7,7 @@
 #include "exchange/RHistory.h"
 #include "shell/UErrors.h"
 #include "shell/UStartup.h"
+#include "shell/UVidaz.h"
 #include "support/TestDataModule.h"
 #include "support/TestWindows.h"
 
@@ -27,16 +28,14 @@ const char* const HistorySql =
     "LEFT OUTER JOIN Worker W ON (W.WorkerNr = C.WorkerNr)\r\n"
     "Where EquipmentSerialNr =  :SerialNr";
 
-// A database with two items of one customer: S1 with three calls, S2 with
-// sixty, one of them with a problem far too long for its column.
+// A database with two items (the report is handed its owner's names): S1 with
+// three calls, S2 with sixty, one of them with a problem far too long for its column.
 struct TWorkshop : TestSupport::TTempDataModule {
     TWorkshop()
         : TTempDataModule(
-              {"INSERT INTO Customer (CustomerID, CompanyName, FirstName, LastName) "
-               "VALUES ('C1', 'Acme', 'Ann', 'Abel')",
-               "INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Wim', 'West')",
-               "INSERT INTO Item (SerialNr, Brand, Model, Owner) "
-               "VALUES ('S1', 'Hex', 'H1', 'C1'), ('S2', 'Hex', 'H2', 'C1')"}) {
+              {"INSERT INTO Worker (WorkerNR, Name, Surname) VALUES ('W1', 'Wim', 'West')",
+               "INSERT INTO Item (SerialNr, Brand, Model) "
+               "VALUES ('S1', 'Hex', 'H1'), ('S2', 'Hex', 'H2')"}) {
         QStringList calls{Call(1, "S1", "Does not start."), Call(2, "S1", "Paper jam."),
                           Call(3, "S1", "Noisy fan.")};
         for (int n = 101; n <= 160; ++n)
@@ -70,10 +69,6 @@ QString LineWith(const QString& page, const QString& text) {
 
 } // namespace
 
-#define REQUIRE_PDFTOTEXT()                                                                        \
-    if (!TestSupport::CanReadPdf())                                                                \
-    QSKIP("pdftotext (poppler-utils) is not installed")
-
 class TestRHistory : public QObject {
     Q_OBJECT
 
@@ -82,13 +77,35 @@ class TestRHistory : public QObject {
 private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    // The run through the preview, saved from its "Save as PDF" button.
-    void PreviewShowsTheItemsCallsAndSavesThemAsPdf() {
-        REQUIRE_PDFTOTEXT();
+    void BannerFailuresThenThePreviewAndRunsToPdf() {
         TWorkshop shop;
         shop.SelectItem("S1");
         TestWindows::TInstalledDialogs dialogs;
         TrptHistory report(&shop);
+        // A missing library is reported and the report shown without the
+        // banner; a library without one raises and shows nothing.
+        report.SetVidazLibrary(shop.Root() + "Vidaz");
+        bool banner = true;
+        dialogs.AnswerButton(mbOK);
+        dialogs.AnswerModal([&](QObject*) {
+            banner = !report.imgBanner.isNull();
+            return 0;
+        });
+        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
+        QCOMPARE(dialogs.Requests()[0].MsgKind, TMsgKind::Error);
+        QCOMPARE(dialogs.Requests()[0].Text, "Unable to Load Banner Resource: Code = 2");
+        QVERIFY(!banner); // the preview was shown, without it
+
+        report.SetVidazLibrary(QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz");
+        QVERIFY_THROWS_EXCEPTION(EError, report.Run(HistorySql, "S1", "Ann Abel", "Acme"));
+        QCOMPARE(dialogs.Requests().size(), 2);
+        QVERIFY(!report.sqlHistory->Active());
+
+        // The run through the preview, with the banner, saved from its "Save
+        // as PDF" button.
+        report.SetVidazLibrary(UVidaz::DefaultLibraryPath());
+        if (!TestSupport::CanReadPdf())
+            QSKIP("pdftotext (poppler-utils) is not installed");
         const QString file = m_Out.Path() + "history.pdf";
         int previewPages = 0;
         bool hadBanner = false;
@@ -108,35 +125,25 @@ private Q_SLOTS:
 
         QVERIFY(hadBanner);
         QCOMPARE(previewPages, 1);
-        QVERIFY(!report.sqlHistory->Active());
         QVERIFY(report.imgBanner.isNull());
 
-        const QStringList pages = PdfPages(file);
+        QStringList pages = PdfPages(file);
         QCOMPARE(pages.size(), 1);
-        const QString& page = pages[0];
+        const QString page = pages[0];
         for (const QString& text : QStringList{"Page 1 of 1", ":S1, Hex H1", ":Acme (Ann Abel)",
                                                "000002 ", "000003 ", report.qrlblDate})
             QVERIFY2(page.contains(text), qPrintable(text));
-        QCOMPARE(LineWith(page, "Call #"), QString("Call # Jobcard # Order # Date Worker Problem"));
+        QCOMPARE(LineWith(page, "Call #"), "Call # Jobcard # Order # Date Worker Problem");
         QCOMPARE(LineWith(page, "000001"),
-                 QString("000001 J000001 O000001 3/5/07 Wim West Does not start."));
-    }
+                 "000001 J000001 O000001 3/5/07 Wim West Does not start.");
 
-    // Rows flow onto a second page under repeated headings; a second run
-    // shows its own item's calls only; text too long for its column is cut.
-    void LongHistorySpansPagesAndASecondRunShowsItsOwnItem() {
-        REQUIRE_PDFTOTEXT();
-        TWorkshop shop;
-        TestWindows::TInstalledDialogs dialogs;
-        TrptHistory report(&shop);
-        const QString first = m_Out.Path() + "first.pdf";
+        // Rows flow onto a second page under repeated headings; a second run
+        // shows its own item's calls only; text too long for its column is cut.
         const QString second = m_Out.Path() + "second.pdf";
-        shop.SelectItem("S1");
-        report.RunToPdf(HistorySql, "S1", "Ann Abel", "Acme", first);
         shop.SelectItem("S2");
         report.RunToPdf(HistorySql, "S2", "Ann Abel", "Acme", second);
 
-        const QStringList pages = PdfPages(second);
+        pages = PdfPages(second);
         QCOMPARE(pages.size(), 2);
         int rows = 0;
         for (int p = 0; p < 2; ++p) {
@@ -155,39 +162,12 @@ private Q_SLOTS:
     }
 
     void CustomerText() {
-        const struct {
-            const char *Owner, *Company, *Shown;
-        } cases[] = {{"Ann Abel", "Acme", "Acme (Ann Abel)"},
-                     {"Ann Abel", "", "Ann Abel"},
-                     {"", "Acme", "Acme"},
-                     {" ", "", " "}}; // an unknown owner
-        for (const auto& c : cases)
-            QCOMPARE(TrptHistory::CustomerText(c.Owner, c.Company), QString(c.Shown));
-    }
-
-    // A missing library is reported and the report shown without the
-    // banner; a library without one raises and shows nothing.
-    void BannerFailures() {
-        TWorkshop shop;
-        shop.SelectItem("S1");
-        TestWindows::TInstalledDialogs dialogs;
-        TrptHistory report(&shop);
-        report.SetVidazLibrary(shop.Root() + "Vidaz");
-        bool banner = true;
-        dialogs.AnswerButton(mbOK);
-        dialogs.AnswerModal([&](QObject*) {
-            banner = !report.imgBanner.isNull();
-            return 0;
-        });
-        report.Run(HistorySql, "S1", "Ann Abel", "Acme");
-        QCOMPARE(dialogs.Requests()[0].MsgKind, TMsgKind::Error);
-        QCOMPARE(dialogs.Requests()[0].Text, QString("Unable to Load Banner Resource: Code = 2"));
-        QVERIFY(!banner); // the preview was shown, without it
-
-        report.SetVidazLibrary(QCoreApplication::applicationDirPath() + "/vidaz-empty/Vidaz");
-        QVERIFY_THROWS_EXCEPTION(EError, report.Run(HistorySql, "S1", "Ann Abel", "Acme"));
-        QCOMPARE(dialogs.Requests().size(), 2);
-        QVERIFY(!report.sqlHistory->Active());
+        for (const auto& [owner, company, shown] :
+             {std::tuple{"Ann Abel", "Acme", "Acme (Ann Abel)"},
+              {"Ann Abel", "", "Ann Abel"},
+              {"", "Acme", "Acme"},
+              {" ", "", " "}}) // an unknown owner
+            QCOMPARE(TrptHistory::CustomerText(owner, company), QString(shown));
     }
 
     // Start-up makes the one report over the main window and publishes it

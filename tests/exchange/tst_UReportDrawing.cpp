@@ -22,38 +22,30 @@ private Q_SLOTS:
             QSKIP("pdftotext (poppler-utils) is not installed");
     }
 
-    // Cutting with an ellipsis is seen on the history report's long problem.
-    void TextIsFittedToItsBox_data() {
-        QTest::addColumn<int>("fit");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("left");
-        const QString words = "Alpha Beta Gamma Delta Epsilon Zeta Eta Theta";
-        QTest::newRow("shrunk") << int(TTextFit::Shrink) << 60.0 << "31/12/2024"
-                                << QStringList{"31/12/2024"} << QStringList{};
-        // Two lines fit in the box, whole.
-        QTest::newRow("wrapped") << int(TTextFit::Wrap) << 80.0 << words
-                                 << QStringList{"Alpha", "Beta"}
-                                 << QStringList{"Theta", QString(QChar(0x2026))};
-    }
+    // Cutting with an ellipsis is seen on the history report's long problem;
+    // wrapped, two lines fit in the box, whole.
     void TextIsFittedToItsBox() {
-        QFETCH(int, fit);
-        QFETCH(double, width);
-        QFETCH(QString, text);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, left);
-        TReportDocument document;
-        TReportBand band(40);
-        band.AddText({0, 0, width, 30}, text, ReportFont("Arial", 9), Qt::AlignLeft, TTextFit(fit));
-        document.AddDetail(band);
-        const QString file = m_Out.Path() + QTest::currentDataTag() + ".pdf";
-        RenderToPdf(document, file);
-        const QString page = PdfPages(file).value(0);
-        for (const QString& part : shown)
-            QVERIFY2(page.contains(part), qPrintable(page));
-        for (const QString& part : left)
-            QVERIFY2(!page.contains(part), qPrintable(page));
+        for (const auto& [name, fit, width, text, shown, left] :
+             {std::tuple{"shrunk", TTextFit::Shrink, 60.0, QString("31/12/2024"),
+                         QStringList{"31/12/2024"}, QStringList{}},
+              {"wrapped",
+               TTextFit::Wrap,
+               80.0,
+               "Alpha Beta Gamma Delta Epsilon Zeta Eta Theta",
+               {"Alpha", "Beta"},
+               {"Theta", QString(QChar(0x2026))}}}) {
+            TReportDocument document;
+            TReportBand band(40);
+            band.AddText({0, 0, width, 30}, text, ReportFont("Arial", 9), Qt::AlignLeft, fit);
+            document.AddDetail(band);
+            const QString file = m_Out.Path() + name + ".pdf";
+            RenderToPdf(document, file);
+            const QString page = PdfPages(file).value(0);
+            for (const QString& part : shown)
+                QVERIFY2(page.contains(part), qPrintable(name + (": " + page)));
+            for (const QString& part : left)
+                QVERIFY2(!page.contains(part), qPrintable(name + (": " + page)));
+        }
     }
 
     // Rows fill a page to its foot; a summary that does not fit under the

@@ -18,7 +18,8 @@ using TestSupport::FileBytes;
 
 // The data module's tables under their export numbers, and a fixed target.
 struct TSource : Interfaces::IExportQuery {
-    TdmlGlobals* Dml = nullptr;
+    TSource(TdmlGlobals* dml, const QString& target) : Dml(dml), Target(target) {}
+    TdmlGlobals* Dml;
     QString Target;
     TDataSet* GetExportTable(int index) override { return ExportTableOf(Dml, index); }
     QString ChooseTargetFile(const QString&, const QString&) override { return Target; }
@@ -61,30 +62,21 @@ QByteArray Table(const char* name, const QByteArray& rows = {}) {
 class TestUXMLExporter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TTempDataModule> m_pDml;
-    TSource m_Source;
-
 private Q_SLOTS:
-    void init() {
-        m_pDml = std::make_unique<TestSupport::TTempDataModule>();
-        m_Source.Dml = m_pDml.get();
-        m_Source.Target = m_pDml->Root() + "out.xml";
-    }
-
-    void cleanup() { m_pDml.reset(); }
-
-    void TheFileHoldsEveryRowAsItsTextUnchanged() {
-        m_pDml->Exec({"INSERT INTO Customer (CustomerID, CompanyName, Notes) VALUES "
-                      "('C1', 'Tom''s', '<b> & more')",
-                      "INSERT INTO Worker (WorkerNR, Surname, Name, IDTypeIsPassport, "
-                      "CurrentlyEmployed, IDNr) VALUES ('W1', 'Dube', 'Sipho', 'False', 'True', "
-                      "'7001')",
-                      "INSERT INTO Call (CallNr, CustomerID, Priority, Billed) VALUES "
-                      "('000001', 'C1', 3, 'False')",
-                      "INSERT INTO CallComments (CallNr, ID, CommentLine) VALUES "
-                      "('000001', '{1}', 'Call Created.')"});
+    void TheFileHoldsEveryRowUnchangedUnlessCancelledOrFailed() {
+        TestSupport::TTempDataModule dml(
+            {"INSERT INTO Customer (CustomerID, CompanyName, Notes) VALUES "
+             "('C1', 'Tom''s', '<b> & more')",
+             "INSERT INTO Worker (WorkerNR, Surname, Name, IDTypeIsPassport, "
+             "CurrentlyEmployed, IDNr) VALUES ('W1', 'Dube', 'Sipho', 'False', 'True', "
+             "'7001')",
+             "INSERT INTO Call (CallNr, CustomerID, Priority, Billed) VALUES "
+             "('000001', 'C1', 3, 'False')",
+             "INSERT INTO CallComments (CallNr, ID, CommentLine) VALUES "
+             "('000001', '{1}', 'Call Created.')"});
+        TSource source(&dml, dml.Root() + "out.xml");
         TProgress progress;
-        TXMLExporter().Export(&m_Source, &progress);
+        TXMLExporter().Export(&source, &progress);
 
         const QByteArray expected =
             "<Database version='1.0'>\r\n" +
@@ -103,43 +95,37 @@ private Q_SLOTS:
             Table("tblCallComments",
                   Row("CallNr=000001|ID={1}|DateTime=|CommentLine=Call Created.")) +
             "</Database>";
-        QCOMPARE(FileBytes(m_Source.Target), expected);
-        QCOMPARE(progress.GetPosition(), 4);
+        QCOMPARE(FileBytes(source.Target), expected);
         QCOMPARE(progress.GetMax(), 4);
         QCOMPARE(progress.Notes, QStringList({"start", "range", "write", "end"}));
-    }
 
-    void ACancelEndsTheTableAndLeavesTheRestEmpty() {
-        m_pDml->Exec({"INSERT INTO Customer (CustomerID) VALUES ('C1'), ('C2'), ('C3')",
-                      "INSERT INTO Worker (WorkerNR) VALUES ('W1')"});
-        TProgress progress;
-        progress.CancelAt = 2;
-        TXMLExporter().Export(&m_Source, &progress);
-        const QByteArray text = FileBytes(m_Source.Target);
+        // A cancel ends the table it is in and leaves the others empty.
+        dml.ExecSQL("INSERT INTO Customer (CustomerID) VALUES ('C2'), ('C3')");
+        TProgress cancelled;
+        cancelled.CancelAt = 2;
+        TXMLExporter().Export(&source, &cancelled);
+        const QByteArray text = FileBytes(source.Target);
         QCOMPARE(text.count("<Row>"), 2);
         QVERIFY(text.contains(Table("tblWorker")));
         QVERIFY(text.endsWith("</Table>\r\n</Database>"));
-        QCOMPARE(progress.GetPosition(), 2);
-    }
+        QCOMPARE(cancelled.GetPosition(), 2);
 
-    void FailuresAndAbandonedExportsWriteNothing() {
-        TProgress progress;
-        m_Source.Target = m_pDml->Root() + "no such folder/out.xml";
-        QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&m_Source, &progress); }),
+        // Failures and abandoned exports write nothing.
+        QVERIFY(QFile::remove(source.Target));
+        source.Target = dml.Root() + "no such folder/out.xml";
+        QCOMPARE(ErrorOf([&] { TXMLExporter().Export(&source, &progress); }),
                  QString("Cannot export: Unable to create file stream object"));
-        m_Source.Target.clear();
-        TXMLExporter().Export(&m_Source, &progress);
-        QCOMPARE(progress.Notes.last(), QString("abandoned"));
-        QCOMPARE(QDir(m_pDml->Root()).entryList({"*.xml"}), QStringList());
-    }
+        source.Target.clear();
+        TXMLExporter().Export(&source, &progress);
+        QCOMPARE(progress.Notes.last(), "abandoned");
+        QCOMPARE(QDir(dml.Root()).entryList({"*.xml"}), QStringList());
 
-    void TheExportCommandAsksAndReportsTheCount() {
+        // The main window's Export command around it.
         TestWindows::TInstalledDialogs dialogs;
-        TfrmMain main(TestWindows::Locations(m_pDml->Root()));
+        TfrmMain main(TestWindows::Locations(dml.Root()));
         TfrmMain::TDataHooks hooks;
-        hooks.ExportTable = [this](int index) { return m_Source.GetExportTable(index); };
+        hooks.ExportTable = [&source](int index) { return source.GetExportTable(index); };
         main.SetDataHooks(hooks);
-        m_pDml->ExecSQL("INSERT INTO Customer (CustomerID) VALUES (\"C1\")");
 
         // No: nothing is written and nothing more is said.
         dialogs.AnswerButton(mbNo);
@@ -149,14 +135,13 @@ private Q_SLOTS:
 
         // Yes, then a file typed without its extension.
         dialogs.AnswerButton(mbYes);
-        dialogs.AnswerFile(m_pDml->Root() + "whole");
+        dialogs.AnswerFile(dml.Root() + "whole");
         dialogs.AnswerButton(mbOK);
         main.actExportToXML->trigger();
-        QCOMPARE(dialogs.Requests().at(2).Value, QString("Exported data"));
-        QCOMPARE(dialogs.Requests().last().Text, QString("Export complete.\r\n1 records exported"));
-        QVERIFY(FileBytes(m_pDml->Root() + "whole.xml").startsWith("<Database"));
-        QVERIFY(main.btnSBCancel->isHidden());
-        QVERIFY(main.StatusText().isEmpty());
+        QCOMPARE(dialogs.Requests().at(2).Value, "Exported data");
+        QCOMPARE(dialogs.Requests().last().Text, "Export complete.\r\n6 records exported");
+        QVERIFY(FileBytes(dml.Root() + "whole.xml").startsWith("<Database"));
+        QVERIFY(main.btnSBCancel->isHidden() && main.StatusText().isEmpty());
     }
 };
 

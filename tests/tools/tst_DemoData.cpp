@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+using TestSupport::FileBytes;
 using TestSupport::TTempDir;
 
 namespace {
@@ -30,13 +31,6 @@ TRun RunTool(const QStringList& arguments) {
             QString::fromLocal8Bit(process.readAll())};
 }
 
-QByteArray FileHash(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 qint64 Count(TDatabase& db, const QString& sql) {
     auto statement = db.Prepare(sql);
     return statement->Step() ? statement->Integer(0) : -1;
@@ -47,22 +41,19 @@ qint64 Count(TDatabase& db, const QString& sql) {
 class TestDemoData : public QObject {
     Q_OBJECT
 
-    TTempDir m_Temp;
-    QString m_Dir; // the small preset, made once
-
 private Q_SLOTS:
-    void initTestCase() {
-        m_Dir = m_Temp.Path() + "first";
-        const TRun run = RunTool({"small", m_Dir});
+    // The small preset is made once; the later steps read it, copy it, make
+    // it again and run the tool on it.
+    void TheSmallPresetIsWhatTheProgramWritesAndArgumentsChooseTheRows() {
+        const TTempDir temp;
+        const QString preset = temp.Path() + "first";
+        const TRun run = RunTool({"small", preset});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
-    }
-
-    void TheSmallPresetFillsEveryTableTheProgramReads() {
         for (const DMTables::TTableDef& def : DMTables::TableDefs())
-            QVERIFY2(QFile::exists(m_Dir + '/' + QLatin1String(def.File)), def.File);
+            QVERIFY2(QFile::exists(preset + '/' + QLatin1String(def.File)), def.File);
 
         TDatabase db;
-        db.Open(m_Dir);
+        db.Open(preset);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 200);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM CallComments"), 800);
         QCOMPARE(Count(db, "SELECT COUNT(*) FROM StateTimes"), 0);
@@ -76,11 +67,7 @@ private Q_SLOTS:
         for (; !calls.Eof(); calls.Next())
             for (const char* joined : {"CompanyName", "Item", "Worker"})
                 QVERIFY2(!calls.FieldByName(joined).AsString().isEmpty(), joined);
-    }
 
-    void TheRowsFollowTheProgramsConventions() {
-        TDatabase db;
-        db.Open(m_Dir);
         // Numbers of six digits, known states, priorities the call editor can
         // show and keep (1 to 5, the whole range used), stored booleans, a
         // finishing time only for a complete call (the others have none at
@@ -118,18 +105,16 @@ private Q_SLOTS:
             QVERIFY2(Count(db, QString("SELECT COUNT(*) FROM ") + sql) == 0, sql);
         QCOMPARE(Count(db, "SELECT COUNT(DISTINCT Priority) FROM Call"), 5);
         QCOMPARE(Count(db, "SELECT COUNT(DISTINCT ID) FROM CallComments"), 800);
-    }
 
-    // A call added through the data module on the generated files continues
-    // their numbering and is stored in the same forms as the generated calls
-    // and comment lines, column for column.
-    void GeneratedRowsAreStoredLikeTheDataModulesOwn() {
-        const QString dir = m_Temp.Path() + "added/";
-        QVERIFY(QDir().mkpath(dir));
-        for (const QString& file : QDir(m_Dir).entryList(QDir::Files))
-            QVERIFY(QFile::copy(m_Dir + '/' + file, dir + file));
+        // A call added through the data module on a copy of the files
+        // continues their numbering and is stored in the same forms as the
+        // generated calls and comment lines, column for column.
+        const QString added = temp.Path() + "added/";
+        QVERIFY(QDir().mkpath(added));
+        for (const QString& file : QDir(preset).entryList(QDir::Files))
+            QVERIFY(QFile::copy(preset + '/' + file, added + file));
         TdmlGlobals dataModule;
-        dataModule.SetDatabaseDir(dir);
+        dataModule.SetDatabaseDir(added);
         dataModule.SetDatabaseActive(true);
         TTable& call = *dataModule.tblCall;
         call.Append();
@@ -142,88 +127,81 @@ private Q_SLOTS:
 
         // The storage class of every column (and the length of keys and
         // times), the finishing time left out: only complete calls have one.
-        const auto shape = [](const char* columns, const char* measured) {
+        const auto sameShapes = [&](const char* table, const char* columns, const char* measured) {
             QStringList parts;
             for (const QString& column : QString::fromLatin1(columns).split(','))
                 parts << QString("typeof(%1)").arg(column);
             for (const QString& column : QString::fromLatin1(measured).split(','))
                 parts << QString("length(%1)").arg(column);
-            return parts.join(" || ',' || ");
+            const auto shapes = [&](const QString& where) {
+                QStringList values;
+                for (auto statement = dataModule.Connection().Prepare(
+                         "SELECT DISTINCT " + parts.join(" || ',' || ") + " FROM " + table + where);
+                     statement->Step();)
+                    values << statement->Text(0);
+                return values;
+            };
+            QCOMPARE(shapes(""), shapes(" WHERE CallNr = '000201'"));
         };
-        const QString callShape =
-            shape("CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
-                  "Date_Time,Status,Priority,ProblemDescr,Comments,PartsUsedReplaced,BillTime,"
-                  "Billed,Callout,StorageArea,MeterReading",
-                  "CallNr,Date_Time");
-        const QString lineShape = shape("CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
-        TDatabase& db = dataModule.Connection();
-        const auto texts = [&](const QString& columns, const QString& rows) {
-            QStringList values;
-            for (auto statement = db.Prepare("SELECT DISTINCT " + columns + " FROM " + rows);
-                 statement->Step();)
-                values << statement->Text(0);
-            return values;
-        };
-        QCOMPARE(texts(callShape, "Call"), texts(callShape, "Call WHERE CallNr = '000201'"));
-        QCOMPARE(texts(lineShape, "CallComments"),
-                 texts(lineShape, "CallComments WHERE CallNr = '000201'"));
-    }
+        sameShapes("Call",
+                   "CallNr,CustomerID,WorkerNr,EquipmentSerialNr,OrderNumber,JobcardNumber,"
+                   "Date_Time,Status,Priority,ProblemDescr,Comments,PartsUsedReplaced,BillTime,"
+                   "Billed,Callout,StorageArea,MeterReading",
+                   "CallNr,Date_Time");
+        sameShapes("CallComments", "CallNr,ID,DateTime,CommentLine", "CallNr,ID,DateTime");
 
-    void TheSameSeedGivesTheSameFilesAndAnotherSeedOtherRows() {
-        const QString again = m_Temp.Path() + "again";
-        const TRun run = RunTool({"small", again});
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
+        // The same seed gives the same files, another seed other rows.
+        const QString again = temp.Path() + "again";
+        const TRun same = RunTool({"small", again});
+        QVERIFY2(same.ExitCode == 0, qPrintable(same.Output));
         for (const DMTables::TTableDef& def : DMTables::TableDefs()) {
             const QString file = '/' + QLatin1String(def.File);
-            QCOMPARE(FileHash(again + file), FileHash(m_Dir + file));
+            QCOMPARE(FileBytes(again + file), FileBytes(preset + file));
         }
 
-        const QString other = m_Temp.Path() + "other";
+        const QString other = temp.Path() + "other";
         QCOMPARE(RunTool({"small", other, "--seed", "2"}).ExitCode, 0);
-        QVERIFY(FileHash(other + "/Call.db") != FileHash(m_Dir + "/Call.db"));
-    }
+        QVERIFY(FileBytes(other + "/Call.db") != FileBytes(preset + "/Call.db"));
 
-    void SizesCanBeChosen() {
-        const QString dir = m_Temp.Path() + "sized";
-        const TRun run =
-            RunTool({"small", dir, "--calls", "30", "--comments", "10", "--contracts", "500"});
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Output));
-        TDatabase db;
-        db.Open(dir);
-        QCOMPARE(Count(db, "SELECT COUNT(*) FROM Call"), 30);
+        // Sizes of one's own.
+        const QString sizedDir = temp.Path() + "sized";
+        const TRun sized =
+            RunTool({"small", sizedDir, "--calls", "30", "--comments", "10", "--contracts", "500"});
+        QVERIFY2(sized.ExitCode == 0, qPrintable(sized.Output));
+        TDatabase sizedDb;
+        sizedDb.Open(sizedDir);
+        QCOMPARE(Count(sizedDb, "SELECT COUNT(*) FROM Call"), 30);
         // Too few comment lines and more contracts than items are raised and
         // lowered to what the rows need, and the tool says so.
-        QVERIFY(Count(db, "SELECT COUNT(*) FROM CallComments") >= 30);
-        QCOMPARE(Count(db, "SELECT COUNT(*) FROM ServiceContract"), 100);
-        QVERIFY2(run.Output.contains("Note:"), qPrintable(run.Output));
-    }
+        QVERIFY(Count(sizedDb, "SELECT COUNT(*) FROM CallComments") >= 30);
+        QCOMPARE(Count(sizedDb, "SELECT COUNT(*) FROM ServiceContract"), 100);
+        QVERIFY2(sized.Output.contains("Note:"), qPrintable(sized.Output));
 
-    void ADirectoryWithRowsIsLeftAlone() {
-        const QByteArray before = FileHash(m_Dir + "/Call.db");
-        const TRun run = RunTool({"workshop", m_Dir});
-        QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Output.contains("already holds data"), qPrintable(run.Output));
-        QCOMPARE(FileHash(m_Dir + "/Call.db"), before);
+        // A directory that holds rows is left alone.
+        const QByteArray before = FileBytes(preset + "/Call.db");
+        const TRun refused = RunTool({"workshop", preset});
+        QCOMPARE(refused.ExitCode, 1);
+        QVERIFY2(refused.Output.contains("already holds data"), qPrintable(refused.Output));
+        QCOMPARE(FileBytes(preset + "/Call.db"), before);
 
         // One table with rows is enough; the missing files are not created.
-        const QString partial = m_Temp.Path() + "partial";
+        const QString partial = temp.Path() + "partial";
         QDir().mkpath(partial);
         {
-            TDatabase db;
-            db.Open(partial);
-            db.Exec(QLatin1String(DMTables::FindTableDef("Worker")->CreateSql));
-            db.Exec("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')");
+            TDatabase own;
+            own.Open(partial);
+            own.Exec(QLatin1String(DMTables::FindTableDef("Worker")->CreateSql));
+            own.Exec("INSERT INTO Worker (WorkerNR, Surname) VALUES ('W9', 'Own')");
         }
         QCOMPARE(RunTool({"small", partial}).ExitCode, 1);
         QCOMPARE(QDir(partial).entryList(QDir::Files), QStringList{"Worker.db"});
-    }
 
-    void BadArgumentsAreRefused() {
-        const QString dir = m_Temp.Path() + "bad";
+        // Arguments it cannot use.
+        const QString badDir = temp.Path() + "bad";
         for (const QStringList& bad :
-             {QStringList{"enormous", dir}, {"small"}, {"small", dir, "--calls", "many"}})
+             {QStringList{"enormous", badDir}, {"small"}, {"small", badDir, "--calls", "many"}})
             QVERIFY2(RunTool(bad).ExitCode == 1, qPrintable(bad.join(' ')));
-        QVERIFY(!QFileInfo::exists(dir + "/Call.db"));
+        QVERIFY(!QFileInfo::exists(badDir + "/Call.db"));
         QCOMPARE(RunTool({"--help"}).ExitCode, 0);
     }
 };
