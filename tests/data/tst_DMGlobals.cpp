@@ -196,10 +196,18 @@ private Q_SLOTS:
         QVERIFY(!dml.GotoRecord(TdmlGlobals::TRecordKind(5), "C1"));
         QCOMPARE(view.Shown.size(), 5);
 
-        // A list and its editor stay on one record.
-        QVERIFY(dml.sqlCall->Locate("CallNr", "ab-7"));
-        QVERIFY(calls.SyncTableToQuery());
-        QCOMPARE(Field(dml.tblCall, "CallNr"), "ab-7");
+        // A list and its editor stay on one record, found by its key: the
+        // records before these differ from them in little else.
+        for (const auto& [access, key, value] : {std::tuple{&calls, "CallNr", "ab-7"},
+                                                 {dml.CustomersAccess(), "CustomerID", "C2"},
+                                                 {dml.ItemsAccess(), "SerialNr", "SN-2"},
+                                                 {dml.WorkersAccess(), "WorkerNR", "W2"}}) {
+            dml.OpenDataSet(access->Table()); // as its editor does
+            access->Table()->Refresh();
+            QVERIFY(access->Query()->Locate(key, value));
+            QVERIFY2(access->SyncTableToQuery(), key);
+            QCOMPARE(Field(access->Table(), key), value);
+        }
 
         // Another letter case is another record to the pairs: not found, and
         // the table stays where it was.
