@@ -123,33 +123,118 @@ class TestFLists : public QObject {
 private Q_SLOTS:
     void initTestCase() { TestWindows::UseTestSettings(m_Settings); }
 
-    // In this order the Window menu numbers them; which list is in front
-    // after the first show is tried with the call views below.
-    void TheFirstShowMakesTheFiveListsInOrder() {
+    // One run over the lists as the first show leaves them: the five in the
+    // order the Window menu numbers them, their rows and search, the pickers,
+    // Print on the item list and the popup menus (which empty two tables, so
+    // they come last). Which list is in front is tried with the call views.
+    void TheListsShowPickPrintAndOfferTheirMenus() {
+        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
         TRunningProgram program;
+        TfrmMain& frm = *program.Main;
         const QList<QWidget*> order = {frmCallsList, frmCustomerList, frmWorkerList, frmItemList,
                                        frmServiceContractList};
-        const QList<QMdiSubWindow*> children = program.Main->mdiMain->subWindowList();
+        const QList<QMdiSubWindow*> children = frm.mdiMain->subWindowList();
         QCOMPARE(children.size(), 5);
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(children.at(i)->widget(), order.at(i));
             QVERIFY(children.at(i)->isMaximized());
         }
-    }
 
-    void EachListShowsItsRowsAndSearchesItsQuery() {
-        TRunningProgram program;
         QCOMPARE(ColumnTexts(frmCallsList, "CompanyName"),
                  QStringList({"Acme", "Acme", "Acme", "Acme", "Bolt", "Bolt", "Bolt"}));
         QCOMPARE(ColumnTexts(frmCustomerList, "CompanyName"), QStringList({"Acme", "Bolt"}));
         QCOMPARE(ColumnTexts(frmWorkerList, "CallCount"), QStringList({"3", "4"}));
         QCOMPARE(ColumnTexts(frmItemList, "ServiceType"), QStringList({"", "Gold"}));
         QCOMPARE(ColumnTexts(frmServiceContractList, "CompanyName"), QStringList({"Acme"}));
-
         frmCustomerList->SearchBy().SetActiveIndex(2);
         frmCustomerList->edtSearch->setText("bo");
         QCOMPARE(program.DataModule.sqlCustomer->FieldByName("CustomerID").AsString(),
                  QString("C2"));
+
+        // The pickers give the key picked in their twin and leave the main
+        // list on its row (a cancelled pick is tried in tst_FDataList).
+        for (const auto& [view, field, kept, picked] :
+             {std::tuple{Interfaces::dvCustomers, "CustomerID", "C1", "C2"},
+              {Interfaces::dvItems, "SerialNr", "S2", "S1"},
+              {Interfaces::dvWorkers, "WorkerNR", "W1", "W2"}}) {
+            auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
+            TDataSet* rows = list->DataSet();
+            QVERIFY(rows->Locate(field, kept));
+            program.Dialogs.AnswerModal([&](QObject* window) {
+                auto* twin = qobject_cast<TfrmDataList*>(window);
+                if (twin != list->frmPopup || !twin->PopupMode())
+                    return int(QDialog::Rejected);
+                rows->Locate(field, picked);
+                return int(QDialog::Accepted);
+            });
+            QCOMPARE(view == Interfaces::dvCustomers ? ExecuteCustomerList(program.Main)
+                     : view == Interfaces::dvItems   ? ExecuteItemList(program.Main)
+                                                     : ExecuteWorkerList(program.Main),
+                     QString(picked));
+            QCOMPARE(rows->FieldByName(field).AsString(), QString(kept));
+        }
+
+        // Print: the current item's history, headed by the item and its owner.
+        program.Main->ShowDataList(Interfaces::dvItems);
+        frmItemList->MakeCurrent();
+        program.DataModule.sqlItem->Locate("SerialNr", "S2", {});
+        program.Main->IdleUpdate();
+        QVERIFY(program.Main->actPrint->isEnabled());
+        QStringList calls;
+        program.Dialogs.AnswerModal([&calls](QObject*) {
+            TQuery* q = rptHistory->sqlHistory;
+            for (q->First(); !q->Eof(); q->Next())
+                calls << q->FieldByName("CallNr").AsString();
+            return 0;
+        });
+        program.Main->actPrint->trigger();
+        QCOMPARE(calls, QStringList({"000002", "000004", "000006"}));
+        QCOMPARE(rptHistory->lblItemSerial, QString(":S2, Hex H2"));
+        QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
+
+        // "Edit" is the double-click's meaning in a list, "Select" (shown only
+        // there) in a picker twin; the worker list's entries never wait for a
+        // record; the window menu stands in the menu bar while its list is
+        // the current one.
+        for (TfrmDataList* list : QList<TfrmDataList*>{frmCustomerList, frmItemList, frmWorkerList,
+                                                       frmCallsList, frmServiceContractList}) {
+            TListMenus* menus = MenusOf(list);
+            QCOMPARE(menus->DefaultAction()->objectName(), QString("actEdit"));
+            if (TListCommand* select = menus->Command("miSelect"))
+                QVERIFY(!select->Actions().first()->isVisible());
+            if (!list->frmPopup)
+                continue;
+            TListMenus* twinMenus = MenusOf(list->frmPopup);
+            QCOMPARE(twinMenus->DefaultAction()->objectName(), QString("miSelect"));
+            QVERIFY(twinMenus->DefaultAction()->isVisible());
+        }
+
+        program.DataModule.ExecSQL("DELETE FROM Worker");
+        program.DataModule.ApplyChanges();
+        TListMenus* workerMenus = MenusOf(frmWorkerList);
+        workerMenus->UpdateStates();
+        QVERIFY(workerMenus->Command("actDelete")->Actions().first()->isEnabled());
+        TListMenus* customerMenus = MenusOf(frmCustomerList);
+        program.DataModule.ExecSQL("DELETE FROM Customer");
+        program.DataModule.ApplyChanges();
+        customerMenus->UpdateStates();
+        QVERIFY(!customerMenus->Command("actDelete")->Actions().first()->isEnabled());
+
+        const auto menuTitles = [&frm] {
+            frm.IdleUpdate();
+            QStringList titles;
+            for (QAction* action : frm.mnuMain->actions())
+                if (action->isVisible())
+                    titles << action->text();
+            return titles.join(' ');
+        };
+        for (const auto& [node, own] :
+             {std::pair{3, "Items "}, {4, "ServiceContracts "}, {0, "Calls "}, {1, ""}}) {
+            frm.SelectView(program.Node(node));
+            QCOMPARE(menuTitles(), QString("File Edit %1Tools Window Help").arg(own));
+        }
     }
 
     // Every node below "Calls", with its picker answered (or cancelled)
@@ -311,30 +396,6 @@ private Q_SLOTS:
         frmCallsList->SetEditor(nullptr);
     }
 
-    // After a header sort the list is on the record it was on, not on one
-    // whose key begins with that key or differs from it only in letter case.
-    void HeaderSortKeepsExactlyTheCurrentRecord() {
-        TRunningProgram program;
-        TdmlGlobals& dml = program.DataModule;
-        dml.ExecSQL("INSERT INTO Customer (CustomerID, LastName) VALUES ('C10', 'Zeta'), "
-                    "('c1', 'Young')");
-        dml.ExecSQL(
-            "INSERT INTO Worker (WorkerNR, Surname) VALUES ('W10', 'Zwart'), ('w1', 'Young')");
-        dml.RefreshQueries();
-        // The list, its key, the record kept, the column sorted by and the
-        // record then first, whose key begins with the kept one.
-        for (const auto& [list, key, kept, sortedBy, firstAfter] :
-             {std::tuple<TfrmDataList*, QString, QString, QString, QString>{
-                  frmCustomerList, "CustomerID", "C1", "LastName", "C10"},
-              {frmWorkerList, "WorkerNR", "W1", "Surname", "W10"}}) {
-            QVERIFY(list->DataSet()->Locate(key, kept));
-            list->dbcGrid->sortByColumn(list->Model()->ColumnOf(sortedBy), Qt::DescendingOrder);
-            QCOMPARE(TestWindows::CellText(*list, 0, key), firstAfter);
-            QCOMPARE(list->DataSet()->FieldByName(key).AsString(), kept);
-            QCOMPARE(TestWindows::CellText(*list, list->dbcGrid->currentIndex().row(), key), kept);
-        }
-    }
-
     // Each goto command is enabled only while its target exists, and brings
     // the target's list to the front on the target's row.
     void GotoCommandsLandOnTheirTargets_data() {
@@ -399,8 +460,9 @@ private Q_SLOTS:
 
     // The boxes show the current row's values once the row has settled, are
     // blank while it moves, and are read again after a change of a table
-    // they read; an item without a contract says so.
-    void DetailBoxesFollowTheRowAndChanges() {
+    // they read; an item without a contract says so. A double-click on a
+    // row of a detail grid goes to that item or call.
+    void DetailsFollowTheRowAndLeadToTheirRecords() {
         TRunningProgram program;
         TdmlGlobals& dml = program.DataModule;
         QVERIFY(dml.sqlCall->Locate("CallNr", "000001"));
@@ -446,16 +508,6 @@ private Q_SLOTS:
                 QVERIFY(BoxText(contract).contains("Service Type:Gold"));
         }
 
-        // Closing the database closes every detail query.
-        dml.SetDatabaseActive(false);
-        QVERIFY(!frmCallsList->sqlService->Active() && !frmItemList->sqlOwner->Active());
-        QVERIFY(BoxText(frmCallsList->boxCustomer).startsWith("Name: |Company: |"));
-    }
-
-    // A double-click on a row of a detail grid goes to that item or call.
-    void DetailGridRowsLeadToTheirRecords() {
-        TRunningProgram program;
-        TdmlGlobals& dml = program.DataModule;
         QVERIFY(dml.sqlCustomer->Locate("CustomerID", "C2"));
         frmCustomerList->IdleUpdate();
         program.Main->ShowDataList(Interfaces::dvCustomers);
@@ -485,104 +537,31 @@ private Q_SLOTS:
         QCOMPARE(frmItemList->grdCalls->Model()->rowCount(), 0);
         Q_EMIT frmItemList->grdCalls->RowDoubleClicked();
         QCOMPARE(Landed(program), QString("Items S2"));
-    }
 
-    // The three pickers give the key picked in their twin and leave the main
-    // list on its row (a cancelled pick is tried in tst_FDataList).
-    void PickersReturnThePickedKey() {
-        TRunningProgram program;
-        for (const auto& [view, field, kept, picked] :
-             {std::tuple{Interfaces::dvCustomers, "CustomerID", "C1", "C2"},
-              {Interfaces::dvItems, "SerialNr", "S2", "S1"},
-              {Interfaces::dvWorkers, "WorkerNR", "W1", "W2"}}) {
-            auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
-            TDataSet* rows = list->DataSet();
-            QVERIFY(rows->Locate(field, kept));
-            program.Dialogs.AnswerModal([&](QObject* window) {
-                auto* twin = qobject_cast<TfrmDataList*>(window);
-                if (twin != list->frmPopup || !twin->PopupMode())
-                    return int(QDialog::Rejected);
-                rows->Locate(field, picked);
-                return int(QDialog::Accepted);
-            });
-            QCOMPARE(view == Interfaces::dvCustomers ? ExecuteCustomerList(program.Main)
-                     : view == Interfaces::dvItems   ? ExecuteItemList(program.Main)
-                                                     : ExecuteWorkerList(program.Main),
-                     QString(picked));
-            QCOMPARE(rows->FieldByName(field).AsString(), QString(kept));
-        }
-    }
-
-    // The popup menus: "Edit" is the double-click's meaning in a list,
-    // "Select" (shown only there) in a picker twin; the worker list's
-    // entries never wait for a record; the window menu stands in the menu
-    // bar while its list is the current one.
-    void MenusFollowTheListAndItsTwin() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        for (TfrmDataList* list : QList<TfrmDataList*>{frmCustomerList, frmItemList, frmWorkerList,
-                                                       frmCallsList, frmServiceContractList}) {
-            TListMenus* menus = MenusOf(list);
-            QCOMPARE(menus->DefaultAction()->objectName(), QString("actEdit"));
-            if (TListCommand* select = menus->Command("miSelect"))
-                QVERIFY(!select->Actions().first()->isVisible());
-            if (!list->frmPopup)
-                continue;
-            TListMenus* twinMenus = MenusOf(list->frmPopup);
-            QCOMPARE(twinMenus->DefaultAction()->objectName(), QString("miSelect"));
-            QVERIFY(twinMenus->DefaultAction()->isVisible());
+        // After a header sort the list is on the record it was on, not on one
+        // whose key begins with that key or differs from it only in letter case.
+        dml.ExecSQL("INSERT INTO Customer (CustomerID, LastName) VALUES ('C10', 'Zeta'), "
+                    "('c1', 'Young')");
+        dml.ExecSQL(
+            "INSERT INTO Worker (WorkerNR, Surname) VALUES ('W10', 'Zwart'), ('w1', 'Young')");
+        dml.RefreshQueries();
+        // The list, its key, the record kept, the column sorted by and the
+        // record then first, whose key begins with the kept one.
+        for (const auto& [list, key, kept, sortedBy, firstAfter] :
+             {std::tuple<TfrmDataList*, QString, QString, QString, QString>{
+                  frmCustomerList, "CustomerID", "C1", "LastName", "C10"},
+              {frmWorkerList, "WorkerNR", "W1", "Surname", "W10"}}) {
+            QVERIFY(list->DataSet()->Locate(key, kept));
+            list->dbcGrid->sortByColumn(list->Model()->ColumnOf(sortedBy), Qt::DescendingOrder);
+            QCOMPARE(TestWindows::CellText(*list, 0, key), firstAfter);
+            QCOMPARE(list->DataSet()->FieldByName(key).AsString(), kept);
+            QCOMPARE(TestWindows::CellText(*list, list->dbcGrid->currentIndex().row(), key), kept);
         }
 
-        program.DataModule.ExecSQL("DELETE FROM Worker");
-        program.DataModule.ApplyChanges();
-        TListMenus* workerMenus = MenusOf(frmWorkerList);
-        workerMenus->UpdateStates();
-        QVERIFY(workerMenus->Command("actDelete")->Actions().first()->isEnabled());
-        TListMenus* customerMenus = MenusOf(frmCustomerList);
-        program.DataModule.ExecSQL("DELETE FROM Customer");
-        program.DataModule.ApplyChanges();
-        customerMenus->UpdateStates();
-        QVERIFY(!customerMenus->Command("actDelete")->Actions().first()->isEnabled());
-
-        const auto menuTitles = [&frm] {
-            frm.IdleUpdate();
-            QStringList titles;
-            for (QAction* action : frm.mnuMain->actions())
-                if (action->isVisible())
-                    titles << action->text();
-            return titles.join(' ');
-        };
-        for (const auto& [node, own] :
-             {std::pair{3, "Items "}, {4, "ServiceContracts "}, {0, "Calls "}, {1, ""}}) {
-            frm.SelectView(program.Node(node));
-            QCOMPARE(menuTitles(), QString("File Edit %1Tools Window Help").arg(own));
-        }
-    }
-
-    // The main window's Print on the item list: the current item's history,
-    // headed by the item and its owner.
-    void PrintShowsTheCurrentItemsHistory() {
-        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
-        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
-        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
-
-        TRunningProgram program;
-        program.Main->ShowDataList(Interfaces::dvItems);
-        frmItemList->MakeCurrent();
-        program.DataModule.sqlItem->Locate("SerialNr", "S2", {});
-        program.Main->IdleUpdate();
-        QVERIFY(program.Main->actPrint->isEnabled());
-        QStringList calls;
-        program.Dialogs.AnswerModal([&calls](QObject*) {
-            TQuery* q = rptHistory->sqlHistory;
-            for (q->First(); !q->Eof(); q->Next())
-                calls << q->FieldByName("CallNr").AsString();
-            return 0;
-        });
-        program.Main->actPrint->trigger();
-        QCOMPARE(calls, QStringList({"000002", "000004", "000006"}));
-        QCOMPARE(rptHistory->lblItemSerial, QString(":S2, Hex H2"));
-        QCOMPARE(rptHistory->lblCustomer, QString(":Bolt (Ben Burt)"));
+        // Closing the database closes every detail query.
+        dml.SetDatabaseActive(false);
+        QVERIFY(!frmCallsList->sqlService->Active() && !frmItemList->sqlOwner->Active());
+        QVERIFY(BoxText(frmCallsList->boxCustomer).startsWith("Name: |Company: |"));
     }
 
     // A detail panel slid shut stays shut the next time the program starts.
