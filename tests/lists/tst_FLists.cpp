@@ -61,7 +61,8 @@ QStringList ProgramRows() {
 // A database with two customers, workers and items, one contract and seven
 // calls spread over states, months and priorities.
 struct TRunningProgram : TestWindows::TRunningProgram {
-    TRunningProgram() : TestWindows::TRunningProgram(ProgramRows()) {}
+    explicit TRunningProgram(const QStringList& more = {})
+        : TestWindows::TRunningProgram(ProgramRows() + more) {}
     QString CurrentCall() const { return DataModule.sqlCall->FieldByName("CallNr").AsString(); }
 };
 
@@ -398,64 +399,56 @@ private Q_SLOTS:
 
     // Each goto command is enabled only while its target exists, and brings
     // the target's list to the front on the target's row.
-    void GotoCommandsLandOnTheirTargets_data() {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("landed"); // empty: disabled
-        auto row = [](const char* name, int view, const char* key, const char* command,
-                      const char* landed) {
-            QTest::newRow(name) << view << QString(key) << QString(command) << QString(landed);
-        };
-        row("call to customer", Interfaces::dvCalls, "000003", "actGotoCustomer", "Customers C1");
-        row("call to item", Interfaces::dvCalls, "000003", "actGotoItem", "Items S1");
-        row("call to contract", Interfaces::dvCalls, "000003", "actGotoServiceContract",
-            "Service Contracts C1");
-        row("call to worker", Interfaces::dvCalls, "000003", "actGotoWorker", "Workers W2");
-        row("call without contract", Interfaces::dvCalls, "000002", "actGotoServiceContract", "");
-        row("call of a lost customer", Interfaces::dvCalls, "000009", "actGotoCustomer", "");
-        row("call of a lost item", Interfaces::dvCalls, "000009", "actGotoItem", "");
-        row("call of a lost worker", Interfaces::dvCalls, "000009", "actGotoWorker", "");
-        row("item to owner", Interfaces::dvItems, "S2", "actGotoCustomer", "Customers C2");
-        row("item to contract", Interfaces::dvItems, "S1", "actGotoServiceContract",
-            "Service Contracts C1");
-        row("item without contract", Interfaces::dvItems, "S2", "actGotoServiceContract", "");
-        row("item of a lost owner", Interfaces::dvItems, "S8", "actGotoCustomer", "");
-        row("contract to customer", Interfaces::dvServiceContracts, "S1", "actGotoCustomer",
-            "Customers C1");
-        row("contract to item", Interfaces::dvServiceContracts, "S1", "actGotoItem", "Items S1");
-        row("contract of a lost item", Interfaces::dvServiceContracts, "S9", "actGotoItem", "");
-    }
     void GotoCommandsLandOnTheirTargets() {
-        QFETCH(int, view);
-        QFETCH(QString, key);
-        QFETCH(QString, command);
-        QFETCH(QString, landed);
-        TRunningProgram program;
-        TdmlGlobals& dml = program.DataModule;
         // A call, an item and a contract whose customer, item or worker is gone.
-        dml.ExecSQL("INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr) "
-                    "VALUES ('000009', 'C9', 'W9', 'S9')");
-        dml.ExecSQL("INSERT INTO Item (SerialNr, Owner) VALUES ('S8', 'C9')");
-        dml.ExecSQL("INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES ('S9', 'C1')");
-        dml.ApplyChanges();
-        auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(view));
-        QVERIFY(list->DataSet()->Locate(view == Interfaces::dvCalls   ? "CallNr"
-                                        : view == Interfaces::dvItems ? "SerialNr"
-                                                                      : "ItemSerialNr",
-                                        key));
-        program.Main->ShowDataList(view);
-        TListCommand* goTo = MenusOf(list)->Command(command);
-        QVERIFY(goTo);
-        // Through the list's own menu entries, which follow the rule.
-        MenusOf(list)->UpdateStates();
-        QAction* entry = goTo->Actions().first();
-        QCOMPARE(entry->isEnabled(), !landed.isEmpty());
-        entry->trigger();
-        if (landed.isEmpty())
-            QCOMPARE(TestWindows::Front(*program.Main), list);
-        else
-            QCOMPARE(Landed(program), landed);
+        TRunningProgram program(
+            {"INSERT INTO Call (CallNr, CustomerID, WorkerNr, EquipmentSerialNr) "
+             "VALUES ('000009', 'C9', 'W9', 'S9')",
+             "INSERT INTO Item (SerialNr, Owner) VALUES ('S8', 'C9')",
+             "INSERT INTO ServiceContract (ItemSerialNr, CustomerID) VALUES ('S9', 'C1')"});
+        const struct {
+            const char* Name;
+            int View;
+            const char *Key, *Command, *Landed; // Landed empty: disabled
+        } rows[] = {
+            {"call to customer", Interfaces::dvCalls, "000003", "actGotoCustomer", "Customers C1"},
+            {"call to item", Interfaces::dvCalls, "000003", "actGotoItem", "Items S1"},
+            {"call to contract", Interfaces::dvCalls, "000003", "actGotoServiceContract",
+             "Service Contracts C1"},
+            {"call to worker", Interfaces::dvCalls, "000003", "actGotoWorker", "Workers W2"},
+            {"call without contract", Interfaces::dvCalls, "000002", "actGotoServiceContract", ""},
+            {"call of a lost customer", Interfaces::dvCalls, "000009", "actGotoCustomer", ""},
+            {"call of a lost item", Interfaces::dvCalls, "000009", "actGotoItem", ""},
+            {"call of a lost worker", Interfaces::dvCalls, "000009", "actGotoWorker", ""},
+            {"item to owner", Interfaces::dvItems, "S2", "actGotoCustomer", "Customers C2"},
+            {"item to contract", Interfaces::dvItems, "S1", "actGotoServiceContract",
+             "Service Contracts C1"},
+            {"item without contract", Interfaces::dvItems, "S2", "actGotoServiceContract", ""},
+            {"item of a lost owner", Interfaces::dvItems, "S8", "actGotoCustomer", ""},
+            {"contract to customer", Interfaces::dvServiceContracts, "S1", "actGotoCustomer",
+             "Customers C1"},
+            {"contract to item", Interfaces::dvServiceContracts, "S1", "actGotoItem", "Items S1"},
+            {"contract of a lost item", Interfaces::dvServiceContracts, "S9", "actGotoItem", ""},
+        };
+        for (const auto& row : rows) {
+            auto* list = qobject_cast<TfrmDataList*>(program.Main->DataListWindow(row.View));
+            QVERIFY2(list->DataSet()->Locate(row.View == Interfaces::dvCalls   ? "CallNr"
+                                             : row.View == Interfaces::dvItems ? "SerialNr"
+                                                                               : "ItemSerialNr",
+                                             row.Key),
+                     row.Name);
+            program.Main->ShowDataList(row.View);
+            TListCommand* goTo = MenusOf(list)->Command(row.Command);
+            QVERIFY2(goTo, row.Name);
+            // Through the list's own menu entries, which follow the rule.
+            MenusOf(list)->UpdateStates();
+            QAction* entry = goTo->Actions().first();
+            QVERIFY2(entry->isEnabled() == (*row.Landed != 0), row.Name);
+            entry->trigger();
+            const QString landed = *row.Landed ? Landed(program) : QString();
+            QVERIFY2(*row.Landed ? landed == row.Landed : TestWindows::Front(*program.Main) == list,
+                     qPrintable(QString("%1: %2").arg(row.Name, landed)));
+        }
     }
 
     // The boxes show the current row's values once the row has settled, are
