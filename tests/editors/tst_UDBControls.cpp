@@ -55,7 +55,7 @@ private Q_SLOTS:
         m_pTable.reset();
     }
 
-    void LineEditShowsFollowsAndWritesItsField() {
+    void LineEditShowsFollowsAndWritesItsFieldWithinItsLimits() {
         TDBEdit edt;
         QSignalSpy changed(&edt, &TDBEdit::Changed);
         Bind(edt, "CustomerID");
@@ -83,19 +83,16 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
         m_pTable->Post();
         QCOMPARE(Stored("000002", "CustomerID"), QVariant("ZETA"));
-    }
 
-    void LineEditLimits() {
-        TDBEdit edt;
-        Bind(edt, "CustomerID");
-        edt.SetMaxLength(4); // narrower than the field
+        // A length narrower than the field, and the character sets.
+        edt.SetMaxLength(4);
         edt.SetCharSet(TDBEdit::TCharSet::Digits);
         edt.setText(QString());
         QTest::keyClicks(&edt, "a1b2");
         QCOMPARE(F("CustomerID").AsString(), QString("12"));
         edt.SetCharSet(TDBEdit::TCharSet::LettersAndDigits);
         QTest::keyClicks(&edt, "-xyz");
-        QCOMPARE(F("CustomerID").AsString(), QString("12xy"));
+        QCOMPARE(F("CustomerID").AsString(), QString("12XY"));
         m_pTable->Cancel();
     }
 
@@ -170,7 +167,7 @@ private Q_SLOTS:
     // Nothing typed, pasted or dropped beyond a text field's width is lost
     // silently: the control stops at the width, and the field keeps exactly
     // what the control shows.
-    void MemoStopsTypingAndPastingAtTheFieldsWidth() {
+    void MemoStopsTypingAndPastingAtTheFieldsWidthButShowsAllThereIs() {
         TDBMemo memo;
         Bind(memo, "ProblemDescr"); // CHAR(254)
         QCOMPARE(memo.toPlainText(), QString("Line one"));
@@ -219,19 +216,15 @@ private Q_SLOTS:
         QVERIFY(holdsWhatIsShown());
         m_pTable->Post();
         QCOMPARE(Stored("000001", "ProblemDescr"), QVariant(pasted.left(254)));
-    }
 
-    void MemoShowsTheFieldsTextWhole() {
-        // Written behind the program's back: longer than the column.
+        // A text written behind the program's back, longer than the column,
+        // is shown whole; typing adds nothing to it and the control cuts none.
         const QString stored = QString(300, QLatin1Char('s'));
         m_Db.Exec(QStringLiteral("UPDATE Call SET ProblemDescr = '%1' WHERE CallNr = '000002'")
                       .arg(stored));
         m_pTable->Refresh();
-        TDBMemo memo;
-        Bind(memo, "ProblemDescr");
         m_pTable->Next();
         QCOMPARE(memo.toPlainText(), stored);
-        // Typing adds nothing to it; the text is not cut by the control.
         memo.setFocus();
         memo.moveCursor(QTextCursor::End);
         QTest::keyClicks(&memo, "more");
