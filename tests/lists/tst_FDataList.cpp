@@ -103,7 +103,7 @@ private Q_SLOTS:
         m_pDml.reset();
     }
 
-    void ConstructionLaysOutTheWindow() {
+    void TheWindowAndItsColumnsAreLaidOutAndKept() {
         auto list = MakeList();
         QVERIFY(list->btnOK->isHidden() && list->btnCancel->isHidden());
         QVERIFY(list->dbcGrid->horizontalHeader()->sectionsMovable());
@@ -125,6 +125,31 @@ private Q_SLOTS:
 
         TTestList popup(list.get(), true, Customers(), nullptr, nullptr);
         QVERIFY(popup.isWindow() && !popup.btnOK->isHidden() && !popup.btnCancel->isHidden());
+
+        // The grid's columns are the list's: a query reopened with its fields
+        // in another order, as the call views do, moves none of them, and
+        // what the user moved or widened stays so.
+        QVERIFY(TestWindows::ShowExposed(*list));
+        auto place = [&](const char* field) {
+            return header->visualIndex(list->Model()->ColumnOf(field));
+        };
+        auto reopen = [this](const char* sql) {
+            Customers()->Close();
+            Customers()->SetSQL(sql);
+            m_pDml->OpenDataSet(Customers());
+        };
+        reopen("SELECT Tel, CompanyName, LastName, CustomerID FROM Customer");
+        QCOMPARE(place("LastName"), 0);
+
+        header->moveSection(place("CustomerID"), 1);
+        const int tel = list->Model()->ColumnOf("Tel");
+        const int wider = header->sectionSize(tel) + 40;
+        TestWindows::DragSectionEdge(*header, tel, 40);
+
+        reopen("SELECT CustomerID, CompanyName, Tel, LastName FROM Customer");
+        QCOMPARE(place("LastName"), 0);
+        QCOMPARE(place("CustomerID"), 1);
+        QCOMPARE(header->sectionSize(list->Model()->ColumnOf("Tel")), wider);
     }
 
     void SearchBoxLocatesAsTheUserTypes() {
@@ -185,35 +210,6 @@ private Q_SLOTS:
         m_pDml->RefreshQueries();
         list->dbcGrid->sortByColumn(0, Qt::AscendingOrder);
         QCOMPARE(m_pDialogs->Requests().size(), 0);
-    }
-
-    // The grid's columns are the list's: a query reopened with its fields in
-    // another order, as the call views do, moves none of them, and what the
-    // user moved or widened stays so.
-    void ColumnsKeepTheirPlacesWhenTheQueryChanges() {
-        auto list = MakeList();
-        QVERIFY(TestWindows::ShowExposed(*list));
-        QHeaderView* header = list->dbcGrid->horizontalHeader();
-        auto place = [&](const char* field) {
-            return header->visualIndex(list->Model()->ColumnOf(field));
-        };
-        auto reopen = [this](const char* sql) {
-            Customers()->Close();
-            Customers()->SetSQL(sql);
-            m_pDml->OpenDataSet(Customers());
-        };
-        reopen("SELECT Tel, CompanyName, LastName, CustomerID FROM Customer");
-        QCOMPARE(place("LastName"), 0);
-
-        header->moveSection(place("CustomerID"), 1);
-        const int tel = list->Model()->ColumnOf("Tel");
-        const int wider = header->sectionSize(tel) + 40;
-        TestWindows::DragSectionEdge(*header, tel, 40);
-
-        reopen("SELECT CustomerID, CompanyName, Tel, LastName FROM Customer");
-        QCOMPARE(place("LastName"), 0);
-        QCOMPARE(place("CustomerID"), 1);
-        QCOMPARE(header->sectionSize(list->Model()->ColumnOf("Tel")), wider);
     }
 
     void DeletingTakesTheRowAloneAlsoWithoutALink() {
