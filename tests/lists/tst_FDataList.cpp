@@ -313,17 +313,8 @@ private Q_SLOTS:
         list->SetPopup(popup);
         QVERIFY(Customers()->Locate("CustomerID", "C2"));
 
-        m_pDialogs->AnswerModal([&](QObject* window) {
-            auto* twin = qobject_cast<TfrmDataList*>(window);
-            if (twin != popup)
-                return int(QDialog::Rejected);
-            twin->SearchBy().SetActiveIndex(1);
-            QTest::keyClicks(twin->edtSearch, "smithe");
-            return int(QDialog::Accepted);
-        });
-        QCOMPARE(list->ExecutePopup("CustomerID"), QString("C4"));
-        QCOMPARE(Current(), QString("C2"));
-
+        // A pick and the kept row are tried on the real lists (tst_FLists);
+        // here a cancelled pick, the twin's own ways of closing and an empty list.
         m_pDialogs->AnswerModal([&](QObject*) {
             Customers()->Last();
             return int(QDialog::Rejected);
