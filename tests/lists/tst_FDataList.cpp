@@ -278,7 +278,7 @@ private Q_SLOTS:
     }
 
     // Saving through the editor is followed on the program's lists
-    // (tst_EndToEnd); here what the list does when the editor is cancelled.
+    // (the Edit step in tst_FLists); here what the list does when the editor is cancelled.
     void CancelledEditorLeavesTheListAndDoubleClickEdits() {
         auto list = MakeList();
         QVERIFY(Customers()->Locate("CustomerID", "C3"));
