@@ -129,9 +129,6 @@ private Q_SLOTS:
     // Print on the item list and the popup menus (which empty two tables, so
     // they come last). Which list is in front is tried with the call views.
     void TheListsShowPickPrintAndOfferTheirMenus() {
-        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
-        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
-        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
         TRunningProgram program;
         TfrmMain& frm = *program.Main;
         const QList<QWidget*> order = {frmCallsList, frmCustomerList, frmWorkerList, frmItemList,
@@ -178,6 +175,9 @@ private Q_SLOTS:
         }
 
         // Print: the current item's history, headed by the item and its owner.
+        QCOMPARE(TfrmItemList::ItemText("A1", "B7", "M3", ""), QString("A1, B7 M3"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "", ""), QString("A1"));
+        QCOMPARE(TfrmItemList::ItemText("A1", "", "M3", "grey"), QString("A1 M3 (grey)"));
         program.Main->ShowDataList(Interfaces::dvItems);
         frmItemList->MakeCurrent();
         program.DataModule.sqlItem->Locate("SerialNr", "S2", {});
