@@ -76,7 +76,7 @@ private Q_SLOTS:
         m_pData.reset();
     }
 
-    void RepresentativesAreAddedChangedAndDeletedFromTheCustomer() {
+    void RepresentativesAreKeptWithTheirCustomer() {
         TfrmReprEditor repr(&Data());
         frmReprEditor = &repr;
         TfrmCustomerEdtr editor(&Data());
@@ -130,7 +130,6 @@ private Q_SLOTS:
             QVERIFY(editor.actEditRepr->isEnabled() && editor.actDeleteRepr->isEnabled());
             editor.btnCancel->click();
         }));
-        frmReprEditor = nullptr;
         QCOMPARE(Said(),
                  QStringList({"You will need to supply the Name or Surname.",
                               "Delete selected representative?", "Delete selected representative?",
@@ -143,12 +142,9 @@ private Q_SLOTS:
         // Closed with the window, and nothing left to offer.
         QVERIFY(!Data().sqlRepresentatives->Active());
         QVERIFY(!editor.actNewRepr->isEnabled());
-    }
 
-    void ANewCustomersRepresentativesAreKeptUnderTheTypedID() {
-        TfrmReprEditor repr(&Data());
-        frmReprEditor = &repr;
-        TfrmCustomerEdtr editor(&Data());
+        // A new customer's representatives are kept under the typed ID.
+        Dialogs().Clear();
         const auto addSipho = [&] {
             InReprEditor(repr, [&] {
                 repr.edtName->setText("Sipho");

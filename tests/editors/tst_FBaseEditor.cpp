@@ -166,14 +166,6 @@ private Q_SLOTS:
         QCOMPARE(m_nPosts, 0);
     }
 
-    void AnAnswerThatPressesNothingLeavesTheRowUnwritten() {
-        TTestEditor editor(m_pTable.get());
-        m_pDialogs->AnswerModal(QDialog::Accepted);
-        QVERIFY(!editor.Execute());
-        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
-        QCOMPARE(Rows(), 0);
-    }
-
     void AFailingCheckKeepsTheEditorOpenAndPostsNothing() {
         TTestEditor editor(m_pTable.get());
         editor.m_bValid = false;
@@ -194,8 +186,14 @@ private Q_SLOTS:
         QCOMPARE(Rows(), 1);
     }
 
-    void ExecuteRefusesWithoutDatasetBrowsingOrRow() {
+    void ExecuteFailsWithoutDatasetBrowsingOrRow() {
         TTestEditor editor(m_pTable.get());
+        // An answer that presses nothing leaves the row unwritten.
+        m_pDialogs->AnswerModal(QDialog::Accepted);
+        QVERIFY(!editor.Execute());
+        QCOMPARE(m_pTable->State(), TDataSetState::Browse);
+        QCOMPARE(Rows(), 0);
+
         auto failure = [&] { return TestSupport::ErrorOf([&] { editor.Execute(); }); };
         // Editing an empty table.
         editor.SetEditMode(true);
@@ -213,7 +211,7 @@ private Q_SLOTS:
 
         editor.SetDataset(nullptr);
         QCOMPARE(failure(), QString("Unable to show Call editor: No dataset object"));
-        QVERIFY(m_pDialogs->Requests().isEmpty());
+        QCOMPARE(m_pDialogs->Requests().size(), 1); // the first run only
     }
 
     void AnErrorWhileCancellingIsShownAndTheEditorStillCloses() {

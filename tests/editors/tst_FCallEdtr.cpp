@@ -95,7 +95,7 @@ private Q_SLOTS:
         m_pData.reset();
     }
 
-    void AKnownItemBringsItsOwnerAndPickedKeysFillTheCall() {
+    void KnownKeysFillTheCallAndUnknownOnesAreCreated() {
         TfrmCallEdtr& e = Editor();
         // The worker is picked from the worker list's popup.
         TfrmWorkerList workers(nullptr, &Data(), nullptr);
@@ -122,10 +122,8 @@ private Q_SLOTS:
             QStringList({"ACME/SN1/W1"}));
         QCOMPARE(Data().Column("SELECT SerialNr FROM Item"), QStringList({"SN1"}));
         QCOMPARE(Comments("000002"), QStringList({"Call Created."}));
-    }
 
-    void UnknownKeysAreCreatedOnLeavingTheirFields() {
-        TfrmCallEdtr& e = Editor();
+        // Unknown keys are created on leaving their fields.
         QVERIFY(Run(false, [&] {
             // A quote in a key is a character like any other.
             Type(e.edtItemSerialNr, "O'NEIL-7");
@@ -141,7 +139,7 @@ private Q_SLOTS:
         }));
         // The new item belongs to the call's customer once the window closes.
         QCOMPARE(Stored("SELECT Owner FROM Item WHERE SerialNr = 'O''NEIL-7'"), QString("NEWCO"));
-        QCOMPARE(Stored("SELECT EquipmentSerialNr FROM Call WHERE CallNr = '000002'"),
+        QCOMPARE(Stored("SELECT EquipmentSerialNr FROM Call WHERE CallNr = '000003'"),
                  QString("O'NEIL-7"));
 
         // A customer typed and confirmed with Enter, without leaving the
@@ -150,7 +148,7 @@ private Q_SLOTS:
             Type(e.edtCustomerID, "LATE");
             QTest::keyClick(e.edtCustomerID, Qt::Key_Return);
         }));
-        QCOMPARE(Stored("SELECT CustomerID FROM Call WHERE CallNr = '000003'"), QString("LATE"));
+        QCOMPARE(Stored("SELECT CustomerID FROM Call WHERE CallNr = '000004'"), QString("LATE"));
         QCOMPARE(Stored("SELECT CustomerID FROM Customer WHERE CustomerID = 'LATE'"),
                  QString("LATE"));
     }
@@ -233,7 +231,7 @@ private Q_SLOTS:
         }));
     }
 
-    void CommentLinesAreAddedChangedAndDeletedAtOnce() {
+    void CommentLinesAndLookupsFollowTheDatabaseAtOnce() {
         TfrmCallEdtr& e = Editor();
         const QDateTime stamp(QDate(2007, 3, 14), QTime(15, 45, 12));
         QString offered;
@@ -270,29 +268,10 @@ private Q_SLOTS:
             e.btnCancel->click();
         }));
         QVERIFY(Comments("000001").isEmpty());
-    }
 
-    void CtrlHeldAsksForTheNumberAndCancellingLeavesNoLines() {
-        TfrmCallEdtr& e = Editor();
-        m_bCtrlHeld = true;
-        Dialogs().AnswerInput(true, "000001");
-        Dialogs().AnswerButton(mbOK);
-        Dialogs().AnswerInput(true, "A-17");
-        QVERIFY(!Run(false, [&] {
-            QCOMPARE(e.edtCallNr->text(), QString("A-17"));
-            AnswerComment(true, "Customer will call back", QDateTime::currentDateTime());
-            e.lnkAdd->click();
-            QCOMPARE(Comments("A-17").size(), 2);
-            e.btnCancel->click();
-        }));
-        QCOMPARE(Data().Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
-        QVERIFY(Comments("A-17").isEmpty());
-    }
-
-    // The call's item, customer and worker are looked up when it opens, and
-    // again after changes made elsewhere and when the database is reopened.
-    void WhatTheEditorShowsFollowsTheDatabase() {
-        TfrmCallEdtr& e = Editor();
+        // The call's item, customer and worker are looked up when it opens,
+        // and again after changes made elsewhere and when the database is
+        // reopened.
         QVERIFY(!Run(true, [&] {
             QCOMPARE(e.edtBrand->text(), QString("Inkwell"));
             QCOMPARE(e.edtDescription->toPlainText(), QString("Printer"));
@@ -312,6 +291,23 @@ private Q_SLOTS:
         QVERIFY(!e.sqlItem->Active());
         Data().SetDatabaseActive(true);
         QVERIFY(e.sqlItem->Active() && e.sqlWorker->Active());
+    }
+
+    void CtrlHeldAsksForTheNumberAndCancellingLeavesNoLines() {
+        TfrmCallEdtr& e = Editor();
+        m_bCtrlHeld = true;
+        Dialogs().AnswerInput(true, "000001");
+        Dialogs().AnswerButton(mbOK);
+        Dialogs().AnswerInput(true, "A-17");
+        QVERIFY(!Run(false, [&] {
+            QCOMPARE(e.edtCallNr->text(), QString("A-17"));
+            AnswerComment(true, "Customer will call back", QDateTime::currentDateTime());
+            e.lnkAdd->click();
+            QCOMPARE(Comments("A-17").size(), 2);
+            e.btnCancel->click();
+        }));
+        QCOMPARE(Data().Column("SELECT CallNr FROM Call"), QStringList({"000001"}));
+        QVERIFY(Comments("A-17").isEmpty());
     }
 };
 

@@ -1,7 +1,5 @@
-// The lists as a person uses them every day, inside the main window on a
-// small real database: the keyboard commands, the record count in the status
-// bar, what an empty list says, the cells' texts and the columns the user
-// arranged.
+// The lists as a person uses them every day, in the main window on a small
+// real database: keys, counts, greetings, cells and the columns arranged.
 
 #include "data/DMGlobals.h"
 #include "data/engine/TDataSetModel.h"
@@ -38,15 +36,6 @@ struct TRunningProgram : TestWindows::TRunningProgram {
                        .arg(nr == 1 ? "True" : "False");
         return sql;
     }
-    // Calls 000006 to 001000 besides, far more than a grid reads ahead.
-    void AddThousandCalls() {
-        QStringList rows;
-        for (int nr = 6; nr <= 1000; ++nr)
-            rows << QString("('%1', 'New', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
-        DataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Priority) VALUES " + rows.join(", "));
-        DataModule.ApplyChanges();
-    }
-
     QString Count() const {
         Main->IdleUpdate();
         return Main->sbMain->CountText();
@@ -71,13 +60,6 @@ class TestDailyUse : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { TestWindows::UseTestSettings(m_Settings); }
-
-    // The status bar's other counts are read in the tests below; a count of
-    // a filtered view still being read says that there may be more.
-    void ACountSoFarSaysThereMayBeMore() {
-        const UListTexts::TRecordNames names{"service contract", "service contracts"};
-        QCOMPARE(UListTexts::CountText(1, false, names), QString("1+ service contracts"));
-    }
 
     // Enter, Delete, F3 and Escape in the grid and the search box.
     void KeyboardCommandsActOnTheCurrentRow() {
@@ -138,9 +120,17 @@ private Q_SLOTS:
 
     // Ctrl+End goes to the last call of all, not of those read so far; the
     // rows between are there when the grid shows them; Ctrl+Home goes back.
-    void ControlEndReachesTheLastRowOfAll() {
+    // A query without a key reads its end alone; the grid model then spans
+    // every row and reads those between when they are shown.
+    void TheLastRowOfAThousandIsReachedAtOnce() {
         TRunningProgram program;
-        program.AddThousandCalls();
+        // Calls 000006 to 001000 besides, far more than a grid reads ahead.
+        QStringList rows;
+        for (int nr = 6; nr <= 1000; ++nr)
+            rows << QString("('%1', 'New', %2)").arg(nr, 6, 10, QChar('0')).arg(nr);
+        program.DataModule.ExecSQL("INSERT INTO Call (CallNr, Status, Priority) VALUES " +
+                                   rows.join(", "));
+        program.DataModule.ApplyChanges();
         TfrmCallsList* list = frmCallsList;
         QVERIFY(list->Model()->rowCount() < 1000);
         PressWithCtrl(list->dbcGrid, Qt::Key_End);
@@ -152,13 +142,8 @@ private Q_SLOTS:
         PressWithCtrl(list->dbcGrid, Qt::Key_Home);
         QCOMPARE(program.CurrentCall(), QString("000001"));
         QCOMPARE(list->dbcGrid->currentIndex().row(), 0);
-    }
 
-    // A query without a key reads its end alone; the grid model then spans
-    // every row and reads those between when they are shown.
-    void TheModelSpansTheRowsBetweenAfterLast() {
-        TRunningProgram program;
-        program.AddThousandCalls();
+        // The model alone, on a query without a key.
         std::unique_ptr<TQuery> query =
             program.DataModule.CreateQuery("SELECT Priority FROM Call", true);
         TDataSetModel model;
@@ -174,53 +159,14 @@ private Q_SLOTS:
         QCOMPARE(model.index(600, 0).data().toString(), QString("601"));
     }
 
-    // The fourth panel counts the current list's records, also in a filtered
-    // view and after a change made elsewhere (additions and deletions are
-    // counted in tst_FLists).
-    void StatusBarCountsTheCurrentList() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        QCOMPARE(program.Count(), QString("5 calls"));
-        frm.SelectView(TestWindows::Node(frm, 1));
-        QCOMPARE(program.Count(), QString("2 customers"));
-        frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete
-        QCOMPARE(program.Count(), QString("No calls"));
-        program.DataModule.ExecSQL("UPDATE Call SET Status = 'Complete' WHERE CallNr = '000002'");
-        program.DataModule.ApplyChanges();
-        QCOMPARE(program.Count(), QString("1 call"));
-    }
-
-    // An empty list says what to do first, with the command's shortcut when
-    // it has one; an empty view of calls says only that it is empty.
-    void EmptyListsSayWhatToDoFirst() {
-        TRunningProgram program;
-        TfrmMain& frm = *program.Main;
-        QCOMPARE(frmServiceContractList->GreetingText(), QString());
-        program.DataModule.ExecSQL("DELETE FROM ServiceContract");
-        program.DataModule.ApplyChanges();
-        QCOMPARE(frmServiceContractList->GreetingText(),
-                 QString("No service contracts yet. Press New Service Contract to add one."));
-        auto* greeting = frmServiceContractList->dbcGrid->viewport()->findChild<QLabel*>();
-        QVERIFY(greeting && greeting->isVisibleTo(frmServiceContractList));
-        QCOMPARE(greeting->text(), frmServiceContractList->GreetingText());
-
-        frm.actNewCustomer->setShortcut(QKeySequence("Ctrl+Shift+U"));
-        frmCustomerList->SetNewCommand(frm.actNewCustomer);
-        program.DataModule.ExecSQL("DELETE FROM Customer");
-        program.DataModule.ApplyChanges();
-        QCOMPARE(frmCustomerList->GreetingText(),
-                 QString("No customers yet. Press New Customer (Ctrl+Shift+U) to add one."));
-
-        frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete: none
-        QCOMPARE(frmCallsList->GreetingText(), QString("No calls in this view."));
-        frm.SelectView(TestWindows::Node(frm, 0));
-        QCOMPARE(frmCallsList->GreetingText(), QString());
-        QVERIFY(frmCallsList->dbcGrid->viewport()->findChild<QLabel*>()->isHidden());
-    }
-
     // Check marks instead of "True", dates in the short form, a time only
-    // where it matters, and columns as wide as their usual content.
-    void CellsReadAsAPersonExpects() {
+    // where it matters, and columns as wide as their usual content. The
+    // fourth panel of the status bar counts the current list's records, also
+    // in a filtered view and after a change made elsewhere (additions and
+    // deletions are counted in tst_FLists). An empty list says what to do
+    // first, with the command's shortcut when it has one; an empty view of
+    // calls says only that it is empty.
+    void CellsCountsAndEmptyListsReadAsAPersonExpects() {
         TRunningProgram program;
         QCOMPARE(TestWindows::CellText(*frmServiceContractList, 0, "StillValid"),
                  QString("\u2713"));
@@ -237,6 +183,42 @@ private Q_SLOTS:
         const int company = frmCallsList->Model()->ColumnOf("CompanyName");
         QVERIFY(grid->horizontalHeader()->sectionSize(company) >
                 grid->fontMetrics().horizontalAdvance("Acme Engineering and Sons"));
+
+        // The counts, and the greeting of an empty view; a count of a
+        // filtered view still being read says that there may be more.
+        const UListTexts::TRecordNames names{"service contract", "service contracts"};
+        QCOMPARE(UListTexts::CountText(1, false, names), QString("1+ service contracts"));
+        TfrmMain& frm = *program.Main;
+        QCOMPARE(program.Count(), QString("5 calls"));
+        frm.SelectView(TestWindows::Node(frm, 1));
+        QCOMPARE(program.Count(), QString("2 customers"));
+        frm.SelectView(TestWindows::Node(frm, 0, 4)); // Complete
+        QCOMPARE(program.Count(), QString("No calls"));
+        QCOMPARE(frmCallsList->GreetingText(), QString("No calls in this view."));
+        program.DataModule.ExecSQL("UPDATE Call SET Status = 'Complete' WHERE CallNr = '000002'");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(program.Count(), QString("1 call"));
+
+        // The greetings of emptied lists.
+        QCOMPARE(frmServiceContractList->GreetingText(), QString());
+        program.DataModule.ExecSQL("DELETE FROM ServiceContract");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(frmServiceContractList->GreetingText(),
+                 QString("No service contracts yet. Press New Service Contract to add one."));
+        auto* greeting = frmServiceContractList->dbcGrid->viewport()->findChild<QLabel*>();
+        QVERIFY(greeting && greeting->isVisibleTo(frmServiceContractList));
+        QCOMPARE(greeting->text(), frmServiceContractList->GreetingText());
+
+        frm.actNewCustomer->setShortcut(QKeySequence("Ctrl+Shift+U"));
+        frmCustomerList->SetNewCommand(frm.actNewCustomer);
+        program.DataModule.ExecSQL("DELETE FROM Customer");
+        program.DataModule.ApplyChanges();
+        QCOMPARE(frmCustomerList->GreetingText(),
+                 QString("No customers yet. Press New Customer (Ctrl+Shift+U) to add one."));
+
+        frm.SelectView(TestWindows::Node(frm, 0));
+        QCOMPARE(frmCallsList->GreetingText(), QString());
+        QVERIFY(frmCallsList->dbcGrid->viewport()->findChild<QLabel*>()->isHidden());
     }
 
     // What the user moved and widened comes back with the next start.
