@@ -390,6 +390,8 @@ private Q_SLOTS:
         QCOMPARE(Field(dml.sqlServiceContract, "ItemSerialNr"), "SN-2");
         QCOMPARE(Field(dml.sqlCall, "CallNr"), "ab-7");
         QCOMPARE(dml.sqlCall->RecordCount(), 1);
+        QCOMPARE(Field(dml.sqlItem, "SerialNr"), "SN-3");
+        QCOMPARE(dml.sqlItem->RecordCount(), 1);
         QCOMPARE(Field(dml.sqlCustomer, "CustomerID"), "C2"); // stays on its record
         dml.sqlWorker->First();
         QCOMPARE(Field(dml.sqlWorker, "WorkerNR"), "W2");
